@@ -1,0 +1,18 @@
+#include "comm/CommSettings.h"
+
+namespace CommSettings {
+
+namespace {
+bool demo = false;
+int delayMs = 0;
+} // namespace
+
+bool demoMode() { return demo; }
+void setDemoMode(bool on) { demo = on; }
+
+int commDelay() { return delayMs; }
+void setCommDelay(int milliseconds) { delayMs = milliseconds < 0 ? 0 : milliseconds; }
+
+bool isDemoPort(int portNumber) { return demo && portNumber >= firstDemoPort && portNumber <= 256; }
+
+} // namespace CommSettings

@@ -1,0 +1,20 @@
+#pragma once
+// Process-wide switches of the manikin link, filled by the application's
+// start-up from its command line ("demo", "commdelay:").
+
+namespace CommSettings {
+
+// The first port that plays a recording instead of a device in demonstration mode.
+constexpr int firstDemoPort = 247;
+
+bool demoMode();
+void setDemoMode(bool on);
+
+// Milliseconds added to the pause after a port opens and between query tries.
+int commDelay();
+void setCommDelay(int milliseconds);
+
+// A port that plays a recording: demonstration mode and port 247 to 256.
+bool isDemoPort(int portNumber);
+
+} // namespace CommSettings

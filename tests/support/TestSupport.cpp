@@ -1,0 +1,57 @@
+#include "support/TestSupport.h"
+
+#include "Utillib/LogStream.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace testsupport {
+
+TempDir::TempDir()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavo-test-XXXXXX").string();
+    if (::mkdtemp(pattern.data()))
+        folder = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    if (!folder.empty())
+        std::filesystem::remove_all(folder, ignored);
+}
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+LogCapture::LogCapture()
+    : path(dir.file("errors.txt"))
+{
+    LogStream::recreate(path);
+}
+
+std::string LogCapture::text() const { return readFile(path); }
+
+bool LogCapture::hasAssertion(const std::string& expression) const
+{
+    std::string log = text();
+    std::size_t at = 0;
+    while ((at = log.find("Assert failed in ", at)) != std::string::npos) {
+        std::size_t end = log.find('\n', at);
+        std::string line = log.substr(at, end - at);
+        std::string tail = ") : " + expression;
+        if (line.size() >= tail.size() && line.compare(line.size() - tail.size(), tail.size(), tail) == 0)
+            return true;
+        at = end;
+    }
+    return false;
+}
+
+} // namespace testsupport

@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+
+namespace testsupport {
+
+// A temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& path() const { return folder; }
+    std::string file(const std::string& name) const { return folder + "/" + name; }
+
+private:
+    std::string folder;
+};
+
+std::string readFile(const std::string& path);
+
+// Sends the error log to a fresh file for the life of the object, so a test
+// can read what was logged.
+class LogCapture {
+public:
+    LogCapture();
+    // Everything logged since the capture began (the header included).
+    std::string text() const;
+    // Whether an assertion line with this expression was logged.
+    bool hasAssertion(const std::string& expression) const;
+
+private:
+    TempDir dir;
+    std::string path;
+};
+
+} // namespace testsupport
