@@ -71,6 +71,16 @@ TEST(LogStream, FormatsEveryKindOfValue)
     EXPECT_EQ(log.substr(log.size() - expected.size()), expected);
 }
 
+TEST(LogStream, EntriesSurviveAKilledProgram)
+{
+    TempDir dir;
+    std::string command = "cd '" + dir.path() + "' && '" LOG_HELPER_PATH "' killed";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    std::regex expected(headerPattern + "last words\n");
+    std::string log = readFile(dir.file("errors.txt"));
+    EXPECT_TRUE(std::regex_match(log, expected)) << log;
+}
+
 TEST(LogStream, FailedAssertionWritesOneLineAndGoesOn)
 {
     TempDir dir;

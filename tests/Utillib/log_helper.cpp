@@ -2,6 +2,7 @@
 // the test sees what a whole run leaves in "errors.txt".
 #include "Utillib/LogStream.h"
 
+#include <csignal>
 #include <cstring>
 #include <string>
 
@@ -41,6 +42,10 @@ int main(int argc, char** argv)
         LogStream::recreate("errors.txt");
         LogStream::instance() << "second run" << LogStream::endl;
         return 0;
+    }
+    if (scenario == "killed") {
+        LogStream::instance() << "last words" << LogStream::endl;
+        std::raise(SIGKILL);
     }
     return 3;
 }

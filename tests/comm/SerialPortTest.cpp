@@ -188,6 +188,39 @@ TEST_F(SerialPortTest, PortHeldByAnotherProcess)
     EXPECT_EQ(serial.open(port), SerialPort::OPEN_OK);
 }
 
+// Lines whose DTR and RTS cannot be set, on top of the simulator's lines.
+class UnsettableLines : public platform::ModemLines {
+public:
+    explicit UnsettableLines(platform::ModemLines& inner)
+        : inner(inner)
+    {
+    }
+    bool readCts(int fd, const std::string& path, bool& cts) override { return inner.readCts(fd, path, cts); }
+    bool setDtrRts(int, const std::string&, bool, bool) override { return false; }
+
+private:
+    platform::ModemLines& inner;
+};
+
+TEST_F(SerialPortTest, LineThatCannotBeSetUp)
+{
+    // Not a terminal: its settings cannot even be read.
+    ports.link(port, "/dev/null");
+    SerialPort notATerminal;
+    EXPECT_EQ(notATerminal.open(port), SerialPort::OPEN_STATE_UNREADABLE);
+    notATerminal.close();
+
+    sim::QueryDevice device(ports.path(), port);
+    ASSERT_TRUE(device.start());
+    UnsettableLines broken(lines);
+    platform::setModemLines(&broken);
+    SerialPort serial;
+    EXPECT_EQ(serial.open(port), SerialPort::OPEN_STATE_UNWRITABLE);
+    EXPECT_FALSE(serial.close()) << "lowering the lines failed";
+    platform::setModemLines(&lines);
+    EXPECT_FALSE(serial.line().isValid()) << "but the handle is closed all the same";
+}
+
 // --- what the program answers, byte for byte ---------------------------------------------
 
 struct AnswerCase {
