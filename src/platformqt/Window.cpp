@@ -1,5 +1,6 @@
 #include "platformqt/Window.h"
 
+#include "platform/CodePage.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Controls.h"
 
@@ -185,6 +186,28 @@ void setWindowExStyle(QWidget* window, DWORD exStyle)
     if (window)
         window->setProperty(exStyleProperty, static_cast<uint>(exStyle));
 }
+
+QString ansiToQString(const std::string& text)
+{
+    return QString::fromStdWString(platform::multiByteToWide(CP_ACP, text).value_or(std::wstring()));
+}
+
+std::string qStringToAnsi(const QString& text)
+{
+    return platform::wideToMultiByte(CP_ACP, text.toStdWString()).value_or(std::string());
+}
+
+std::string getWindowTextA(const QWidget* window, std::size_t bufferSize)
+{
+    if (bufferSize == 0)
+        return {};
+    std::string text = qStringToAnsi(windowText(window));
+    if (text.size() > bufferSize - 1)
+        text.resize(bufferSize - 1);
+    return text;
+}
+
+bool setWindowTextA(QWidget* window, const std::string& text) { return setWindowText(window, ansiToQString(text)); }
 
 QString windowText(const QWidget* window)
 {
