@@ -1,5 +1,6 @@
 #include "config/PropertyModel.h"
 
+#include "config/BinaryFormat.h"
 #include "Utillib/LogStream.h"
 
 #include <cstddef>
@@ -153,4 +154,56 @@ void PropertyModel::setLanguage(int i, const std::string& code)
     if (i < 0 || static_cast<std::size_t>(i) >= languages.size())
         return;
     languages[static_cast<std::size_t>(i)] = code;
+}
+
+void PropertyModel::write(BinaryWriter& w) const
+{
+    w << std::int32_t(1);
+    w << endSound << metronomeFrequency;
+    w << debriefingAsCounts << showCardiacOutput << showMinuteVolume << showAverageVolume
+      << showInitialVentilations << showVentilationRate << showStomachInflations;
+    w << minuteVolumeLow << minuteVolumeHigh << showVentCompRatio << showComments;
+    w << cardiacOutputPerCompression << cardiacOutputPerWrongHand << cardiacOutputLow << cardiacOutputHigh;
+    w << showCompressionRate << showCompressionDepth << showCompRelaxRatio << showPause << maxPause;
+    w << showWrongHandPositions << showLeanings << compRelaxAsPercent << overrideDepth;
+    w << depthLow << depthHigh;
+    w.writeWString(printHeading);
+    w << printGraph << graphPrintMinutes << printDebriefingText << printApprovalFields << printEventList;
+    w << algorithm1Name << algorithm2Name << icons << languages << legends;
+    w << registerEvents << enableLegends;
+    w << magic;
+}
+
+void PropertyModel::read(BinaryReader& r)
+{
+    std::int32_t version = 0;
+    r >> version;
+    if (version < 0 || version > 1)
+        throw BinaryTextError("Unsupported version in PropertyModel data!");
+    r >> endSound >> metronomeFrequency;
+    r >> debriefingAsCounts >> showCardiacOutput >> showMinuteVolume >> showAverageVolume
+      >> showInitialVentilations >> showVentilationRate >> showStomachInflations;
+    r >> minuteVolumeLow >> minuteVolumeHigh >> showVentCompRatio >> showComments;
+    r >> cardiacOutputPerCompression >> cardiacOutputPerWrongHand >> cardiacOutputLow >> cardiacOutputHigh;
+    r >> showCompressionRate >> showCompressionDepth >> showCompRelaxRatio >> showPause >> maxPause;
+    r >> showWrongHandPositions >> showLeanings >> compRelaxAsPercent >> overrideDepth;
+    r >> depthLow >> depthHigh;
+    printHeading = r.readWString();
+    r >> printGraph >> graphPrintMinutes >> printDebriefingText >> printApprovalFields >> printEventList;
+    if (version == 1) {
+        r >> algorithm1Name >> algorithm2Name >> icons;
+        r.readStringVector(languages);
+        r.readStringVector(legends);
+        r >> registerEvents >> enableLegends;
+    } else {
+        PropertyModel defaults;
+        algorithm1Name = defaults.algorithm1Name;
+        algorithm2Name = defaults.algorithm2Name;
+        icons = defaults.icons;
+        languages = defaults.languages;
+        legends = defaults.legends;
+        registerEvents = defaults.registerEvents;
+        enableLegends = defaults.enableLegends;
+    }
+    r >> magic;
 }

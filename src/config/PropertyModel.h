@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+class BinaryReader;
+class BinaryWriter;
+
 // Trailer of the stored settings; only a read that reaches the end of the
 // stored image yields it.
 inline constexpr std::int32_t PROPERTY_MODEL_MAGIC = 0x1234;
@@ -15,6 +18,14 @@ public:
     static constexpr int languageCount = 3;
 
     PropertyModel();
+
+    // The stored image: the version (1 when written), the settings in member
+    // order, then `magic`. Version 0 lacks the CPR Controller setup, which
+    // then takes its defaults. An unknown version raises BinaryTextError
+    // before anything else is read; running out of bytes raises
+    // mem_buffer::buffer_overflow_error.
+    void write(BinaryWriter& writer) const;
+    void read(BinaryReader& reader);
 
     // Compares every setting; `magic` is not a setting and is left out.
     bool operator==(const PropertyModel& other) const;
