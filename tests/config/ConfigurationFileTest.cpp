@@ -140,8 +140,14 @@ TEST(ConfigurationFile, EverySettingSurvivesARoundTrip)
 {
     TempDir dir;
     std::string path = dir.file(ConfigurationFile::fileName);
+    writeBytes(path, "old");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write
+            | std::filesystem::perms::group_read);
     PropertyModel original = unusualModel();
     ASSERT_TRUE(ConfigurationFile::saveFile(path, original));
+    // The replacement keeps the permissions the user gave the old file.
+    EXPECT_EQ(std::filesystem::status(path).permissions(),
+        std::filesystem::perms::owner_read | std::filesystem::perms::owner_write | std::filesystem::perms::group_read);
     PropertyModel loaded;
     ASSERT_TRUE(ConfigurationFile::loadFile(path, loaded));
     EXPECT_TRUE(loaded == original);
