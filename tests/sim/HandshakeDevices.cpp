@@ -117,10 +117,29 @@ void QueryDevice::onIdle(Clock::time_point now)
         send(out);
 }
 
+void QueryDevice::onDisconnect()
+{
+    stream.end();
+    awaitingAnswer = false;
+    collecting.clear();
+}
+
+void FramedDevice::onDisconnect()
+{
+    stream.end();
+    awake = false;
+    awaitingAnswer = false;
+    collecting.clear();
+    frame.clear();
+}
+
 void QueryDevice::onByte(std::uint8_t byte, int programBaud)
 {
     if (programBaud != 9600)
         return;
+    // An answer never starts with '?': this is the program asking again.
+    if (awaitingAnswer && collecting.empty() && byte == '?')
+        awaitingAnswer = false;
     if (awaitingAnswer) {
         collecting.push_back(byte);
         Bytes expected = expectedAnswer();

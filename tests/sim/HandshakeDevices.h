@@ -87,6 +87,7 @@ public:
 protected:
     void onByte(std::uint8_t byte, int programBaud) override;
     void onIdle(Clock::time_point now) override;
+    void onDisconnect() override;
     SampleStream stream;
 
     Identity identity;
@@ -121,6 +122,7 @@ public:
 protected:
     void onByte(std::uint8_t byte, int programBaud) override;
     void onIdle(Clock::time_point now) override;
+    void onDisconnect() override;
     SampleStream stream;
     int lastFlagA = -1;
     int lastFlagB = -1;
