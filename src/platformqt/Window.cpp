@@ -213,8 +213,6 @@ QString windowText(const QWidget* window)
 {
     if (!window)
         return {};
-    if (window->isWindow() || isDialogWidget(window))
-        return window->windowTitle();
     if (auto* combo = qobject_cast<const ComboBox*>(window))
         return combo->shownText();
     if (auto* combo = qobject_cast<const QComboBox*>(window))
@@ -229,6 +227,8 @@ QString windowText(const QWidget* window)
         return edit->text();
     if (auto* edit = qobject_cast<const QPlainTextEdit*>(window))
         return edit->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    if (window->isWindow() || isDialogWidget(window))
+        return window->windowTitle();
     return window->property(textProperty).toString();
 }
 
@@ -236,9 +236,7 @@ bool setWindowText(QWidget* window, const QString& text)
 {
     if (!window)
         return false;
-    if (window->isWindow() || isDialogWidget(window)) {
-        window->setWindowTitle(text);
-    } else if (auto* combo = qobject_cast<ComboBox*>(window)) {
+    if (auto* combo = qobject_cast<ComboBox*>(window)) {
         return combo->setShownText(text);
     } else if (auto* combo = qobject_cast<QComboBox*>(window)) {
         if (!combo->isEditable())
@@ -255,6 +253,8 @@ bool setWindowText(QWidget* window, const QString& text)
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(window)) {
         QString plain = text;
         edit->setPlainText(plain.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    } else if (window->isWindow() || isDialogWidget(window)) {
+        window->setWindowTitle(text);
     } else {
         window->setProperty(textProperty, text);
     }
