@@ -1,8 +1,7 @@
+#include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
-#include "Database/DatabaseUtil.h"
 
 #include "DbUiFake.h"
-#include "TestRecordsets.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -33,9 +32,12 @@ TEST(NoDataSource, OpeningShowsOneBoxAndEveryTableStaysClosed)
               L"or contact support for further help.");
     EXPECT_EQ(ui.boxes[0].flags, dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
 
-    dbtest::PersonSet set;
-    EXPECT_FALSE(DBUtil::Open(&set, "Person"));
-    EXPECT_FALSE(set.IsOpen());
+    AlgorithmTable table(database);
+    EXPECT_FALSE(table.open(""));
+    EXPECT_FALSE(table.IsOpen());
+    EXPECT_EQ(table.count("x"), 0);
+    EXPECT_FALSE(table.remove("x", true));
+    EXPECT_EQ(table.findByName("AHA").Name, "AHA");
     EXPECT_EQ(ui.boxes.size(), 1u);
 }
 
