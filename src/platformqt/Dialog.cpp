@@ -294,6 +294,9 @@ bool Dialog::createIndirect(const unsigned char* data, std::size_t size, QWidget
         if (QWidget* first = nextDlgTabItem(this, nullptr))
             first->setFocus(Qt::OtherFocusReason);
     }
+    // A window of its own with WS_VISIBLE appears once it is set up (modeless dialogs).
+    if (isWindow() && (templateStyle & WS_VISIBLE))
+        show();
     return true;
 }
 
@@ -305,6 +308,7 @@ bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
         return false;
     }
     const DWORD style = parsed->style;
+    templateStyle = style;
     const bool child = style & (WS_CHILD | DS_CONTROL);
 
     if (child) {

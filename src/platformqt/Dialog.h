@@ -83,6 +83,7 @@ private:
     bool build(const unsigned char* data, std::size_t size, QWidget* parent);
 
     SIZE units {};
+    DWORD templateStyle = 0;
     std::string error;
     bool created = false;
     int resourceId = 0;
