@@ -302,6 +302,9 @@ bool Dialog::createIndirect(const unsigned char* data, std::size_t size, QWidget
 
 bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
 {
+    // Without a parent given, the one the dialog was constructed with stays.
+    if (!parent)
+        parent = parentWidget();
     auto parsed = parseDialogTemplate(data, size);
     if (!parsed) {
         error = "not a dialog template";
