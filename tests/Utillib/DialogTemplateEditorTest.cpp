@@ -156,7 +156,8 @@ TEST(DialogTemplateEditor, CopiesAreIndependent)
     EXPECT_EQ(original.getCaption(), L"Caption");
     original = copy;
     EXPECT_EQ(original.getCaption(), L"Other");
-    original = original;
+    DialogTemplateEditor& same = original;
+    original = same; // assigning itself changes nothing
     EXPECT_EQ(original.getCaption(), L"Other");
     EXPECT_NE(original.data(), copy.data());
 }
