@@ -75,9 +75,9 @@ void wireButton(QAbstractButton* button, DWORD style)
     });
 }
 
-QWidget* makeButton(const ControlSpec& spec, QWidget* parent)
+QWidget* makeButton(const ControlParameters& params, QWidget* parent)
 {
-    DWORD kind = spec.style & BS_TYPEMASK;
+    DWORD kind = params.style & BS_TYPEMASK;
     QAbstractButton* button = nullptr;
     switch (kind) {
     case BS_GROUPBOX: {
@@ -89,7 +89,7 @@ QWidget* makeButton(const ControlSpec& spec, QWidget* parent)
     case BS_AUTOCHECKBOX:
     case BS_3STATE:
     case BS_AUTO3STATE:
-        if (spec.style & BS_PUSHLIKE) {
+        if (params.style & BS_PUSHLIKE) {
             button = new QPushButton(parent);
             button->setCheckable(true);
         } else {
@@ -100,7 +100,7 @@ QWidget* makeButton(const ControlSpec& spec, QWidget* parent)
         break;
     case BS_RADIOBUTTON:
     case BS_AUTORADIOBUTTON: {
-        if (spec.style & BS_PUSHLIKE) {
+        if (params.style & BS_PUSHLIKE) {
             button = new QPushButton(parent);
             button->setCheckable(true);
         } else {
@@ -117,13 +117,13 @@ QWidget* makeButton(const ControlSpec& spec, QWidget* parent)
         break;
     }
     }
-    wireButton(button, spec.style);
+    wireButton(button, params.style);
     return button;
 }
 
-QWidget* makeStatic(const ControlSpec& spec, QWidget* parent)
+QWidget* makeStatic(const ControlParameters& params, QWidget* parent)
 {
-    DWORD kind = spec.style & SS_TYPEMASK;
+    DWORD kind = params.style & SS_TYPEMASK;
     auto frame = [&](QFrame::Shape shape, QFrame::Shadow shadow) {
         auto* line = new QFrame(parent);
         line->setFrameShape(shape);
@@ -156,7 +156,7 @@ QWidget* makeStatic(const ControlSpec& spec, QWidget* parent)
     }
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    Qt::Alignment vertical = (spec.style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
+    Qt::Alignment vertical = (params.style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
     if (kind == SS_CENTER)
         label->setAlignment(Qt::AlignHCenter | vertical);
     else if (kind == SS_RIGHT)
@@ -164,23 +164,23 @@ QWidget* makeStatic(const ControlSpec& spec, QWidget* parent)
     else
         label->setAlignment(Qt::AlignLeft | vertical);
     label->setWordWrap(kind == SS_LEFT || kind == SS_CENTER || kind == SS_RIGHT);
-    if (spec.style & SS_SUNKEN) {
+    if (params.style & SS_SUNKEN) {
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Sunken);
-    } else if (spec.style & WS_BORDER) {
+    } else if (params.style & WS_BORDER) {
         label->setFrameShape(QFrame::Box);
     }
     label->setFocusPolicy(Qt::NoFocus);
     return label;
 }
 
-QWidget* makeEdit(const ControlSpec& spec, QWidget* parent)
+QWidget* makeEdit(const ControlParameters& params, QWidget* parent)
 {
-    bool framed = (spec.style & WS_BORDER) || (spec.exStyle & WS_EX_CLIENTEDGE);
-    if (spec.style & ES_MULTILINE) {
+    bool framed = (params.style & WS_BORDER) || (params.exStyle & WS_EX_CLIENTEDGE);
+    if (params.style & ES_MULTILINE) {
         auto* edit = new QPlainTextEdit(parent);
-        edit->setReadOnly(spec.style & ES_READONLY);
-        edit->setLineWrapMode((spec.style & (ES_AUTOHSCROLL | WS_HSCROLL)) ? QPlainTextEdit::NoWrap
+        edit->setReadOnly(params.style & ES_READONLY);
+        edit->setLineWrapMode((params.style & (ES_AUTOHSCROLL | WS_HSCROLL)) ? QPlainTextEdit::NoWrap
                                                                             : QPlainTextEdit::WidgetWidth);
         if (!framed)
             edit->setFrameShape(QFrame::NoFrame);
@@ -189,21 +189,21 @@ QWidget* makeEdit(const ControlSpec& spec, QWidget* parent)
     }
     auto* edit = new QLineEdit(parent);
     edit->setFrame(framed);
-    edit->setReadOnly(spec.style & ES_READONLY);
-    if (spec.style & ES_PASSWORD)
+    edit->setReadOnly(params.style & ES_READONLY);
+    if (params.style & ES_PASSWORD)
         edit->setEchoMode(QLineEdit::Password);
-    if (spec.style & ES_NUMBER)
+    if (params.style & ES_NUMBER)
         edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
-    DWORD align = spec.style & 3;
+    DWORD align = params.style & 3;
     edit->setAlignment((align == ES_CENTER ? Qt::AlignHCenter : align == ES_RIGHT ? Qt::AlignRight : Qt::AlignLeft)
                        | Qt::AlignVCenter);
     QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { notifyParent(edit, EN_CHANGE); });
     return edit;
 }
 
-QWidget* makeComboBox(const ControlSpec& spec, QWidget* parent)
+QWidget* makeComboBox(const ControlParameters& params, QWidget* parent)
 {
-    auto* combo = new ComboBox(spec.style, parent);
+    auto* combo = new ComboBox(params.style, parent);
     QObject::connect(combo, &QComboBox::activated, combo, [combo] { notifyParent(combo, CBN_SELCHANGE); });
     if (combo->lineEdit())
         QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
@@ -219,24 +219,24 @@ void wireList(ListBox* list, DWORD style)
     QObject::connect(list, &QListWidget::itemDoubleClicked, list, [list] { notifyParent(list, LBN_DBLCLK); });
 }
 
-QWidget* makeListBox(const ControlSpec& spec, QWidget* parent)
+QWidget* makeListBox(const ControlParameters& params, QWidget* parent)
 {
-    auto* list = new ListBox(spec.style, parent);
-    wireList(list, spec.style);
+    auto* list = new ListBox(params.style, parent);
+    wireList(list, params.style);
     return list;
 }
 
-QWidget* makeCheckListBox(const ControlSpec& spec, QWidget* parent)
+QWidget* makeCheckListBox(const ControlParameters& params, QWidget* parent)
 {
-    auto* list = new CheckListBox(spec.style, parent);
-    wireList(list, spec.style);
+    auto* list = new CheckListBox(params.style, parent);
+    wireList(list, params.style);
     QObject::connect(list, &CheckListBox::userCheckChanged, list, [list] { notifyParent(list, CLBN_CHKCHANGE); });
     return list;
 }
 
-QWidget* makeScrollBar(const ControlSpec& spec, QWidget* parent)
+QWidget* makeScrollBar(const ControlParameters& params, QWidget* parent)
 {
-    return new QScrollBar((spec.style & 1) ? Qt::Vertical : Qt::Horizontal, parent);
+    return new QScrollBar((params.style & 1) ? Qt::Vertical : Qt::Horizontal, parent);
 }
 
 ControlFactory builtInClass(const std::string& name)
@@ -351,26 +351,26 @@ bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
     std::vector<QWidget*> made;
     int radioGroup = 0;
     for (const TemplateControl& item : parsed->controls) {
-        ControlSpec spec;
-        spec.id = static_cast<int>(item.id);
-        spec.className = controlClassName(item.windowClass);
-        spec.text = item.text.isOrdinal ? QString() : QString::fromStdU16String(item.text.text);
-        spec.style = item.style;
-        spec.exStyle = item.exStyle;
-        spec.rect = QRect(pixelsX(item.x), pixelsY(item.y), pixelsX(item.cx), pixelsY(item.cy));
-        spec.creationData = item.creationData;
+        ControlParameters params;
+        params.id = static_cast<int>(item.id);
+        params.className = controlClassName(item.windowClass);
+        params.text = item.text.isOrdinal ? QString() : QString::fromStdU16String(item.text.text);
+        params.style = item.style;
+        params.exStyle = item.exStyle;
+        params.rect = QRect(pixelsX(item.x), pixelsY(item.y), pixelsX(item.cx), pixelsY(item.cy));
+        params.creationData = item.creationData;
 
-        ControlFactory factory = builtInClass(spec.className);
+        ControlFactory factory = builtInClass(params.className);
         if (!factory) {
-            auto custom = customClasses().find(lowerCase(spec.className));
+            auto custom = customClasses().find(lowerCase(params.className));
             if (custom != customClasses().end())
                 factory = custom->second;
         }
-        QWidget* control = factory ? factory(spec, this) : nullptr;
+        QWidget* control = factory ? factory(params, this) : nullptr;
         if (!control) {
             if (style & DS_NOFAILCREATE)
                 continue;
-            error = "cannot create control " + std::to_string(spec.id) + " of class \"" + spec.className + "\"";
+            error = "cannot create control " + std::to_string(params.id) + " of class \"" + params.className + "\"";
             for (QWidget* control : made)
                 delete control;
             return false;
@@ -381,21 +381,21 @@ bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
         if (item.style & WS_GROUP)
             ++radioGroup;
         control->setProperty(radioGroupProperty, radioGroup);
-        setControlId(control, spec.id);
-        setWindowClassName(control, spec.className);
-        setWindowExStyle(control, spec.exStyle);
+        setControlId(control, params.id);
+        setWindowClassName(control, params.className);
+        setWindowExStyle(control, params.exStyle);
         if (!(item.style & WS_TABSTOP) && control->focusPolicy() != Qt::NoFocus)
             control->setFocusPolicy(Qt::ClickFocus);
-        setWindowStyle(control, spec.style);
+        setWindowStyle(control, params.style);
 
-        QRect rect = spec.rect;
+        QRect rect = params.rect;
         // A drop-down combo box is as high as its field; the template's height is that of the open list.
-        if (qobject_cast<ComboBox*>(control) && (spec.style & 3) != CBS_SIMPLE)
+        if (qobject_cast<ComboBox*>(control) && (params.style & 3) != CBS_SIMPLE)
             rect.setHeight(control->sizeHint().height());
         control->setGeometry(rect);
         {
             QSignalBlocker quiet(control);
-            setWindowText(control, spec.text);
+            setWindowText(control, params.text);
         }
         made.push_back(control);
         if (windowStyle(control) & WS_TABSTOP)

@@ -16,7 +16,7 @@
 namespace platform {
 
 // What the builder knows of one control when it makes it.
-struct ControlSpec {
+struct ControlParameters {
     int id = 0;
     std::string className;
     QString text;
@@ -28,7 +28,7 @@ struct ControlSpec {
 
 // Makes the widget of a control class as a child of `parent` (the builder
 // then sets its id, class, style, text, geometry and state).
-using ControlFactory = std::function<QWidget*(const ControlSpec& spec, QWidget* parent)>;
+using ControlFactory = std::function<QWidget*(const ControlParameters& params, QWidget* parent)>;
 
 // Custom control classes, found by name ignoring case, as the templates name them.
 void registerControlClass(const std::string& name, ControlFactory factory);

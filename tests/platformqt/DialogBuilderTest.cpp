@@ -191,9 +191,9 @@ TEST(DialogBuilder, UnknownClassesFailUnlessRegisteredOrAllowedToFail)
         EXPECT_TRUE(childWindows(&failing).empty());
     }
     {
-        registerControlClass("nosuchclass", [](const ControlSpec& spec, QWidget* parent) {
+        registerControlClass("nosuchclass", [](const ControlParameters& params, QWidget* parent) {
             auto* made = new QLabel(parent);
-            made->setObjectName(QString::number(spec.id));
+            made->setObjectName(QString::number(params.id));
             return made;
         });
         Dialog custom;
