@@ -1,0 +1,15 @@
+#pragma once
+#include "comm/Comm.h"
+
+// A filter works on one channel of the raw samples: the compression value
+// (component 1) or the ventilation value (any other component).
+class Filter {
+public:
+    explicit Filter(int component) : component(component) {}
+    virtual ~Filter() = default;
+
+    int& FilterValue(RawSample& sample) const { return component == 1 ? sample.compression : sample.ventilation; }
+    int FilterValue(const RawSample& sample) const { return component == 1 ? sample.compression : sample.ventilation; }
+
+    int component;
+};
