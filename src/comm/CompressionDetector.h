@@ -1,0 +1,38 @@
+#pragma once
+#include "comm/ListClasses.h"
+
+#include <deque>
+#include <vector>
+
+class CommSession;
+struct Measurement;
+
+// Finds the single compressions in the depth values, sample by sample, and
+// groups them into series; keeps the live compression rate.
+class CompressionDetector {
+public:
+    explicit CompressionDetector(CommSession* owner);
+
+    // Feeds the measurement that is going to have this index.
+    void step(const Measurement& measurement, int index);
+    // Forgets every cycle and series (and the owner's groups) and goes idle.
+    void reset();
+
+    std::vector<CompressionSeries> series;
+    double rate = -1.0; // compressions per minute, -1 when there is none
+
+private:
+    void closeCycle(const CompressionCycle& cycle, int peak);
+
+public:
+    CommSession* owner;
+    double direction = 0; // 0 idle, +1 compressing, -1 releasing
+    int cycleStart = 0;
+    int peakIndex = 0;
+    int peakEndIndex = 0;
+    double maxDepth = 0;
+    double minDepth = 0;
+    double sampleRate = 20.0;
+    bool wrongHandAtPeak = false;
+    std::deque<int> recentPeaks; // at most 4 peaks of the current series
+};
