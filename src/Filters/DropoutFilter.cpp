@@ -14,36 +14,44 @@ RawSample DropoutFilter::apply(const std::vector<RawSample>& corrected, std::vec
 {
     if (corrected.empty())
         return {};
-    const RawSample newest = corrected.back();
     const long n = static_cast<long>(corrected.size());
     LOG_ASSERT(repaired != nullptr && static_cast<long>(repaired->size()) == n);
-    if (n < 5 || repaired == nullptr || static_cast<long>(repaired->size()) != n)
-        return newest;
+    if (n >= 5 && repaired != nullptr && static_cast<long>(repaired->size()) == n) {
+        // The channel is fixed per filter; each gets its own copy of the code.
+        if (component == 1)
+            repair<&RawSample::compression>(corrected.data(), n, repaired->data());
+        else
+            repair<&RawSample::ventilation>(corrected.data(), n, repaired->data());
+    }
+    return corrected.back();
+}
 
-    const int x0 = FilterValue(corrected[n - 1]);
-    const int x1 = FilterValue(corrected[n - 2]);
-    const int x2 = FilterValue(corrected[n - 3]);
-    const int x3 = FilterValue(corrected[n - 4]);
+template <int RawSample::*Field>
+void DropoutFilter::repair(const RawSample* corrected, long n, RawSample* repaired) const
+{
+    const int x0 = corrected[n - 1].*Field;
+    const int x1 = corrected[n - 2].*Field;
+    const int x2 = corrected[n - 3].*Field;
+    const int x3 = corrected[n - 4].*Field;
 
     // A single sample that fell out of line with its neighbours.
     if ((x2 >= x3 && x1 < x2 && x0 > x2) || (x1 < x0 && x0 < x2)) {
-        FilterValue((*repaired)[n - 2]) = (x0 + x2) / 2;
-        return newest;
+        repaired[n - 2].*Field = (x0 + x2) / 2;
+        return;
     }
 
     if (x0 > 0 && x1 == 0) {
         int run = 0;
         long i = n - 2;
-        while (i >= 0 && FilterValue(corrected[i]) == 0 && run <= maxGap) {
+        while (i >= 0 && corrected[i].*Field == 0 && run <= maxGap) {
             ++run;
             --i;
         }
         // A run that reaches back to the first sample has nothing to start the line from.
         if (run < maxGap && i >= 0) {
-            const double h = FilterValue(corrected[i]);
+            const double h = corrected[i].*Field;
             for (int j = 1; j <= run; ++j)
-                FilterValue((*repaired)[i + j]) = static_cast<int>(std::trunc(h + j * (x0 - h) / (run + 1)));
+                repaired[i + j].*Field = static_cast<int>(std::trunc(h + j * (x0 - h) / (run + 1)));
         }
     }
-    return newest;
 }

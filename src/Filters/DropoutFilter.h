@@ -15,4 +15,8 @@ public:
     RawSample apply(const std::vector<RawSample>& corrected, std::vector<RawSample>* repaired) const;
 
     int maxGap;
+
+private:
+    template <int RawSample::*Field>
+    void repair(const RawSample* corrected, long n, RawSample* repaired) const;
 };

@@ -8,8 +8,10 @@ public:
     explicit Filter(int component) : component(component) {}
     virtual ~Filter() = default;
 
-    int& FilterValue(RawSample& sample) const { return component == 1 ? sample.compression : sample.ventilation; }
-    int FilterValue(const RawSample& sample) const { return component == 1 ? sample.compression : sample.ventilation; }
+    int& FilterValue(RawSample& sample) const { return sample.*channel(); }
+    int FilterValue(const RawSample& sample) const { return sample.*channel(); }
+    // The selected value as a member of the sample, for loops over histories.
+    int RawSample::*channel() const { return component == 1 ? &RawSample::compression : &RawSample::ventilation; }
 
     int component;
 };

@@ -4,14 +4,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 RunningAverageFilter::RunningAverageFilter(const std::vector<double>& weights, int component, int threshold)
     : Filter(component)
     , weights(weights)
     , threshold(threshold)
 {
-    for (double w : weights)
+    for (double w : weights) {
         weightTotal += w;
+        const bool whole = std::trunc(w) == w && std::fabs(w) < 1e6;
+        wholeWeights = wholeWeights && whole;
+        integerWeights.push_back(whole ? static_cast<long long>(w) : 0);
+    }
     LOG_ASSERT(weightTotal > 0);
 }
 
@@ -23,79 +28,106 @@ void RunningAverageFilter::setThreshold(int value)
 
 RawSample RunningAverageFilter::apply(const std::vector<RawSample>& repaired, std::vector<RawSample>* smoothed)
 {
+    // The channel and the window are fixed per filter; the two the
+    // measurement uses get their own copies of the loops.
+    const std::size_t k = weights.size();
+    if (component == 1)
+        return k == 3 && wholeWeights ? smooth<&RawSample::compression, 3>(repaired, smoothed)
+                                      : smooth<&RawSample::compression, 0>(repaired, smoothed);
+    return k == 6 && wholeWeights ? smooth<&RawSample::ventilation, 6>(repaired, smoothed)
+                                  : smooth<&RawSample::ventilation, 0>(repaired, smoothed);
+}
+
+template <int RawSample::*Field, std::size_t WholeWindow>
+RawSample RunningAverageFilter::smooth(const std::vector<RawSample>& repaired, std::vector<RawSample>* smoothed)
+{
     if (repaired.empty())
         return {};
     RawSample result = repaired.back();
     const std::size_t n = repaired.size();
-    const std::size_t k = weights.size();
+    const std::size_t k = WholeWindow > 0 ? WholeWindow : weights.size();
     if (n <= k || weightTotal <= 0) {
         forgetSearch();
         return result;
     }
 
+    const RawSample* window = repaired.data() + (n - k);
     double sum = 0;
-    for (std::size_t j = 0; j < k; ++j)
-        sum = std::trunc(FilterValue(repaired[n - k + j]) * weights[j] + sum);
+    if (WholeWindow > 0 || wholeWeights) {
+        long long whole = 0;
+        const long long* w = integerWeights.data();
+        for (std::size_t j = 0; j < k; ++j)
+            whole += window[j].*Field * w[j];
+        sum = static_cast<double>(whole);
+    } else {
+        for (std::size_t j = 0; j < k; ++j)
+            sum = std::trunc(window[j].*Field * weights[j] + sum);
+    }
     int value = static_cast<int>(std::trunc(sum / weightTotal + 0.5));
 
     if (restorePeaks) {
         if (smoothed != nullptr)
-            restorePeak(repaired, *smoothed);
-        if (FilterValue(repaired[n - k]) == 0 && value < threshold / 5)
+            restorePeak<Field>(repaired, *smoothed);
+        if (window[0].*Field == 0 && value < threshold / 5)
             value = 0;
     }
-    FilterValue(result) = value;
+    result.*Field = value;
     return result;
-}
-
-long RunningAverageFilter::newestAboveThreshold(const std::vector<RawSample>& smoothed)
-{
-    const std::size_t m = smoothed.size();
-    std::size_t from = 0;
-    long above = -1;
-    if (searchedHistory == &smoothed && m >= searchedSize) {
-        from = searchedSize;
-        above = searchedAbove;
-    }
-    if (from == 0) {
-        // Afresh: the newest one is wanted, so search from the end.
-        for (std::size_t i = m; i-- > 0;)
-            if (FilterValue(smoothed[i]) > threshold) {
-                above = static_cast<long>(i);
-                break;
-            }
-    } else {
-        for (std::size_t i = from; i < m; ++i)
-            if (FilterValue(smoothed[i]) > threshold)
-                above = static_cast<long>(i);
-    }
-    searchedHistory = &smoothed;
-    searchedSize = m;
-    searchedAbove = above;
-    return above;
 }
 
 // The last peak above the threshold: scanning back from the newest entry, the
 // first descent that starts above the threshold, followed back to its top.
 // -1 when there is none.
+template <int RawSample::*Field>
 long RunningAverageFilter::lastPeak(const std::vector<RawSample>& smoothed)
 {
     const long m = static_cast<long>(smoothed.size());
-    const long above = newestAboveThreshold(smoothed);
-    if (above < 0)
-        return -1;
-    long start = std::min(above, m - 2);
-    for (; start >= 0; --start) {
-        const int earlier = FilterValue(smoothed[start]);
-        if (earlier > threshold && earlier >= FilterValue(smoothed[start + 1]))
-            break;
+    const RawSample* s = smoothed.data();
+    const int limit = threshold;
+    const bool continuing = searchedHistory == &smoothed && smoothed.size() >= searchedSize && searchedSize > 0;
+    auto startsDescent = [s, limit](long a) {
+        const int earlier = s[a].*Field;
+        return earlier > limit && earlier >= s[a + 1].*Field;
+    };
+
+    long start = m - 2;
+    if (continuing) {
+        // First the pairs that gained their later entry since the last search ...
+        const long oldest = static_cast<long>(searchedSize) - 1;
+        while (start >= oldest && start >= 0 && !startsDescent(start))
+            --start;
+        if (start < oldest) {
+            // ... then the earlier ones: those after the last start did not
+            // qualify then and are unchanged, except the one next to it.
+            start = searchedStart < 0 ? -1 : std::min(searchedStart + 1, oldest - 1);
+            while (start >= 0 && !startsDescent(start))
+                --start;
+        }
+    } else {
+        while (start >= 0 && !startsDescent(start))
+            --start;
     }
-    for (long j = start; j >= 1; --j)
-        if (FilterValue(smoothed[j - 1]) < FilterValue(smoothed[j]))
-            return j;
-    return -1;
+
+    // From the same start, the descent down to the sample after the last top
+    // is as it was (restoration only raised entries at the top).
+    long from = start;
+    if (continuing && start >= 0 && start == searchedStart && searchedPeak >= 0 && searchedPeak + 1 < start)
+        from = searchedPeak + 1;
+    long peak = -1;
+    for (long j = from; j >= 1; --j)
+        if (s[j - 1].*Field < s[j].*Field) {
+            peak = j;
+            break;
+        }
+    searchedHistory = &smoothed;
+    searchedSize = static_cast<std::size_t>(m);
+    searchedStart = start;
+    searchedPeak = peak;
+    searchContinued = continuing;
+    return peak;
 }
 
+template <int RawSample::*Field>
 void RunningAverageFilter::restorePeak(const std::vector<RawSample>& repaired, std::vector<RawSample>& smoothed)
 {
     const long m = static_cast<long>(smoothed.size());
@@ -103,34 +135,62 @@ void RunningAverageFilter::restorePeak(const std::vector<RawSample>& repaired, s
     const long k = static_cast<long>(weights.size());
     if (m <= 3)
         return;
-    const long peak = lastPeak(smoothed);
-    if (peak < 0)
+    long peak = searchedPeak;
+    // One entry more and nothing else changed: the last peak stands unless
+    // the new entry completes a descent right at the end.
+    const bool unchanged = searchedHistory == &smoothed && !restorationWrote
+        && static_cast<std::size_t>(m) == searchedSize + 1 && searchedSize > 0;
+    const int before = smoothed[m - 2].*Field;
+    if (unchanged && !(before > threshold && before >= smoothed[m - 1].*Field)) {
+        searchedSize = static_cast<std::size_t>(m);
+        searchContinued = true;
+    } else {
+        peak = lastPeak<Field>(smoothed);
+    }
+    restorationWrote = false;
+    if (peak < 0) {
+        restoredPeak = -1;
         return;
+    }
 
-    // The raw peak: the first largest repaired value among eight samples from five before the smoothed peak.
+    const RawSample* r = repaired.data();
+    RawSample* s = smoothed.data();
     const long first = std::max(0L, peak - 5);
     const long last = std::min(first + 7, n - 1);
+
+    const long low = std::max(0L, first - 1);
+    const long high = std::min(n - 1, last + 1);
+    // Whole samples are compared, as bytes: a change on the other channel
+    // only costs a restoration more.
+    const std::size_t bytes = static_cast<std::size_t>(high - low + 1) * sizeof(RawSample);
+    if (searchContinued && peak == restoredPeak && low == restoredLow && high == restoredHigh
+        && std::memcmp(r + low, restoredSamples.data(), bytes) == 0)
+        return;
+    restoredPeak = peak;
+    restoredLow = low;
+    restoredHigh = high;
+    std::memcpy(restoredSamples.data(), r + low, bytes);
+
+    // The raw peak: the first largest repaired value among eight samples from five before the smoothed peak.
     long rawPeak = -1;
     int largest = 0;
     for (long i = first; i <= last; ++i)
-        if (FilterValue(repaired[i]) > largest) {
-            largest = FilterValue(repaired[i]);
+        if (r[i].*Field > largest) {
+            largest = r[i].*Field;
             rawPeak = i;
         }
     if (rawPeak < 0 || peak - rawPeak >= k || peak < rawPeak)
         return;
 
-    for (long d = -1; d <= 1; ++d) {
-        const long s = peak + d;
-        const long r = rawPeak + d;
-        // Near either end of the histories there is no neighbour to restore.
-        if (s < 0 || r < 0 || s >= m || r >= n)
-            continue;
-        const int raw = FilterValue(repaired[r]);
-        if (FilterValue(smoothed[s]) < raw) {
-            FilterValue(smoothed[s]) = raw;
-            if (raw > threshold && s > searchedAbove)
-                searchedAbove = s;
+    // Near either end of the histories there is no neighbour to restore.
+    const long lowest = std::max({ -1L, -peak, -rawPeak });
+    const long highest = std::min({ 1L, m - 1 - peak, n - 1 - rawPeak });
+    for (long d = lowest; d <= highest; ++d) {
+        const int raw = r[rawPeak + d].*Field;
+        int& value = s[peak + d].*Field;
+        if (value < raw) {
+            value = raw;
+            restorationWrote = true;
         }
     }
 }

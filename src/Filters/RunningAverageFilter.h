@@ -1,6 +1,7 @@
 #pragma once
 #include "Filters/Filter.h"
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -22,23 +23,43 @@ public:
     bool getRestorePeaks() const { return restorePeaks; }
     void setThreshold(int value);
 
-    std::vector<double> weights;
+    const std::vector<double> weights;
     int threshold;
     bool restorePeaks = true;
 
 private:
+    template <int RawSample::*Field, std::size_t WholeWindow>
+    RawSample smooth(const std::vector<RawSample>& repaired, std::vector<RawSample>* smoothed);
+    template <int RawSample::*Field>
     void restorePeak(const std::vector<RawSample>& repaired, std::vector<RawSample>& smoothed);
+    template <int RawSample::*Field>
     long lastPeak(const std::vector<RawSample>& smoothed);
-    long newestAboveThreshold(const std::vector<RawSample>& smoothed);
     void forgetSearch() { searchedHistory = nullptr; }
 
     double weightTotal = 0;
+    // Whole-number weights make every step of the weighted sum a whole
+    // number, so it can be summed in integers with the same result.
+    bool wholeWeights = true;
+    std::vector<long long> integerWeights;
 
-    // Where the peak search found the newest value above the threshold at the
-    // previous call. The search must otherwise walk back over every quiet
-    // sample since the last peak, for every new sample. The output is the
-    // same with or without it; a shorter or another history starts afresh.
+    // What the peak search found at the previous call: where the descent
+    // began and its top. Without them the search walks back over every quiet
+    // sample since the last peak, and down every descent, for every new
+    // sample. Older entries change only by the restoration here (at the top),
+    // so the output is the same with or without them; a shorter or another
+    // history starts afresh.
     const std::vector<RawSample>* searchedHistory = nullptr;
     std::size_t searchedSize = 0;
-    long searchedAbove = -1;
+    long searchedStart = -1;
+    long searchedPeak = -1;
+    bool searchContinued = false;
+    bool restorationWrote = false; // the last restoration changed the history
+
+    // The last restoration and the repaired values it read. Restoring the
+    // same peak from the same values again changes nothing, which is what
+    // happens for every sample between two peaks.
+    long restoredPeak = -1;
+    long restoredLow = 0;
+    long restoredHigh = -1;
+    std::array<RawSample, 10> restoredSamples {};
 };

@@ -16,6 +16,7 @@ constexpr int compressionThreshold = 40;
 constexpr int ventilationThreshold = 20;
 constexpr int ventilationMaxGap = 4;
 constexpr double nominalRate = 20.0;
+constexpr std::size_t usualSession = 10 * 60 * 20;
 
 // The shortest measurement line of a data file: "0 0 0 0 0 0\n".
 constexpr long shortestLine = 12;
@@ -52,6 +53,12 @@ void CommSession::attach(Comm* acquisition)
     comm = acquisition;
     clearMeasurements();
     loadedFromFile = false;
+    // Room for a session of the usual ten minutes, so that the histories are
+    // not copied over and over while they grow.
+    correctedSamples.reserve(usualSession);
+    repairedSamples.reserve(usualSession);
+    smoothedSamples.reserve(usualSession);
+    manData.reserve(usualSession);
 }
 
 void CommSession::process()

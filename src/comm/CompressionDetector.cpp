@@ -9,7 +9,6 @@ constexpr double hysteresis = 5.0;  // mm
 constexpr double releasedDepth = 5.0; // mm
 constexpr int seriesGap = 25;       // samples
 constexpr int rateTimeout = 50;     // samples without a peak before the rate is dropped
-constexpr std::size_t ratePeaks = 4;
 // The cardiac output per minute of a group is counted at the nominal rate.
 constexpr double nominalRate = 20.0;
 } // namespace
@@ -103,8 +102,6 @@ void CompressionDetector::closeCycle(const CompressionCycle& cycle, int peak)
     if (joined != series.end()) {
         joined->addCycle(cycle);
         recentPeaks.push_back(cycle.indexPeak);
-        if (recentPeaks.size() > ratePeaks)
-            recentPeaks.pop_front();
         const int span = recentPeaks.back() - recentPeaks.front();
         if (recentPeaks.size() >= 2 && span > 0)
             rate = (recentPeaks.size() - 1) * sampleRate * 60 / span;

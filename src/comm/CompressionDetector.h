@@ -1,11 +1,35 @@
 #pragma once
 #include "comm/ListClasses.h"
 
-#include <deque>
 #include <vector>
 
 class CommSession;
 struct Measurement;
+
+// The peaks of the newest compressions, oldest first, at most four.
+class RecentPeaks {
+public:
+    static constexpr int capacity = 4;
+    int size() const { return count; }
+    bool empty() const { return count == 0; }
+    int front() const { return peaks[0]; }
+    int back() const { return peaks[count - 1]; }
+    void clear() { count = 0; }
+    // Appends; the oldest one goes when all four places are taken.
+    void push_back(int peak)
+    {
+        if (count == capacity) {
+            for (int i = 1; i < capacity; ++i)
+                peaks[i - 1] = peaks[i];
+            --count;
+        }
+        peaks[count++] = peak;
+    }
+
+private:
+    int peaks[capacity] {};
+    int count = 0;
+};
 
 // Finds the single compressions in the depth values, sample by sample, and
 // groups them into series; keeps the live compression rate.
@@ -34,5 +58,5 @@ public:
     double minDepth = 0;
     double sampleRate = 20.0;
     bool wrongHandAtPeak = false;
-    std::deque<int> recentPeaks; // at most 4 peaks of the current series
+    RecentPeaks recentPeaks;
 };
