@@ -14,9 +14,10 @@ RawSample DropoutFilter::apply(const std::vector<RawSample>& corrected, std::vec
 {
     if (corrected.empty())
         return {};
+    const bool sameLength = repaired != nullptr && repaired->size() == corrected.size();
+    LOG_ASSERT(sameLength);
     const long n = static_cast<long>(corrected.size());
-    LOG_ASSERT(repaired != nullptr && static_cast<long>(repaired->size()) == n);
-    if (n >= 5 && repaired != nullptr && static_cast<long>(repaired->size()) == n) {
+    if (n >= 5 && sameLength) {
         // The channel is fixed per filter; each gets its own copy of the code.
         if (component == 1)
             repair<&RawSample::compression>(corrected.data(), n, repaired->data());

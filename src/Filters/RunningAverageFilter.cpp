@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 RunningAverageFilter::RunningAverageFilter(const std::vector<double>& weights, int component, int threshold)
     : Filter(component)
@@ -38,6 +39,17 @@ RawSample RunningAverageFilter::apply(const std::vector<RawSample>& repaired, st
                                   : smooth<&RawSample::ventilation, 0>(repaired, smoothed);
 }
 
+namespace {
+
+// The weighted sum of a window of known size, written out.
+template <int RawSample::*Field, std::size_t... J>
+long long wholeSum(const RawSample* window, const long long* weights, std::index_sequence<J...>)
+{
+    return ((window[J].*Field * weights[J]) + ...);
+}
+
+} // namespace
+
 template <int RawSample::*Field, std::size_t WholeWindow>
 RawSample RunningAverageFilter::smooth(const std::vector<RawSample>& repaired, std::vector<RawSample>* smoothed)
 {
@@ -53,7 +65,9 @@ RawSample RunningAverageFilter::smooth(const std::vector<RawSample>& repaired, s
 
     const RawSample* window = repaired.data() + (n - k);
     double sum = 0;
-    if (WholeWindow > 0 || wholeWeights) {
+    if constexpr (WholeWindow > 0) {
+        sum = static_cast<double>(wholeSum<Field>(window, integerWeights.data(), std::make_index_sequence<WholeWindow>()));
+    } else if (wholeWeights) {
         long long whole = 0;
         const long long* w = integerWeights.data();
         for (std::size_t j = 0; j < k; ++j)
@@ -63,7 +77,8 @@ RawSample RunningAverageFilter::smooth(const std::vector<RawSample>& repaired, s
         for (std::size_t j = 0; j < k; ++j)
             sum = std::trunc(window[j].*Field * weights[j] + sum);
     }
-    int value = static_cast<int>(std::trunc(sum / weightTotal + 0.5));
+    // The conversion truncates toward zero.
+    int value = static_cast<int>(sum / weightTotal + 0.5);
 
     if (restorePeaks) {
         if (smoothed != nullptr)
