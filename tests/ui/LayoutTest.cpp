@@ -5,6 +5,7 @@
 #include "ui/ControlGroup.h"
 #include "ui/LayoutItem.h"
 #include "ui/Placement.h"
+#include "ui/RectangleGroup.h"
 
 #include <gtest/gtest.h>
 
@@ -448,6 +449,39 @@ TEST(LayoutPadded, WrapsTheItemInWeightedBoxes)
     EXPECT_TRUE(dynamic_cast<Spacer*>(row->children[0].get()));
     EXPECT_TRUE(dynamic_cast<RecordingItem*>(row->children[1].get()));
     EXPECT_TRUE(dynamic_cast<RecordingItem*>(makePadded(inner.item, 0, 0, 0, 0).get()));
+}
+
+struct PlacementListener : SignalReceiver {
+    void onPlaced(RECT r, bool visible) { seen.push_back(str(r) + (visible ? " shown" : " hidden")); }
+    std::vector<std::string> seen;
+};
+
+TEST(LayoutRectangleGroup, ScalesRectanglesAndTellsTheirListeners)
+{
+    PlacedRect gauge(R(0, 0, 100, 20));
+    PlacedRect label(R(0, 30, 100, 40), false);
+    PlacementListener listener;
+    gauge.placed->connect(&listener, &PlacementListener::onPlaced);
+    // The default third argument is left out; the copies inside share the signal.
+    LayoutItemHandle group = makeRectangleGroup(gauge, label, PlacedRect(), PlacedRect(R(), false));
+    auto& rectangles = dynamic_cast<RectangleGroup&>(*group).rectangles;
+    ASSERT_EQ(3u, rectangles.size());
+    EXPECT_RECT(R(0, 0, 100, 40), group->getRect());
+    group->arrange(R(10, 10, 210, 90));
+    EXPECT_TRUE(listener.seen.empty());
+    EXPECT_RECT(R(10, 70, 210, 90), rectangles[1].rect);
+    group->notifyPlacement();
+    EXPECT_EQ((std::vector<std::string>{"(10,10,210,50) shown"}), listener.seen);
+    EXPECT_TRUE(group->isVisible());
+    group->show(false);
+    EXPECT_FALSE(group->isVisible());
+    EXPECT_RECT(R(10, 10, 210, 90), group->getExtent());
+}
+
+TEST(LayoutRectangleGroup, OnlyTheFirstArgumentMakesAGroupOfOne)
+{
+    LayoutItemHandle group = makeRectangleGroup(PlacedRect(R(1, 2, 3, 4)));
+    EXPECT_EQ(1u, dynamic_cast<RectangleGroup&>(*group).rectangles.size());
 }
 
 // Placement functions.
