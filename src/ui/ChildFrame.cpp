@@ -2,6 +2,7 @@
 
 #include "Utillib/LogStream.h"
 #include "ui/AppServices.h"
+#include "ui/KeyboardRouting.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -68,6 +69,7 @@ static bool IsWindow(const ChildFrame* frame) { return frame && frame->windowExi
 
 ChildFrame::ChildFrame()
 {
+    installKeyboardRouting();
     client = new FrameClient(this, [](ChildFrame* frame, int w, int h) { frame->onClientSize(w, h); });
     setWidget(client);
     // A frame closed for good is deleted, as its destroyed window would be.

@@ -1,8 +1,9 @@
 #include "ui/QtWindows.h"
 
+#include "platformqt/Window.h"
+
 #include <QGuiApplication>
 #include <QScreen>
-#include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
@@ -11,17 +12,6 @@ WindowHandle handleOf(QWidget* widget) { return reinterpret_cast<WindowHandle>(w
 QWidget* widgetOf(WindowHandle window) { return reinterpret_cast<QWidget*>(window); }
 
 namespace {
-
-// The dialog's descendant that carries this control id.
-QWidget* dialogItem(QWidget* dialog, int id)
-{
-    for (QWidget* child : dialog->findChildren<QWidget*>()) {
-        const QVariant value = child->property("controlId");
-        if (value.isValid() && value.toInt() == id)
-            return child;
-    }
-    return nullptr;
-}
 
 class QtWindowLayer : public WindowLayer {
 public:
@@ -96,7 +86,7 @@ public:
     WindowHandle getDlgItem(WindowHandle dialog, int id) override
     {
         QWidget* w = widgetOf(dialog);
-        return w ? handleOf(dialogItem(w, id)) : nullptr;
+        return w ? handleOf(platform::dlgItem(w, id)) : nullptr;
     }
 
     std::vector<WindowHandle> childWindows(WindowHandle window) override
