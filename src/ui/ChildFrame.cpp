@@ -1,6 +1,7 @@
 #include "ui/ChildFrame.h"
 
 #include "Utillib/LogStream.h"
+#include "platformqt/Window.h"
 #include "ui/AppServices.h"
 #include "ui/KeyboardRouting.h"
 
@@ -46,18 +47,6 @@ QMdiArea* mainMdiClient()
 {
     AppServices* services = appServices();
     return services ? services->mdiClient() : nullptr;
-}
-
-// The first control of the view in the tab order.
-QWidget* firstTabStop(QWidget* view)
-{
-    for (QWidget* w = view->nextInFocusChain(); w && w != view; w = w->nextInFocusChain()) {
-        if (!view->isAncestorOf(w))
-            continue;
-        if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && !w->isHidden())
-            return w;
-    }
-    return nullptr;
 }
 
 } // namespace
@@ -129,9 +118,8 @@ bool ChildFrame::createFrame(const std::wstring& title)
             active->showNormal();
         show();
     }
-    if (QWidget* view = getView())
-        if (QWidget* first = firstTabStop(view))
-            first->setFocus();
+    if (QWidget* first = platform::nextDlgTabItem(getView(), nullptr))
+        first->setFocus();
     return true;
 }
 

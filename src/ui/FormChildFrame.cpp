@@ -2,6 +2,7 @@
 
 #include "ui/AppServices.h"
 #include "ui/BaseDialog.h"
+#include "platformqt/Window.h"
 
 FormChildFrame::~FormChildFrame()
 {
@@ -26,11 +27,16 @@ void FormChildFrame::setVisible(bool visible)
     ChildFrame::setVisible(visible);
 }
 
+// The form's control that had the focus last gets it again, else its first tab stop.
 void FormChildFrame::focusInEvent(QFocusEvent* event)
 {
     ChildFrame::focusInEvent(event);
-    if (form)
-        form->setFocus();
+    if (!form)
+        return;
+    QWidget* target = form->focusWidget();
+    if (!target || target == form)
+        target = platform::nextDlgTabItem(form, nullptr);
+    (target ? target : form)->setFocus();
 }
 
 void FormChildFrame::onClientSize(int width, int height)

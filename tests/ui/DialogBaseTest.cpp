@@ -242,6 +242,14 @@ TEST_F(Forms, FormFillsAResizableFrame)
     EXPECT_EQ(form->item(IDC_NAME), QApplication::focusWidget());
 }
 
+TEST_F(Forms, FocusOnTheFrameGoesBackToTheFormsControl)
+{
+    FormChildFrame* frame = open();
+    form->item(IDOK)->setFocus();
+    frame->setFocus();
+    EXPECT_EQ(form->item(IDOK), QApplication::focusWidget());
+}
+
 TEST_F(Forms, FixedFrameTakesTheFormsSize)
 {
     FormChildFrame* frame = open([](ChildFrame& f) {
