@@ -1,6 +1,7 @@
 #include "Database/Algorithm.h"
 
-#include <cctype>
+#include "Database/DatabaseUtil.h"
+#include "Database/DbText.h"
 
 Algorithm::Algorithm() { setDefaults(); }
 
@@ -38,12 +39,13 @@ bool Algorithm::operator==(const Algorithm& o) const
         && builtIn == o.builtIn && pauseEccMax == o.pauseEccMax;
 }
 
-bool Algorithm::keysEqual(const std::string& a, const std::string& b)
+bool Algorithm::keysEqual(const std::string& a, const std::string& b) { return dbtext::equalNoCase(a, b); }
+
+std::wstring Algorithm::nameText() const { return dbtext::toWide(Name); }
+
+void Algorithm::setNameText(const std::wstring& name) { Name = dbtext::toNarrow(name); }
+
+std::string Algorithm::keyCondition(const std::string& column) const
 {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
+    return (column.empty() ? std::string("name") : column) + " = '" + DBUtil::quote(Name) + "'";
 }

@@ -15,9 +15,16 @@ public:
     bool operator==(const Algorithm& other) const;
     bool operator!=(const Algorithm& other) const { return !(*this == other); }
 
-    // Key rules: a key is complete when not empty; keys compare ignoring letter case.
+    // Key rules: a key is complete when not empty; keys compare ignoring
+    // letter case, for every letter of the code page.
     static bool isKeyComplete(const std::string& key) { return !key.empty(); }
     static bool keysEqual(const std::string& a, const std::string& b);
+
+    std::wstring nameText() const;
+    void setNameText(const std::wstring& name);
+    // The key as an SQL condition: column = 'name', the name quoted; the
+    // column is "name" when none is given.
+    std::string keyCondition(const std::string& column = std::string()) const;
 
     std::string Name;
     double compDepthHigh;

@@ -10,6 +10,12 @@
 #include <string>
 #include <vector>
 
+// The header in front of the items.
+struct MENUITEMTEMPLATEHEADER {
+    WORD versionNumber;
+    WORD offset;
+};
+
 namespace platform {
 
 struct MenuTemplateItem {

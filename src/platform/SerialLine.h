@@ -12,7 +12,8 @@ struct LineState {
 };
 
 // One COM port on a tty device: raw 8N1, zero-wait reads, bounded writes.
-// Port n is the device that "COMn" in the ports folder links to, else /dev/ttyS<n-1>.
+// Port n is the device that "COMn" in the ports folder links to, else /dev/ttyS<n-1>
+// (the folder of that fallback is $TAVO_TTY_DIR when set).
 class SerialLine {
 public:
     enum class OpenResult { Opened, NotFound, Unavailable };

@@ -201,7 +201,7 @@ ListBox::ListBox(DWORD style, QWidget* parent)
         setSelectionMode(QAbstractItemView::SingleSelection);
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!programmatic)
-            emit userSelectionChanged();
+            Q_EMIT userSelectionChanged();
     });
 }
 
@@ -311,7 +311,7 @@ CheckListBox::CheckListBox(DWORD style, QWidget* parent)
 {
     connect(this, &QListWidget::itemChanged, this, [this](QListWidgetItem* changed) {
         if (!programmatic)
-            emit userCheckChanged(row(changed));
+            Q_EMIT userCheckChanged(row(changed));
     });
 }
 

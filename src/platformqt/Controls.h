@@ -88,7 +88,7 @@ public:
     int findStringExact(int startAfter, const QString& text) const;
     int selectString(int startAfter, const QString& text);
 
-signals:
+Q_SIGNALS:
     // Selection changed by the user (not by the calls above).
     void userSelectionChanged();
 
@@ -112,7 +112,7 @@ public:
     int getCheck(int index) const;
     bool setCheck(int index, int state);
 
-signals:
+Q_SIGNALS:
     void userCheckChanged(int index);
 
 protected:

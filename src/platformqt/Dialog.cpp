@@ -434,7 +434,7 @@ RECT Dialog::mapDialogRect(const RECT& dialogUnits) const { return platform::map
 
 void Dialog::sendCommand(int id, int code)
 {
-    emit command(id, code);
+    Q_EMIT command(id, code);
     onCommand(id, code);
 }
 

@@ -68,7 +68,7 @@ public:
     // Escape and the close box send IDCANCEL.
     void reject() override;
 
-signals:
+Q_SIGNALS:
     void command(int id, int code);
 
 protected:

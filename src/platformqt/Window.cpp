@@ -1,5 +1,6 @@
 #include "platformqt/Window.h"
 
+#include "platform/CodePage.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Controls.h"
 
@@ -186,12 +187,32 @@ void setWindowExStyle(QWidget* window, DWORD exStyle)
         window->setProperty(exStyleProperty, static_cast<uint>(exStyle));
 }
 
+QString ansiToQString(const std::string& text)
+{
+    return QString::fromStdWString(platform::multiByteToWide(CP_ACP, text).value_or(std::wstring()));
+}
+
+std::string qStringToAnsi(const QString& text)
+{
+    return platform::wideToMultiByte(CP_ACP, text.toStdWString()).value_or(std::string());
+}
+
+std::string getWindowTextA(const QWidget* window, std::size_t bufferSize)
+{
+    if (bufferSize == 0)
+        return {};
+    std::string text = qStringToAnsi(windowText(window));
+    if (text.size() > bufferSize - 1)
+        text.resize(bufferSize - 1);
+    return text;
+}
+
+bool setWindowTextA(QWidget* window, const std::string& text) { return setWindowText(window, ansiToQString(text)); }
+
 QString windowText(const QWidget* window)
 {
     if (!window)
         return {};
-    if (window->isWindow() || isDialogWidget(window))
-        return window->windowTitle();
     if (auto* combo = qobject_cast<const ComboBox*>(window))
         return combo->shownText();
     if (auto* combo = qobject_cast<const QComboBox*>(window))
@@ -206,6 +227,8 @@ QString windowText(const QWidget* window)
         return edit->text();
     if (auto* edit = qobject_cast<const QPlainTextEdit*>(window))
         return edit->toPlainText().replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    if (window->isWindow() || isDialogWidget(window))
+        return window->windowTitle();
     return window->property(textProperty).toString();
 }
 
@@ -213,9 +236,7 @@ bool setWindowText(QWidget* window, const QString& text)
 {
     if (!window)
         return false;
-    if (window->isWindow() || isDialogWidget(window)) {
-        window->setWindowTitle(text);
-    } else if (auto* combo = qobject_cast<ComboBox*>(window)) {
+    if (auto* combo = qobject_cast<ComboBox*>(window)) {
         return combo->setShownText(text);
     } else if (auto* combo = qobject_cast<QComboBox*>(window)) {
         if (!combo->isEditable())
@@ -232,6 +253,8 @@ bool setWindowText(QWidget* window, const QString& text)
     } else if (auto* edit = qobject_cast<QPlainTextEdit*>(window)) {
         QString plain = text;
         edit->setPlainText(plain.replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    } else if (window->isWindow() || isDialogWidget(window)) {
+        window->setWindowTitle(text);
     } else {
         window->setProperty(textProperty, text);
     }

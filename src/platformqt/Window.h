@@ -34,12 +34,21 @@ void setWindowStyle(QWidget* window, DWORD style);
 DWORD windowExStyle(const QWidget* window);
 void setWindowExStyle(QWidget* window, DWORD exStyle);
 
+// Narrow text in the process ANSI code page, to and from what widgets show.
+QString ansiToQString(const std::string& text);
+std::string qStringToAnsi(const QString& text);
+
 // The window text: a window's title, a label's or button's text, a group box
 // title, an edit's text (lines ending in CR LF for a multi-line edit), a
 // combo box's shown text; for any other widget a text it keeps for this.
 QString windowText(const QWidget* window);
 // False when the window cannot take a text (a drop-down list combo box).
 bool setWindowText(QWidget* window, const QString& text);
+
+// The window text in the ANSI code page, cut to at most bufferSize - 1 bytes
+// as a caller's buffer of that size would hold it.
+std::string getWindowTextA(const QWidget* window, std::size_t bufferSize = static_cast<std::size_t>(-1));
+bool setWindowTextA(QWidget* window, const std::string& text);
 
 // Every descendant window, parents before their children, in creation order;
 // the inner parts of a control and windows of their own are not counted.

@@ -1,5 +1,6 @@
 #include "res/Resources.h"
 
+#include "res/DemoRecordings.h"
 #include "res/Dialogs.h"
 
 namespace res {
@@ -12,6 +13,7 @@ void registerResources()
     done = true;
     for (const auto& table : dialogTables())
         platform::registerDialog(table);
+    registerDemoRecordings();
 }
 
 } // namespace res

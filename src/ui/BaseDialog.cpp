@@ -1,6 +1,7 @@
 #include "ui/BaseDialog.h"
 
 #include "Utillib/LogStream.h"
+#include "gettext/TranslateWindow.h"
 #include "platform/WindowStyles.h"
 #include "ui/AppServices.h"
 #include "ui/ChildFrame.h"
@@ -38,7 +39,10 @@ void BaseDialog::showParentFrame()
 
 bool BaseDialog::onInitDialog()
 {
-    return platform::Dialog::onInitDialog();
+    const bool result = platform::Dialog::onInitDialog();
+    if (result)
+        translateWindow(this);
+    return result;
 }
 
 bool BaseDialog::onCommand(int id, int code)

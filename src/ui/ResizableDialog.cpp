@@ -1,5 +1,6 @@
 #include "ui/ResizableDialog.h"
 
+#include "gettext/TranslateWindow.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Window.h"
 #include "ui/QtWindows.h"
@@ -27,6 +28,8 @@ int ResizableDialog::doModal()
 bool ResizableDialog::onInitDialog()
 {
     const bool result = platform::Dialog::onInitDialog();
+    if (result)
+        translateWindow(this);
     initialised = true;
     const QSize frame = frameGeometry().size();
     borderWidth = frame.width() - width();

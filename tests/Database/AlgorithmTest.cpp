@@ -47,9 +47,41 @@ TEST(Algorithm, KeyIgnoresCaseButEqualityDoesNot)
     EXPECT_TRUE(a == b);
     b.pauseEccMax = 11;
     EXPECT_FALSE(a == b);
-    EXPECT_FALSE(Algorithm::keysEqual("AHA", "AHA 2005"));
     EXPECT_FALSE(Algorithm::isKeyComplete(""));
     EXPECT_TRUE(Algorithm::isKeyComplete("x"));
+}
+
+TEST(Algorithm, KeyEqualityFoldsEveryLetterOfTheCodePage)
+{
+    struct Case {
+        const char* a;
+        const char* b;
+        bool equal;
+    };
+    const Case cases[] = {
+        {"\xC4rzte (\xD6sterreich)", "\xE4rzte (\xF6sterreich)", true}, // Ä/ä, Ö/ö
+        {"\x8A" "koda", "\x9A" "KODA", true},                            // Š/š
+        {"\x9F", "\xFF", true},                                          // Ÿ/ÿ
+        {"AHA", "AHA 2005", false},
+        {"a\xE4", "a\xE5", false}, // ä is not å
+        {"", "", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(Algorithm::keysEqual(c.a, c.b), c.equal) << c.a << " / " << c.b;
+}
+
+TEST(Algorithm, NameAsWideTextAndKeyCondition)
+{
+    Algorithm a;
+    a.Name = "M\xFCller's \x80"; // Müller's €
+    EXPECT_EQ(a.nameText(), L"M\u00FCller's \u20AC");
+
+    Algorithm b;
+    b.setNameText(L"Gr\u00F6\u00DFe \u20AC \u4E2D");
+    EXPECT_EQ(b.Name, "Gr\xF6\xDF" "e \x80 ?"); // a character outside the code page becomes '?'
+
+    EXPECT_EQ(a.keyCondition(), "name = 'M\xFCller''s \x80'");
+    EXPECT_EQ(a.keyCondition("Algorithm"), "Algorithm = 'M\xFCller''s \x80'");
 }
 
 } // namespace

@@ -59,8 +59,10 @@ TEST(SerialLine, PortNumbersMapToLinksElseToSerialDevices)
     sim::PortsFolder ports;
     ASSERT_TRUE(ports.link(5, "/dev/null"));
     EXPECT_EQ(SerialLine::devicePath(5), ports.path() + "/COM5");
+    EXPECT_EQ(SerialLine::devicePath(1), ports.path() + "/ttyS0");
+    EXPECT_EQ(SerialLine::devicePath(256), ports.path() + "/ttyS255");
+    ::unsetenv("TAVO_TTY_DIR");
     EXPECT_EQ(SerialLine::devicePath(1), "/dev/ttyS0");
-    EXPECT_EQ(SerialLine::devicePath(256), "/dev/ttyS255");
     EXPECT_EQ(SerialLine::devicePath(0), "");
     EXPECT_EQ(SerialLine::devicePath(257), "");
 }

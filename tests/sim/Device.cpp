@@ -171,6 +171,14 @@ void Device::run()
             continue;
         }
         ssize_t n = (p.revents & POLLIN) ? ::read(fd, buffer, sizeof buffer) : 0;
+        bool programGone = n < 0 || (n == 0 && (p.revents & (POLLHUP | POLLERR)));
+        if (programGone && connected) {
+            connected = false;
+            pending.clear();
+            onDisconnect();
+        } else if (n > 0) {
+            connected = true;
+        }
         if (n > 0) {
             int baud = terminal->programBaud();
             for (ssize_t i = 0; i < n; ++i) {

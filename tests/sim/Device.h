@@ -50,6 +50,8 @@ public:
 protected:
     virtual void onByte(std::uint8_t byte, int programBaud) = 0;
     virtual void onIdle(Clock::time_point) {}
+    // The program closed its end (a device sees its DTR drop): stop talking.
+    virtual void onDisconnect() {}
     // The CTS a new line starts with.
     virtual bool initialCts() const { return true; }
 
@@ -81,6 +83,7 @@ private:
     Bytes log;
     bool cts = true;
     bool pullRequested = false;
+    bool connected = false;
 };
 
 } // namespace sim

@@ -12,7 +12,42 @@ Bytes withGarbage(const Misbehaviour& m, const Bytes& reply)
     return out;
 }
 
+Bytes makeFrame(int command, std::uint8_t value)
+{
+    return { 0x7E, static_cast<std::uint8_t>(command & 0xFF), static_cast<std::uint8_t>(command >> 8), 1, value };
+}
+
 } // namespace
+
+void SampleStream::begin(Clock::time_point now)
+{
+    if (active)
+        return;
+    active = true;
+    next = now;
+}
+
+Bytes SampleStream::takePrefix()
+{
+    if (prefixSent)
+        return {};
+    prefixSent = true;
+    return settings.prefix;
+}
+
+std::vector<std::pair<std::size_t, SampleValue>> SampleStream::due(Clock::time_point now)
+{
+    std::vector<std::pair<std::size_t, SampleValue>> out;
+    auto period = std::chrono::microseconds(1000000 / (settings.samplesPerSecond > 0 ? settings.samplesPerSecond : 1));
+    while (active && now >= next) {
+        next += period;
+        if (settings.silent)
+            continue;
+        out.emplace_back(count, waveform->at(count));
+        ++count;
+    }
+    return out;
+}
 
 QueryDevice::QueryDevice(std::string portsFolder, int port, Identity id, Misbehaviour m)
     : Device(std::move(portsFolder), port)
@@ -47,22 +82,82 @@ void QueryDevice::setMisbehaviour(const Misbehaviour& m)
     misbehaviour = m;
 }
 
+void QueryDevice::setWaveform(std::shared_ptr<Waveform> waveform)
+{
+    std::lock_guard lock(mutex);
+    stream.setWaveform(std::move(waveform));
+}
+
+void QueryDevice::setStream(const StreamSettings& settings)
+{
+    std::lock_guard lock(mutex);
+    stream.setSettings(settings);
+}
+
+std::size_t QueryDevice::samplesSent() const
+{
+    std::lock_guard lock(mutex);
+    return stream.sent();
+}
+
+void QueryDevice::onIdle(Clock::time_point now)
+{
+    if (!stream.isActive() || isController())
+        return;
+    Bytes out = stream.takePrefix();
+    int every = stream.getSettings().dropTerminatorEvery;
+    for (auto& [index, v] : stream.due(now)) {
+        out.push_back(statusByte(v.flagA, v.flagB));
+        out.push_back(static_cast<std::uint8_t>(v.ventilation));
+        out.push_back(static_cast<std::uint8_t>(v.compression));
+        if (every <= 0 || (index + 1) % static_cast<std::size_t>(every) != 0)
+            out.push_back(0x0D);
+    }
+    if (!out.empty())
+        send(out);
+}
+
+void QueryDevice::onDisconnect()
+{
+    stream.end();
+    awaitingAnswer = false;
+    collecting.clear();
+}
+
+void FramedDevice::onDisconnect()
+{
+    stream.end();
+    awake = false;
+    awaitingAnswer = false;
+    collecting.clear();
+    frame.clear();
+}
+
 void QueryDevice::onByte(std::uint8_t byte, int programBaud)
 {
     if (programBaud != 9600)
         return;
+    // An answer never starts with '?': this is the program asking again.
+    if (awaitingAnswer && collecting.empty() && byte == '?')
+        awaitingAnswer = false;
     if (awaitingAnswer) {
         collecting.push_back(byte);
         Bytes expected = expectedAnswer();
         if (collecting.size() == expected.size()) {
-            checks.push_back({ collecting, collecting == expected });
+            bool correct = collecting == expected;
+            checks.push_back({ collecting, correct });
             collecting.clear();
             awaitingAnswer = false;
+            if (correct)
+                stream.begin(Clock::now());
         }
         return;
     }
     if (byte != '?')
         return;
+    // A query in the middle of the stream is a new handshake: answer it alone.
+    stream.end();
+    cancelPending();
     ++queries;
     if (misbehaviour.pullCableOnQuery) {
         requestPullCable();
@@ -107,14 +202,66 @@ void FramedDevice::setMisbehaviour(const Misbehaviour& m)
     misbehaviour = m;
 }
 
+void FramedDevice::setWaveform(std::shared_ptr<Waveform> waveform)
+{
+    std::lock_guard lock(mutex);
+    stream.setWaveform(std::move(waveform));
+}
+
+void FramedDevice::setStream(const StreamSettings& settings)
+{
+    std::lock_guard lock(mutex);
+    stream.setSettings(settings);
+}
+
+std::size_t FramedDevice::samplesSent() const
+{
+    std::lock_guard lock(mutex);
+    return stream.sent();
+}
+
 void FramedDevice::onFrame(int command, const Bytes& payload)
 {
     if (command == 0x8007) {
         ++wakes;
         awake = true;
         awaitingAnswer = false;
+        stream.end();
     } else if (command == 13 && payload.size() == 2) {
-        streamValues.push_back(payload[0] | (payload[1] << 8));
+        int value = payload[0] | (payload[1] << 8);
+        streamValues.push_back(value);
+        if (value == 1)
+            stream.begin(Clock::now());
+        else if (value == 2)
+            stream.end();
+    }
+}
+
+void FramedDevice::onIdle(Clock::time_point now)
+{
+    if (!stream.isActive())
+        return;
+    Bytes prefix = stream.takePrefix();
+    if (!prefix.empty())
+        send(prefix);
+    bool split = stream.getSettings().splitFrames;
+    for (auto& [index, v] : stream.due(now)) {
+        std::vector<Bytes> frames { makeFrame(1, static_cast<std::uint8_t>(v.compression)),
+                                    makeFrame(2, static_cast<std::uint8_t>(v.ventilation)) };
+        if (v.flagA != lastFlagA)
+            frames.push_back(makeFrame(5, v.flagA ? 1 : 0));
+        if (v.flagB != lastFlagB)
+            frames.push_back(makeFrame(9, v.flagB ? 1 : 0));
+        lastFlagA = v.flagA;
+        lastFlagB = v.flagB;
+        for (const Bytes& f : frames) {
+            if (split) {
+                send(Bytes(f.begin(), f.begin() + 2));
+                send(Bytes(f.begin() + 2, f.end()), 4);
+            } else {
+                send(f);
+            }
+        }
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "sim/Device.h"
+#include "sim/Waveform.h"
 
 #include <optional>
 
@@ -13,6 +14,39 @@ struct Misbehaviour {
     std::optional<Bytes> replyInstead; // a wrong reply in place of the right one
     int ignoreFirstQueries = 0;    // stays silent for the first n queries
     bool pullCableOnQuery = false; // the line dies when the program asks
+};
+
+// How a device streams its samples once the program has answered its challenge.
+struct StreamSettings {
+    int samplesPerSecond = 20;
+    bool silent = false;         // keeps the line but sends nothing
+    Bytes prefix;                // sent once ahead of the first sample (a misaligned start)
+    int dropTerminatorEvery = 0; // kind 1: every n-th record lacks its CR
+    bool splitFrames = false;    // kind 3: every frame goes out in two pieces, a few ms apart
+};
+
+// Streaming state shared by both kinds: the waveform, the pace, the count.
+class SampleStream {
+public:
+    void setWaveform(std::shared_ptr<Waveform> w) { waveform = std::move(w); }
+    void setSettings(const StreamSettings& s) { settings = s; }
+    const StreamSettings& getSettings() const { return settings; }
+    void begin(Clock::time_point now);
+    void end() { active = false; }
+    bool isActive() const { return active; }
+    // The samples due by `now`, each with its index; empty while silent or idle.
+    std::vector<std::pair<std::size_t, SampleValue>> due(Clock::time_point now);
+    // The prefix, once.
+    Bytes takePrefix();
+    std::size_t sent() const { return count; }
+
+private:
+    std::shared_ptr<Waveform> waveform = std::make_shared<RestWaveform>();
+    StreamSettings settings;
+    bool active = false;
+    bool prefixSent = false;
+    Clock::time_point next;
+    std::size_t count = 0;
 };
 
 // What the program answered to one challenge.
@@ -45,9 +79,16 @@ public:
     int queriesSeen() const;
 
     void setMisbehaviour(const Misbehaviour& m);
+    // Records (status, ventilation, compression, CR) follow a correct answer.
+    void setWaveform(std::shared_ptr<Waveform> waveform);
+    void setStream(const StreamSettings& settings);
+    std::size_t samplesSent() const;
 
 protected:
     void onByte(std::uint8_t byte, int programBaud) override;
+    void onIdle(Clock::time_point now) override;
+    void onDisconnect() override;
+    SampleStream stream;
 
     Identity identity;
     Misbehaviour misbehaviour;
@@ -72,9 +113,19 @@ public:
     int wakeFramesSeen() const;
 
     void setMisbehaviour(const Misbehaviour& m);
+    // Compression and ventilation frames, and flag frames on changes, stream
+    // after the stream-control frame with value 1 (value 2 stops them).
+    void setWaveform(std::shared_ptr<Waveform> waveform);
+    void setStream(const StreamSettings& settings);
+    std::size_t samplesSent() const;
 
 protected:
     void onByte(std::uint8_t byte, int programBaud) override;
+    void onIdle(Clock::time_point now) override;
+    void onDisconnect() override;
+    SampleStream stream;
+    int lastFlagA = -1;
+    int lastFlagB = -1;
     bool initialCts() const override { return false; }
     // A complete frame from the program.
     virtual void onFrame(int command, const Bytes& payload);

@@ -16,6 +16,8 @@ PortsFolder::PortsFolder()
         previous = old;
     }
     ::setenv("TAVO_PORTS_DIR", folder.c_str(), 1);
+    // The machine's own serial ports stay out of the tests.
+    ::setenv("TAVO_TTY_DIR", folder.c_str(), 1);
 }
 
 PortsFolder::~PortsFolder()
@@ -24,6 +26,7 @@ PortsFolder::~PortsFolder()
         ::setenv("TAVO_PORTS_DIR", previous.c_str(), 1);
     else
         ::unsetenv("TAVO_PORTS_DIR");
+    ::unsetenv("TAVO_TTY_DIR");
     std::error_code ignored;
     if (!folder.empty())
         std::filesystem::remove_all(folder, ignored);

@@ -1,6 +1,7 @@
 // Resizable dialogs and forms in their frames, built from templates and run
 // on the offscreen platform in a plain main window with an MDI client.
 #include "MdiHost.h"
+#include "gettext/Translator.h"
 #include "platform/DialogTemplate.h"
 #include "platformqt/Window.h"
 #include "support/TestSupport.h"
@@ -36,13 +37,13 @@ void registerTemplates()
         return;
     done = true;
     constexpr DWORD button = WS_VISIBLE | WS_TABSTOP;
-    registerDialog(DialogTable{IDD_LIST, "Sessions",
+    registerDialog(DialogTable{IDD_LIST, "¤Sessions",
                                DS_SETFONT | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
                                0, 0, 200, 120, "DejaVu Sans", 8,
                                {
                                    {IDC_LIST, "ListBox", "", button | WS_BORDER | WS_VSCROLL, 7, 7, 186, 84},
-                                   {IDOK, "Button", "OK", button | BS_DEFPUSHBUTTON, 89, 99, 50, 14},
-                                   {IDCANCEL, "Button", "Cancel", button, 143, 99, 50, 14},
+                                   {IDOK, "Button", "¤OK", button | BS_DEFPUSHBUTTON, 89, 99, 50, 14},
+                                   {IDCANCEL, "Button", "¤Cancel", button, 143, 99, 50, 14},
                                }});
     registerDialog(DialogTable{IDD_FORM, "",
                                DS_SETFONT | DS_CONTROL | WS_CHILD | WS_VISIBLE,
@@ -50,10 +51,16 @@ void registerTemplates()
                                {
                                    {IDC_NAME, "Edit", "", button | WS_BORDER, 7, 7, 120, 12},
                                    {IDOK, "Button", "OK", button | BS_DEFPUSHBUTTON, 7, 40, 50, 14},
-                                   {IDCANCEL, "Button", "Cancel", button, 61, 40, 50, 14},
-                                   {ID_HELP, "Button", "Help", button, 115, 40, 50, 14},
+                                   {IDCANCEL, "Button", "¤Cancel", button, 61, 40, 50, 14},
+                                   {ID_HELP, "Button", "¤Help", button, 115, 40, 50, 14},
                                }});
 }
+
+// The ui tests' German catalogue for the life of the object.
+struct German {
+    German() { EXPECT_TRUE(theTranslator.open(UI_CATALOGUE)); }
+    ~German() { theTranslator.open(""); }
+};
 
 // A list that takes all extra space above OK and Cancel at the bottom right.
 class ListDialog : public ResizableDialog {
@@ -103,6 +110,16 @@ TEST_F(ResizableDialogs, CannotBeMadeSmallerThanWhenTheLayoutWasInstalled)
     EXPECT_EQ(initial, dialog->size());
     dialog->resize(20000, 30000);
     EXPECT_EQ(QSize(10000, 10000), dialog->size());
+}
+
+TEST_F(ResizableDialogs, TranslatedWhenInitialised)
+{
+    German german;
+    auto dialog = open();
+    EXPECT_EQ("Sitzungen", windowText(dialog.get()));
+    EXPECT_EQ("Abbrechen", windowText(dialog->item(IDCANCEL)));
+    // Marked but not in the catalogue: English, without the marker.
+    EXPECT_EQ("OK", windowText(dialog->item(IDOK)));
 }
 
 TEST_F(ResizableDialogs, ControlsFollowAResize)
@@ -248,6 +265,14 @@ TEST_F(Forms, FocusOnTheFrameGoesBackToTheFormsControl)
     QApplication::focusWidget()->clearFocus();
     frame->setFocus();
     EXPECT_EQ(form->item(IDC_NAME), QApplication::focusWidget());
+}
+
+TEST_F(Forms, TranslatedWhenCreated)
+{
+    German german;
+    open();
+    EXPECT_EQ("Hilfe", windowText(form->item(ID_HELP)));
+    EXPECT_EQ("Abbrechen", windowText(form->item(IDCANCEL)));
 }
 
 TEST_F(Forms, FixedFrameTakesTheFormsSize)

@@ -1,0 +1,174 @@
+#include "Database/Database.h"
+
+#include "Database/DbText.h"
+#include "Database/DbUi.h"
+#include "Database/OdbcUtil.h"
+#include "Database/TablePool.h"
+#include "Utillib/LogStream.h"
+
+#include <algorithm>
+#include <cctype>
+#include <new>
+
+#include "Database/WinBool.h"
+
+Database database;
+bool databaseOpen = false;
+TablePool tablePool;
+
+namespace {
+
+SQLHENV env(void* h) { return static_cast<SQLHENV>(h); }
+SQLHDBC dbc(void* h) { return static_cast<SQLHDBC>(h); }
+
+Database::Dialect dialectOf(SQLHDBC connection)
+{
+    SQLCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &length)))
+        return Database::Dialect::Other;
+    std::string text(reinterpret_cast<const char*>(name));
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (text.find("sqlite") != std::string::npos)
+        return Database::Dialect::SQLite;
+    if (text.find("postgres") != std::string::npos)
+        return Database::Dialect::PostgreSQL;
+    return Database::Dialect::Other;
+}
+
+} // namespace
+
+Database::Database() = default;
+
+Database::~Database() { close(); }
+
+bool Database::open(const std::string& connect)
+{
+    close();
+    error.clear();
+    SQLHENV newEnv = SQL_NULL_HENV;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &newEnv))) {
+        error = odbc::ownError("HY001", "The ODBC environment could not be allocated.");
+        return false;
+    }
+    SQLSetEnvAttr(newEnv, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLHDBC newDbc = SQL_NULL_HDBC;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, newEnv, &newDbc))) {
+        error = odbc::diagnostics(SQL_HANDLE_ENV, newEnv);
+        SQLFreeHandle(SQL_HANDLE_ENV, newEnv);
+        return false;
+    }
+    std::string text = dbtext::toUtf8(connect);
+    SQLRETURN rc = SQLDriverConnect(newDbc, nullptr, reinterpret_cast<SQLCHAR*>(text.data()), SQL_NTS, nullptr, 0,
+                                    nullptr, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        error = odbc::diagnostics(SQL_HANDLE_DBC, newDbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, newDbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, newEnv);
+        return false;
+    }
+    environment = newEnv;
+    connection = newDbc;
+    kind = dialectOf(newDbc);
+    // Values are quoted by doubling single quotes only, and texts travel as
+    // UTF-8: make the server read both that way whatever its settings.
+    if (kind == Dialect::PostgreSQL
+        && !(execute("SET standard_conforming_strings = on") && execute("SET client_encoding = 'UTF8'"))) {
+        DbError failure = error;
+        close();
+        error = failure;
+        return false;
+    }
+    return true;
+}
+
+void Database::close()
+{
+    if (connection) {
+        SQLDisconnect(dbc(connection));
+        SQLFreeHandle(SQL_HANDLE_DBC, dbc(connection));
+        connection = nullptr;
+    }
+    if (environment) {
+        SQLFreeHandle(SQL_HANDLE_ENV, env(environment));
+        environment = nullptr;
+    }
+    kind = Dialect::Other;
+}
+
+bool Database::execute(const std::string& sql)
+{
+    error.clear();
+    if (!connection) {
+        error = odbc::ownError("08003", "The database connection is not open.");
+        return false;
+    }
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(connection), &statement))) {
+        error = odbc::diagnostics(SQL_HANDLE_DBC, dbc(connection));
+        return false;
+    }
+    std::string text = dbtext::toUtf8(sql);
+    SQLRETURN rc = SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
+    // A searched UPDATE or DELETE that matches no row answers SQL_NO_DATA.
+    bool succeeded = SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA;
+    if (!succeeded)
+        error = odbc::diagnostics(SQL_HANDLE_STMT, statement);
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return succeeded;
+}
+
+bool Database::beginTransaction()
+{
+    error.clear();
+    if (!connection) {
+        error = odbc::ownError("08003", "The database connection is not open.");
+        return false;
+    }
+    SQLRETURN rc = SQLSetConnectAttr(dbc(connection), SQL_ATTR_AUTOCOMMIT,
+                                     reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
+    if (!SQL_SUCCEEDED(rc)) {
+        error = odbc::diagnostics(SQL_HANDLE_DBC, dbc(connection));
+        return false;
+    }
+    return true;
+}
+
+bool Database::commit() { return endTransaction(true); }
+
+bool Database::rollback() { return endTransaction(false); }
+
+bool Database::endTransaction(bool commitChanges)
+{
+    error.clear();
+    if (!connection) {
+        error = odbc::ownError("08003", "The database connection is not open.");
+        return false;
+    }
+    SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, dbc(connection), commitChanges ? SQL_COMMIT : SQL_ROLLBACK);
+    if (!SQL_SUCCEEDED(rc))
+        error = odbc::diagnostics(SQL_HANDLE_DBC, dbc(connection));
+    // Back to one transaction per statement, whatever the outcome.
+    SQLSetConnectAttr(dbc(connection), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                      SQL_IS_UINTEGER);
+    return SQL_SUCCEEDED(rc);
+}
+
+void openDatabase()
+{
+    bool success = false;
+    try {
+        success = database.open("DSN=tavocpr");
+    } catch (const std::bad_alloc&) {
+        LOG_ASSERT(FALSE);
+        success = false;
+    }
+    if (!success)
+        dbui::userInterface().messageBox(
+            dbtext::translate("The database connection to ODBC name 'tavocpr' could not be established.\n"
+                              "Your installation is incomplete or broken.\n"
+                              "Please try to correct the problem yourself by reinstalling the application,\n"
+                              "or contact support for further help."),
+            dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
+    databaseOpen = success;
+}

@@ -1,0 +1,106 @@
+#pragma once
+// A table's rows as a scrollable set with bound columns, in the role of the
+// class library's ODBC recordset (its operation names are kept, so callers
+// read as before). Opening runs one SELECT and keeps the rows in memory in a
+// fixed order; the cursor moves over them. Each table has a surrogate "id"
+// column, and the current row is edited and deleted by it, never by a name.
+// Rows added through the recordset join it at the end; deleted rows stay in
+// place, marked, and the moves skip them.
+#include "Database/DbError.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Database;
+
+class Recordset {
+public:
+    explicit Recordset(Database& db);
+    virtual ~Recordset();
+    Recordset(const Recordset&) = delete;
+    Recordset& operator=(const Recordset&) = delete;
+
+    // Applied by every Open: a WHERE condition and an ORDER BY list, both SQL.
+    std::string m_strFilter;
+    std::string m_strSort;
+
+    // Selects the bound columns of `table` under the filter and sort; the
+    // cursor stands on the first row. Fails with lastError() set.
+    virtual bool Open(const std::string& table);
+    virtual void Close();
+    virtual bool IsOpen() const;
+    virtual bool CanRestart() const;
+    bool CanUpdate() const;
+    const std::string& GetTableName() const { return tableName; }
+
+    // Before the first row / after the last row; both on an empty set.
+    bool IsBOF() const;
+    bool IsEOF() const;
+    bool IsDeleted() const;
+
+    // Each fails (lastError() set) when the set is closed or the move is not
+    // possible: an empty set, or already before the first / after the last row.
+    bool MoveFirst();
+    bool MoveLast();
+    bool MoveNext();
+    bool MovePrev();
+
+    // AddNew or Edit, then set the bound members, then Update. Edit and
+    // Delete need a current row; without one they fail and touch nothing.
+    bool AddNew();
+    bool Edit();
+    bool Update();
+    bool Delete();
+
+    const DbError& lastError() const { return error; }
+    Database& connection() const { return db; }
+
+    // How a bound column is exchanged, and one value of it.
+    enum class ColumnType { Text, Double, Long, Bool, Byte };
+    struct Value {
+        std::string text;
+        double number = 0;
+        std::int64_t integer = 0;
+    };
+
+protected:
+    // Column bindings, made by the table's constructor in column order.
+    void bindText(const char* column, std::string& member);
+    void bindDouble(const char* column, double& member);
+    void bindLong(const char* column, std::int32_t& member);
+    void bindBool(const char* column, std::int32_t& member);
+    void bindByte(const char* column, std::uint8_t& member);
+
+private:
+    struct Binding {
+        std::string column;
+        ColumnType type;
+        void* member;
+    };
+    struct Row {
+        std::int64_t id = 0;
+        bool deleted = false;
+        std::vector<Value> values;
+    };
+    enum class Mode { None, Adding, Editing };
+
+    bool hasCurrentRow() const;
+    bool fail(const char* state, const char* text);
+    void loadMembers(std::size_t index);
+    std::vector<Value> memberValues() const;
+    std::string selectStatement(const std::string& table) const;
+    bool insertRow();
+    bool updateRow();
+
+    Database& db;
+    std::vector<Binding> bindings;
+    std::vector<Row> rows;
+    std::size_t liveRows = 0;
+    // Index into rows; -1 before the first row, rows.size() after the last.
+    std::ptrdiff_t current = 0;
+    bool opened = false;
+    Mode mode = Mode::None;
+    std::string tableName;
+    DbError error;
+};

@@ -1,0 +1,449 @@
+#include "Database/AlgorithmTable.h"
+#include "Database/DatabaseDialog.h"
+#include "Database/DbText.h"
+
+#include "DbTestSupport.h"
+#include "TestRecordsets.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using dbtest::column;
+using Names = std::vector<std::string>;
+using namespace dbui;
+
+// An algorithm editor without a window: `shown` stands for its controls.
+class TestEditor : public DatabaseDialog<AlgorithmTable> {
+public:
+    TestEditor() { table = &algorithms; }
+
+    void start()
+    {
+        algorithms.open("");
+        fillCombos();
+    }
+
+    void showRecord(const Algorithm& rec) override { shown = rec; }
+    Algorithm readRecord() override
+    {
+        Algorithm rec = shown;
+        rec.Name = trimmed(shown.Name);
+        rec.builtIn = record.builtIn;
+        rec.pauseEccMax = record.pauseEccMax;
+        return rec;
+    }
+    bool isChanged() override { return !(readRecord() == record); }
+    void enableButtons(int bits) override { buttons = bits; }
+    std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
+    void notifyChanged() override
+    {
+        ++notifications;
+        tablePool.refresh(tableKind::Algorithm);
+    }
+    void fillCombos() override { ++fills; }
+    bool confirmUpdate() override { return askBeforeUpdate; }
+
+    const Algorithm& stored() const { return record; }
+    using DatabaseDialog::changed;
+
+    AlgorithmTable algorithms{database};
+    Algorithm shown;
+    int buttons = -1;
+    int notifications = 0;
+    int fills = 0;
+    bool askBeforeUpdate = false;
+};
+
+Algorithm named(const std::string& name, double eccRateHigh = 110)
+{
+    Algorithm a;
+    a.Name = name;
+    a.eccRateHigh = eccRateHigh;
+    return a;
+}
+
+class DatabaseDialogTest : public dbtest::DbTest {
+protected:
+    void addAlgorithms(std::initializer_list<const char*> names)
+    {
+        for (const char* name : names)
+            exec("INSERT INTO Algorithm (Name) VALUES ('" + std::string(name) + "')");
+    }
+    Names storedNames()
+    {
+        Names result;
+        AlgorithmTable table(database);
+        table.open("");
+        return column(table, &AlgorithmTable::Name);
+    }
+    std::vector<int> promptNumbers()
+    {
+        std::vector<int> numbers;
+        for (const auto& box : ui.boxes)
+            numbers.push_back(std::stoi(dbtext::toNarrow(box.text.substr(7))));
+        return numbers;
+    }
+};
+
+TEST_F(DatabaseDialogTest, ButtonStateFollowsThePositionAndTheEdits)
+{
+    addAlgorithms({"A", "B", "C"});
+    TestEditor editor;
+    editor.start();
+    struct Case {
+        const char* show; // "" for a new entry
+        bool edit;
+        int bits;
+    };
+    const Case cases[] = {
+        {"A", false, 8 + 16 + 64 + 128},
+        {"B", false, 4 + 32 + 8 + 16 + 64 + 128},
+        {"C", false, 4 + 32 + 64 + 128},
+        {"B", true, 1 + 2 + 4 + 32 + 8 + 16 + 64 + 128},
+        {"", false, 128 + 32 + 4},
+        {"", true, 1 + 2 + 128 + 32 + 4},
+    };
+    for (const Case& c : cases) {
+        if (*c.show)
+            EXPECT_FALSE(editor.moveToRecord(named(c.show)));
+        else
+            editor.onNew();
+        if (c.edit)
+            editor.shown.eccRateLow = 80;
+        EXPECT_EQ(editor.buttonState(), c.bits) << c.show << (c.edit ? " edited" : "");
+        editor.onDiscard();
+    }
+}
+
+TEST_F(DatabaseDialogTest, ButtonStateOfASingleRowAnEmptyAndAClosedTable)
+{
+    TestEditor closed;
+    EXPECT_EQ(closed.buttonState(), 0);
+    EXPECT_FALSE(closed.save());
+    EXPECT_FALSE(closed.deleteRecord(true));
+
+    TestEditor editor;
+    editor.start();
+    editor.onNew();
+    EXPECT_EQ(editor.buttons, 128);
+    editor.shown.Name = "Only";
+    ASSERT_TRUE(editor.save());
+    EXPECT_EQ(editor.buttons, 64 + 128);
+}
+
+TEST_F(DatabaseDialogTest, SavingANewEntryInsertsItOnce)
+{
+    TestEditor editor;
+    editor.start();
+    editor.onNew();
+    EXPECT_TRUE(editor.isNewEntry());
+    editor.shown = named("  Mine  ", 120);
+    ASSERT_TRUE(editor.save());
+    EXPECT_FALSE(editor.isNewEntry());
+    EXPECT_EQ(editor.stored().Name, "Mine");
+    EXPECT_EQ(storedNames(), (Names{"Mine"}));
+    EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm"), "120");
+    EXPECT_EQ(editor.notifications, 1);
+    EXPECT_EQ(ui.waitDepth, 0);
+
+    editor.shown.eccRateHigh = 125; // the same key again: an update of that row
+    ASSERT_TRUE(editor.save());
+    EXPECT_EQ(storedNames(), (Names{"Mine"}));
+    EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm"), "125");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DatabaseDialogTest, AnIncompleteKeyIsRefused)
+{
+    TestEditor editor;
+    editor.start();
+    editor.onNew();
+    editor.shown.Name = "   ";
+    editor.shown.eccRateHigh = 130;
+    EXPECT_FALSE(editor.save());
+    EXPECT_EQ(promptNumbers(), std::vector<int>{4});
+    EXPECT_EQ(ui.boxes[0].flags, MB_OK | MB_ICONINFORMATION);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Algorithm"), "0");
+}
+
+TEST_F(DatabaseDialogTest, ANewEntryUnderAStoredKeyAsksWhetherToReplaceIt)
+{
+    struct Case {
+        int answer;
+        bool saved;
+        const char* storedName;
+        const char* ecc;
+        bool stillNew;
+    };
+    const Case cases[] = {
+        {IDYES, true, "mine", "120", false},
+        {IDNO, false, "Mine", "110", false}, // the stored record is shown instead
+        {IDCANCEL, false, "Mine", "110", true},
+    };
+    for (const Case& c : cases) {
+        exec("DELETE FROM Algorithm");
+        addAlgorithms({"Mine"});
+        exec("INSERT INTO Session (Serialidentifier, Algorithm) VALUES ('s', 'Mine')");
+        ui.boxes.clear();
+        ui.answers = {c.answer};
+        TestEditor editor;
+        editor.start();
+        editor.onNew();
+        editor.shown = named("mine", 120);
+        EXPECT_EQ(editor.save(), c.saved);
+        EXPECT_EQ(promptNumbers(), std::vector<int>{0});
+        EXPECT_EQ(ui.boxes[0].flags, MB_YESNOCANCEL | MB_ICONQUESTION | MB_DEFBUTTON3);
+        EXPECT_EQ(storedNames(), (Names{c.storedName}));
+        EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm"), c.ecc);
+        EXPECT_EQ(editor.isNewEntry(), c.stillNew);
+        EXPECT_EQ(editor.shown.Name, c.answer == IDNO ? "Mine" : "mine");
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1"); // replacing does not cascade
+        exec("DELETE FROM Session");
+    }
+}
+
+TEST_F(DatabaseDialogTest, ConfirmedUpdatesAskFirst)
+{
+    addAlgorithms({"Mine"});
+    TestEditor editor;
+    editor.askBeforeUpdate = true;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("MINE")));
+    editor.shown.eccRateHigh = 150;
+    ui.answers = {IDNO, IDYES};
+    EXPECT_FALSE(editor.save());
+    EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm"), "110");
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm"), "150");
+    EXPECT_EQ(promptNumbers(), (std::vector<int>{3, 3}));
+    EXPECT_EQ(ui.boxes[0].flags, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON3);
+}
+
+TEST_F(DatabaseDialogTest, ARenameToAFreeKeyReplacesTheRowAndItsReferences)
+{
+    addAlgorithms({"A", "Old", "C"});
+    exec("INSERT INTO Session (Serialidentifier, Algorithm) VALUES ('s', 'Old')");
+    exec("INSERT INTO Scenario (Name, Algorithm) VALUES ('Sc', 'old')");
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("Old")));
+    editor.shown.Name = "New";
+    ASSERT_TRUE(editor.save());
+    EXPECT_EQ(storedNames(), (Names{"A", "C", "New"}));
+    EXPECT_EQ(scalar("SELECT Algorithm FROM Session"), "New");
+    EXPECT_EQ(scalar("SELECT Algorithm FROM Scenario"), "New");
+    EXPECT_EQ(editor.stored().Name, "New");
+    EXPECT_FALSE(editor.isNewEntry());
+    EXPECT_EQ(editor.notifications, 2);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DatabaseDialogTest, ARenameToATakenKeyAsksBeforeReplacingTheOtherRow)
+{
+    addAlgorithms({"Old", "Taken"});
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("Old")));
+    editor.shown.Name = "TAKEN";
+    ui.answers = {IDNO};
+    EXPECT_FALSE(editor.save());
+    EXPECT_EQ(storedNames(), (Names{"Old", "Taken"}));
+
+    ui.answers = {IDYES};
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(storedNames(), (Names{"TAKEN"}));
+    EXPECT_EQ(promptNumbers(), (std::vector<int>{1, 1}));
+    EXPECT_EQ(ui.boxes[0].flags, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+}
+
+TEST_F(DatabaseDialogTest, ARenameWhoseOldRowVanishedWritesNothing)
+{
+    addAlgorithms({"Old"});
+    testsupport::LogCapture log;
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("Old")));
+    exec("DELETE FROM Algorithm"); // another station deletes it meanwhile
+    editor.shown.Name = "New";
+    EXPECT_FALSE(editor.save());
+    EXPECT_EQ(ui.boxes.size(), 1u); // the database error box
+    EXPECT_TRUE(log.hasAssertion("findRecord(old_record) == true"));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Algorithm"), "0") << "the new row was rolled back";
+    EXPECT_EQ(editor.stored().Name, "Old");
+}
+
+TEST_F(DatabaseDialogTest, AnUpdateWhoseRowVanishedChangesNoOtherRow)
+{
+    addAlgorithms({"Mine", "Other"});
+    testsupport::LogCapture log;
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("Mine")));
+    exec("DELETE FROM Algorithm WHERE Name = 'Mine'");
+    editor.shown.eccRateHigh = 140;
+    EXPECT_FALSE(editor.save());
+    EXPECT_EQ(ui.boxes.size(), 1u);
+    EXPECT_TRUE(log.hasAssertion("findRecord(old_record) == true"));
+    EXPECT_EQ(storedNames(), (Names{"Other"}));
+    EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm"), "110");
+}
+
+TEST_F(DatabaseDialogTest, DeleteShowsTheNextRowOrThePreviousOneAfterTheLast)
+{
+    struct Case {
+        std::initializer_list<const char*> rows;
+        const char* remove;
+        const char* shownAfter; // "" for a new, empty entry
+        Names left;
+    };
+    const Case cases[] = {
+        {{"A", "B", "C"}, "B", "C", {"A", "C"}},
+        {{"A", "B", "C"}, "C", "B", {"A", "B"}},
+        {{"A", "B", "C"}, "A", "B", {"B", "C"}},
+        {{"Only"}, "Only", "", {}},
+    };
+    for (const Case& c : cases) {
+        exec("DELETE FROM Algorithm");
+        exec("DELETE FROM Session");
+        addAlgorithms(c.rows);
+        exec("INSERT INTO Session (Serialidentifier, Algorithm) VALUES ('s', '" + std::string(c.remove) + "')");
+        ui.boxes.clear();
+        ui.answers = {IDYES};
+        TestEditor editor;
+        editor.start();
+        ASSERT_FALSE(editor.moveToRecord(named(c.remove)));
+        EXPECT_TRUE(editor.deleteRecord(true));
+        EXPECT_EQ(promptNumbers(), std::vector<int>{6});
+        EXPECT_EQ(ui.boxes[0].flags, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+        EXPECT_EQ(storedNames(), c.left);
+        EXPECT_EQ(editor.shown.Name, c.shownAfter) << c.remove;
+        EXPECT_EQ(editor.isNewEntry(), *c.shownAfter == 0);
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0") << "the cascade takes the sessions";
+    }
+}
+
+TEST_F(DatabaseDialogTest, DeleteAsksAccordingToUnsavedEditsAndNoKeepsTheRow)
+{
+    addAlgorithms({"A"});
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("A")));
+    editor.shown.vRateLow = 3;
+    EXPECT_FALSE(editor.deleteRecord(true)); // answered No
+    EXPECT_EQ(promptNumbers(), std::vector<int>{5});
+    EXPECT_EQ(storedNames(), (Names{"A"}));
+}
+
+TEST_F(DatabaseDialogTest, DeleteWithoutMovingOnLeavesTheRecordAsANewEntry)
+{
+    addAlgorithms({"A", "B"});
+    ui.answers = {IDYES};
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("A")));
+    EXPECT_TRUE(editor.deleteRecord(false));
+    EXPECT_TRUE(editor.isNewEntry());
+    EXPECT_EQ(editor.shown.Name, "A");
+    EXPECT_EQ(storedNames(), (Names{"B"}));
+}
+
+TEST_F(DatabaseDialogTest, AFailedDeleteIsReportedAndTheRecordStaysStored)
+{
+    addAlgorithms({"A", "B"});
+    if (dbtest::usingPostgres()) {
+        exec("CREATE FUNCTION keep_rows() RETURNS trigger AS $$ BEGIN RAISE EXCEPTION 'rows are kept'; END $$ LANGUAGE plpgsql");
+        exec("CREATE TRIGGER keep BEFORE DELETE ON Algorithm FOR EACH ROW EXECUTE FUNCTION keep_rows()");
+    } else {
+        exec("CREATE TRIGGER keep BEFORE DELETE ON Algorithm BEGIN SELECT RAISE(ABORT, 'rows are kept'); END");
+    }
+    ui.answers = {IDYES};
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("A")));
+    EXPECT_FALSE(editor.deleteRecord(false));
+    EXPECT_FALSE(editor.isNewEntry());
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_NE(ui.boxes[1].text.find(L"rows are kept"), std::wstring::npos);
+    EXPECT_EQ(storedNames(), (Names{"A", "B"}));
+}
+
+TEST_F(DatabaseDialogTest, LeavingAnEditedRecordAsksToSaveIt)
+{
+    addAlgorithms({"A", "B"});
+    TestEditor editor;
+    editor.start();
+
+    struct Case {
+        int answer;
+        const char* shownAfter;
+        const char* storedEcc;
+    };
+    const Case cases[] = {
+        {IDCANCEL, "A", "110"}, // stays, edits kept
+        {IDNO, "B", "110"},     // edits dropped, moves on
+        {IDYES, "B", "99"},     // saved, moves on
+    };
+    for (const Case& c : cases) {
+        ASSERT_FALSE(editor.moveToRecord(named("A")));
+        editor.shown.eccRateHigh = 99;
+        ui.boxes.clear();
+        ui.answers = {c.answer};
+        editor.onNext();
+        EXPECT_EQ(promptNumbers(), std::vector<int>{2});
+        EXPECT_EQ(ui.boxes[0].flags, MB_YESNOCANCEL | MB_ICONQUESTION);
+        EXPECT_EQ(editor.shown.Name, c.shownAfter);
+        EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm WHERE Name = 'A'"), c.storedEcc);
+        if (c.answer == IDCANCEL) {
+            EXPECT_EQ(editor.shown.eccRateHigh, 99);
+        }
+        editor.onDiscard();
+    }
+}
+
+TEST_F(DatabaseDialogTest, NavigationAndQuickFind)
+{
+    addAlgorithms({"A", "B", "C"});
+    TestEditor editor;
+    editor.start();
+    editor.onFirst();
+    EXPECT_EQ(editor.shown.Name, "A");
+    editor.onNext();
+    EXPECT_EQ(editor.shown.Name, "B");
+    editor.onLast();
+    EXPECT_EQ(editor.shown.Name, "C");
+    editor.onPrevious();
+    EXPECT_EQ(editor.shown.Name, "B");
+    editor.onNew();
+    editor.onPrevious(); // from a new entry: the last row
+    EXPECT_EQ(editor.shown.Name, "C");
+    EXPECT_FALSE(editor.isNewEntry());
+
+    editor.onQuickFind("b");
+    EXPECT_EQ(editor.shown.Name, "B");
+    EXPECT_FALSE(editor.isNewEntry());
+    EXPECT_EQ(editor.getSelectedName(), "B");
+
+    editor.onQuickFind("Unknown");
+    EXPECT_TRUE(editor.isNewEntry());
+    EXPECT_EQ(editor.shown, named("Unknown"));
+    EXPECT_FALSE(editor.isChanged());
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(DatabaseDialogTest, ChangesTheControlsDoNotShowCountAsEdits)
+{
+    addAlgorithms({"A"});
+    TestEditor editor;
+    editor.start();
+    ASSERT_FALSE(editor.moveToRecord(named("A")));
+    editor.changed = true;
+    EXPECT_EQ(editor.buttonState() & 3, 3);
+    ui.answers = {IDCANCEL};
+    editor.onNew();
+    EXPECT_FALSE(editor.isNewEntry());
+    EXPECT_EQ(promptNumbers(), std::vector<int>{2});
+}
+
+} // namespace

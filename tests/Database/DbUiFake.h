@@ -1,0 +1,42 @@
+#pragma once
+// Message boxes and the wait cursor for tests: boxes are recorded and
+// answered from a script, then with the answer that changes nothing.
+#include "Database/DbUi.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace dbtest {
+
+class FakeUi : public dbui::UserInterface {
+public:
+    struct Box {
+        std::wstring text;
+        unsigned flags;
+    };
+    FakeUi() { dbui::setUserInterface(this); }
+    ~FakeUi() override { dbui::setUserInterface(nullptr); }
+    FakeUi(const FakeUi&) = delete;
+    FakeUi& operator=(const FakeUi&) = delete;
+
+    int messageBox(const std::wstring& text, unsigned flags) override
+    {
+        boxes.push_back({text, flags});
+        if (!answers.empty()) {
+            int answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        unsigned buttons = flags & 0xF;
+        return buttons == dbui::MB_YESNOCANCEL ? dbui::IDCANCEL : buttons == dbui::MB_YESNO ? dbui::IDNO : dbui::IDOK;
+    }
+    void beginWaitCursor() override { ++waitDepth; }
+    void endWaitCursor() override { --waitDepth; }
+
+    std::vector<Box> boxes;
+    std::deque<int> answers;
+    int waitDepth = 0;
+};
+
+} // namespace dbtest

@@ -1,0 +1,214 @@
+#include "DbTestSupport.h"
+#include "TestRecordsets.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using dbtest::column;
+using dbtest::PersonSet;
+using Names = std::vector<std::string>;
+
+class RecordsetTest : public dbtest::DbTest {
+protected:
+    void addPersons()
+    {
+        exec("INSERT INTO Person (Name, Instructor) VALUES ('Cleo', TRUE)");
+        exec("INSERT INTO Person (Name, Instructor) VALUES ('Anna', FALSE)");
+        exec("INSERT INTO Person (Name, Instructor) VALUES ('Bert', TRUE)");
+    }
+    int personRows() { return std::stoi(scalar("SELECT COUNT(*) FROM Person")); }
+};
+
+TEST_F(RecordsetTest, AnEmptySetIsBeforeTheFirstAndAfterTheLastRow)
+{
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person")) << set.lastError().text;
+    EXPECT_TRUE(set.IsBOF());
+    EXPECT_TRUE(set.IsEOF());
+    EXPECT_FALSE(set.MoveFirst());
+    EXPECT_EQ(set.lastError().state, "24000");
+    EXPECT_FALSE(set.MoveNext());
+    EXPECT_FALSE(set.Edit());
+    EXPECT_FALSE(set.Delete());
+}
+
+TEST_F(RecordsetTest, RowsComeInInsertionOrderAndMovesSkipDeletedRows)
+{
+    addPersons();
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    EXPECT_EQ(set.Name, "Cleo"); // on the first row after opening
+    EXPECT_FALSE(set.IsBOF());
+    EXPECT_EQ(column(set, &PersonSet::Name), (Names{"Cleo", "Anna", "Bert"}));
+    EXPECT_TRUE(set.IsEOF());
+
+    ASSERT_TRUE(set.MoveFirst());
+    ASSERT_TRUE(set.MoveNext());
+    ASSERT_TRUE(set.Delete());
+    EXPECT_TRUE(set.IsDeleted());
+    EXPECT_EQ(personRows(), 2);
+    EXPECT_EQ(column(set, &PersonSet::Name), (Names{"Cleo", "Bert"}));
+
+    ASSERT_TRUE(set.MoveLast());
+    ASSERT_TRUE(set.MovePrev());
+    EXPECT_EQ(set.Name, "Cleo");
+    ASSERT_TRUE(set.MovePrev());
+    EXPECT_TRUE(set.IsBOF());
+    EXPECT_FALSE(set.MovePrev());
+}
+
+TEST_F(RecordsetTest, EditAndDeleteWithoutACurrentRowFailAndTouchNothing)
+{
+    addPersons();
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    column(set, &PersonSet::Name); // now after the last row
+
+    EXPECT_FALSE(set.Edit());
+    EXPECT_EQ(set.lastError().state, "24000");
+    EXPECT_FALSE(set.Delete());
+    EXPECT_FALSE(set.Update()); // no AddNew or Edit before it
+
+    ASSERT_TRUE(set.MoveFirst());
+    ASSERT_TRUE(set.MovePrev()); // before the first row
+    EXPECT_FALSE(set.Delete());
+
+    ASSERT_TRUE(set.MoveFirst());
+    ASSERT_TRUE(set.Delete());
+    EXPECT_FALSE(set.Delete()); // the row is already deleted
+    EXPECT_FALSE(set.Edit());
+
+    EXPECT_EQ(personRows(), 2);
+    EXPECT_EQ(scalar("SELECT Name FROM Person ORDER BY id LIMIT 1"), "Anna");
+}
+
+TEST_F(RecordsetTest, RowsDeletedElsewhereCannotBeEditedOrDeleted)
+{
+    addPersons();
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    exec("DELETE FROM Person WHERE Name = 'Cleo'");
+    ASSERT_TRUE(set.Edit());
+    set.Name = "Changed";
+    EXPECT_FALSE(set.Update());
+    EXPECT_EQ(set.Name, "Cleo"); // the members show the row again
+    EXPECT_FALSE(set.Delete());
+    EXPECT_EQ(personRows(), 2);
+}
+
+TEST_F(RecordsetTest, AddedRowsJoinTheSetAndTheCursorStays)
+{
+    addPersons();
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    ASSERT_TRUE(set.AddNew());
+    set.Name = "Dora";
+    set.Instructor = 1;
+    ASSERT_TRUE(set.Update()) << set.lastError().text;
+    EXPECT_EQ(set.Name, "Cleo");
+    EXPECT_EQ(column(set, &PersonSet::Name), (Names{"Cleo", "Anna", "Bert", "Dora"}));
+
+    // The added row carries its id: editing it changes that row alone.
+    ASSERT_TRUE(set.MoveLast());
+    ASSERT_TRUE(set.Edit());
+    set.Address = "Hauptstra\xDF" "e 1";
+    ASSERT_TRUE(set.Update());
+    EXPECT_EQ(scalar("SELECT Address FROM Person WHERE Name = 'Dora'"), "Hauptstra\xDF" "e 1");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person WHERE Address <> ''"), "1");
+}
+
+TEST_F(RecordsetTest, ARowAddedToAnEmptySetIsFoundByTheMoves)
+{
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    ASSERT_TRUE(set.AddNew());
+    set.Name = "Anna";
+    ASSERT_TRUE(set.Update());
+    EXPECT_FALSE(set.IsBOF() && set.IsEOF());
+    EXPECT_EQ(column(set, &PersonSet::Name), (Names{"Anna"}));
+}
+
+TEST_F(RecordsetTest, FilterAndSortApplyAndTheRowIdBreaksTies)
+{
+    addPersons();
+    exec("INSERT INTO Person (Name, Instructor) VALUES ('anna', TRUE)");
+    exec("INSERT INTO Person (Name, Instructor) VALUES ('Anna', TRUE)");
+    PersonSet set;
+    set.m_strFilter = "instructor = true";
+    set.m_strSort = "Name";
+    ASSERT_TRUE(set.Open("Person")) << set.lastError().text;
+    // Name ignores case, so both spellings of anna sort alike, in id order.
+    EXPECT_EQ(column(set, &PersonSet::Name), (Names{"anna", "Anna", "Bert", "Cleo"}));
+}
+
+TEST_F(RecordsetTest, TextsAreReadWholeAndStoredAsUtf8)
+{
+    std::string longName(255, '\xE9'); // 255 × é: 510 bytes in UTF-8
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    ASSERT_TRUE(set.AddNew());
+    set.Name = longName;
+    set.Address = "M\xFCller \x80"; // Müller €
+    ASSERT_TRUE(set.Update()) << set.lastError().text;
+
+    PersonSet again;
+    ASSERT_TRUE(again.Open("Person"));
+    EXPECT_EQ(again.Name, longName);
+    EXPECT_EQ(again.Address, "M\xFCller \x80");
+    EXPECT_EQ(scalar("SELECT length(Address) FROM Person"), "8"); // characters, not code-page bytes
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person WHERE Address = 'M\xFCller \x80'"), "1");
+}
+
+TEST_F(RecordsetTest, ValuesOfEveryKindRoundTrip)
+{
+    dbtest::SessionSet set;
+    ASSERT_TRUE(set.Open("Session"));
+    ASSERT_TRUE(set.AddNew());
+    set.Serialidentifier = "0a1b2c3d4e5f6g";
+    set.Approved = 255;
+    set.CompDepth = 41.25;
+    set.Done = 7; // any non-zero flag is stored as true
+    ASSERT_TRUE(set.Update()) << set.lastError().text;
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE Done = TRUE"), "1");
+
+    dbtest::SessionSet again;
+    ASSERT_TRUE(again.Open("Session"));
+    EXPECT_EQ(again.Serialidentifier, "0a1b2c3d4e5f6g");
+    EXPECT_EQ(again.Approved, 255);
+    EXPECT_EQ(again.CompDepth, 41.25);
+    EXPECT_EQ(again.Done, 1);
+
+    dbtest::EventSet events; // "Order" is a reserved word
+    ASSERT_TRUE(events.Open("Events")) << events.lastError().text;
+    ASSERT_TRUE(events.AddNew());
+    events.Order = 3;
+    events.Name = "Airway";
+    ASSERT_TRUE(events.Update()) << events.lastError().text;
+    dbtest::EventSet eventsAgain;
+    ASSERT_TRUE(eventsAgain.Open("Events"));
+    EXPECT_EQ(eventsAgain.Order, 3);
+}
+
+TEST_F(RecordsetTest, ErrorsCarryTheDriversStateAndText)
+{
+    PersonSet set;
+    set.m_strFilter = "NoSuchColumn = 1";
+    EXPECT_FALSE(set.Open("Person"));
+    EXPECT_FALSE(set.IsOpen());
+    EXPECT_FALSE(set.lastError().state.empty());
+    EXPECT_NE(set.lastError().text.find("SQLSTATE " + set.lastError().state), std::string::npos);
+
+    dbtest::SessionSet sessions;
+    ASSERT_TRUE(sessions.Open("Session"));
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(sessions.AddNew());
+        sessions.Serialidentifier = "same";
+        EXPECT_EQ(sessions.Update(), i == 0);
+    }
+    // A duplicate key: HY000 from SQLite, 23505 from PostgreSQL.
+    EXPECT_EQ(sessions.lastError().state, dbtest::usingPostgres() ? "23505" : "HY000");
+    EXPECT_EQ(column(sessions, &dbtest::SessionSet::Serialidentifier), (Names{"same"}));
+}
+
+} // namespace
