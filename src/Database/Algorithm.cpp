@@ -1,4 +1,5 @@
 #include "Database/Algorithm.h"
+#include "Utillib/GString.h"
 
 #include "Database/DatabaseUtil.h"
 #include "Database/DbText.h"
@@ -41,9 +42,9 @@ bool Algorithm::operator==(const Algorithm& o) const
 
 bool Algorithm::keysEqual(const std::string& a, const std::string& b) { return dbtext::equalNoCase(a, b); }
 
-std::wstring Algorithm::nameText() const { return dbtext::toWide(Name); }
+std::wstring Algorithm::nameText() const { return GString::to_wstring(Name); }
 
-void Algorithm::setNameText(const std::wstring& name) { Name = dbtext::toNarrow(name); }
+void Algorithm::setNameText(const std::wstring& name) { Name = GString::to_string(name); }
 
 std::string Algorithm::keyCondition(const std::string& column) const
 {

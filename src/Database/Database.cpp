@@ -1,4 +1,6 @@
 #include "Database/Database.h"
+#include "Utillib/GString.h"
+#include "gettext/Translator.h"
 
 #include "Database/DbText.h"
 #include "Database/DbUi.h"
@@ -165,7 +167,7 @@ void openDatabase()
     }
     if (!success)
         dbui::userInterface().messageBox(
-            dbtext::translate("The database connection to ODBC name 'tavocpr' could not be established.\n"
+            translate("The database connection to ODBC name 'tavocpr' could not be established.\n"
                               "Your installation is incomplete or broken.\n"
                               "Please try to correct the problem yourself by reinstalling the application,\n"
                               "or contact support for further help."),

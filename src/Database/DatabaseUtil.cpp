@@ -1,4 +1,6 @@
 #include "Database/DatabaseUtil.h"
+#include "Utillib/GString.h"
+#include "gettext/Translator.h"
 
 #include "Database/DbText.h"
 #include "Database/DbUi.h"
@@ -107,8 +109,8 @@ void reportError(const std::string& text)
 {
     std::string shown = text.empty() ? std::string("Unknown error\n") : text;
     dbui::userInterface().messageBox(
-        dbtext::translate("An unexpected error occured while accessing the database:\n\n") + dbtext::toWide(shown)
-            + dbtext::translate("\nPlease try to correct the problem yourself, or contact support for further help."),
+        translate("An unexpected error occured while accessing the database:\n\n") + GString::to_wstring(shown)
+            + translate("\nPlease try to correct the problem yourself, or contact support for further help."),
         dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
 }
 

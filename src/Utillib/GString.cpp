@@ -1,5 +1,8 @@
 #include "Utillib/GString.h"
 
+#include <locale.h>
+#include <wctype.h>
+
 #include "Utillib/LogStream.h"
 #include "Utillib/Utf8.h"
 #include "platform/CodePage.h"
@@ -326,8 +329,27 @@ std::wstring GString::from_double(double value, int decimals)
 
 std::wstring GString::from_bool(bool value) { return value ? L"true" : L"false"; }
 
-wchar_t GString::to_lower(wchar_t c) { return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c))); }
-wchar_t GString::to_upper(wchar_t c) { return static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c))); }
+namespace {
+// Case mapping must not depend on the process locale (the "C" locale maps
+// only A to Z): use a Unicode locale of its own.
+locale_t caseLocale()
+{
+    static locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    return locale;
+}
+} // namespace
+
+wchar_t GString::to_lower(wchar_t c)
+{
+    locale_t locale = caseLocale();
+    return static_cast<wchar_t>(locale ? towlower_l(static_cast<wint_t>(c), locale) : std::towlower(static_cast<wint_t>(c)));
+}
+
+wchar_t GString::to_upper(wchar_t c)
+{
+    locale_t locale = caseLocale();
+    return static_cast<wchar_t>(locale ? towupper_l(static_cast<wint_t>(c), locale) : std::towupper(static_cast<wint_t>(c)));
+}
 
 std::wstring GString::to_lower(const std::wstring& text)
 {
@@ -398,7 +420,19 @@ bool GString::to_bool(const std::wstring& text, bool* ok)
     return text == L"true";
 }
 
-bool GString::is_space(wchar_t c) { return std::iswspace(static_cast<wint_t>(c)) != 0; }
-bool GString::is_punct(wchar_t c) { return std::iswpunct(static_cast<wint_t>(c)) != 0; }
-bool GString::is_alpha(wchar_t c) { return std::iswalpha(static_cast<wint_t>(c)) != 0; }
+bool GString::is_space(wchar_t c)
+{
+    locale_t locale = caseLocale();
+    return (locale ? iswspace_l(static_cast<wint_t>(c), locale) : std::iswspace(static_cast<wint_t>(c))) != 0;
+}
+bool GString::is_punct(wchar_t c)
+{
+    locale_t locale = caseLocale();
+    return (locale ? iswpunct_l(static_cast<wint_t>(c), locale) : std::iswpunct(static_cast<wint_t>(c))) != 0;
+}
+bool GString::is_alpha(wchar_t c)
+{
+    locale_t locale = caseLocale();
+    return (locale ? iswalpha_l(static_cast<wint_t>(c), locale) : std::iswalpha(static_cast<wint_t>(c))) != 0;
+}
 bool GString::is_digit(wchar_t c) { return c >= L'0' && c <= L'9'; }

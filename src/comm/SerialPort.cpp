@@ -121,6 +121,8 @@ int SerialPort::handshakeQuery()
         return OPEN_NO_DEVICE;
 
     isOpen = true;
+    // Bytes a streaming device sent before the question cannot be its reply.
+    readAll();
     readData.clear();
 
     for (int attempt = 0; attempt < queryTries && readData.size() < 5; ++attempt) {

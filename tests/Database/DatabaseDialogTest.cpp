@@ -1,4 +1,5 @@
 #include "Database/AlgorithmTable.h"
+#include "Utillib/GString.h"
 #include "Database/DatabaseDialog.h"
 #include "Database/DbText.h"
 
@@ -82,7 +83,7 @@ protected:
     {
         std::vector<int> numbers;
         for (const auto& box : ui.boxes)
-            numbers.push_back(std::stoi(dbtext::toNarrow(box.text.substr(7))));
+            numbers.push_back(std::stoi(GString::to_string(box.text.substr(7))));
         return numbers;
     }
 };

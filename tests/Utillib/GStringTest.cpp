@@ -236,3 +236,14 @@ TEST(Utf8, WholeTextsBothWays)
 }
 
 } // namespace
+
+TEST(GStringCase, LettersBeyondAsciiWhateverTheProcessLocale)
+{
+    // The process runs in the "C" locale, which knows only A to Z.
+    EXPECT_EQ(GString::to_lower(std::wstring(L"\u00C4RGER \u00C9T\u00C9")), L"\u00E4rger \u00E9t\u00E9");
+    EXPECT_EQ(GString::to_upper(L'\u00FC'), L'\u00DC');
+    EXPECT_EQ(GString::compare_no_case(L"\u00D6L", L"\u00F6l"), 0);
+    EXPECT_TRUE(GString::is_alpha(L'\u00E9'));
+    EXPECT_FALSE(GString::is_alpha(L'1'));
+    EXPECT_TRUE(GString::is_space(L'\u00A0') || GString::is_space(L' '));
+}

@@ -68,6 +68,15 @@ std::unique_ptr<sim::Device> framedDevice(const std::string& folder, Misbehaviou
     return std::make_unique<sim::FramedDevice>(folder, port, 0x2A, m);
 }
 
+// A device that answers the handshake but sends no records after it, so
+// that the queue holds only what a test puts there.
+sim::StreamSettings quietStream()
+{
+    sim::StreamSettings stream;
+    stream.silent = true;
+    return stream;
+}
+
 Misbehaviour silent()
 {
     Misbehaviour m;
@@ -442,6 +451,7 @@ TEST_F(SerialPortTest, WriteOnClosedPortFailsWithAssertion)
 TEST_F(SerialPortTest, EmptyWriteSucceedsAndPeekBeyondTheQueueIsFlagged)
 {
     sim::QueryDevice device(ports.path(), port);
+    device.setStream(quietStream());
     ASSERT_TRUE(device.start());
     SerialPort serial;
     ASSERT_EQ(serial.open(port), SerialPort::OPEN_OK);
@@ -457,6 +467,7 @@ TEST_F(SerialPortTest, EmptyWriteSucceedsAndPeekBeyondTheQueueIsFlagged)
 TEST_F(SerialPortTest, DiscardInputDropsTheQueueUnlessTheReadFails)
 {
     sim::QueryDevice device(ports.path(), port);
+    device.setStream(quietStream());
     ASSERT_TRUE(device.start());
     SerialPort serial;
     ASSERT_EQ(serial.open(port), SerialPort::OPEN_OK);

@@ -225,6 +225,7 @@ TEST(ConfigurationFile, DamagedFilesLeaveTheSettingsAndLogOneLine)
 
 TEST(ConfigurationFile, EveryCutOfAWholeFileIsRefused)
 {
+    LogCapture log;
     std::string image = defaultImage();
     for (std::size_t size = 0; size < image.size(); ++size) {
         PropertyModel settings = unusualModel();
