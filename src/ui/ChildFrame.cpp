@@ -51,7 +51,8 @@ QMdiArea* mainMdiClient()
 
 } // namespace
 
-// Whether a frame's window exists; named as the error log has always named it.
+// Whether a frame's window exists. The names here make the assertion line
+// read "::IsWindow(m_hWnd)", the text that readers of the error log know.
 static bool IsWindow(const ChildFrame* frame) { return frame && frame->windowExists(); }
 
 // ChildFrame
