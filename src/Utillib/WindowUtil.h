@@ -8,9 +8,11 @@
 #include <QPointer>
 #include <string>
 
+class DialogTemplateEditor;
 class QWidget;
 namespace platform {
 class ComboBox;
+class Dialog;
 }
 
 namespace Utillib {
@@ -70,5 +72,41 @@ struct ToolTipRequest {
 // Answers with a copy of at most 1023 bytes (narrow) or 511 characters
 // (wide), good until the next call.
 void setToolTipText(const std::wstring& text, ToolTipRequest& request);
+
+// Dialogs from their templates with a smaller font when they would not fit:
+// a template wider or higher than 0.8 of the work area gets the small-font
+// rule (7 points in its own face where the character set is not ANSI, else
+// "Small Fonts" at 7 points when that face exists, else no change). The
+// dialog is created modeless; false when that fails.
+bool createDialogFitted(platform::Dialog* dialog, int templateId, QWidget* parent);
+// The same, run modally: the dialog's result, or IDCANCEL when the template is missing.
+int doModalFitted(platform::Dialog* dialog, int templateId, QWidget* parent);
+// The small-font rule applied whatever the size.
+bool createDialogSmallFont(platform::Dialog* dialog, int templateId, QWidget* parent);
+int doModalSmallFont(platform::Dialog* dialog, int templateId, QWidget* parent);
+void applySmallFont(DialogTemplateEditor& editor);
+// The rule on given answers about the character set and the fonts.
+void applySmallFontRule(DialogTemplateEditor& editor, bool nonAnsiCharset, bool smallFontsExist);
+
+// How a control's text sits in it, by its class and style.
+struct ControlMargins {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    bool isText = false;    // a control that shows its window text
+    bool multiline = false; // the text wraps in the control's width
+};
+ControlMargins controlMargins(const QWidget* window);
+// The window's text in its font, laid out in `width` (0: one line), less one pixel each way.
+SIZE textExtent(const QWidget* window, int width);
+// Grows the window by its text's extent and its margins (left and top added,
+// right and bottom taken off), keeping its place.
+void fitWindowToText(QWidget* window);
+
+// Puts `newWindow` where the placeholder is: same parent, place and size, the
+// placeholder's extended style and its WS_CHILD, WS_VISIBLE, WS_BORDER and
+// WS_TABSTOP bits, the id, and the text "c".
+bool createLikeControl(QWidget* placeholder, QWidget* newWindow, int controlId);
 
 } // namespace Utillib

@@ -294,17 +294,24 @@ bool Dialog::createIndirect(const unsigned char* data, std::size_t size, QWidget
         if (QWidget* first = nextDlgTabItem(this, nullptr))
             first->setFocus(Qt::OtherFocusReason);
     }
+    // A window of its own with WS_VISIBLE appears once it is set up (modeless dialogs).
+    if (isWindow() && (templateStyle & WS_VISIBLE))
+        show();
     return true;
 }
 
 bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
 {
+    // Without a parent given, the one the dialog was constructed with stays.
+    if (!parent)
+        parent = parentWidget();
     auto parsed = parseDialogTemplate(data, size);
     if (!parsed) {
         error = "not a dialog template";
         return false;
     }
     const DWORD style = parsed->style;
+    templateStyle = style;
     const bool child = style & (WS_CHILD | DS_CONTROL);
 
     if (child) {

@@ -45,7 +45,8 @@ public:
     // Builds the dialog from template bytes, then calls onInitDialog. A dialog
     // with WS_CHILD becomes a child widget of `parent`. False, with the reason
     // in buildError(), when the bytes are no template or a control class is
-    // unknown (unless the template has DS_NOFAILCREATE).
+    // unknown (unless the template has DS_NOFAILCREATE). Without `parent` the
+    // dialog keeps the parent it was constructed with.
     bool createIndirect(const unsigned char* data, std::size_t size, QWidget* parent = nullptr);
     // The same from the DIALOG resource of that id.
     bool create(int templateId, QWidget* parent = nullptr);
@@ -83,6 +84,7 @@ private:
     bool build(const unsigned char* data, std::size_t size, QWidget* parent);
 
     SIZE units {};
+    DWORD templateStyle = 0;
     std::string error;
     bool created = false;
     int resourceId = 0;

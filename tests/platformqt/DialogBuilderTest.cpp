@@ -233,6 +233,14 @@ TEST(DialogBuilder, ChildDialogsBecomeWidgetsOfTheirParent)
     auto children = childWindows(&host);
     ASSERT_EQ(children.size(), 2u); // the page and its static, in that order
     EXPECT_EQ(children[0], dialog);
+
+    // A popup dialog keeps the owner it was made with; it is a window of its own.
+    res::registerResources();
+    Dialog owned(&host);
+    ASSERT_TRUE(owned.create(IDD_SAMPLE));
+    EXPECT_EQ(owned.parentWidget(), &host);
+    EXPECT_TRUE(owned.isWindow());
+    EXPECT_EQ(childWindows(&host).size(), 2u);
 }
 
 TEST_F(SampleDialog, Screenshot)
