@@ -1,6 +1,7 @@
 #include "ui/ResizableDialog.h"
 
 #include "gettext/TranslateWindow.h"
+#include "Utillib/WindowUtil.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Window.h"
 #include "ui/QtWindows.h"
@@ -23,6 +24,11 @@ int ResizableDialog::doModal()
     if (!isCreated() && !create(static_cast<int>(templateId), templateParent))
         return -1;
     return platform::Dialog::doModal();
+}
+
+bool ResizableDialog::createFitted(UINT id, QWidget* parent)
+{
+    return Utillib::createDialogFitted(this, static_cast<int>(id), parent);
 }
 
 bool ResizableDialog::onInitDialog()

@@ -22,6 +22,8 @@ public:
     void setLayout(const LayoutItemHandle& layout, bool noMinimum);
     // Creates the dialog from its template (when not yet created) and runs it modally.
     int doModal();
+    // Creates the dialog modeless, with a smaller font when it would not fit the screen.
+    bool createFitted(UINT templateId, QWidget* parent);
 
     bool initialised = false;
     bool noMinimum = false;

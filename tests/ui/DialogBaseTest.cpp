@@ -18,6 +18,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,20 @@ TEST_F(ResizableDialogs, WithoutMinimumItShrinksWithNegativeShares)
     EXPECT_EQ(initial - QSize(40, 30), dialog->size());
     EXPECT_EQ(list.adjusted(0, 0, -40, -30), dialog->item(IDC_LIST)->geometry());
     EXPECT_EQ(ok.translated(-40, -30), dialog->item(IDOK)->geometry());
+}
+
+TEST_F(ResizableDialogs, CreatedFittedOrModalFromItsTemplate)
+{
+    ListDialog fitted;
+    ASSERT_TRUE(fitted.createFitted(IDD_LIST, nullptr));
+    EXPECT_TRUE(fitted.initialised);
+    EXPECT_TRUE(fitted.layout);
+    EXPECT_FALSE(ListDialog().createFitted(4711, nullptr));
+
+    ListDialog modal;
+    QTimer::singleShot(0, &modal, [&modal] { QTest::mouseClick(modal.item(IDCANCEL), Qt::LeftButton); });
+    EXPECT_EQ(IDCANCEL, modal.doModal());
+    EXPECT_TRUE(modal.initialised);
 }
 
 TEST_F(ResizableDialogs, SizeChangesBeforeInitialisationAreLeftAlone)
