@@ -1,0 +1,13 @@
+#include "res/Dialogs.h"
+
+namespace res {
+
+const std::vector<platform::DialogTable>& dialogTables()
+{
+    static const std::vector<platform::DialogTable> tables = {
+        sampleDialog(),
+    };
+    return tables;
+}
+
+} // namespace res

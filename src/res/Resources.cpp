@@ -1,0 +1,19 @@
+#include "res/Resources.h"
+
+#include "res/DemoRecordings.h"
+#include "res/Dialogs.h"
+
+namespace res {
+
+void registerResources()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    for (const auto& table : dialogTables())
+        platform::registerDialog(table);
+    registerDemoRecordings();
+}
+
+} // namespace res

@@ -1,0 +1,18 @@
+// Resource identifiers: one "#define NAME number" line each, read both by the
+// compiler and by tools that report on the dialogs by name.
+#pragma once
+
+#define IDD_SAMPLE                      9000
+#define IDC_SAMPLE_NAME_LABEL           9001
+#define IDC_SAMPLE_NAME                 9002
+#define IDC_SAMPLE_RATE_LABEL           9003
+#define IDC_SAMPLE_MODE                 9004
+#define IDC_SAMPLE_DURATION_LABEL       9005
+#define IDC_SAMPLE_DURATION             9006
+#define IDC_SAMPLE_OPTIONS              9007
+#define IDC_SAMPLE_ADULT                9008
+#define IDC_SAMPLE_CHILD                9009
+#define IDC_SAMPLE_REMEMBER             9010
+#define IDC_SAMPLE_PORTS                9011
+#define IDC_SAMPLE_MANIKINS             9012
+#define IDC_SAMPLE_HELP                 32800
