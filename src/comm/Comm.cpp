@@ -19,7 +19,6 @@ constexpr int silenceLimitMs = 1000;
 constexpr int calibrationTimeMs = 2200;
 constexpr std::size_t calibrationMinBytes = 120;
 constexpr int calibrationMaxRange = 8;
-constexpr int offsetThreshold = 8;
 
 bool isValidStatus(int status)
 {
@@ -264,40 +263,6 @@ bool Comm::resyncRecords()
         }
     }
     return false;
-}
-
-RawSample Comm::popSample()
-{
-    if (sampleQueue.empty())
-        return {};
-    RawSample sample = sampleQueue.front();
-    sampleQueue.pop_front();
-    return sample;
-}
-
-RawSample Comm::removeOffsets(const RawSample& sample) const
-{
-    RawSample r = sample;
-    int c = sample.compression - zeroCompression;
-    int v = sample.ventilation - zeroVentilation;
-    r.compression = c >= offsetThreshold ? c : 0;
-    r.ventilation = v >= offsetThreshold ? v : 0;
-    return r;
-}
-
-Measurement Comm::toMeasurement(const RawSample& s) const
-{
-    Measurement m;
-    if (serialPort && serialPort->deviceType == SerialPort::FRAMED_MANIKIN) {
-        m.depth = s.compression * 5.0 / 17.0;
-        m.volume = s.ventilation * 0.013;
-    } else {
-        m.depth = s.compression * 25.0 / 101.0;
-        m.volume = s.ventilation / 112.0;
-    }
-    m.flagA = statusHasFlagA(s.error);
-    m.flagB = statusHasFlagB(s.error);
-    return m;
 }
 
 void Comm::startCalibration()

@@ -1,9 +1,9 @@
 #pragma once
+#include "comm/Measurement.h"
+#include "comm/SerialPort.h"
 #include "comm/Stopwatch.h"
 
 #include <deque>
-
-class SerialPort;
 
 // One sample as the device delivered it.
 struct RawSample {
@@ -11,8 +11,6 @@ struct RawSample {
     int ventilation = 0;
     int error = 0; // the device status byte
 };
-
-struct Measurement;
 
 // The acquisition of one manikin: drains its borrowed SerialPort once per tick,
 // cuts the bytes into raw samples, measures the sample rate, re-runs the
@@ -42,12 +40,42 @@ public:
     bool poll();
     bool parseRecord(bool single);
     bool resync();
-    RawSample popSample();
+    // These three run for every sample of every manikin: kept inline.
+    RawSample popSample()
+    {
+        if (sampleQueue.empty())
+            return {};
+        RawSample sample = sampleQueue.front();
+        sampleQueue.pop_front();
+        return sample;
+    }
 
     // Subtracts the zero offsets (differences below 8 become 0); keeps the status.
-    RawSample removeOffsets(const RawSample& sample) const;
+    RawSample removeOffsets(const RawSample& sample) const
+    {
+        RawSample r = sample;
+        int c = sample.compression - zeroCompression;
+        int v = sample.ventilation - zeroVentilation;
+        r.compression = c >= 8 ? c : 0;
+        r.ventilation = v >= 8 ? v : 0;
+        return r;
+    }
+
     // Depth in mm and volume in litres by the device kind, flags from the status.
-    Measurement toMeasurement(const RawSample& sample) const;
+    Measurement toMeasurement(const RawSample& s) const
+    {
+        Measurement m;
+        if (serialPort && serialPort->deviceType == SerialPort::FRAMED_MANIKIN) {
+            m.depth = s.compression * 5.0 / 17.0;
+            m.volume = s.ventilation * 0.013;
+        } else {
+            m.depth = s.compression * 25.0 / 101.0;
+            m.volume = s.ventilation / 112.0;
+        }
+        m.flagA = statusHasFlagA(s.error);
+        m.flagB = statusHasFlagB(s.error);
+        return m;
+    }
 
     void startCalibration();
     int calibrationStatus();

@@ -11,5 +11,5 @@ struct Measurement {
 };
 
 // The device status bytes that carry each flag.
-bool statusHasFlagA(int status);
-bool statusHasFlagB(int status);
+inline bool statusHasFlagA(int status) { return status == 12 || status == 28 || status == 140 || status == 156; }
+inline bool statusHasFlagB(int status) { return status == 140 || status == 156 || status == 204 || status == 220; }

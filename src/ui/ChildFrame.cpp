@@ -1,0 +1,229 @@
+#include "ui/ChildFrame.h"
+
+#include "Utillib/LogStream.h"
+#include "platformqt/Window.h"
+#include "ui/AppServices.h"
+#include "ui/KeyboardRouting.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLayout>
+#include <QMdiArea>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// The client area of a frame: it tells the frame its new size.
+class FrameClient : public QWidget {
+public:
+    explicit FrameClient(ChildFrame* frame, void (*notify)(ChildFrame*, int, int))
+        : frame(frame), notify(notify)
+    {
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override
+    {
+        QWidget::resizeEvent(event);
+        notify(frame, width(), height());
+    }
+
+private:
+    ChildFrame* frame;
+    void (*notify)(ChildFrame*, int, int);
+};
+
+bool firstFixedFrame = true;
+
+void refreshMdiMenu()
+{
+    if (AppServices* services = appServices())
+        services->refreshMdiMenu();
+}
+
+QMdiArea* mainMdiClient()
+{
+    AppServices* services = appServices();
+    return services ? services->mdiClient() : nullptr;
+}
+
+} // namespace
+
+// Whether a frame's window exists. The names here make the assertion line
+// read "::IsWindow(m_hWnd)", the text that readers of the error log know.
+static bool IsWindow(const ChildFrame* frame) { return frame && frame->windowExists(); }
+
+// ChildFrame
+
+ChildFrame::ChildFrame()
+{
+    installKeyboardRouting();
+    client = new FrameClient(this, [](ChildFrame* frame, int w, int h) { frame->onClientSize(w, h); });
+    setWidget(client);
+    // A frame closed for good is deleted, as its destroyed window would be.
+    setAttribute(Qt::WA_DeleteOnClose);
+}
+
+ChildFrame::~ChildFrame()
+{
+    created = false;
+    // Receivers may only compare the address: the window and the derived
+    // parts are gone. The signal's connections go with the member right after.
+    destroyed.emit(this);
+    // The Window menu drops the frame once the MDI client has let it go.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        QTimer::singleShot(0, app, [] { refreshMdiMenu(); });
+}
+
+bool ChildFrame::onCommand(int) { return false; }
+
+void ChildFrame::resetFirstFixedFrame() { firstFixedFrame = true; }
+
+void ChildFrame::applyFlags()
+{
+    Qt::WindowFlags flags = Qt::SubWindow | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (resizable)
+        flags |= Qt::WindowMinMaxButtonsHint;
+    else if (minimiseBox)
+        flags |= Qt::WindowMinimizeButtonHint;
+    setWindowFlags(flags);
+}
+
+bool ChildFrame::createFrame(const std::wstring& title)
+{
+    QMdiArea* mdi = mainMdiClient();
+    LOG_ASSERT(mdi != nullptr);
+    if (!mdi) {
+        failCreation();
+        return false;
+    }
+    QMdiSubWindow* active = mdi->activeSubWindow();
+    const bool openMaximised = maximised || (!fitToView && active && active->isMaximized());
+
+    setWindowTitle(QString::fromStdWString(title));
+    applyFlags();
+    mdi->addSubWindow(this);
+    if (!createView()) {
+        failCreation();
+        return false;
+    }
+    created = true;
+    placeAfterCreation();
+    if (openMaximised) {
+        showMaximized();
+    } else {
+        // A frame opening in its own size brings a maximised one back to its size.
+        if (active && active->isMaximized())
+            active->showNormal();
+        show();
+    }
+    if (QWidget* first = platform::nextDlgTabItem(getView(), nullptr))
+        first->setFocus();
+    return true;
+}
+
+// A frame that could not be created goes away as a destroyed window does.
+void ChildFrame::failCreation()
+{
+    created = false;
+    hide();
+    deleteLater();
+}
+
+void ChildFrame::placeAfterCreation()
+{
+    QMdiArea* mdi = mdiArea();
+    if (fitToView) {
+        fitFrameToView();
+    } else {
+        const QSize area = mdi->viewport()->size();
+        setGeometry(5, 5, std::max(0, area.width() - 10), std::max(0, area.height() - 10));
+    }
+    if (!resizable) {
+        if (firstFixedFrame)
+            move(5, 5);
+        else
+            centreInClient();
+        firstFixedFrame = false;
+        setFixedSize(size());
+    }
+}
+
+void ChildFrame::fitFrameToView()
+{
+    QWidget* view = getView();
+    if (!view)
+        return;
+    // The frame's border and title around the client area.
+    const QMargins border = contentsMargins() + (layout() ? layout()->contentsMargins() : QMargins());
+    const QSize wanted = view->size().grownBy(border);
+    if (!resizable)
+        setFixedSize(wanted);
+    else
+        resize(wanted);
+}
+
+void ChildFrame::activateFrame()
+{
+    const ChildFrame* m_hWnd = this;
+    LOG_ASSERT(::IsWindow(m_hWnd));
+    if (!IsWindow(m_hWnd))
+        return;
+    QMdiArea* mdi = mdiArea();
+    const QRect area = mdi->viewport()->rect();
+    const QRect frame = geometry();
+    const int overflowRight = std::max(0, frame.x() + frame.width() - area.width());
+    const int overflowBottom = std::max(0, frame.y() + frame.height() - area.height());
+    QMdiSubWindow* active = mdi->activeSubWindow();
+    if (fitToView || !active || !active->isMaximized())
+        move(std::max(0, frame.x() - overflowRight), std::max(0, frame.y() - overflowBottom));
+    show();
+    mdi->setActiveSubWindow(this);
+    refreshMdiMenu();
+}
+
+void ChildFrame::hideFrame()
+{
+    hide();
+    refreshMdiMenu();
+}
+
+void ChildFrame::centreInClient()
+{
+    QMdiArea* mdi = mdiArea();
+    if (!mdi)
+        return;
+    const QSize area = mdi->viewport()->size();
+    const QSize frame = size();
+    move(std::max(0, (area.width() - frame.width()) / 2), std::max(0, (area.height() - frame.height()) / 2));
+}
+
+void ChildFrame::destroyFrame()
+{
+    if (!created)
+        return;
+    created = false;
+    hide();
+    refreshMdiMenu();
+    deleteLater();
+}
+
+void ChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (!canClose()) {
+        event->ignore();
+        return;
+    }
+    if (hideOnClose) {
+        event->ignore();
+        hideFrame();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+    if (event->isAccepted())
+        created = false;
+}
+
+void ChildFrame::onClientSize(int, int) {}
