@@ -117,12 +117,9 @@ demo::Recording looped(const demo::Recording& r, int times)
     const int nv = static_cast<int>(ventilationSeries.size());
     for (int copy = 0; copy < times; ++copy) {
         const int shift = copy * r.truth.samples;
-        for (auto* channel : { &out.compression, &out.ventilation, &out.status }) {
-            const auto& from = channel == &out.compression ? r.compression
-                : channel == &out.ventilation                ? r.ventilation
-                                                             : r.status;
-            channel->insert(channel->end(), from.begin(), from.end());
-        }
+        for (auto [to, from] : { std::pair { &out.compression, &r.compression },
+                                 std::pair { &out.ventilation, &r.ventilation }, std::pair { &out.status, &r.status } })
+            to->insert(to->end(), from->begin(), from->end());
         if (copy > 0 && nc > 0) {
             Event seam;
             seam.kind = EventKind::Pause;
