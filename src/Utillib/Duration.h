@@ -1,12 +1,8 @@
 #pragma once
 // Durations of sessions and scenarios: whole seconds, -1 for no limit. They
-// are shown as mm:ss in an editable combo box that also offers "No limit",
-// and as words ("3 min. 20 sec.") in reports.
+// are shown as mm:ss (in an editable combo box, DurationCombo.h) and as words
+// ("3 min. 20 sec.") in reports.
 #include <string>
-
-namespace platform {
-class ComboBox;
-}
 
 // "%02d:%02d" of the minutes and the seconds left: 90 gives "01:30", 3600 "60:00".
 std::string formatMinSec(int seconds);
@@ -15,15 +11,6 @@ std::string formatMinSec(int seconds);
 // minutes and seconds are both 0 (a text without digits too), is -1. Values
 // too large for an int end at its largest value.
 int parseMinSec(const std::string& text);
-
-// The choices of the duration combo box (not sorted): 00:30 to 20:00 and the
-// translated "No limit", with 02:00 in its field.
-void fillDurationCombo(platform::ComboBox* comboBox);
-// Shows the duration: mm:ss, or the translated "No limit" for -1.
-void setDurationText(platform::ComboBox* comboBox, int seconds);
-void durationToCombo(platform::ComboBox* comboBox, const std::string& text);
-// The duration the combo box shows; -1 without a combo box.
-int durationFromCombo(platform::ComboBox* comboBox);
 
 // The duration in words with the translated units: "0 sec.", "1 min.",
 // "1 min. 1 sec.", "5 sec."; the translated "No limit" for -1.

@@ -1,4 +1,5 @@
 #include "Utillib/Duration.h"
+#include "Utillib/DurationCombo.h"
 #include "Utillib/TextTranslation.h"
 #include "Utillib/WindowUtil.h"
 #include "platform/WindowStyles.h"

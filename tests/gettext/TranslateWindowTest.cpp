@@ -1,4 +1,5 @@
 #include "Utillib/Duration.h"
+#include "Utillib/DurationCombo.h"
 #include "gettext/TranslateWindow.h"
 #include "gettext/TranslationHooks.h"
 #include "gettext/Translator.h"
