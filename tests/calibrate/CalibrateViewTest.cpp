@@ -12,6 +12,8 @@
 #include "platformqt/Controls.h"
 #include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
+#include "platform/Resources.h"
+#include "res/Animations.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "sim/HandshakeDevices.h"
@@ -296,6 +298,14 @@ TEST_F(CalibrateWindowTest, StartUpWithNoPortAsksToRetryThenStaysOpen)
     EXPECT_TRUE(host.window.isEnabled());
     EXPECT_FALSE(dlgItem<AnimateControl>(view, IDC_CALIBRATE_ANIMATION)->isPlaying());
 
+    // "Look for manikins" searches again and gives the focus back to the button.
+    QWidget* search = dlgItem(view, IDC_CALIBRATE_SEARCH);
+    QTest::mouseClick(search, Qt::LeftButton);
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[3].text, noPortsText);
+    EXPECT_EQ(view->focusWidget(), search);
+    EXPECT_EQ(status(view), L"Ready to calibrate");
+
     // Help opens the window's help context.
     QTest::mouseClick(static_cast<QWidget*>(dlgItem(view, ID_HELP)), Qt::LeftButton);
     EXPECT_EQ(host.helpContexts, std::vector<int> { CalibrateView::helpContext });
@@ -419,13 +429,22 @@ TEST_F(CalibrateWindowTest, ModalDialogSearchesWhenShownCalibratesAndEndsOnClose
     EXPECT_TRUE(host.window.isEnabled()) << "a modal dialog leaves the main window alone";
 }
 
-TEST_F(CalibrateWindowTest, ListingBeforeTheWindowExistsIsLogged)
+TEST_F(CalibrateWindowTest, MissingPiecesAreLoggedAndTheWindowGoesOn)
 {
     testsupport::LogCapture log;
-    CalibrateView view;
-    EXPECT_EQ(view.fillPortList(), 0);
+    CalibrateView early;
+    EXPECT_EQ(early.fillPortList(), 0);
     EXPECT_TRUE(log.hasAssertion("::IsWindow(comBox.m_hWnd)"));
     EXPECT_TRUE(log.hasAssertion("::IsWindow(m_hWnd)"));
+
+    unregisterResource(RT_ANIMATION, IDR_SEARCH_ANIMATION);
+    CalibrateView* view = openExpanded();
+    res::registerAnimations();
+    EXPECT_TRUE(log.hasAssertion("animation.Open(156)!=0"));
+    answers = { IDCANCEL };
+    view->searchPorts();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(status(view), L"Ready to calibrate");
 }
 
 } // namespace
