@@ -99,8 +99,9 @@ protected:
                 box.viewHeight = view->height();
                 box.animating = dlgItem<AnimateControl>(view, IDC_CALIBRATE_ANIMATION)->isPlaying();
             }
-            if (!shotAtFirstBox.isEmpty() && boxes.empty())
+            if (!shotAtFirstBox.isEmpty() && boxes.empty()) {
                 EXPECT_TRUE(request.owner->window()->grab().save(artefactPath(shotAtFirstBox)));
+            }
             boxes.push_back(box);
             if (!answers.empty()) {
                 const int answer = answers.front();
