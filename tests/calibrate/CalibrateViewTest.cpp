@@ -34,10 +34,7 @@
 
 #include <chrono>
 #include <deque>
-#include <fcntl.h>
-#include <sys/file.h>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -339,10 +336,8 @@ TEST_F(CalibrateWindowTest, RowsFollowEachPortsStateAndOnlyFreeOnesCanBeChecked)
                                                                      &wrongInterface })
         ASSERT_TRUE(device->start());
     noInterface.setCts(false);
-    // Another program holds port 3.
-    const int held = ::open(heldElsewhere.devicePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    ASSERT_GE(held, 0);
-    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    sim::OtherProgramHolding otherProgram(heldElsewhere.devicePath());
+    ASSERT_TRUE(otherProgram.holds());
     CalibrateManager& table = CalibrateManager::get();
     table.setCalibrated(true, 5);
 
@@ -350,7 +345,7 @@ TEST_F(CalibrateWindowTest, RowsFollowEachPortsStateAndOnlyFreeOnesCanBeChecked)
     CalibrateView* view = openExpanded();
     EXPECT_EQ(list(view)->getCount(), 0);
     QCoreApplication::processEvents();
-    ::close(held);
+    otherProgram.release();
     // A session takes port 2; the list follows the port table.
     table.reservePort(2);
 
