@@ -16,3 +16,13 @@
 #define IDC_SAMPLE_PORTS                9011
 #define IDC_SAMPLE_MANIKINS             9012
 #define IDC_SAMPLE_HELP                 32800
+
+// The Calibrate window and its search animation.
+#define IDD_CALIBRATE                   150
+#define IDR_SEARCH_ANIMATION            156
+#define IDC_CALIBRATE_PORTS             1066
+#define IDC_CALIBRATE_ANIMATION         1070
+#define IDC_CALIBRATE_STATUS            1073
+#define IDC_CALIBRATE_SEARCH            1075
+#define IDC_CALIBRATE_HELP              32800
+#define IDC_STATIC                      65535
