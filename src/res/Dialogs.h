@@ -10,5 +10,6 @@ const std::vector<platform::DialogTable>& dialogTables();
 
 // The tables, one function per dialog.
 platform::DialogTable sampleDialog();
+platform::DialogTable sampleEditorDialog();
 
 } // namespace res

@@ -16,3 +16,28 @@
 #define IDC_SAMPLE_PORTS                9011
 #define IDC_SAMPLE_MANIKINS             9012
 #define IDC_SAMPLE_HELP                 32800
+
+// The controls that every record editor has, by the same ids in each.
+#define IDC_DB_NEW                      1112
+#define IDC_DB_DELETE                   1113
+#define IDC_DB_SAVE                     1114
+#define IDC_DB_DISCARD                  1115
+#define IDC_DB_NEXT                     1116
+#define IDC_DB_PREVIOUS                 1117
+#define IDC_DB_FIRST                    1126
+#define IDC_DB_LAST                     1127
+#define IDC_DB_QUICKFIND                1242
+#define IDC_DB_HELP                     32800
+
+// A sample record editor over the algorithm table, used by the tests of the
+// editors' window side.
+#define IDD_SAMPLE_EDITOR               9020
+#define IDC_SAMPLE_EDITOR_FIND_LABEL    9021
+#define IDC_SAMPLE_EDITOR_NAME_LABEL    9022
+#define IDC_SAMPLE_EDITOR_NAME          1118
+#define IDC_SAMPLE_EDITOR_RATE_LABEL    9023
+#define IDC_SAMPLE_EDITOR_RATE_LOW      1136
+#define IDC_SAMPLE_EDITOR_RATE_DASH     9024
+#define IDC_SAMPLE_EDITOR_RATE_HIGH     1137
+#define IDC_SAMPLE_EDITOR_RATE_UNIT     9025
+#define IDC_SAMPLE_EDITOR_LINE          9027
