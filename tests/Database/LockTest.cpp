@@ -158,7 +158,7 @@ protected:
     {
         AlgorithmTable table(database);
         table.open("");
-        return dbtest::column(table, &AlgorithmTable::Name);
+        return dbtest::column(static_cast<AlgorithmTable&>(table), &AlgorithmTable::Name);
     }
     // The boxes shown are database error boxes that tell of the lock: one,
     // or one per statement of a cascade, which goes on after a failure.
@@ -259,6 +259,44 @@ TEST_P(LockTest, ADeleteDuringALockIsReportedAndTheRowStays)
     lock.release();
 
     EXPECT_EQ(storedNames(), (Names{"A", "B"}));
+}
+
+// A table that counts its reads.
+class CountingTable : public AlgorithmTable {
+public:
+    CountingTable()
+        : AlgorithmTable(database)
+    {
+    }
+    bool Open(const std::string& table) override
+    {
+        ++reads;
+        return AlgorithmTable::Open(table);
+    }
+    int reads = 0;
+};
+
+TEST_F(LockTest, AReadDuringAFullLockIsTriedOnceAndKeepsTheRowsReadBefore)
+{
+    addAlgorithms({"A", "B"});
+    CountingTable table;
+    ASSERT_TRUE(table.open(""));
+    ASSERT_TRUE(table.MoveLast());
+    table.reads = 0;
+
+    ForeignLock lock(ForeignLock::Full);
+    ASSERT_TRUE(lock.held()) << lock.failure();
+    EXPECT_FALSE(table.restart());
+    EXPECT_EQ(table.reads, 1) << "the driver waited for the lock already";
+    expectLockReported();
+    EXPECT_TRUE(table.IsOpen());
+    EXPECT_EQ(table.Name, "B");
+    EXPECT_EQ(dbtest::column(static_cast<AlgorithmTable&>(table), &AlgorithmTable::Name), (Names{"A", "B"}));
+    lock.release();
+
+    exec("INSERT INTO Algorithm (Name) VALUES ('C')");
+    EXPECT_TRUE(table.restart());
+    EXPECT_EQ(dbtest::column(static_cast<AlgorithmTable&>(table), &AlgorithmTable::Name), (Names{"A", "B", "C"}));
 }
 
 // The database file removed, or overwritten by something that is no
