@@ -344,4 +344,19 @@ bool CheckListBox::setCheck(int index, int state)
     return true;
 }
 
+bool CheckListBox::enableItem(int index, bool enable)
+{
+    if (index < 0 || index >= count())
+        return false;
+    FlagScope quiet(programmatic);
+    QListWidgetItem* entry = item(index);
+    entry->setFlags(enable ? entry->flags() | Qt::ItemIsEnabled : entry->flags() & ~Qt::ItemIsEnabled);
+    return true;
+}
+
+bool CheckListBox::isItemEnabled(int index) const
+{
+    return index >= 0 && index < count() && (item(index)->flags() & Qt::ItemIsEnabled);
+}
+
 } // namespace platform

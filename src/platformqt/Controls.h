@@ -111,6 +111,9 @@ public:
     // 0 unchecked, 1 checked, 2 indeterminate; -1 for a bad index.
     int getCheck(int index) const;
     bool setCheck(int index, int state);
+    // A disabled item is shown greyed; the user can neither check nor select it.
+    bool enableItem(int index, bool enable);
+    bool isItemEnabled(int index) const;
 
 Q_SIGNALS:
     void userCheckChanged(int index);

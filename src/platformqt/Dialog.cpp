@@ -3,6 +3,7 @@
 #include "platform/DialogTemplate.h"
 #include "platform/Resources.h"
 #include "platform/WindowStyles.h"
+#include "platformqt/AnimateControl.h"
 #include "platformqt/Controls.h"
 #include "platformqt/DialogUnits.h"
 #include "platformqt/Window.h"
@@ -239,12 +240,14 @@ QWidget* makeScrollBar(const ControlParameters& params, QWidget* parent)
     return new QScrollBar((params.style & 1) ? Qt::Vertical : Qt::Horizontal, parent);
 }
 
+QWidget* makeAnimation(const ControlParameters&, QWidget* parent) { return new AnimateControl(parent); }
+
 ControlFactory builtInClass(const std::string& name)
 {
     static const std::map<std::string, ControlFactory> classes = {
         { "button", makeButton },       { "static", makeStatic },     { "edit", makeEdit },
         { "combobox", makeComboBox },   { "listbox", makeListBox },   { "checklistbox", makeCheckListBox },
-        { "scrollbar", makeScrollBar },
+        { "scrollbar", makeScrollBar }, { "sysanimate32", makeAnimation },
     };
     auto it = classes.find(lowerCase(name));
     return it == classes.end() ? ControlFactory {} : it->second;

@@ -11,5 +11,6 @@ const std::vector<platform::DialogTable>& dialogTables();
 // The tables, one function per dialog.
 platform::DialogTable sampleDialog();
 platform::DialogTable sampleEditorDialog();
+platform::DialogTable calibrateDialog();
 
 } // namespace res

@@ -1,5 +1,6 @@
 #include "res/Resources.h"
 
+#include "res/Animations.h"
 #include "res/DemoRecordings.h"
 #include "res/Dialogs.h"
 
@@ -14,6 +15,7 @@ void registerResources()
     for (const auto& table : dialogTables())
         platform::registerDialog(table);
     registerDemoRecordings();
+    registerAnimations();
 }
 
 } // namespace res

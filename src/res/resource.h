@@ -32,12 +32,16 @@
 // A sample record editor over the algorithm table, used by the tests of the
 // editors' window side.
 #define IDD_SAMPLE_EDITOR               9020
-#define IDC_SAMPLE_EDITOR_FIND_LABEL    9021
-#define IDC_SAMPLE_EDITOR_NAME_LABEL    9022
 #define IDC_SAMPLE_EDITOR_NAME          1118
-#define IDC_SAMPLE_EDITOR_RATE_LABEL    9023
 #define IDC_SAMPLE_EDITOR_RATE_LOW      1136
-#define IDC_SAMPLE_EDITOR_RATE_DASH     9024
 #define IDC_SAMPLE_EDITOR_RATE_HIGH     1137
-#define IDC_SAMPLE_EDITOR_RATE_UNIT     9025
-#define IDC_SAMPLE_EDITOR_LINE          9027
+
+// The Calibrate window and its search animation.
+#define IDD_CALIBRATE                   150
+#define IDR_SEARCH_ANIMATION            156
+#define IDC_CALIBRATE_PORTS             1066
+#define IDC_CALIBRATE_ANIMATION         1070
+#define IDC_CALIBRATE_STATUS            1073
+#define IDC_CALIBRATE_SEARCH            1075
+#define IDC_CALIBRATE_HELP              32800
+#define IDC_STATIC                      65535

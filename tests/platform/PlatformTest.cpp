@@ -93,26 +93,11 @@ TEST(SerialLine, PortHeldByAnotherProcessIsUnavailable)
     sim::PortsFolder ports;
     sim::PseudoTerminal device;
     ASSERT_TRUE(device.linkAs(ports.path(), 7));
-    int ready[2];
-    int release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-        int fd = ::open(device.devicePath().c_str(), O_RDWR | O_NOCTTY);
-        char ok = (fd >= 0 && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ? 1 : 0;
-        (void)!::write(ready[1], &ok, 1);
-        char ignored;
-        (void)!::read(release[0], &ignored, 1);
-        ::_exit(0);
-    }
-    char ok = 0;
-    ASSERT_EQ(::read(ready[0], &ok, 1), 1);
-    ASSERT_EQ(ok, 1);
+    sim::OtherProgramHolding other(device.devicePath());
+    ASSERT_TRUE(other.holds());
     SerialLine line;
     EXPECT_EQ(line.open(7), SerialLine::OpenResult::Unavailable);
-    (void)!::write(release[1], "x", 1);
-    ::waitpid(child, nullptr, 0);
+    other.release();
     EXPECT_EQ(line.open(7), SerialLine::OpenResult::Opened);
 }
 

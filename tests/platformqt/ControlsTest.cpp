@@ -153,4 +153,34 @@ TEST(CheckListBox, ItemsCarryCheckStates)
     EXPECT_EQ(user.count(), 1);
 }
 
+TEST(CheckListBox, DisabledItemsKeepTheirCheckAndCannotBeClicked)
+{
+    CheckListBox list(LBS_NOTIFY);
+    QSignalSpy user(&list, &CheckListBox::userCheckChanged);
+    list.addString("free");
+    list.addString("taken");
+    EXPECT_TRUE(list.isItemEnabled(1));
+    EXPECT_TRUE(list.enableItem(1, false));
+    EXPECT_FALSE(list.isItemEnabled(1));
+    EXPECT_TRUE(list.isItemEnabled(0));
+    EXPECT_FALSE(list.enableItem(2, false));
+    EXPECT_FALSE(list.isItemEnabled(-1));
+    EXPECT_TRUE(list.setCheck(1, 1)) << "the program still sets it";
+    EXPECT_EQ(list.getCheck(1), 1);
+    EXPECT_EQ(user.count(), 0);
+
+    list.resize(200, 100);
+    list.show();
+    for (int row : { 0, 1 }) {
+        const QRect rect = list.visualItemRect(list.item(row));
+        // The check box sits at the start of the row.
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(rect.left() + rect.height() / 2, rect.center().y()));
+    }
+    EXPECT_EQ(list.getCheck(0), 1) << "an enabled item toggles";
+    EXPECT_EQ(list.getCheck(1), 1) << "a disabled one does not";
+    EXPECT_EQ(user.count(), 1);
+    EXPECT_TRUE(list.enableItem(1, true));
+    EXPECT_TRUE(list.isItemEnabled(1));
+}
+
 } // namespace

@@ -49,10 +49,51 @@ std::vector<std::pair<std::size_t, SampleValue>> SampleStream::due(Clock::time_p
     return out;
 }
 
-QueryDevice::QueryDevice(std::string portsFolder, int port, Identity id, Misbehaviour m)
+HandshakeDevice::HandshakeDevice(std::string portsFolder, int port, Misbehaviour m)
     : Device(std::move(portsFolder), port)
-    , identity(id)
     , misbehaviour(std::move(m))
+{
+}
+
+std::vector<AnswerCheck> HandshakeDevice::answers() const
+{
+    std::lock_guard lock(mutex);
+    return checks;
+}
+
+int HandshakeDevice::queriesSeen() const
+{
+    std::lock_guard lock(mutex);
+    return queries;
+}
+
+void HandshakeDevice::setMisbehaviour(const Misbehaviour& m)
+{
+    std::lock_guard lock(mutex);
+    misbehaviour = m;
+}
+
+void HandshakeDevice::setWaveform(std::shared_ptr<Waveform> waveform)
+{
+    std::lock_guard lock(mutex);
+    stream.setWaveform(std::move(waveform));
+}
+
+void HandshakeDevice::setStream(const StreamSettings& settings)
+{
+    std::lock_guard lock(mutex);
+    stream.setSettings(settings);
+}
+
+std::size_t HandshakeDevice::samplesSent() const
+{
+    std::lock_guard lock(mutex);
+    return stream.sent();
+}
+
+QueryDevice::QueryDevice(std::string portsFolder, int port, Identity id, Misbehaviour m)
+    : HandshakeDevice(std::move(portsFolder), port, std::move(m))
+    , identity(id)
 {
 }
 
@@ -62,42 +103,6 @@ Bytes QueryDevice::expectedAnswer() const
     if (isController())
         return { 0x20, x };
     return { 0x20, static_cast<std::uint8_t>(~identity.b), x };
-}
-
-std::vector<AnswerCheck> QueryDevice::answers() const
-{
-    std::lock_guard lock(mutex);
-    return checks;
-}
-
-int QueryDevice::queriesSeen() const
-{
-    std::lock_guard lock(mutex);
-    return queries;
-}
-
-void QueryDevice::setMisbehaviour(const Misbehaviour& m)
-{
-    std::lock_guard lock(mutex);
-    misbehaviour = m;
-}
-
-void QueryDevice::setWaveform(std::shared_ptr<Waveform> waveform)
-{
-    std::lock_guard lock(mutex);
-    stream.setWaveform(std::move(waveform));
-}
-
-void QueryDevice::setStream(const StreamSettings& settings)
-{
-    std::lock_guard lock(mutex);
-    stream.setSettings(settings);
-}
-
-std::size_t QueryDevice::samplesSent() const
-{
-    std::lock_guard lock(mutex);
-    return stream.sent();
 }
 
 void QueryDevice::onIdle(Clock::time_point now)
@@ -172,16 +177,9 @@ void QueryDevice::onByte(std::uint8_t byte, int programBaud)
 }
 
 FramedDevice::FramedDevice(std::string portsFolder, int port, std::uint8_t n, Misbehaviour m)
-    : Device(std::move(portsFolder), port)
+    : HandshakeDevice(std::move(portsFolder), port, std::move(m))
     , challenge(n)
-    , misbehaviour(std::move(m))
 {
-}
-
-std::vector<AnswerCheck> FramedDevice::answers() const
-{
-    std::lock_guard lock(mutex);
-    return checks;
 }
 
 std::vector<int> FramedDevice::streamCommands() const
@@ -194,30 +192,6 @@ int FramedDevice::wakeFramesSeen() const
 {
     std::lock_guard lock(mutex);
     return wakes;
-}
-
-void FramedDevice::setMisbehaviour(const Misbehaviour& m)
-{
-    std::lock_guard lock(mutex);
-    misbehaviour = m;
-}
-
-void FramedDevice::setWaveform(std::shared_ptr<Waveform> waveform)
-{
-    std::lock_guard lock(mutex);
-    stream.setWaveform(std::move(waveform));
-}
-
-void FramedDevice::setStream(const StreamSettings& settings)
-{
-    std::lock_guard lock(mutex);
-    stream.setSettings(settings);
-}
-
-std::size_t FramedDevice::samplesSent() const
-{
-    std::lock_guard lock(mutex);
-    return stream.sent();
 }
 
 void FramedDevice::onFrame(int command, const Bytes& payload)

@@ -55,6 +55,28 @@ struct AnswerCheck {
     bool correct = false;
 };
 
+// What both kinds of manikin interface share: misbehaviour on request, the
+// answers the program gave, and the sample stream.
+class HandshakeDevice : public Device {
+public:
+    HandshakeDevice(std::string portsFolder, int port, Misbehaviour misbehaviour);
+
+    std::vector<AnswerCheck> answers() const;
+    int queriesSeen() const;
+    void setMisbehaviour(const Misbehaviour& m);
+    void setWaveform(std::shared_ptr<Waveform> waveform);
+    void setStream(const StreamSettings& settings);
+    std::size_t samplesSent() const;
+
+protected:
+    Misbehaviour misbehaviour;
+    int queries = 0;
+    Bytes collecting;
+    bool awaitingAnswer = false;
+    std::vector<AnswerCheck> checks;
+    SampleStream stream;
+};
+
 // A device that answers the query handshake at 9600 baud: a manikin
 // interface of kind 1, or a CPR Controller (digit '2', letter 'c').
 // The reply is digit, letter, a byte b, CR, LF.
@@ -64,7 +86,7 @@ struct QueryIdentity {
     std::uint8_t b = 0xB7;
 };
 
-class QueryDevice : public Device {
+class QueryDevice : public HandshakeDevice {
 public:
     using Identity = QueryIdentity;
 
@@ -75,55 +97,35 @@ public:
     bool isController() const { return identity.digit == '2' && identity.letter == 'c'; }
     // The answer the program must send: 0x20, ~b, x for a manikin; 0x20, x for a controller.
     Bytes expectedAnswer() const;
-    std::vector<AnswerCheck> answers() const;
-    int queriesSeen() const;
-
-    void setMisbehaviour(const Misbehaviour& m);
     // Records (status, ventilation, compression, CR) follow a correct answer.
-    void setWaveform(std::shared_ptr<Waveform> waveform);
-    void setStream(const StreamSettings& settings);
-    std::size_t samplesSent() const;
 
 protected:
     void onByte(std::uint8_t byte, int programBaud) override;
     void onIdle(Clock::time_point now) override;
     void onDisconnect() override;
-    SampleStream stream;
 
     Identity identity;
-    Misbehaviour misbehaviour;
-    int queries = 0;
-    Bytes collecting;
-    bool awaitingAnswer = false;
-    std::vector<AnswerCheck> checks;
 };
 
 // A manikin interface of kind 3: 19200 baud, "~" frames. It wakes on the
 // frame 7E 07 80 00, answers '?' with 01 N 0D 0A and expects two bytes that
 // add up to N. While the program's line runs at another baud rate it hears
 // only noise, like a real interface, and ignores it.
-class FramedDevice : public Device {
+class FramedDevice : public HandshakeDevice {
 public:
     FramedDevice(std::string portsFolder, int port, std::uint8_t challenge = 0x2A, Misbehaviour misbehaviour = {});
     ~FramedDevice() override { stop(); }
 
-    std::vector<AnswerCheck> answers() const;
     // Values of the stream-control frames (command 13) received, in order.
     std::vector<int> streamCommands() const;
     int wakeFramesSeen() const;
-
-    void setMisbehaviour(const Misbehaviour& m);
     // Compression and ventilation frames, and flag frames on changes, stream
     // after the stream-control frame with value 1 (value 2 stops them).
-    void setWaveform(std::shared_ptr<Waveform> waveform);
-    void setStream(const StreamSettings& settings);
-    std::size_t samplesSent() const;
 
 protected:
     void onByte(std::uint8_t byte, int programBaud) override;
     void onIdle(Clock::time_point now) override;
     void onDisconnect() override;
-    SampleStream stream;
     int lastFlagA = -1;
     int lastFlagB = -1;
     bool initialCts() const override { return false; }
@@ -131,14 +133,9 @@ protected:
     virtual void onFrame(int command, const Bytes& payload);
 
     std::uint8_t challenge;
-    Misbehaviour misbehaviour;
     bool awake = false;
-    int queries = 0;
     int wakes = 0;
     Bytes frame;
-    bool awaitingAnswer = false;
-    Bytes collecting;
-    std::vector<AnswerCheck> checks;
     std::vector<int> streamValues;
 };
 

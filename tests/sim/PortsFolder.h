@@ -22,4 +22,21 @@ private:
     bool hadPrevious = false;
 };
 
+// Another program holding a device open and locked, as long as this lives.
+class OtherProgramHolding {
+public:
+    explicit OtherProgramHolding(const std::string& devicePath);
+    ~OtherProgramHolding();
+    OtherProgramHolding(const OtherProgramHolding&) = delete;
+    OtherProgramHolding& operator=(const OtherProgramHolding&) = delete;
+    // Whether the other program got the device and its lock.
+    bool holds() const { return holding; }
+    void release();
+
+private:
+    int child = -1;
+    int releasePipe = -1;
+    bool holding = false;
+};
+
 } // namespace sim
