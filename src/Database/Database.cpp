@@ -73,15 +73,47 @@ bool Database::open(const std::string& connect)
     connection = newDbc;
     kind = dialectOf(newDbc);
     // Values are quoted by doubling single quotes only, and texts travel as
-    // UTF-8: make the server read both that way whatever its settings.
+    // UTF-8: make the server read both that way whatever its settings. A
+    // statement waits for another connection's lock at most as long as the
+    // data source says, and 5 s when it says nothing (the server would wait
+    // for ever).
     if (kind == Dialect::PostgreSQL
-        && !(execute("SET standard_conforming_strings = on") && execute("SET client_encoding = 'UTF8'"))) {
+        && !(execute("SET standard_conforming_strings = on") && execute("SET client_encoding = 'UTF8'")
+             && (hasLockTimeout() || execute("SET lock_timeout = '5s'")))) {
         DbError failure = error;
         close();
         error = failure;
         return false;
     }
     return true;
+}
+
+bool Database::hasLockTimeout()
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(connection), &statement)))
+        return false;
+    char value[64] = {};
+    SQLLEN indicator = 0;
+    bool set = SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>("SHOW lock_timeout")), SQL_NTS))
+        && SQL_SUCCEEDED(SQLFetch(statement))
+        && SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_CHAR, value, sizeof value, &indicator))
+        && indicator != SQL_NULL_DATA && std::string(value) != "0";
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return set;
+}
+
+bool Database::isLockTimeout(const DbError& failure) const
+{
+    switch (kind) {
+    case Dialect::SQLite:
+        // SQLITE_BUSY and SQLITE_LOCKED as the driver's native codes.
+        return failure.state == "HY000" && (failure.native == 5 || failure.native == 6);
+    case Dialect::PostgreSQL:
+        return failure.state == "55P03";
+    default:
+        return false;
+    }
 }
 
 void Database::close()

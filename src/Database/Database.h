@@ -29,6 +29,10 @@ public:
     bool commit();
     bool rollback();
 
+    // Whether the error is the data source giving up on a lock that another
+    // connection holds (after its lock timeout).
+    bool isLockTimeout(const DbError& failure) const;
+
     // The error of the last operation that failed (cleared when one starts).
     const DbError& lastError() const { return error; }
 
@@ -37,6 +41,7 @@ public:
 
 private:
     bool endTransaction(bool commitChanges);
+    bool hasLockTimeout();
     void* environment = nullptr;
     void* connection = nullptr;
     Dialect kind = Dialect::Other;

@@ -136,9 +136,11 @@ public:
     }
 
     // Searching. On success the table stands on the row with the record's key.
+    // When the table could not be read again (that was shown), the search
+    // runs over the rows read before and `staleRows` is set.
     bool findRecord(const Record& rec)
     {
-        table->restart();
+        staleRows = !table->restart();
         dbui::WaitCursor wait;
         DBUtil::moveFirst(*table);
         Key key = Keys::key(rec);
@@ -291,6 +293,10 @@ public:
                 return false;
             // Without the row the edit has no current row and fails.
             LOG_ASSERT(findRecord(old_record) == true);
+            // A table that cannot be read (another station's lock) cannot be
+            // written either: the reason was shown once, and not again.
+            if (staleRows)
+                return false;
             beforeSave(newrec);
             if (!table->Edit()) {
                 DBUtil::reportError(table->lastError().text);
@@ -342,6 +348,7 @@ public:
         beforeRemove();
         Record substitute_rec;
         if (moveOn) {
+            staleRows = false;
             bool last = isLastRecord();
             if (last && !isFirstRecord()) {
                 LOG_ASSERT(findRecord(record) == true);
@@ -352,6 +359,8 @@ public:
                 DBUtil::moveNext(*table);
                 substitute_rec = table->getRecord();
             }
+            if (staleRows)
+                return false;
         }
         if (!table->remove(key, true))
             return false;
@@ -393,6 +402,8 @@ protected:
     Table* table = nullptr;
     // showRecord is filling the controls on the template's behalf
     bool updating = false;
+    // the last search could not read the table again and used the rows read before
+    bool staleRows = false;
 
 private:
     bool insert(const Record& rec)
@@ -416,7 +427,8 @@ private:
             DBUtil::reportError(db.lastError().text);
             return false;
         }
-        bool done = insert(newrec);
+        bool inserted = insert(newrec);
+        bool done = inserted;
         if (done) {
             table->restart();
             LOG_ASSERT(findRecord(old_record) == true);
@@ -431,8 +443,9 @@ private:
         }
         if (!done) {
             db.rollback();
-            // The rows read inside the transaction are gone again.
-            table->restart();
+            // The row inserted inside the transaction is gone again.
+            if (inserted)
+                table->restart();
         }
         return done;
     }

@@ -52,16 +52,22 @@ public:
     virtual int count(const Key& key) = 0;
     virtual void fillCombo(dbui::ComboBox& /*combo*/, const std::string& /*column*/, const std::string& /*filter*/) {}
 
-    // Closes and re-opens on the current filter and sort.
-    void restart()
+    // Reads the rows again on the current filter and sort; false when that
+    // failed. A failure is shown in the error box, and the rows read before
+    // stay, so that an editor goes on working once another station's lock is gone.
+    bool restart()
     {
         if (!ok)
-            return;
+            return false;
         LOG_ASSERT(CanRestart()!=0);
         std::string name = GetTableName();
-        Close();
         ok = DBUtil::Open(this, name);
         LOG_ASSERT(ok);
+        if (ok)
+            return true;
+        DBUtil::reportError(lastError().text);
+        ok = IsOpen();
+        return false;
     }
 
 protected:
@@ -79,11 +85,13 @@ protected:
             return;
         }
         std::string remembered = m_strFilter;
+        bool filtered = true;
         if (filter != remembered) {
             m_strFilter = filter;
-            restart();
+            filtered = restart();
         }
-        if (IsOpen() && !(IsBOF() && IsEOF())) {
+        // Rows of another filter are not listed.
+        if (filtered && IsOpen() && !(IsBOF() && IsEOF())) {
             // A failing move ends the walk, as a failed read would.
             if (MoveFirst())
                 while (!IsEOF()) {

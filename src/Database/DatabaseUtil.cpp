@@ -20,9 +20,12 @@ bool Open(Recordset* table, const std::string& sql)
         } catch (const std::bad_alloc&) {
             continue;
         }
-        // A driver error is the class library's exception: try again at once.
+        // A driver error is the class library's exception: try again at once,
+        // unless the driver already waited its lock timeout in vain.
         if (!success && !table->lastError().isSet())
             platform::sleepMs(1000);
+        else if (!success && table->connection().isLockTimeout(table->lastError()))
+            break;
     }
     if (success)
         LOG_ASSERT(table->IsOpen()==TRUE);

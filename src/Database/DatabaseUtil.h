@@ -10,9 +10,10 @@
 
 namespace DBUtil {
 
-// Opens `table` (a bare table name) with the recordset's filter and sort:
-// up to three attempts; a driver error is retried at once, a refusal
-// without one after a pause of one second.
+// Opens `table` (a bare table name) with the recordset's filter and sort, or
+// reads it again when it is open: up to three attempts; a driver error is
+// retried at once (but not a lock timeout, which has waited already), a
+// refusal without one after a pause of one second.
 bool Open(Recordset* table, const std::string& sql);
 
 // The statement texts, built from table and column names that the program

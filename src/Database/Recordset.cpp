@@ -121,8 +121,28 @@ std::string Recordset::selectStatement(const std::string& table) const
 
 bool Recordset::Open(const std::string& table)
 {
-    Close();
     error.clear();
+    std::vector<Row> fetched;
+    if (!fetch(table, fetched)) {
+        // A re-read that fails (a lock held elsewhere) keeps the rows read
+        // before; a first open leaves the recordset closed.
+        if (!(opened && table == tableName))
+            Close();
+        return false;
+    }
+    Close();
+    rows = std::move(fetched);
+    liveRows = rows.size();
+    current = 0;
+    opened = true;
+    tableName = table;
+    if (!rows.empty())
+        loadMembers(0);
+    return true;
+}
+
+bool Recordset::fetch(const std::string& table, std::vector<Row>& fetched)
+{
     Statement st(db);
     if (!st.ok) {
         error = st.error;
@@ -133,7 +153,6 @@ bool Recordset::Open(const std::string& table)
         error = st.error;
         return false;
     }
-    std::vector<Row> fetched;
     for (;;) {
         SQLRETURN rc = SQLFetch(st.handle);
         if (rc == SQL_NO_DATA)
@@ -174,13 +193,6 @@ bool Recordset::Open(const std::string& table)
         }
         fetched.push_back(std::move(row));
     }
-    rows = std::move(fetched);
-    liveRows = rows.size();
-    current = 0;
-    opened = true;
-    tableName = table;
-    if (!rows.empty())
-        loadMembers(0);
     return true;
 }
 

@@ -26,7 +26,9 @@ public:
     std::string m_strSort;
 
     // Selects the bound columns of `table` under the filter and sort; the
-    // cursor stands on the first row. Fails with lastError() set.
+    // cursor stands on the first row. Fails with lastError() set. Opening a
+    // recordset that is open on the table already reads it again; when that
+    // fails, the rows read before stay, with the cursor where it was.
     virtual bool Open(const std::string& table);
     virtual void Close();
     virtual bool IsOpen() const;
@@ -86,6 +88,7 @@ private:
     enum class Mode { None, Adding, Editing };
 
     bool hasCurrentRow() const;
+    bool fetch(const std::string& table, std::vector<Row>& fetched);
     bool fail(const char* state, const char* text);
     void loadMembers(std::size_t index);
     std::vector<Value> memberValues() const;

@@ -43,7 +43,7 @@ void TablePool::refresh(TableKind k)
             LOG_ASSERT(FALSE);
             continue;
         }
-        tables[i]->Close();
+        // Read again in place: when that fails, the rows read before stay.
         LOG_ASSERT(DBUtil::Open(tables[i], names[k]) == true);
     }
 }

@@ -6,6 +6,7 @@ const std::vector<platform::DialogTable>& dialogTables()
 {
     static const std::vector<platform::DialogTable> tables = {
         sampleDialog(),
+        sampleEditorDialog(),
         calibrateDialog(),
     };
     return tables;

@@ -10,6 +10,7 @@ const std::vector<platform::DialogTable>& dialogTables();
 
 // The tables, one function per dialog.
 platform::DialogTable sampleDialog();
+platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
 
 } // namespace res

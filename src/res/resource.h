@@ -17,6 +17,25 @@
 #define IDC_SAMPLE_MANIKINS             9012
 #define IDC_SAMPLE_HELP                 32800
 
+// The controls that every record editor has, by the same ids in each.
+#define IDC_DB_NEW                      1112
+#define IDC_DB_DELETE                   1113
+#define IDC_DB_SAVE                     1114
+#define IDC_DB_DISCARD                  1115
+#define IDC_DB_NEXT                     1116
+#define IDC_DB_PREVIOUS                 1117
+#define IDC_DB_FIRST                    1126
+#define IDC_DB_LAST                     1127
+#define IDC_DB_QUICKFIND                1242
+#define IDC_DB_HELP                     32800
+
+// A sample record editor over the algorithm table, used by the tests of the
+// editors' window side.
+#define IDD_SAMPLE_EDITOR               9020
+#define IDC_SAMPLE_EDITOR_NAME          1118
+#define IDC_SAMPLE_EDITOR_RATE_LOW      1136
+#define IDC_SAMPLE_EDITOR_RATE_HIGH     1137
+
 // The Calibrate window and its search animation.
 #define IDD_CALIBRATE                   150
 #define IDR_SEARCH_ANIMATION            156

@@ -91,4 +91,14 @@ TEST_F(ConnectionTest, ThePostgreSqlSessionQuotesTheStandardWay)
     EXPECT_EQ(scalar("SELECT 'back\\slash'"), "back\\slash");
 }
 
+TEST_F(ConnectionTest, APostgreSqlSessionWaitsForLocksAtMostItsTimeout)
+{
+    if (!dbtest::usingPostgres())
+        GTEST_SKIP() << "PostgreSQL only";
+    EXPECT_EQ(scalar("SHOW lock_timeout"), "2s") << "the data source's own setting";
+    database.close();
+    ASSERT_TRUE(database.open("DSN=tavocpr;ConnSettings="));
+    EXPECT_EQ(scalar("SHOW lock_timeout"), "5s") << "the program's when the data source has none";
+}
+
 } // namespace

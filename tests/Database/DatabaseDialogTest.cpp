@@ -4,6 +4,7 @@
 #include "Database/DbText.h"
 
 #include "DbTestSupport.h"
+#include "TestEditor.h"
 #include "TestRecordsets.h"
 #include "support/TestSupport.h"
 
@@ -12,58 +13,10 @@
 namespace {
 
 using dbtest::column;
+using dbtest::named;
+using dbtest::TestEditor;
 using Names = std::vector<std::string>;
 using namespace dbui;
-
-// An algorithm editor without a window: `shown` stands for its controls.
-class TestEditor : public DatabaseDialog<AlgorithmTable> {
-public:
-    TestEditor() { table = &algorithms; }
-
-    void start()
-    {
-        algorithms.open("");
-        fillCombos();
-    }
-
-    void showRecord(const Algorithm& rec) override { shown = rec; }
-    Algorithm readRecord() override
-    {
-        Algorithm rec = shown;
-        rec.Name = trimmed(shown.Name);
-        rec.builtIn = record.builtIn;
-        rec.pauseEccMax = record.pauseEccMax;
-        return rec;
-    }
-    bool isChanged() override { return !(readRecord() == record); }
-    void enableButtons(int bits) override { buttons = bits; }
-    std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
-    void notifyChanged() override
-    {
-        ++notifications;
-        tablePool.refresh(tableKind::Algorithm);
-    }
-    void fillCombos() override { ++fills; }
-    bool confirmUpdate() override { return askBeforeUpdate; }
-
-    const Algorithm& stored() const { return record; }
-    using DatabaseDialog::changed;
-
-    AlgorithmTable algorithms{database};
-    Algorithm shown;
-    int buttons = -1;
-    int notifications = 0;
-    int fills = 0;
-    bool askBeforeUpdate = false;
-};
-
-Algorithm named(const std::string& name, double eccRateHigh = 110)
-{
-    Algorithm a;
-    a.Name = name;
-    a.eccRateHigh = eccRateHigh;
-    return a;
-}
 
 class DatabaseDialogTest : public dbtest::DbTest {
 protected:
@@ -431,6 +384,47 @@ TEST_F(DatabaseDialogTest, NavigationAndQuickFind)
     EXPECT_EQ(editor.shown, named("Unknown"));
     EXPECT_FALSE(editor.isChanged());
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Names are values, never SQL: whatever quotes and statements they hold,
+// they are stored, found, renamed and deleted as they are, with their
+// references, and nothing else is touched.
+TEST_F(DatabaseDialogTest, ANameHoldingQuotesAndSqlIsStoredAndFoundAsItIs)
+{
+    const std::string names[] = {
+        "O'Brien's \"best\"",
+        "x'); DROP TABLE Session; --",
+        "a' OR '1'='1",
+        "100% _under_ \\ back\\slash; DELETE FROM Algorithm",
+    };
+    addAlgorithms({"Keep"});
+    exec("INSERT INTO Session (Serialidentifier, Algorithm) VALUES ('keep', 'Keep')");
+    for (const std::string& name : names) {
+        TestEditor editor;
+        editor.start();
+        editor.onNew();
+        editor.shown = named(name, 121);
+        ASSERT_TRUE(editor.save()) << name;
+        EXPECT_EQ(scalar("SELECT Name FROM Algorithm WHERE Name = '" + DBUtil::quote(name) + "'"), name);
+        exec("INSERT INTO Session (Serialidentifier, Algorithm) VALUES ('s', '" + DBUtil::quote(name) + "')");
+
+        editor.onQuickFind(name);
+        EXPECT_FALSE(editor.isNewEntry()) << name;
+        EXPECT_EQ(editor.shown.eccRateHigh, 121);
+        EXPECT_EQ(editor.algorithms.findByName(name).Name, name);
+
+        std::string renamed = name + " 'renamed'";
+        editor.shown.Name = renamed;
+        ASSERT_TRUE(editor.save()) << name;
+        EXPECT_EQ(scalar("SELECT Algorithm FROM Session WHERE Serialidentifier = 's'"), renamed);
+
+        ui.answers = {IDYES};
+        EXPECT_TRUE(editor.deleteRecord(true)) << name;
+        EXPECT_EQ(storedNames(), (Names{"Keep"})) << name;
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1") << "only the renamed name's session went";
+    }
+    EXPECT_EQ(scalar("SELECT Algorithm FROM Session"), "Keep");
+    EXPECT_EQ(promptNumbers(), (std::vector<int>{6, 6, 6, 6}));
 }
 
 TEST_F(DatabaseDialogTest, ChangesTheControlsDoNotShowCountAsEdits)

@@ -71,7 +71,8 @@ void prepareOdbc()
             std::map<std::string, std::string> info = readInfo();
             std::string common = "Driver=PostgreSQL ANSI\nServername=127.0.0.1\nPort=" + info["port"]
                 + "\nUsername=" + info["user"] + "\n";
-            sources << "[tavocpr]\n" << common << "Database=" << s.pgDatabase << "\n\n"
+            // The same short lock timeout as on SQLite below.
+            sources << "[tavocpr]\n" << common << "Database=" << s.pgDatabase << "\nConnSettings=SET lock_timeout = 2000\n\n"
                     << "[tavoadmin]\n" << common << "Database=postgres\n";
         } else {
             // A short lock timeout: the driver would otherwise wait 100 s on a lock.
@@ -80,6 +81,12 @@ void prepareOdbc()
     }
     ::setenv("ODBCSYSINI", s.dir.path().c_str(), 1);
     ::setenv("ODBCINI", s.dir.file("odbc.ini").c_str(), 1);
+}
+
+std::string databaseFile()
+{
+    prepareOdbc();
+    return usingPostgres() ? std::string() : state().databaseFile;
 }
 
 std::vector<std::string> splitScript(const std::string& text)

@@ -21,6 +21,9 @@ bool usingPostgres();
 // and ODBCINI; must run before the first ODBC call.
 void prepareOdbc();
 
+// The SQLite file behind "tavocpr" (empty on PostgreSQL).
+std::string databaseFile();
+
 // Replaces the database behind "tavocpr" with an empty one made from the schema.
 bool freshDatabase(std::string& failure);
 

@@ -2,6 +2,7 @@
 
 #include "DbTestSupport.h"
 #include "FakeCombo.h"
+#include "TestRecordsets.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -116,16 +117,26 @@ TEST_F(TableTest, RestartReadsRowsAddedElsewhereUnderTheSameFilterAndSort)
     EXPECT_FALSE(table.IsOpen());
 }
 
-TEST_F(TableTest, AFailedRestartLeavesTheTableClosedAndLogs)
+TEST_F(TableTest, AFailedRestartKeepsTheRowsReadBeforeAndIsShown)
 {
+    exec("INSERT INTO Algorithm (Name) VALUES ('A')");
+    exec("INSERT INTO Algorithm (Name) VALUES ('B')");
     testsupport::LogCapture log;
     AlgorithmTable table(database);
     ASSERT_TRUE(table.open(""));
+    ASSERT_TRUE(table.MoveLast());
     table.m_strFilter = "NoSuchColumn = 1";
-    table.restart();
-    EXPECT_FALSE(table.ok);
-    EXPECT_FALSE(table.IsOpen());
+    EXPECT_FALSE(table.restart());
     EXPECT_TRUE(log.hasAssertion("ok"));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find(L"SQLSTATE"), std::wstring::npos);
+    EXPECT_TRUE(table.ok);
+    EXPECT_TRUE(table.IsOpen());
+    EXPECT_EQ(table.Name, "B") << "the cursor stays";
+
+    table.m_strFilter = "Name = 'A'";
+    EXPECT_TRUE(table.restart());
+    EXPECT_EQ(dbtest::column(table, &AlgorithmTable::Name), (std::vector<std::string>{"A"}));
 }
 
 } // namespace
