@@ -209,6 +209,27 @@ std::string getWindowTextA(const QWidget* window, std::size_t bufferSize)
 
 bool setWindowTextA(QWidget* window, const std::string& text) { return setWindowText(window, ansiToQString(text)); }
 
+namespace {
+
+// The text a static shows: a single "&" marks the next letter as a mnemonic
+// and is not shown; "&&" shows one "&".
+QString withoutMnemonics(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] != QLatin1Char('&')) {
+            shown += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == QLatin1Char('&')) {
+            shown += QLatin1Char('&');
+            ++i;
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
 QString windowText(const QWidget* window)
 {
     if (!window)
@@ -217,8 +238,10 @@ QString windowText(const QWidget* window)
         return combo->shownText();
     if (auto* combo = qobject_cast<const QComboBox*>(window))
         return combo->currentText();
-    if (auto* label = qobject_cast<const QLabel*>(window))
-        return label->text();
+    if (auto* label = qobject_cast<const QLabel*>(window)) {
+        QVariant raw = label->property(textProperty);
+        return raw.isValid() ? raw.toString() : label->text();
+    }
     if (auto* button = qobject_cast<const QAbstractButton*>(window))
         return button->text();
     if (auto* group = qobject_cast<const QGroupBox*>(window))
@@ -243,7 +266,10 @@ bool setWindowText(QWidget* window, const QString& text)
             return false;
         combo->setEditText(text);
     } else if (auto* label = qobject_cast<QLabel*>(window)) {
-        label->setText(text);
+        // A static's "&" marks a mnemonic and "&&" stands for one "&", unless
+        // the static says otherwise; its window text stays as it was given.
+        label->setProperty(textProperty, text);
+        label->setText((windowStyle(label) & SS_NOPREFIX) ? text : withoutMnemonics(text));
     } else if (auto* button = qobject_cast<QAbstractButton*>(window)) {
         button->setText(text);
     } else if (auto* group = qobject_cast<QGroupBox*>(window)) {

@@ -263,3 +263,27 @@ TEST_F(SampleDialog, Screenshot)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SampleDialog, StaticsShowMnemonicsWithoutTheirMarkButKeepTheirText)
+{
+    QWidget* label = dlgItem(&dialog, IDC_SAMPLE_NAME_LABEL);
+    ASSERT_NE(label, nullptr);
+    struct Case {
+        const char* text;
+        const char* shown;
+    } cases[] = {
+        { "&Quick Find", "Quick Find" },
+        { "Fish && Chips", "Fish & Chips" },
+        { "Ends with &", "Ends with " },
+        { "No mark", "No mark" },
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(setWindowText(label, QString::fromUtf8(c.text)));
+        EXPECT_EQ(qobject_cast<QLabel*>(label)->text(), QString::fromUtf8(c.shown)) << c.text;
+        EXPECT_EQ(windowText(label), QString::fromUtf8(c.text)) << "the window text stays as given";
+    }
+}
+
+} // namespace
