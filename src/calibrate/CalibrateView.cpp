@@ -69,8 +69,6 @@ bool CalibrateView::runModal(QWidget* parent)
     editor.setCaption(translate("Communication"));
     if (!createIndirect(editor.data(), editor.size(), parent))
         return false;
-    // A dialog that is already visible would not become modal.
-    hide();
     return doModal() == IDOK;
 }
 

@@ -435,6 +435,10 @@ int Dialog::doModal()
 {
     if (!created)
         return -1;
+    // A dialog already shown (WS_VISIBLE) would run its loop without
+    // becoming modal; hiding it first lets exec() show it modally.
+    if (isVisible())
+        hide();
     return exec();
 }
 

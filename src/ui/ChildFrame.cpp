@@ -99,8 +99,10 @@ bool ChildFrame::createFrame(const std::wstring& title)
         failCreation();
         return false;
     }
+    // The MDI area keeps a hidden frame as its active one; only a frame the
+    // user sees decides whether a new one opens maximised.
     QMdiSubWindow* active = mdi->activeSubWindow();
-    const bool openMaximised = maximised || (!fitToView && active && active->isMaximized());
+    const bool openMaximised = maximised || (!fitToView && active && active->isVisible() && active->isMaximized());
 
     setWindowTitle(QString::fromStdWString(title));
     applyFlags();
@@ -177,7 +179,7 @@ void ChildFrame::activateFrame()
     const int overflowRight = std::max(0, frame.x() + frame.width() - area.width());
     const int overflowBottom = std::max(0, frame.y() + frame.height() - area.height());
     QMdiSubWindow* active = mdi->activeSubWindow();
-    if (fitToView || !active || !active->isMaximized())
+    if (fitToView || !active || !active->isVisible() || !active->isMaximized())
         move(std::max(0, frame.x() - overflowRight), std::max(0, frame.y() - overflowBottom));
     show();
     mdi->setActiveSubWindow(this);

@@ -160,6 +160,22 @@ TEST_F(SampleDialog, OkAndCancelEndTheModalDialogWithTheirIds)
     EXPECT_EQ(dialog.doModal(), IDCANCEL);
 }
 
+TEST(DialogBuilder, AVisibleDialogRunsModally)
+{
+    DialogTable table { 1, "Visible", WS_POPUP | WS_VISIBLE | WS_CAPTION, 0, 0, 100, 50, "", 8,
+                        { { IDOK, "Button", "OK", WS_VISIBLE | BS_DEFPUSHBUTTON, 10, 10, 40, 14 } } };
+    std::vector<unsigned char> bytes = encodeDialogTemplate(table);
+    Dialog dialog;
+    ASSERT_TRUE(dialog.createIndirect(bytes.data(), bytes.size(), nullptr));
+    QWidget* modalDuringLoop = nullptr;
+    QTimer::singleShot(0, [&] {
+        modalDuringLoop = QApplication::activeModalWidget();
+        dialog.endDialog(IDOK);
+    });
+    EXPECT_EQ(dialog.doModal(), IDOK);
+    EXPECT_EQ(modalDuringLoop, &dialog);
+}
+
 TEST_F(SampleDialog, WindowTextsReadAndWriteEveryKind)
 {
     auto* duration = dlgItem<ComboBox>(&dialog, IDC_SAMPLE_DURATION);
