@@ -1,5 +1,5 @@
 #pragma once
-#include "comm/Comm.h"
+#include "Filters/RawSample.h"
 
 // A filter works on one channel of the raw samples: the compression value
 // (component 1) or the ventilation value (any other component).

@@ -13,6 +13,8 @@ namespace {
 
 constexpr int recordTerminator = 0x0D;
 constexpr int frameStart = 0x7E;
+// The frames a manikin sends carry one byte; a few more leave room.
+constexpr std::size_t maxFramePayload = 8;
 constexpr int resyncBudget = 100;
 constexpr int resyncStepMs = 25;
 constexpr int silenceLimitMs = 1000;
@@ -198,9 +200,15 @@ bool Comm::parseFrames(bool single)
         if (data.size() < 4)
             break;
         std::size_t n = data[3];
-        // A frame not complete yet stays queued for the next read.
-        if (data.size() < n + 4)
-            break;
+        if (data.size() < n + 4) {
+            // A frame not complete yet stays queued for the next read; a start
+            // byte with an implausible length is noise and must not hold back
+            // the frames behind it.
+            if (n <= maxFramePayload)
+                break;
+            data.pop_front();
+            continue;
+        }
         int command = data[1] + 256 * data[2];
         bool known = n >= 1 && (command == 1 || command == 2 || command == 5 || command == 9);
         if (!known) {

@@ -1,16 +1,11 @@
 #pragma once
+#include "Filters/RawSample.h"
 #include "comm/Measurement.h"
 #include "comm/SerialPort.h"
 #include "comm/Stopwatch.h"
 
 #include <deque>
 
-// One sample as the device delivered it.
-struct RawSample {
-    int compression = 0;
-    int ventilation = 0;
-    int error = 0; // the device status byte
-};
 
 // The acquisition of one manikin: drains its borrowed SerialPort once per tick,
 // cuts the bytes into raw samples, measures the sample rate, re-runs the

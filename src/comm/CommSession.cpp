@@ -157,12 +157,13 @@ bool CommSession::load(std::FILE* stream, double rate)
     int count = 0;
     bool ok = std::fscanf(stream, "%d", &count) == 1 && count >= 0;
     if (ok) {
-        // A damaged count must not reserve more than the rest of the file can hold.
-        long reserve = count;
+        // A damaged count must not reserve more than the rest of the file can
+        // hold; a stream of unknown size reserves an hour at most and grows.
+        long reserve = std::min<long>(count, 72000);
         struct stat info;
         const long position = std::ftell(stream);
         if (position >= 0 && fstat(fileno(stream), &info) == 0 && S_ISREG(info.st_mode))
-            reserve = std::min<long>(reserve, (static_cast<long>(info.st_size) - position) / shortestLine + 1);
+            reserve = std::min<long>(count, (static_cast<long>(info.st_size) - position) / shortestLine + 1);
         manData.reserve(static_cast<std::size_t>(std::max(0L, reserve)));
     }
     for (int i = 0; ok && i < count; ++i) {

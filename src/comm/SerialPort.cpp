@@ -354,8 +354,13 @@ bool SerialPort::isPresent()
     }
 
     bool cts = false;
-    if (!readModemStatus(cts))
+    if (!readModemStatus(cts)) {
+        // A line that hung up is recovered on the next question, as after a
+        // failed read: the device may come back under the same port.
+        if (handle.hungUp())
+            readError = true;
         return false;
+    }
     if (deviceType == FRAMED_MANIKIN)
         return true;
     return cts;

@@ -334,6 +334,17 @@ TEST_F(DataFile, DamagedOrShortSectionsAreUnreadable)
     EXPECT_NE(log.text().find("damaged or cut short"), std::string::npos);
 }
 
+TEST_F(DataFile, HugeCountOnAStreamOfUnknownSizeIsUnreadable)
+{
+    // Not a file: its size cannot bound what the count may reserve.
+    char text[] = "2000000000\r\n1 0 0 0 0 0\r\n";
+    std::FILE* stream = ::fmemopen(text, sizeof text - 1, "r");
+    ASSERT_NE(stream, nullptr);
+    EXPECT_FALSE(session.load(stream, 20.0));
+    EXPECT_TRUE(session.manData.empty());
+    std::fclose(stream);
+}
+
 TEST_F(DataFile, ATruncatedSavedFileIsUnreadable)
 {
     feed(session, Track().strokes(20, 45).rest(30).strokes(10, 45).samples());

@@ -51,6 +51,16 @@ protected:
     testsupport::LogCapture log;
 };
 
+// Each sample's index is later than the one before (the values wrap at 200).
+void expectAdvancing(const std::vector<RawSample>& samples)
+{
+    for (std::size_t k = 1; k < samples.size(); ++k) {
+        int step = (samples[k].compression - samples[k - 1].compression + 200) % 200;
+        EXPECT_GT(step, 0) << "sample " << k;
+        EXPECT_LT(step, 100) << "sample " << k;
+    }
+}
+
 void expectConsecutive(const std::vector<RawSample>& samples, std::size_t firstIndex, const std::string& what)
 {
     for (std::size_t k = 0; k < samples.size(); ++k) {
@@ -186,8 +196,57 @@ TEST_F(CommTest, FramedDeviceGivesOneSamplePerTickWithTheLatestValues)
     // About ten values per tick arrive, yet each tick yields at most one sample.
     EXPECT_LE(samples.size(), 10u);
     EXPECT_GE(samples.size(), 8u);
-    for (std::size_t k = 1; k < samples.size(); ++k)
-        EXPECT_GT(samples[k].compression, samples[k - 1].compression);
+    expectAdvancing(samples);
+}
+
+TEST_F(CommTest, FramesSplitAcrossWritesArriveInOrder)
+{
+    sim::FramedDevice device(ports.path(), port);
+    device.setWaveform(countingWaveform());
+    sim::StreamSettings split;
+    split.samplesPerSecond = 100;
+    split.splitFrames = true;
+    device.setStream(split);
+    ASSERT_TRUE(device.start());
+    SerialPort serial;
+    Comm comm(&serial);
+    ASSERT_EQ(comm.open(port), SerialPort::OPEN_OK);
+    comm.start();
+    comm.sampleQueue.clear();
+    std::vector<RawSample> samples = tick(comm, 20);
+    ASSERT_GE(samples.size(), 15u);
+    for (const RawSample& s : samples) {
+        EXPECT_GE(s.compression, 20);
+        EXPECT_LT(s.compression, 220);
+        // The two values travel in separate frames, at most one sample apart.
+        EXPECT_LE((s.compression - s.ventilation + 200) % 200, 1);
+    }
+    expectAdvancing(samples);
+}
+
+TEST_F(CommTest, PulledCableComesBackThroughTheTicksAlone)
+{
+    sim::QueryDevice device(ports.path(), port);
+    device.setWaveform(countingWaveform());
+    ASSERT_TRUE(device.start());
+    SerialPort serial;
+    Comm comm(&serial);
+    ASSERT_EQ(comm.open(port), SerialPort::OPEN_OK);
+    comm.start();
+    ASSERT_FALSE(tick(comm, 6).empty());
+
+    device.pullCable();
+    tick(comm, 4);
+    EXPECT_FALSE(serial.isPresent());
+    ASSERT_TRUE(device.plugIn());
+    // Only what a session does every tick: update, then ask for the device.
+    bool present = false;
+    for (int i = 0; i < 40 && !present; ++i) {
+        tick(comm, 1);
+        present = serial.isPresent();
+    }
+    EXPECT_TRUE(present);
+    EXPECT_FALSE(tick(comm, 10).empty()) << "records flow again after re-plugging";
 }
 
 TEST_F(CommTest, ZeroCalibrationAtRestAndItsFailures)
@@ -324,6 +383,18 @@ TEST_F(FrameParser, FlagFramesCombineIntoTheStatus)
         EXPECT_TRUE(comm.parseRecord(false));
         EXPECT_EQ(comm.sampleQueue.back().error, s.status) << "command " << s.command << " value " << int(s.value);
     }
+}
+
+TEST_F(FrameParser, StartByteWithAnImplausibleLengthDoesNotHoldBackLaterFrames)
+{
+    Comm comm(&serial);
+    feed({ 0x7E, 0x01, 0x00, 0xF0 });
+    feed(frame(1, 44));
+    feed(frame(2, 55));
+    EXPECT_TRUE(comm.parseRecord(false));
+    ASSERT_EQ(comm.sampleQueue.size(), 1u);
+    EXPECT_EQ(comm.sampleQueue.back().compression, 44);
+    EXPECT_EQ(comm.sampleQueue.back().ventilation, 55);
 }
 
 TEST_F(FrameParser, UnknownCommandsAndNoiseAreSkipped)

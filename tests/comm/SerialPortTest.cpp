@@ -109,6 +109,14 @@ const OpenCase openCases[] = {
           return queryDevice(f, {}, m);
       },
       10, 1 },
+    // The first reply misses its window; the next try finds it queued.
+    { "QueryReplyLate",
+      [](auto& f) {
+          Misbehaviour m;
+          m.replyDelayMs = 400;
+          return queryDevice(f, {}, m);
+      },
+      10, 1 },
     // A device that asserts CTS but never answers: four queries, then the framed try.
     { "SilentDeviceWithCts", [](auto& f) { return queryDevice(f, {}, silent()); }, 8, 0 },
     // No CTS and no answer to the framed handshake.

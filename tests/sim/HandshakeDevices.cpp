@@ -142,9 +142,13 @@ void QueryDevice::onByte(std::uint8_t byte, int programBaud)
 {
     if (programBaud != 9600)
         return;
-    // An answer never starts with '?': this is the program asking again.
-    if (awaitingAnswer && collecting.empty() && byte == '?')
+    // An answer never starts with '?': this is the program asking again. A
+    // late reply already on its way still goes out.
+    bool replyUnderway = false;
+    if (awaitingAnswer && collecting.empty() && byte == '?') {
         awaitingAnswer = false;
+        replyUnderway = true;
+    }
     if (awaitingAnswer) {
         collecting.push_back(byte);
         Bytes expected = expectedAnswer();
@@ -162,7 +166,8 @@ void QueryDevice::onByte(std::uint8_t byte, int programBaud)
         return;
     // A query in the middle of the stream is a new handshake: answer it alone.
     stream.end();
-    cancelPending();
+    if (!replyUnderway)
+        cancelPending();
     ++queries;
     if (misbehaviour.pullCableOnQuery) {
         requestPullCable();
