@@ -4,9 +4,6 @@
 #include "Utillib/LogStream.h"
 #include "platform/Clock.h"
 
-#include <QApplication>
-#include <QDate>
-#include <QLocale>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -19,20 +16,27 @@ namespace Utillib {
 
 namespace {
 
-// Shows the wait cursor from the first wait on until the scope ends.
+struct {
+    void (*show)() = nullptr;
+    void (*hide)() = nullptr;
+} waitCursorHooks;
+
+
+// Shows the wait cursor (when the window layer installed one) from the first
+// wait on until the scope ends.
 class WaitCursor {
 public:
     void show()
     {
-        if (!shown && qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
+        if (!shown && waitCursorHooks.show) {
+            waitCursorHooks.show();
             shown = true;
         }
     }
     ~WaitCursor()
     {
-        if (shown)
-            QApplication::restoreOverrideCursor();
+        if (shown && waitCursorHooks.hide)
+            waitCursorHooks.hide();
     }
 
 private:
@@ -268,23 +272,10 @@ std::wstring replaceAll(const std::wstring& text, const std::wstring& from, cons
     return result;
 }
 
-std::string toLocalDate(const std::string& date)
+void setWaitCursorHooks(void (*show)(), void (*hide)())
 {
-    if (date.size() < 10)
-        return {};
-    auto number = [&](std::size_t from, std::size_t count) {
-        int value = 0;
-        for (std::size_t i = from; i < from + count; ++i) {
-            if (date[i] < '0' || date[i] > '9')
-                return -1;
-            value = value * 10 + (date[i] - '0');
-        }
-        return value;
-    };
-    QDate day(number(0, 4), number(5, 2), number(8, 2));
-    if (!day.isValid())
-        return {};
-    return GString::to_string(QLocale().toString(day, QLocale::ShortFormat).toStdWString());
+    waitCursorHooks.show = show;
+    waitCursorHooks.hide = hide;
 }
 
 std::uint64_t unixTimeToFileTime(std::int64_t seconds)

@@ -66,8 +66,9 @@ std::wstring systemErrorTextW(int code);
 // again at inserted text, replaced by `to`; an empty `from` changes nothing.
 std::wstring replaceAll(const std::wstring& text, const std::wstring& from, const std::wstring& to);
 
-// A YYYY-MM-DD date in the user's short date format; empty for anything else.
-std::string toLocalDate(const std::string& date);
+// The wait cursor shown while a file is retried; the window layer installs
+// it (installWaitCursor in Utillib/WindowUtil.h), without it none is shown.
+void setWaitCursorHooks(void (*show)(), void (*hide)());
 
 // Seconds since 1970 as 100-nanosecond steps since 1601.
 std::uint64_t unixTimeToFileTime(std::int64_t seconds);

@@ -1,5 +1,7 @@
 #include "Utillib/WindowUtil.h"
 
+#include "Utillib/FileUtil.h"
+
 #include "Utillib/DialogTemplateEditor.h"
 #include "Utillib/FontUtil.h"
 #include "Utillib/GString.h"
@@ -351,6 +353,12 @@ bool createLikeControl(QWidget* placeholder, QWidget* newWindow, int controlId)
                              platform::windowStyle(placeholder) & (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP));
     platform::setWindowText(newWindow, QStringLiteral("c"));
     return true;
+}
+
+void installWaitCursor()
+{
+    setWaitCursorHooks([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
+                       [] { QApplication::restoreOverrideCursor(); });
 }
 
 } // namespace Utillib

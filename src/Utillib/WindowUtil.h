@@ -109,4 +109,7 @@ void fitWindowToText(QWidget* window);
 // WS_TABSTOP bits, the id, and the text "c".
 bool createLikeControl(QWidget* placeholder, QWidget* newWindow, int controlId);
 
+// Shows Qt's wait cursor while the file helpers retry a file.
+void installWaitCursor();
+
 } // namespace Utillib

@@ -1,4 +1,5 @@
 #include "Utillib/FileUtil.h"
+#include "Utillib/LocalDate.h"
 #include "config/mem_buffer.h"
 #include "platform/Clock.h"
 #include "support/TestSupport.h"
