@@ -1,5 +1,7 @@
 #include "ui/ChildFrame.h"
 
+#include "platformqt/AppIcon.h"
+
 #include "Utillib/LogStream.h"
 #include "platformqt/Window.h"
 #include "ui/AppServices.h"
@@ -105,6 +107,7 @@ bool ChildFrame::createFrame(const std::wstring& title)
     const bool openMaximised = maximised || (!fitToView && active && active->isVisible() && active->isMaximized());
 
     setWindowTitle(QString::fromStdWString(title));
+    setWindowIcon(platform::applicationIcon());
     applyFlags();
     mdi->addSubWindow(this);
     if (!createView()) {

@@ -2,6 +2,7 @@
 #include "MdiHost.h"
 #include "support/TestSupport.h"
 #include "ui/ChildFrame.h"
+#include "platformqt/AppIcon.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -70,6 +71,9 @@ TEST_F(ChildFrames, ResizableFrameFillsTheClientLessFivePixelsAround)
     EXPECT_EQ(QRect(5, 5, client.width() - 10, client.height() - 10), frame->geometry());
     EXPECT_TRUE(frame->isVisible());
     EXPECT_EQ("Panel", frame->windowTitle());
+    EXPECT_EQ(frame->windowIcon().cacheKey(), platform::applicationIcon().cacheKey());
+    EXPECT_FALSE(platform::applicationIcon().pixmap(32, 32).toImage().pixelColor(16, 16).alpha() == 0)
+        << "the icon is drawn, not empty";
     EXPECT_EQ(frame->view->parentWidget(), frame->clientArea());
     // The first tab stop of the view has the focus.
     EXPECT_EQ(frame->view->findChild<QLineEdit*>(), frame->focusWidget());
@@ -90,6 +94,19 @@ TEST_F(ChildFrames, OpensMaximisedWhenTheActiveFrameIs)
     EXPECT_TRUE(second->isMaximized());
     PanelFrame* fitted = open(QSize(100, 80), [](ChildFrame& f) { f.fitToView = true; });
     EXPECT_FALSE(fitted->isMaximized());
+}
+
+TEST_F(ChildFrames, AHiddenMaximisedFrameDoesNotMaximiseTheNextOne)
+{
+    PanelFrame* first = open(QSize(100, 80), [](ChildFrame& f) {
+        f.maximised = true;
+        f.hideOnClose = true;
+    });
+    first->activateFrame();
+    ASSERT_TRUE(first->isMaximized());
+    first->hideFrame();
+    PanelFrame* second = open(QSize(100, 80));
+    EXPECT_FALSE(second->isMaximized());
 }
 
 TEST_F(ChildFrames, FirstFixedFrameGoesToTheCornerLaterOnesToTheMiddle)
