@@ -144,8 +144,13 @@ void CalibrateManager::scanPorts()
         case SerialPort::OPEN_OK:
             info.isValid = true;
             info.isCPB = comm->deviceType == SerialPort::CPR_CONTROLLER;
-            if (info.isCPB)
+            if (info.isCPB) {
+                // A manikin calibrated here before has been replaced by a
+                // CPR Controller: its calibration must not offer the port
+                // for sessions.
+                info.isCalibrated = false;
                 platform::sleepMs(100);
+            }
             break;
         case SerialPort::OPEN_FAILED:
         case SerialPort::OPEN_TIMEOUTS_FAILED:

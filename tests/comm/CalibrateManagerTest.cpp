@@ -64,6 +64,7 @@ TEST_F(CalibrateManagerTest, SearchClassifiesEveryPort)
     ports.link(30, ports.path() + "/unplugged-adapter");
 
     table.setCalibrated(true, 3);
+    table.setCalibrated(true, 5); // a manikin calibrated there before the controller came
     table.setCalibrated(true, 11);
     table.reservePort(20);
     ChangeCounter counter;
@@ -77,7 +78,7 @@ TEST_F(CalibrateManagerTest, SearchClassifiesEveryPort)
         int openResult;
     } expected[] = {
         { 3, true, true, false, 10 },  // answered: keeps its calibration
-        { 5, true, false, true, 10 },  // a CPR Controller
+        { 5, true, false, true, 10 },  // a CPR Controller, never offered as a calibrated manikin
         { 8, true, false, false, 10 }, // the framed kind
         { 11, true, false, false, 8 }, // exists, but no device answers: valid, calibration lost
         { 30, false, false, false, 7 },
