@@ -47,8 +47,25 @@ protected:
         return samples;
     }
 
+    // Starts `device` with the counting waveform and `stream`, then opens the
+    // acquisition on it and starts collecting.
+    ::testing::AssertionResult collectFrom(sim::HandshakeDevice& device, const sim::StreamSettings& stream = {})
+    {
+        device.setWaveform(countingWaveform());
+        device.setStream(stream);
+        if (!device.start())
+            return ::testing::AssertionFailure() << "the device did not start";
+        int result = comm.open(port);
+        if (result != SerialPort::OPEN_OK)
+            return ::testing::AssertionFailure() << "open gave " << result;
+        comm.start();
+        return ::testing::AssertionSuccess();
+    }
+
     sim::PortsFolder ports;
     testsupport::LogCapture log;
+    SerialPort serial;
+    Comm comm { &serial };
 };
 
 // Each sample's index is later than the one before (the values wrap at 200).
@@ -74,16 +91,9 @@ void expectConsecutive(const std::vector<RawSample>& samples, std::size_t firstI
 TEST_F(CommTest, QueryRecordsArriveInOrderAfterAMisalignedStart)
 {
     sim::QueryDevice device(ports.path(), port);
-    device.setWaveform(countingWaveform());
     sim::StreamSettings stream;
     stream.prefix = { 0x0D, 76, 0x33, 0x0D, 0x55 }; // the tail of a record and noise
-    device.setStream(stream);
-    ASSERT_TRUE(device.start());
-
-    SerialPort serial;
-    Comm comm(&serial);
-    ASSERT_EQ(comm.open(port), SerialPort::OPEN_OK);
-    comm.start();
+    ASSERT_TRUE(collectFrom(device, stream));
     std::vector<RawSample> samples = tick(comm, 20);
     ASSERT_GE(samples.size(), 10u);
     // The stream started before `start` discarded what had come: find where we joined.
@@ -97,16 +107,9 @@ TEST_F(CommTest, QueryRecordsArriveInOrderAfterAMisalignedStart)
 TEST_F(CommTest, RecordWithoutTerminatorIsDroppedAndTheNextOneKept)
 {
     sim::QueryDevice device(ports.path(), port);
-    device.setWaveform(countingWaveform());
     sim::StreamSettings stream;
     stream.dropTerminatorEvery = 5;
-    device.setStream(stream);
-    ASSERT_TRUE(device.start());
-
-    SerialPort serial;
-    Comm comm(&serial);
-    ASSERT_EQ(comm.open(port), SerialPort::OPEN_OK);
-    comm.start();
+    ASSERT_TRUE(collectFrom(device, stream));
     std::vector<RawSample> samples = tick(comm, 24);
     ASSERT_GE(samples.size(), 10u);
     std::size_t index = static_cast<std::size_t>(samples[0].compression - 20);
@@ -122,12 +125,7 @@ TEST_F(CommTest, RecordWithoutTerminatorIsDroppedAndTheNextOneKept)
 TEST_F(CommTest, SilentDeviceIsHandshakenAgainAndResumes)
 {
     sim::QueryDevice device(ports.path(), port);
-    device.setWaveform(countingWaveform());
-    ASSERT_TRUE(device.start());
-    SerialPort serial;
-    Comm comm(&serial);
-    ASSERT_EQ(comm.open(port), SerialPort::OPEN_OK);
-    comm.start();
+    ASSERT_TRUE(collectFrom(device));
     ASSERT_FALSE(tick(comm, 6).empty());
 
     sim::StreamSettings quiet;
@@ -202,16 +200,10 @@ TEST_F(CommTest, FramedDeviceGivesOneSamplePerTickWithTheLatestValues)
 TEST_F(CommTest, FramesSplitAcrossWritesArriveInOrder)
 {
     sim::FramedDevice device(ports.path(), port);
-    device.setWaveform(countingWaveform());
     sim::StreamSettings split;
     split.samplesPerSecond = 100;
     split.splitFrames = true;
-    device.setStream(split);
-    ASSERT_TRUE(device.start());
-    SerialPort serial;
-    Comm comm(&serial);
-    ASSERT_EQ(comm.open(port), SerialPort::OPEN_OK);
-    comm.start();
+    ASSERT_TRUE(collectFrom(device, split));
     comm.sampleQueue.clear();
     std::vector<RawSample> samples = tick(comm, 20);
     ASSERT_GE(samples.size(), 15u);
@@ -227,12 +219,7 @@ TEST_F(CommTest, FramesSplitAcrossWritesArriveInOrder)
 TEST_F(CommTest, PulledCableComesBackThroughTheTicksAlone)
 {
     sim::QueryDevice device(ports.path(), port);
-    device.setWaveform(countingWaveform());
-    ASSERT_TRUE(device.start());
-    SerialPort serial;
-    Comm comm(&serial);
-    ASSERT_EQ(comm.open(port), SerialPort::OPEN_OK);
-    comm.start();
+    ASSERT_TRUE(collectFrom(device));
     ASSERT_FALSE(tick(comm, 6).empty());
 
     device.pullCable();
