@@ -169,49 +169,27 @@ LayoutItemHandle LayoutItemHandle::adopt(LayoutItem* item)
 
 LayoutItem* LayoutItemHandle::release() { return std::exchange(item, nullptr); }
 
-// VerticalBox
+// WeightedBox
 
-int VerticalBox::add(int weight, const LayoutItemHandle& item, double stretch)
+int WeightedBox::add(int weight, const LayoutItemHandle& item, double stretch)
 {
     return addChild(*this, weight, item, stretch);
 }
 
-void VerticalBox::init(const RECT r)
+void WeightedBox::init(const RECT r)
 {
     minRect = r;
     measureMargins(r);
-    initChildren(*this, r, false);
+    initChildren(*this, r, horizontal);
     maxRect = withMaxExtent(r);
 }
 
-void VerticalBox::arrange(const RECT r) { arrangeChildren(*this, r, false); }
-RECT VerticalBox::getExtent() const { return childExtent(*this); }
-bool VerticalBox::isVisible() const { return anyChildVisible(*this); }
-void VerticalBox::show(bool visible) { forEachChild(*this, [visible](LayoutItem& c) { c.show(visible); }); }
-void VerticalBox::syncVisibility() { forEachChild(*this, [](LayoutItem& c) { c.syncVisibility(); }); }
-void VerticalBox::notifyPlacement() { forEachChild(*this, [](LayoutItem& c) { c.notifyPlacement(); }); }
-
-// HorizontalBox
-
-int HorizontalBox::add(int weight, const LayoutItemHandle& item, double stretch)
-{
-    return addChild(*this, weight, item, stretch);
-}
-
-void HorizontalBox::init(const RECT r)
-{
-    minRect = r;
-    measureMargins(r);
-    initChildren(*this, r, true);
-    maxRect = withMaxExtent(r);
-}
-
-void HorizontalBox::arrange(const RECT r) { arrangeChildren(*this, r, true); }
-RECT HorizontalBox::getExtent() const { return childExtent(*this); }
-bool HorizontalBox::isVisible() const { return anyChildVisible(*this); }
-void HorizontalBox::show(bool visible) { forEachChild(*this, [visible](LayoutItem& c) { c.show(visible); }); }
-void HorizontalBox::syncVisibility() { forEachChild(*this, [](LayoutItem& c) { c.syncVisibility(); }); }
-void HorizontalBox::notifyPlacement() { forEachChild(*this, [](LayoutItem& c) { c.notifyPlacement(); }); }
+void WeightedBox::arrange(const RECT r) { arrangeChildren(*this, r, horizontal); }
+RECT WeightedBox::getExtent() const { return childExtent(*this); }
+bool WeightedBox::isVisible() const { return anyChildVisible(*this); }
+void WeightedBox::show(bool visible) { forEachChild(*this, [visible](LayoutItem& c) { c.show(visible); }); }
+void WeightedBox::syncVisibility() { forEachChild(*this, [](LayoutItem& c) { c.syncVisibility(); }); }
+void WeightedBox::notifyPlacement() { forEachChild(*this, [](LayoutItem& c) { c.notifyPlacement(); }); }
 
 // FramedItem
 

@@ -77,13 +77,11 @@ private:
     LayoutItem* item = nullptr;
 };
 
-// Stacks its children top to bottom; extra height goes to the children by
-// weight, and every child keeps its distances to the box's left and right.
-class VerticalBox : public LayoutItem {
+// The arithmetic both boxes share: children stacked along one axis, extra
+// length shared out by weight (with an optional stretch cap per child), and
+// every child keeping its distances to the box's sides across that axis.
+class WeightedBox : public LayoutItem {
 public:
-    VerticalBox() = default;
-    LayoutItem* clone() const override { return new VerticalBox(*this); }
-
     // Appends a clone of the item with its weight and stretch cap (0.0 for
     // none); returns the new total weight.
     int add(int weight, const LayoutItemHandle& item, double maxStretch);
@@ -101,29 +99,27 @@ public:
     std::vector<double> maxStretch;
     std::vector<RECT> initialRects;
     int totalWeight = 0;
+
+protected:
+    explicit WeightedBox(bool horizontal) : horizontal(horizontal) {}
+
+private:
+    bool horizontal;
+};
+
+// Stacks its children top to bottom; extra height goes to the children by
+// weight, and every child keeps its distances to the box's left and right.
+class VerticalBox : public WeightedBox {
+public:
+    VerticalBox() : WeightedBox(false) {}
+    LayoutItem* clone() const override { return new VerticalBox(*this); }
 };
 
 // The mirror image of VerticalBox: left to right, extra width by weight.
-class HorizontalBox : public LayoutItem {
+class HorizontalBox : public WeightedBox {
 public:
-    HorizontalBox() = default;
+    HorizontalBox() : WeightedBox(true) {}
     LayoutItem* clone() const override { return new HorizontalBox(*this); }
-
-    int add(int weight, const LayoutItemHandle& item, double maxStretch);
-
-    RECT getExtent() const override;
-    void arrange(const RECT r) override;
-    void show(bool visible) override;
-    bool isVisible() const override;
-    void syncVisibility() override;
-    void init(const RECT r) override;
-    void notifyPlacement() override;
-
-    std::vector<LayoutItemHandle> children;
-    std::vector<int> weights;
-    std::vector<double> maxStretch;
-    std::vector<RECT> initialRects;
-    int totalWeight = 0;
 };
 
 // One item inside another: the outer one is the frame (a tab control, a group
