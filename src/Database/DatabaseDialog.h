@@ -8,6 +8,7 @@
 #include "Database/DatabaseTable.h"
 #include "Database/DatabaseUtil.h"
 #include "Database/DbUi.h"
+#include "Database/EditorControls.h"
 #include "Utillib/LogStream.h"
 
 #include <string>
@@ -31,18 +32,7 @@ public:
         buttonNew = 128,
     };
     // The controls every editor has, by id.
-    enum : int {
-        idNew = 1112,
-        idDelete = 1113,
-        idSave = 1114,
-        idDiscard = 1115,
-        idNext = 1116,
-        idPrevious = 1117,
-        idFirst = 1126,
-        idLast = 1127,
-        idQuickFind = 1242,
-        idHelp = 32800,
-    };
+    using enum recordEditor::EditorControl;
 
     virtual ~DatabaseDialog() = default;
 

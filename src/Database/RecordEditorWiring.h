@@ -2,6 +2,8 @@
 // The window side that every record editor shares, apart from the editor
 // template: the controls' ids, the quick-find box's close-up notification,
 // enabling the buttons by their bits, and Enter moving on to the next field.
+#include "Database/EditorControls.h"
+
 #include <string>
 
 class QKeyEvent;
@@ -11,20 +13,6 @@ class Dialog;
 }
 
 namespace recordEditor {
-
-// The controls every editor has, by id.
-enum : int {
-    idNew = 1112,
-    idDelete = 1113,
-    idSave = 1114,
-    idDiscard = 1115,
-    idNext = 1116,
-    idPrevious = 1117,
-    idFirst = 1126,
-    idLast = 1127,
-    idQuickFind = 1242,
-    idHelp = 32800,
-};
 
 // Makes no button the default one (Enter is handled by pressEnter), and
 // adds what the builder's controls do not tell by themselves: the quick-find box
