@@ -80,12 +80,17 @@ TEST(SplashWindow, BuiltInPictureSizesTheWindowAndALogoFromTheIniIsPlaced)
     shot.save(QStringLiteral("splash-picture.png"));
 }
 
-TEST(SplashWindow, AMissingPictureFileFallsBackToTheBuiltInOne)
+TEST(SplashWindow, AMissingOrBrokenPictureFallsBackToTheBuiltInOne)
 {
     Fixture f;
-    std::ofstream(f.dir.file("splash.ini")) << "[splash]\npicture=" << f.dir.file("gone.bmp") << "\n";
-    SplashWindow window(f.options, f.child);
-    EXPECT_EQ(window.size(), QSize(411, 500));
+    std::ofstream(f.dir.file("broken.bmp")) << "BM this is no bitmap";
+    for (const char* name : { "gone.bmp", "broken.bmp" }) {
+        std::ofstream(f.dir.file("splash.ini")) << "[splash]\npicture=" << f.dir.file(name) << "\nlogo="
+                                                << f.dir.file(name) << "\n";
+        SplashWindow window(f.options, f.child);
+        EXPECT_EQ(window.size(), QSize(411, 500)) << name;
+        EXPECT_TRUE(window.logo()->isHidden()) << name;
+    }
 }
 
 TEST(SplashWindow, EndsOnTheCloseMessageOnlyWithItsValue)
