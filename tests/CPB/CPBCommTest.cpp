@@ -1,4 +1,8 @@
 #include "CPB/CPBComm.h"
+#include "CPB/MemoryMap.h"
+#include "CPB/Pointer.h"
+#include "Database/Algorithm.h"
+#include "config/PropertyModel.h"
 #include "comm/SerialPort.h"
 #include "platform/Clock.h"
 #include "sim/ControllerDevice.h"
@@ -239,6 +243,43 @@ TEST_F(CPBCommTest, ReadsAndWritesOfEverySizeAcrossPackagesAndPages)
     EXPECT_FALSE(comm.writeMemory(CPBAdr(0x51, 0x0000), {}, 10));
     EXPECT_TRUE(log.hasAssertion("!data.empty()"));
     EXPECT_TRUE(device.transcript().empty()) << "nothing to move sends nothing";
+}
+
+TEST_F(CPBCommTest, SetupAreasLandAtTheirAddresses)
+{
+    CPBComm comm(serial);
+    ASSERT_EQ(comm.connect(), CPBComm::CONNECTED);
+    PropertyModel model;
+    Algorithm aha;
+    aha.Name = "AHA 2005";
+    auto write = [&](int name, const ByteVector& bytes, int offset = 0) {
+        return comm.writeMemory(Pointer::get(name) + offset, bytes, 10);
+    };
+    ASSERT_TRUE(write(Pointer::CONFIG_FLAGS, MemoryMap::encodeConfigFlags(model)));
+    ASSERT_TRUE(write(Pointer::ICON_NUMBERS, MemoryMap::encodeIconNumbers(model.icons)));
+    ASSERT_TRUE(write(Pointer::LANGUAGE_NUMBERS, MemoryMap::encodeLanguageNumbers(model.languages)));
+    ASSERT_TRUE(write(Pointer::ALGORITHM_NAME_2, MemoryMap::blankPadded(std::string(50, 'E'), 40)));
+    for (const auto& piece : MemoryMap::encodeAlgorithm(aha))
+        ASSERT_TRUE(write(Pointer::ALGORITHM_1, piece.bytes, piece.offset));
+    ASSERT_TRUE(write(Pointer::COMPANY_NAME, MemoryMap::encodeCompanyName(L"Acme")));
+
+    // The defaults: every debriefing switch on but cardiac output, approval fields and
+    // sound on, counts and percent notation on, events registered.
+    EXPECT_EQ(device.peek(0x51, 0x7FB0, 3), (Bytes { 0xFF, 0xBF, 0xE0 }));
+    EXPECT_EQ(device.peek(0x51, 0x7FF0, 7), (Bytes { 0, 1, 2, 3, 4, 5, 0xFF }));
+    EXPECT_EQ(device.peek(0x51, 0x7FE0, 4), (Bytes { 0, 1, 2, 0xFF }));
+    EXPECT_EQ(device.peek(0x51, 0x0027, 42), [] {
+        Bytes b(42, 'E');
+        b.front() = 0xFF;
+        b.back() = 0xFF;
+        return b;
+    }()) << "the name fills its 40 bytes and not one more";
+    EXPECT_EQ(device.peek(0x51, 0x7D00, 4), (Bytes { 0, 0, 0, 0x40 }));
+    EXPECT_EQ(device.peek(0x51, 0x7D14, 4), (Bytes { 0xFF, 0xFF, 0xFF, 0xFF }));
+    EXPECT_EQ(device.peek(0x51, 0x7D44, 4), (Bytes { 0, 0, 0x48, 0x42 }));
+    EXPECT_EQ(device.peek(0x51, 0x7D80, 10), (Bytes { 'A', 'H', 'A', ' ', '2', '0', '0', '5', 0, 0xFF }));
+    EXPECT_EQ(device.peek(0x51, 0x7C00, 6), (Bytes { 'A', 'c', 'm', 'e', 0, 0xFF }));
+    EXPECT_EQ(MemoryMap::decodeAlgorithm(device.peek(0x51, 0x7D00, 256)).name, "AHA 2005");
 }
 
 struct FaultCase {
