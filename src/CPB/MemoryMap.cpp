@@ -207,7 +207,7 @@ std::vector<BlockWrite> encodeAlgorithm(const Algorithm& a, unsigned codePage)
         { 0, floats({ static_cast<double>(a.initVent), a.vRateLow, a.vRateHigh, a.vVolLow, a.vVolHigh }) },
         { 40, floats({ a.eccRateLow, a.eccRateHigh }) },
         { 64, floats({ a.compDepthLow, a.compDepthHigh }) },
-        { ALGORITHM_NAME_OFFSET, zeroTerminated(a.Name, 256 - ALGORITHM_NAME_OFFSET, codePage) },
+        { ALGORITHM_NAME_OFFSET, zeroTerminated(a.Name, ALGORITHM_BLOCK_SIZE - ALGORITHM_NAME_OFFSET, codePage) },
     };
 }
 
@@ -223,8 +223,10 @@ DeviceAlgorithm decodeAlgorithm(const ByteVector& block)
     a.eccRateHigh = floatAt(block, 44);
     a.compDepthLow = floatAt(block, 64);
     a.compDepthHigh = floatAt(block, 68);
-    if (block.size() > static_cast<std::size_t>(ALGORITHM_NAME_OFFSET))
-        a.name = decodeText(ByteVector(block.begin() + ALGORITHM_NAME_OFFSET, block.end()));
+    // The name ends inside its block even when its 0 byte is missing.
+    std::size_t end = std::min<std::size_t>(block.size(), ALGORITHM_BLOCK_SIZE);
+    if (end > static_cast<std::size_t>(ALGORITHM_NAME_OFFSET))
+        a.name = decodeText(ByteVector(block.begin() + ALGORITHM_NAME_OFFSET, block.begin() + static_cast<std::ptrdiff_t>(end)));
     return a;
 }
 

@@ -37,6 +37,7 @@ constexpr int EVENT_ICON_COUNT = 97;
 constexpr int NO_ICON = -1;
 constexpr std::uint8_t NO_LANGUAGE = 255;
 constexpr int ALGORITHM_NAME_OFFSET = 0x80;
+constexpr std::size_t ALGORITHM_BLOCK_SIZE = 256;
 // Offsets of the seven bar tables in a bar data area.
 constexpr std::array<int, 7> barTableOffsets { 0x000, 0x080, 0x100, 0x200, 0x280, 0x380, 0x400 };
 
@@ -101,7 +102,8 @@ struct DeviceAlgorithm {
     float compDepthLow = 0;
     float compDepthHigh = 0;
 };
-// From a whole 256-byte block (a shorter one reads as zeros beyond its end).
+// From a 256-byte block (a shorter one reads as zeros beyond its end, a
+// longer one is read to its 256th byte).
 DeviceAlgorithm decodeAlgorithm(const ByteVector& block);
 
 ByteVector floatBytes(float value);

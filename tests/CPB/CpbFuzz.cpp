@@ -68,7 +68,7 @@ int fuzzMemory(const std::uint8_t* data, std::size_t size)
     check(text.size() <= bytes.size() && text.find('\0') == std::string::npos
           && text.find('\xFF') == std::string::npos);
     MemoryMap::DeviceAlgorithm algorithm = MemoryMap::decodeAlgorithm(bytes);
-    check(algorithm.name.size() <= 256 - MemoryMap::ALGORITHM_NAME_OFFSET);
+    check(algorithm.name.size() <= MemoryMap::ALGORITHM_BLOCK_SIZE - MemoryMap::ALGORITHM_NAME_OFFSET);
 
     PropertyModel model;
     MemoryMap::decodeConfigFlags(bytes, model);
