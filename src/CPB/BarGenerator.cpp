@@ -1,6 +1,7 @@
 #include "CPB/BarGenerator.h"
 
 #include "Database/AlgorithmTable.h"
+#include "Database/Database.h"
 #include "Utillib/LogStream.h"
 
 #include <algorithm>
@@ -44,10 +45,10 @@ std::uint8_t storedColumn(int column) { return static_cast<std::uint8_t>(std::cl
 
 } // namespace
 
-BarGenerator::BarGenerator(const PropertyModel& m, int algorithmNumber, Database& db)
+BarGenerator::BarGenerator(const PropertyModel& m, int algorithmNumber)
     : model(m)
 {
-    AlgorithmTable table(db);
+    AlgorithmTable table(database);
     table.open(std::string());
     algorithm = table.findByName(algorithmNumber == 1 ? model.getAlgorithm1Name() : model.getAlgorithm2Name());
     build();

@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-class Database;
-
 class BarGenerator {
 public:
     static constexpr int QUANTITIES = 7;
@@ -25,8 +23,9 @@ public:
     static constexpr std::array<char, QUANTITIES> letters { 'D', 'F', 'I', 'L', 'N', 'Q', 'T' };
 
     // The configuration's first or second CPR Controller algorithm, looked up
-    // by name in the Algorithm table (the defaults when the name is unknown).
-    BarGenerator(const PropertyModel& model, int algorithmNumber, Database& db);
+    // by name in the program's Algorithm table (the defaults when the name is
+    // unknown or the database is not open).
+    BarGenerator(const PropertyModel& model, int algorithmNumber);
     // For a given algorithm.
     BarGenerator(const PropertyModel& model, const Algorithm& algorithm);
 
