@@ -176,8 +176,9 @@ TEST_F(DebriefScreens, PicturesAreBlackDotsOnAWhiteGround)
             bool dot = dots[static_cast<std::size_t>(3 * x + y / 8)] & (0x80 >> (y % 8));
             QColor c = picture.pixelColor(x, y);
             EXPECT_TRUE(black || c == Qt::white || c == QColor(128, 128, 128) || c == Qt::red);
-            if (y % 8 < 6) // the low two bits may have been changed from 3 to 2
+            if (y % 8 < 6) { // the low two bits may have been changed from 3 to 2
                 EXPECT_EQ(dot, black) << x << "," << y;
+            }
         }
     EXPECT_EQ(dots[3 * 2], 0x3F) << "column 2: dots 2 to 7";
     EXPECT_EQ(dots[3 * 20], 0) << "red is no dot";
