@@ -374,6 +374,25 @@ TEST_F(CPBCommTest, UnitThatStopsAnsweringFailsAfterItsTriesWithoutHanging)
     EXPECT_FALSE(comm.writePackage(CPBAdr(0x51, 0x7FB0), { 1 }, 0)) << "no tries";
 }
 
+TEST_F(CPBCommTest, FaultAtAChosenRequestNumber)
+{
+    CPBComm comm(serial);
+    ASSERT_EQ(comm.connect(), CPBComm::CONNECTED);
+    ControllerFault f;
+    f.kind = ControllerFault::NoAnswer;
+    f.atRequest = 2;
+    device.addFault(f);
+    ASSERT_TRUE(comm.writeMemory(CPBAdr(0x51, 0x0100), { 1 }, 10));
+    ASSERT_TRUE(comm.writeMemory(CPBAdr(0x51, 0x0200), { 2 }, 10));
+    auto t = device.transcript();
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[0].number, 1);
+    EXPECT_TRUE(t[1].faulted && !t[1].accepted);
+    EXPECT_EQ(t[2].number, 3);
+    EXPECT_EQ(t[2].offset, 0x0200) << "the same request again";
+    EXPECT_TRUE(t[2].accepted);
+}
+
 TEST_F(CPBCommTest, PulledCableEndsTheTransfer)
 {
     CPBComm comm(serial);
