@@ -258,7 +258,7 @@ void CFlatHeaderCtrl::drawItem(QPainter& painter, const RECT& rect, const Header
         QRect box = ui::pixelRect(textRect);
         int flags = Qt::AlignVCenter | Qt::TextSingleLine;
         flags |= align == HDF_RIGHT ? Qt::AlignRight : align == HDF_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
-        painter.drawText(box, flags, painter.fontMetrics().elidedText(item.text, Qt::ElideRight, box.width()));
+        painter.drawText(box, flags, ui::fitText(painter, item.text, box.width()));
     }
     if (isSortItem) {
         SortArrow arrow = sortArrow(rect, arrowX, items.arrowWidth, items.arrowHeight, up);

@@ -33,6 +33,14 @@ void paintEllipse(QPainter& painter, const RECT& r, COLORREF pen, COLORREF brush
     painter.restore();
 }
 
+QString fitText(QPainter& painter, const QString& text, int width)
+{
+    const QFontMetrics metrics = painter.fontMetrics();
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    return metrics.elidedText(text, Qt::ElideRight, width);
+}
+
 void paintFocusRect(QPainter& painter, const RECT& r)
 {
     if (empty(r))

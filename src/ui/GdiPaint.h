@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QRect>
+#include <QString>
 
 class QPainter;
 
@@ -27,6 +28,9 @@ void paintRectangle(QPainter& painter, const RECT& r, COLORREF pen, COLORREF bru
 void paintEllipse(QPainter& painter, const RECT& r, COLORREF pen, COLORREF brush);
 // A dotted rectangle just inside r, as keyboard focus is shown.
 void paintFocusRect(QPainter& painter, const RECT& r);
+// The text as it fits `width` pixels in the painter's font: whole when its
+// advance fits, else cut with an ellipsis.
+QString fitText(QPainter& painter, const QString& text, int width);
 // A raised (or sunken) 3-D frame just inside r.
 void paintFrame3d(QPainter& painter, const RECT& r, COLORREF topLeft, COLORREF bottomRight);
 

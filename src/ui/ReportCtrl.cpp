@@ -1027,7 +1027,7 @@ int CReportCtrl::drawText(QPainter& painter, const RECT& rect, const ReportItem&
     int flags = Qt::AlignVCenter | Qt::TextSingleLine;
     flags |= align == HDF_RIGHT ? Qt::AlignRight : align == HDF_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
     QRect box = ui::pixelRect(rect);
-    painter.drawText(box, flags, painter.fontMetrics().elidedText(item.text, Qt::ElideRight, box.width()));
+    painter.drawText(box, flags, ui::fitText(painter, item.text, box.width()));
     return 0;
 }
 

@@ -126,12 +126,17 @@ int ReportModel::insertItem(const ReportItem& item)
     if (item.row < 0 || item.row > int(rows.size()))
         return noRow;
     const int at = item.row;
+    const bool appended = at == int(rows.size());
     rows.insert(rows.begin() + at, emptyRow());
-    for (int& r : order)
-        if (r >= at)
-            ++r;
+    if (!appended)
+        for (int& r : order)
+            if (r >= at)
+                ++r;
     order.insert(order.begin() + at, at);
-    reverseStale = true;
+    if (appended && !reverseStale)
+        reverse.push_back(at);
+    else
+        reverseStale = true;
 
     std::set<int> shifted;
     for (int r : selection)
