@@ -1,5 +1,6 @@
 #include "ui/ReportCtrl.h"
 
+#include "gettext/Translator.h"
 #include "platform/Registry.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Dialog.h"
@@ -64,8 +65,10 @@ RECT narrowed(RECT r, bool grid)
 } // namespace
 
 CReportCtrl::CReportCtrl(QWidget* parent, DWORD controlStyle)
-    : QAbstractScrollArea(parent), emptyText(QStringLiteral("There are no items to show in this view.")),
-      sortTip(QStringLiteral("Sort by: %s"))
+    : QAbstractScrollArea(parent),
+      // Shown to the user like every other text, so in the loaded language.
+      emptyText(QString::fromStdWString(translate("There are no items to show in this view."))),
+      sortTip(QString::fromStdWString(translate("Sort by: %s")))
 {
     data.style = controlStyle & 0xFFFF;
     data.setOwner(this);
@@ -1462,11 +1465,6 @@ void CReportCtrl::mouseMoveEvent(QMouseEvent* event)
         return;
     const bool bold = data.stateOf(hit.row) & ReportState::Bold;
     tip->show(hit.cell, text, bold ? &boldFont : &normalFont);
-}
-
-bool CReportCtrl::viewportEvent(QEvent* event)
-{
-    return QAbstractScrollArea::viewportEvent(event);
 }
 
 // ---- sorting ----
