@@ -45,3 +45,8 @@
 #define IDC_CALIBRATE_SEARCH            1075
 #define IDC_CALIBRATE_HELP              32800
 #define IDC_STATIC                      65535
+
+// The About box: the program's icon and the build line.
+#define IDD_ABOUTBOX                    100
+#define IDC_ABOUT_ICON                  1105
+#define IDC_ABOUT_BUILD                 1106
