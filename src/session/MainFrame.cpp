@@ -60,7 +60,12 @@ CMainFrame::CMainFrame(TrainingApp& application)
 
     timer.setInterval(tickMilliseconds);
     timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer, &QTimer::timeout, this, [this] { onTimer(); });
+    // The tick runs outside the timer's own handler: a timer is not fired
+    // again while its handler runs, and a tick may open a modal box (a lost
+    // manikin) during which the other sessions must go on being polled.
+    QObject::connect(&timer, &QTimer::timeout, this, [this] {
+        QMetaObject::invokeMethod(this, [this] { onTimer(); }, Qt::QueuedConnection);
+    });
     timer.start();
 }
 
