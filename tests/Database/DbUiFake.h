@@ -14,6 +14,7 @@ public:
     struct Box {
         std::wstring text;
         unsigned flags;
+        std::wstring caption = std::wstring();
     };
     FakeUi() { dbui::setUserInterface(this); }
     ~FakeUi() override { dbui::setUserInterface(nullptr); }
@@ -30,6 +31,12 @@ public:
         }
         unsigned buttons = flags & 0xF;
         return buttons == dbui::MB_YESNOCANCEL ? dbui::IDCANCEL : buttons == dbui::MB_YESNO ? dbui::IDNO : dbui::IDOK;
+    }
+    int messageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) override
+    {
+        int answer = messageBox(text, flags);
+        boxes.back().caption = caption;
+        return answer;
     }
     void beginWaitCursor() override { ++waitDepth; }
     void endWaitCursor() override { --waitDepth; }
