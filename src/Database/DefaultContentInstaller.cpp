@@ -71,8 +71,10 @@ bool DefaultContentInstaller::defaultsMissing()
 bool DefaultContentInstaller::insertDefaultAlgorithms()
 {
     AlgorithmTable table(database);
-    if (!table.open(""))
+    if (!table.open("")) {
+        logFailure("the guidelines", table.lastError());
         return false;
+    }
     Algorithm a;
     a.compDepthHigh = 50;
     a.compDepthLow = 40;
@@ -115,8 +117,10 @@ bool DefaultContentInstaller::insertDefaultAlgorithms()
 bool DefaultContentInstaller::insertDefaultScenarios()
 {
     ScenarioTable table(database);
-    if (!table.open(""))
+    if (!table.open("")) {
+        logFailure("the scenarios", table.lastError());
         return false;
+    }
     bool success = true;
     for (const BuiltInScenario& s : builtInScenarios) {
         ScenarioRecord r;
