@@ -3,6 +3,7 @@
 #include "gettext/Translator.h"
 
 #include "Database/Database.h"
+#include "Database/Transaction.h"
 #include "Database/DbText.h"
 
 #include <algorithm>
@@ -166,22 +167,30 @@ bool ScenarioEvents::save(std::vector<EventRecord>& events)
 {
     if (!ensureOpen())
         return false;
-    // Writing the events after a failed delete would list them twice.
-    if (!DBUtil::remove(database, "Events", "scenario", name)) {
-        tablePool.refresh(tableKind::Events);
-        return false;
-    }
-    table.restart();
-    bool success = true;
-    for (std::size_t i = 0; i < events.size(); ++i) {
-        events[i].Order = static_cast<std::int32_t>(i);
-        if (!insert(events[i])) {
-            DBUtil::reportError(table.lastError().text);
-            success = false;
+    std::string rowErrors;
+    bool committed = false;
+    {
+        // The old events and the new go together: a save that breaks off
+        // leaves the list as it was.
+        Transaction transaction(database);
+        if (!transaction.isOpen())
+            return false;
+        // Writing the events after a failed delete would list them twice.
+        if (DBUtil::remove(database, "Events", "scenario", name)) {
+            table.restart();
+            for (std::size_t i = 0; i < events.size(); ++i) {
+                events[i].Order = static_cast<std::int32_t>(i);
+                // One event that cannot be written keeps the others; it is told after the commit.
+                if (!insert(events[i]))
+                    rowErrors += table.lastError().text + "\n";
+            }
         }
+        committed = transaction.commit();
     }
     tablePool.refresh(tableKind::Events);
-    return success;
+    if (committed && !rowErrors.empty())
+        DBUtil::reportError(rowErrors);
+    return committed && rowErrors.empty();
 }
 
 void ScenarioEvents::setupList(EventListControl& list)

@@ -1,6 +1,7 @@
 #include "Database/SessionTable.h"
 
 #include "Database/Database.h"
+#include "Database/Transaction.h"
 
 #include <algorithm>
 #include <cctype>
@@ -189,25 +190,33 @@ bool SessionTable::saveCourseSessions(const CourseRecord& course, std::vector<Se
 {
     if (!ok)
         return false;
-    // Writing the rows after a failed delete would store the schedule twice.
-    if (!DBUtil::removeWhere(connection(), "Session", course.getKey(), CourseTable::sessionColumns)) {
-        tablePool.refresh(tableKind::Session);
-        return false;
-    }
-    restart();
-    bool success = true;
-    std::int32_t order = 0;
-    for (std::size_t i = 0; i + 1 < schedule.size(); ++i) {
-        SessionRecord& session = schedule[i];
-        session.CourseInstructor = course.Instructor;
-        session.CourseDate = course.Date;
-        session.CourseTime = course.Time;
-        session.CourseOrder = order++;
-        if (!insert(session)) {
-            DBUtil::reportError(lastError().text);
-            success = false;
+    std::string rowErrors;
+    bool committed = false;
+    {
+        // The old rows and the new go together: a save that breaks off
+        // leaves the schedule as it was.
+        Transaction transaction(connection());
+        if (!transaction.isOpen())
+            return false;
+        // Writing the rows after a failed delete would store the schedule twice.
+        if (DBUtil::removeWhere(connection(), "Session", course.getKey(), CourseTable::sessionColumns)) {
+            restart();
+            std::int32_t order = 0;
+            for (std::size_t i = 0; i + 1 < schedule.size(); ++i) {
+                SessionRecord& session = schedule[i];
+                session.CourseInstructor = course.Instructor;
+                session.CourseDate = course.Date;
+                session.CourseTime = course.Time;
+                session.CourseOrder = order++;
+                // One row that cannot be written keeps the others; it is told after the commit.
+                if (!insert(session))
+                    rowErrors += lastError().text + "\n";
+            }
         }
+        committed = transaction.commit();
     }
     tablePool.refresh(tableKind::Session);
-    return success;
+    if (committed && !rowErrors.empty())
+        DBUtil::reportError(rowErrors);
+    return committed && rowErrors.empty();
 }
