@@ -2,7 +2,7 @@
 #include "Database/Algorithm.h"
 #include "Utillib/Signal.h"
 #include "comm/CommSession.h"
-#include "session/SessionRecord.h"
+#include "Database/SessionRecord.h"
 #include "session/SessionServices.h"
 
 #include <memory>
