@@ -131,4 +131,7 @@ private:
     SessionRecord record;
     Algorithm algorithm;
     int port = -1;
+    // False once the session is gone: a modal box runs the heartbeat, and
+    // what runs there may close (and delete) this session.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };

@@ -141,6 +141,17 @@ TEST_F(SessionDeviceTest, LostManikinAsksOncePerSessionAndRetryResumes)
     EXPECT_GT(a->getCommSession().manData.size(), before) << "and samples flow again";
     EXPECT_EQ(boxes[a], 1);
     EXPECT_FALSE(b->isRunning());
+
+    // What runs during the box may close the session (the user closed it
+    // from another window): the box returns into nothing of it.
+    services.retryBox = [&](Session& session) {
+        session.close();
+        return true;
+    };
+    first.pullCable();
+    tick(manager, 10);
+    EXPECT_EQ(manager.sessions(), std::vector<Session*> { b });
+    EXPECT_TRUE(CalibrateManager::get().getIsAvailable(5));
 }
 
 } // namespace
