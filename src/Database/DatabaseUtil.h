@@ -65,7 +65,8 @@ void moveLast(Recordset& table);
 void moveNext(Recordset& table);
 void movePrev(Recordset& table);
 
-// The database error box with the driver's text.
+// The database error box with the driver's text; inside a Transaction the
+// box waits until it has rolled back.
 void reportError(const std::string& text);
 
 // The text with every single quote doubled, for use inside '...'.

@@ -92,6 +92,7 @@ Session::Session(const SessionRecord& sessionRecord, const Algorithm& sessionAlg
 
 Session::~Session()
 {
+    *alive = false;
     if (comm) {
         comm->serialPort->close();
         comm.reset();
@@ -126,7 +127,10 @@ void Session::lostManikin()
         return;
     pause();
     errorBoxShown = true;
+    std::shared_ptr<bool> stillAlive = alive;
     bool retry = sessionServices().askRetryLostManikin(*this);
+    if (!*stillAlive)
+        return;
     errorBoxShown = false;
     if (!retry) {
         errorCancelled = true;
@@ -248,7 +252,11 @@ bool Session::askSave()
     if (replay)
         return true;
     SessionServices& services = sessionServices();
-    switch (services.askSaveSession(*this, state != COLLECT)) {
+    std::shared_ptr<bool> stillAlive = alive;
+    SessionServices::SaveAnswer answer = services.askSaveSession(*this, state != COLLECT);
+    if (!*stillAlive)
+        return false;
+    switch (answer) {
     case SessionServices::SAVE_REVIEW:
         pause();
         setState(REVIEW);

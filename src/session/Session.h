@@ -2,7 +2,7 @@
 #include "Database/Algorithm.h"
 #include "Utillib/Signal.h"
 #include "comm/CommSession.h"
-#include "session/SessionRecord.h"
+#include "Database/SessionRecord.h"
 #include "session/SessionServices.h"
 
 #include <memory>
@@ -131,4 +131,7 @@ private:
     SessionRecord record;
     Algorithm algorithm;
     int port = -1;
+    // False once the session is gone: a modal box runs the heartbeat, and
+    // what runs there may close (and delete) this session.
+    std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };

@@ -66,16 +66,26 @@ void SessionManager::deleteSession(Session* session)
     delete session;
 }
 
-void SessionManager::poll()
+bool SessionManager::forEachSession(const std::function<bool(Session*)>& action)
 {
-    // By index: a session may be closed (and removed) while it is polled,
-    // or another one added by a box's nested event loop.
+    // By index: a session may be closed (and removed) while it is at work,
+    // for its boxes run the heartbeat; the list is taken up again after it.
     for (std::size_t k = 0; k < sessionList.size(); ++k) {
         Session* session = sessionList[k];
-        session->poll();
+        if (!action(session))
+            return false;
         if (k < sessionList.size() && sessionList[k] != session)
             --k;
     }
+    return true;
+}
+
+void SessionManager::poll()
+{
+    forEachSession([](Session* session) {
+        session->poll();
+        return true;
+    });
 }
 
 void SessionManager::showSessionView()
@@ -159,13 +169,7 @@ Session* SessionManager::activeSession() const
 
 bool SessionManager::canCloseAll()
 {
-    // A copy: a session answering Review may be shown, but none leaves the
-    // list while it is asked.
-    std::vector<Session*> asked = sessionList;
-    for (Session* session : asked)
-        if (!session->askSave())
-            return false;
-    return true;
+    return forEachSession([](Session* session) { return session->askSave(); });
 }
 
 int SessionManager::runningCount() const
@@ -175,16 +179,20 @@ int SessionManager::runningCount() const
 
 void SessionManager::startAll()
 {
-    for (Session* session : std::vector<Session*>(sessionList))
+    forEachSession([](Session* session) {
         if (!session->isFinished() && !session->isRunning() && session->getState() == Session::COLLECT)
             session->start();
+        return true;
+    });
 }
 
 void SessionManager::pauseAll()
 {
-    for (Session* session : std::vector<Session*>(sessionList))
+    forEachSession([](Session* session) {
         if (!session->isFinished() && session->isRunning())
             session->pause();
+        return true;
+    });
 }
 
 void SessionManager::closeAll()

@@ -1,6 +1,7 @@
 #pragma once
 #include "Utillib/Signal.h"
 
+#include <functional>
 #include <vector>
 
 class Session;
@@ -86,6 +87,9 @@ public:
     Signal<> sessionsChanged;
 
 private:
+    // Runs `action` on every session in list order until it returns false.
+    bool forEachSession(const std::function<bool(Session*)>& action);
+
     std::vector<Session*> sessionList;
     SessionFrames* frames = nullptr;
     SessionTabView* tabView = nullptr;

@@ -106,3 +106,10 @@ public:
 // The services in use; installed by the application or a test (not owned).
 SessionServices& sessionServices();
 void setSessionServices(SessionServices* services);
+
+// The database side of the services, for the application's implementation:
+// the events of a scenario from its table (the built-in list when it has
+// none), and a participant added to the Person table on the program's
+// connection unless the table cannot be opened or the person exists.
+std::vector<ScenarioEvent> loadScenarioEvents(const std::string& scenario);
+void addPersonIfNew(const std::string& name);
