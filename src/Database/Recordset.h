@@ -28,7 +28,8 @@ public:
     // Selects the bound columns of `table` under the filter and sort; the
     // cursor stands on the first row. Fails with lastError() set. Opening a
     // recordset that is open on the table already reads it again; when that
-    // fails, the rows read before stay, with the cursor where it was.
+    // fails with the same filter and sort, the rows read before stay, with
+    // the cursor where it was; with another filter or sort it is closed.
     virtual bool Open(const std::string& table);
     virtual void Close();
     virtual bool IsOpen() const;
@@ -105,5 +106,7 @@ private:
     bool opened = false;
     Mode mode = Mode::None;
     std::string tableName;
+    // the statement that read the rows held
+    std::string openQuery;
     DbError error;
 };
