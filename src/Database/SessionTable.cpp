@@ -174,7 +174,11 @@ std::vector<SessionRecord> SessionTable::loadCourseSessions(const CourseKey& key
     }
     m_strFilter = filter;
     m_strSort = sort;
-    restart();
+    // A failed read under the course's filter closed the table.
+    if (ok)
+        restart();
+    else
+        reopen();
     return sessions;
 }
 
