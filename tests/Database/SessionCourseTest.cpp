@@ -1,4 +1,5 @@
 #include "Database/CourseTable.h"
+#include "Database/DatabaseDialog.h"
 #include "Database/SessionTable.h"
 
 #include "DbTestSupport.h"
@@ -254,6 +255,44 @@ TEST_F(SessionCourseTest, RemovingASessionRefreshesTheOpenTables)
     ASSERT_TRUE(a.open("") && b.open(""));
     EXPECT_TRUE(a.remove("s1", true));
     EXPECT_EQ(dbtest::column(b, &SessionTable::Serialidentifier), (Names{"s2"}));
+}
+
+// The course planner's editor logic, without its window.
+class CourseEditor : public DatabaseDialog<CourseTable> {
+public:
+    CourseEditor() { table = &courses; }
+    void showRecord(const CourseRecord& rec) override { shown = rec; }
+    CourseRecord readRecord() override { return shown; }
+    bool isChanged() override { return !(shown.getKey() == record.getKey()) || shown.Note != record.Note; }
+    void enableButtons(int) override {}
+    std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
+    void notifyChanged() override { tablePool.refresh(tableKind::Course); }
+
+    CourseTable courses{database};
+    CourseRecord shown;
+};
+
+TEST_F(SessionCourseTest, SavingACourseUnderANewKeyMovesItsSessions)
+{
+    CourseKey key("O'Brien", "2006-03-05", "09:30");
+    addSession("s1", key, 0);
+    addSession("s2", key, 1);
+    addSession("later", CourseKey("O'Brien", "2006-03-05", "11:00"), 0);
+    exec("INSERT INTO Course (Instructor, Date, Time, Note) VALUES ('O''Brien', '2006-03-05', '09:30', 'n')");
+
+    CourseEditor editor;
+    ASSERT_TRUE(editor.courses.open(""));
+    EXPECT_FALSE(editor.moveToRecord(RecordKey<CourseRecord>::withKey(CourseKey("o'brien", "2006-03-05", "09:30"))));
+    EXPECT_EQ(editor.shown.Note, "n");
+    editor.shown.Instructor = "Anna";
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(scalar("SELECT Instructor FROM Course"), "Anna");
+    EXPECT_EQ(serials("CourseInstructor = 'Anna'"), (Names{"s1", "s2"}));
+    EXPECT_EQ(serials("CourseInstructor = 'O''Brien'"), (Names{"later"}));
+
+    editor.shown.Time = "";
+    EXPECT_FALSE(editor.save()); // an incomplete key is refused
+    EXPECT_EQ(scalar("SELECT Time FROM Course"), "09:30");
 }
 
 } // namespace
