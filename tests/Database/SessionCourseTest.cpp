@@ -1,6 +1,7 @@
 #include "Database/CourseTable.h"
 #include "Database/DatabaseDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/Transaction.h"
 
 #include "DbTestSupport.h"
 #include "TestRecordsets.h"
@@ -186,6 +187,20 @@ TEST_F(SessionCourseTest, AFailedDeleteWritesNothingAndAFailedRowIsReported)
     for (const SessionRecord& s : loaded)
         got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
     EXPECT_EQ(got, (Names{"d:0", "e:2"}));
+}
+
+TEST_F(SessionCourseTest, InsideACallersTransactionTheScheduleGoesWithIt)
+{
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    std::vector<SessionRecord> schedule{session("a"), session("p")};
+    {
+        Transaction outer(database);
+        EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+    } // not committed
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(SessionCourseTest, CourseRowsRoundTripAndCount)
