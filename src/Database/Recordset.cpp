@@ -237,6 +237,8 @@ bool Recordset::hasCurrentRow() const
     return opened && current >= 0 && current < static_cast<std::ptrdiff_t>(rows.size()) && !rows[current].deleted;
 }
 
+std::int64_t Recordset::GetRowId() const { return hasCurrentRow() ? rows[static_cast<std::size_t>(current)].id : 0; }
+
 bool Recordset::MoveFirst()
 {
     error.clear();
@@ -514,6 +516,7 @@ bool Recordset::insertRow()
             return false;
         }
     }
+    addedId = id;
     bool wasAfterLast = current >= static_cast<std::ptrdiff_t>(rows.size());
     rows.push_back(Row{id, false, std::move(values)});
     ++liveRows;

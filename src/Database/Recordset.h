@@ -56,6 +56,11 @@ public:
     bool Update();
     bool Delete();
 
+    // The surrogate id of the current row (0 without one), and of the row
+    // the last AddNew and Update wrote (0 before any).
+    std::int64_t GetRowId() const;
+    std::int64_t GetAddedRowId() const { return addedId; }
+
     const DbError& lastError() const { return error; }
     Database& connection() const { return db; }
 
@@ -108,5 +113,6 @@ private:
     std::string tableName;
     // the statement that read the rows held
     std::string openQuery;
+    std::int64_t addedId = 0;
     DbError error;
 };
