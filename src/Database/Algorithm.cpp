@@ -1,8 +1,8 @@
 #include "Database/Algorithm.h"
 #include "Utillib/GString.h"
 
-#include "Database/DatabaseUtil.h"
 #include "Database/DbText.h"
+#include "Database/SqlQuote.h"
 
 Algorithm::Algorithm() { setDefaults(); }
 

@@ -179,18 +179,6 @@ void reportError(const std::string& text)
         dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
 }
 
-std::string quote(const std::string& text)
-{
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        out += c;
-        if (c == '\'')
-            out += '\'';
-    }
-    return out;
-}
-
 } // namespace DBUtil
 
 std::string trimmed(const std::string& text)

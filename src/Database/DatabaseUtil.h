@@ -4,6 +4,7 @@
 // value quoting and the database error box.
 #include "Database/Database.h"
 #include "Database/Recordset.h"
+#include "Database/SqlQuote.h"
 
 #include <new>
 #include <string>
@@ -70,9 +71,6 @@ void movePrev(Recordset& table);
 // The database error box with the driver's text; inside a Transaction the
 // box waits until it has rolled back.
 void reportError(const std::string& text);
-
-// The text with every single quote doubled, for use inside '...'.
-std::string quote(const std::string& text);
 
 } // namespace DBUtil
 

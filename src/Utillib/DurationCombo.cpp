@@ -13,32 +13,15 @@ namespace {
 
 using platform::ComboBox;
 
-// The combo box as the consistency checks look at it.
-class CheckedCombo {
-public:
-    explicit CheckedCombo(ComboBox* box)
-        : box(box)
-    {
-    }
-    QWidget* GetSafeHwnd() const { return box; }
-    DWORD GetStyle() const { return platform::windowStyle(box); }
-
-private:
-    ComboBox* box;
-};
-
 std::string narrow(const char* english) { return GString::to_c_str(translateText(english)); }
 
 } // namespace
 
-static bool IsWindow(const QWidget* window) { return window != nullptr; }
-
 void fillDurationCombo(ComboBox* box)
 {
-    CheckedCombo checked(box);
-    const CheckedCombo* comboBox = &checked;
     // A sorted list would put "No limit" among the times.
-    LOG_ASSERT((comboBox->GetStyle() & CBS_SORT) != CBS_SORT);
+    LOG_ASSERT_TEXT(!box || (platform::windowStyle(box) & CBS_SORT) != CBS_SORT,
+                    "(comboBox->GetStyle() & CBS_SORT) != CBS_SORT");
     if (!box)
         return;
     for (const char* time : { "00:30", "01:00", "02:00" })
@@ -56,18 +39,14 @@ void setDurationText(ComboBox* comboBox, int seconds)
 
 void durationToCombo(ComboBox* box, const std::string& text)
 {
-    CheckedCombo checked(box);
-    const CheckedCombo* comboBox = &checked;
-    LOG_ASSERT(::IsWindow( comboBox->GetSafeHwnd() ));
+    LOG_ASSERT_TEXT(box != nullptr, "::IsWindow( comboBox->GetSafeHwnd() )");
     if (box)
         Utillib::selectComboString(box, text);
 }
 
 int durationFromCombo(ComboBox* box)
 {
-    CheckedCombo checked(box);
-    const CheckedCombo* comboBox = &checked;
-    LOG_ASSERT(::IsWindow( comboBox->GetSafeHwnd() ));
+    LOG_ASSERT_TEXT(box != nullptr, "::IsWindow( comboBox->GetSafeHwnd() )");
     if (!box)
         return -1;
     return parseMinSec(Utillib::getComboText(box));

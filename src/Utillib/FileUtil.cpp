@@ -3,11 +3,13 @@
 #include "Utillib/GString.h"
 #include "Utillib/LogStream.h"
 #include "platform/Clock.h"
+#include "platform/FileReplace.h"
 
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -127,7 +129,13 @@ bool readFileFromHandle(int handle, char*& block, std::size_t& size, bool quiet)
         return false;
     }
     auto wanted = static_cast<std::size_t>(info.st_size);
-    char* bytes = new char[wanted];
+    // A file larger than the memory can take is a failure like any other, not an exception.
+    char* bytes = new (std::nothrow) char[wanted];
+    if (!bytes) {
+        if (!quiet)
+            LogStream::instance() << "Could not allocate " << wanted << " bytes for file from handle" << LogStream::endl;
+        return false;
+    }
     std::size_t got = 0;
     while (got < wanted) {
         ssize_t n = ::read(handle, bytes + got, wanted - got);
@@ -191,40 +199,26 @@ bool writeAllToHandle(int handle, const void* data, std::size_t size)
     return true;
 }
 
-bool writeFile(const std::string& path, const void* data, std::size_t size, bool flush)
+bool writeFile(const std::string& path, const void* data, std::size_t size, bool /*flush*/)
 {
     int held = openForWrite(path, 10, 200, false, false);
     if (held == invalidHandle) {
         LogStream::instance() << "Could not open file '" << path << "' for saving" << LogStream::endl;
         return false;
     }
+    std::string error;
     bool ok = true;
-    std::string temporary = path + ".XXXXXX";
-    int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        LogStream::instance() << "Could not create a file beside '" << path << "' error: " << systemErrorText(errno)
-                              << LogStream::endl;
+    switch (platform::replaceFile(path, data, size, &error)) {
+    case platform::ReplaceResult::replaced:
+        break;
+    case platform::ReplaceResult::cannotCreate:
+        LogStream::instance() << "Could not create a file beside '" << path << "' error: " << error << LogStream::endl;
         ok = false;
-    } else {
-        struct stat info;
-        if (::fstat(held, &info) == 0)
-            ::fchmod(fd, info.st_mode & 07777);
-        ok = writeAllToHandle(fd, data, size);
-        if (ok && flush && ::fsync(fd) != 0) {
-            LogStream::instance() << "Could not flush file '" << path << "'" << LogStream::endl;
-            ok = false;
-        }
-        if (::close(fd) != 0) {
-            LogStream::instance() << "Could not close file '" << temporary << "'" << LogStream::endl;
-            ok = false;
-        }
-        if (ok && ::rename(temporary.c_str(), path.c_str()) != 0) {
-            LogStream::instance() << "Could not replace file '" << path << "' error: " << systemErrorText(errno)
-                                  << LogStream::endl;
-            ok = false;
-        }
-        if (!ok)
-            ::unlink(temporary.c_str());
+        break;
+    case platform::ReplaceResult::writeFailed:
+        LogStream::instance() << "Could not replace file '" << path << "' error: " << error << LogStream::endl;
+        ok = false;
+        break;
     }
     if (::close(held) != 0) {
         LogStream::instance() << "Could not close file '" << path << "'" << LogStream::endl;

@@ -48,9 +48,9 @@ template <class Buffer> bool readFile(const std::string& path, Buffer& out, bool
 
 bool writeAllToHandle(int handle, const void* data, std::size_t size);
 // The bytes as the whole new content of the file. The file is held
-// exclusively (10 tries 200 ms apart) while the bytes go to a new file beside
-// it, which then replaces it, so a failure never leaves it half written.
-// `flush` puts the bytes on the disk before the replacement.
+// exclusively (10 tries 200 ms apart) while platform::replaceFile puts the
+// new content in its place, so a failure never leaves it half written. That
+// replacement always reaches the disk: `flush` asks for nothing more.
 bool writeFile(const std::string& path, const void* data, std::size_t size, bool flush);
 
 // Makes a file the owner cannot write writable again, logging the change when

@@ -20,7 +20,13 @@ std::string toLocalDate(const std::string& date)
         }
         return value;
     };
-    QDate day(number(0, 4), number(5, 2), number(8, 2));
+    const int year = number(0, 4);
+    const int month = number(5, 2);
+    const int dayOfMonth = number(8, 2);
+    // A field that is not a number rejects the date (a year of -1 would be a valid one).
+    if (year < 0 || month < 0 || dayOfMonth < 0)
+        return {};
+    QDate day(year, month, dayOfMonth);
     if (!day.isValid())
         return {};
     return GString::to_string(QLocale().toString(day, QLocale::ShortFormat).toStdWString());

@@ -93,9 +93,13 @@ private:
 #define TAVO_STRINGIZE(x) TAVO_STRINGIZE2(x)
 
 // The consistency check: logs one line and goes on, never stops the program.
-#define LOG_ASSERT(expr)                                                                        \
+#define LOG_ASSERT(expr) LOG_ASSERT_TEXT(expr, #expr)
+
+// The same check logging `text` (a string literal) in place of the expression,
+// for checks whose log line readers know by another wording.
+#define LOG_ASSERT_TEXT(expr, text)                                                             \
     do {                                                                                        \
         if (!(expr))                                                                            \
             ::LogStream::instance() << static_cast<const char*>(                                \
-                "Assert failed in " __FILE__ " (" TAVO_STRINGIZE(__LINE__) ") : " #expr "\n"); \
+                "Assert failed in " __FILE__ " (" TAVO_STRINGIZE(__LINE__) ") : " text "\n");  \
     } while (0)

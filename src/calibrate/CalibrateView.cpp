@@ -33,17 +33,7 @@ const QEvent::Type searchPortsEvent = static_cast<QEvent::Type>(QEvent::User + 2
 // The most seconds a calibration is waited for before it counts as failed.
 constexpr int maxCalibrationWaits = 100;
 
-// The port list as the log's assertion line names it.
-struct PortListRef {
-    platform::CheckListBox* m_hWnd;
-    int AddString(const char* text) const { return m_hWnd->addString(platform::ansiToQString(text)); }
-};
-
 } // namespace
-
-// Whether a window exists; the names make the assertion lines read as the
-// error log's readers know them.
-static bool IsWindow(const QWidget* window) { return window != nullptr; }
 
 CalibrateView::CalibrateView()
 {
@@ -77,13 +67,8 @@ bool CalibrateView::onInitDialog()
     const bool result = BaseDialog::onInitDialog();
     animation = platform::dlgItem<platform::AnimateControl>(this, IDC_CALIBRATE_ANIMATION);
     comBox = platform::dlgItem<platform::CheckListBox>(this, IDC_CALIBRATE_PORTS);
-    {
-        const struct {
-            platform::AnimateControl* control;
-            bool Open(int id) const { return control && control->open(id); }
-        } animation { this->animation };
-        LOG_ASSERT(animation.Open(156)!=0);
-    }
+    const bool animationOpened = animation && animation->open(IDR_SEARCH_ANIMATION);
+    LOG_ASSERT_TEXT(animationOpened, "animation.Open(156)!=0");
     platform::setWindowText(platform::dlgItem(this, IDCANCEL), QString::fromStdWString(translate("Cancel")));
     CalibrateManager::get().connect(this, &CalibrateView::portTableChanged);
 
@@ -160,14 +145,12 @@ void CalibrateView::searchPorts()
 
 int CalibrateView::fillPortList()
 {
-    {
-        const QWidget* m_hWnd = isCreated() ? this : nullptr;
-        const PortListRef comBox { this->comBox };
-        LOG_ASSERT(::IsWindow(comBox.m_hWnd));
-        LOG_ASSERT(::IsWindow(m_hWnd));
-        if (!IsWindow(comBox.m_hWnd) || !IsWindow(m_hWnd))
-            return 0;
-    }
+    const bool listExists = comBox != nullptr;
+    const bool windowExists = isCreated();
+    LOG_ASSERT_TEXT(listExists, "::IsWindow(comBox.m_hWnd)");
+    LOG_ASSERT_TEXT(windowExists, "::IsWindow(m_hWnd)");
+    if (!listExists || !windowExists)
+        return 0;
     CalibrateManager& table = CalibrateManager::get();
     comBox->resetContent();
     portToRow.fill(-1);
@@ -183,10 +166,8 @@ int CalibrateView::fillPortList()
                                     serial ? serial->openResult : SerialPort::OPEN_PORT_NOT_AVAILABLE,
                                     table.getIsCalibrated(port), table.getIsCPB(port));
         const std::wstring str = portRowText(port, row.stateText);
-        {
-            const PortListRef comBox { this->comBox };
-            LOG_ASSERT(comBox.AddString(GString::to_c_str(str)) == listBoxIndex);
-        }
+        const int addedAt = comBox->addString(platform::ansiToQString(GString::to_c_str(str)));
+        LOG_ASSERT_TEXT(addedAt == listBoxIndex, "comBox.AddString(GString::to_c_str(str)) == listBoxIndex");
         comBox->setCheck(listBoxIndex, row.checked ? 1 : 0);
         comBox->enableItem(listBoxIndex, row.enabled);
         portToRow[port] = listBoxIndex;

@@ -193,11 +193,18 @@ bool CalibrateManager::fillPortCombo(PortComboBox& combo) const
 
 int CalibrateManager::portFromCombo(const PortComboBox& combo) const
 {
-    std::string text = combo.currentText();
-    char* end = nullptr;
-    long number = std::strtol(text.c_str(), &end, 10);
-    if (!text.empty() && end && *end == '\0' && number >= 1 && number <= COM_PORTS)
-        return static_cast<int>(number);
+    // A typed number may carry blanks around it; anything else in the text
+    // makes it no port number.
+    const std::string text = combo.currentText();
+    const char* blanks = " \t";
+    const std::size_t first = text.find_first_not_of(blanks);
+    if (first != std::string::npos) {
+        const std::string trimmed = text.substr(first, text.find_last_not_of(blanks) - first + 1);
+        char* end = nullptr;
+        long number = std::strtol(trimmed.c_str(), &end, 10);
+        if (end && *end == '\0' && number >= 1 && number <= COM_PORTS)
+            return static_cast<int>(number);
+    }
     return firstAvailablePort();
 }
 

@@ -78,6 +78,9 @@ void Comm::start()
     }
     serialPort->discardInput();
     runWatch.resume();
+    // The device gets its full second after a pause before it counts as silent.
+    silenceWatch.restart();
+    silenceWatch.start();
     running = true;
 }
 
@@ -130,13 +133,18 @@ bool Comm::poll()
 
     if (serialPort->isPresent()) {
         bool any = false;
+        frameTaken = false;
         while (parseRecord(false))
             any = true;
-        if (any) {
+        // A kind-3 sample may only repeat the values held: only a frame is news.
+        bool heard = serialPort->deviceType == SerialPort::FRAMED_MANIKIN ? frameTaken : any;
+        if (heard) {
             silenceWatch.restart();
             silenceWatch.start();
-        } else if (silenceWatch.elapsed() > silenceLimitMs) {
-            return serialPort->handshake() == SerialPort::OPEN_OK;
+            streamStopped = false;
+            streamAsked = false;
+        } else if (silenceExceeded()) {
+            return recoverFromSilence();
         } else if (!silenceWatch.isRunning()) {
             silenceWatch.start();
         }
@@ -230,12 +238,43 @@ bool Comm::parseFrames(bool single)
         if (single)
             break;
     }
+    frameTaken = frameTaken || taken;
     if (framedSample.compression == -1 || framedSample.ventilation == -1)
+        return false;
+    // A device that stopped sending is not holding still: its last values are
+    // not recorded again as new samples.
+    if (!single && !taken && (streamStopped || silenceExceeded()))
         return false;
     sampleQueue.push_back(framedSample);
     ++sampleCount;
     newTick = false;
     return single ? taken : true;
+}
+
+bool Comm::silenceExceeded() const { return silenceWatch.elapsed() > silenceLimitMs; }
+
+// Asks a silent device again, then gives it a full second before the next try:
+// a device that starts its stream a little after the handshake would otherwise
+// be interrupted by another handshake at every tick. A kind-3 device streams at
+// rest too, so its silence means a stopped stream: it is asked for the stream
+// first and handshaken only when that brought nothing.
+bool Comm::recoverFromSilence()
+{
+    bool framed = serialPort->deviceType == SerialPort::FRAMED_MANIKIN;
+    streamStopped = framed;
+    bool ok;
+    if (framed && !streamAsked) {
+        ok = serialPort->startStreaming();
+        streamAsked = true;
+    } else {
+        ok = serialPort->handshake() == SerialPort::OPEN_OK;
+        if (ok && serialPort->deviceType == SerialPort::FRAMED_MANIKIN)
+            ok = serialPort->startStreaming();
+        streamAsked = false;
+    }
+    silenceWatch.restart();
+    silenceWatch.start();
+    return ok;
 }
 
 bool Comm::resync()

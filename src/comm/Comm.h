@@ -96,4 +96,14 @@ private:
     bool parseQueryRecord();
     bool parseFrames(bool single);
     bool resyncRecords();
+    bool silenceExceeded() const;
+    bool recoverFromSilence();
+
+    // A frame of a kind-3 device arrived since the flag was last cleared.
+    bool frameTaken = false;
+    // A kind-3 device sent nothing for longer than the silence limit, and no
+    // frame since: its held values are no measurement.
+    bool streamStopped = false;
+    // The last silence of a kind-3 device was answered by asking for its stream.
+    bool streamAsked = false;
 };

@@ -111,9 +111,9 @@ void CommSession::markVentilation(unsigned index)
 
 void CommSession::addEvent(const CompressionGroup& group)
 {
-    if (group.ratio == 0)
+    if (group.compressionPercent == 0)
         return;
-    const int middle = (group.start + group.end) / 2;
+    const int middle = (group.firstIndex + group.ratioEndIndex) / 2;
     const std::size_t index = static_cast<std::size_t>(middle);
     LOG_ASSERT(index < manData.size());
     if (middle < 0 || index >= manData.size())

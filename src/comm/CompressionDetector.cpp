@@ -113,12 +113,12 @@ void CompressionDetector::closeCycle(const CompressionCycle& cycle, int peak)
         last.computeTimes();
         last.computeCardiacOutput(cycle.indexStart);
         CompressionGroup group;
-        group.start = last.indexStart;
-        group.end = last.indexEnd;
-        group.nextStart = cycle.indexStart;
+        group.firstIndex = last.indexStart;
+        group.ratioEndIndex = last.indexEnd;
+        group.outputEndIndex = cycle.indexStart;
         // A series of one cycle has no measured cycle time: no share, and no group is published.
-        group.ratio = last.cycleTime > 0 ? static_cast<int>(last.compressionTime / last.cycleTime * 100) : 0;
-        group.cardiacOutputPerMinute = last.length > 0 ? last.cardiacOutput * nominalRate * 60 / last.length : 0;
+        group.compressionPercent = last.cycleTime > 0 ? static_cast<int>(last.compressionTime / last.cycleTime * 100) : 0;
+        group.cardiacOutput = last.length > 0 ? last.cardiacOutput * nominalRate * 60 / last.length : 0;
         owner->addEvent(group);
     }
     series.emplace_back(owner->algor);

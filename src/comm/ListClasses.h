@@ -49,11 +49,11 @@ public:
 
 // What is published of a closed compression series.
 struct CompressionGroup {
-    int start = 0;
-    int end = 0;
-    int nextStart = 0;
-    int ratio = 0; // compression share of the cycle time, percent
-    double cardiacOutputPerMinute = 0; // L/min
+    int firstIndex = 0;         // first sample of the series
+    int ratioEndIndex = 0;      // last sample of the span its compression share is shown over
+    int outputEndIndex = 0;     // last sample of the span its cardiac output is shown over: the next series' start
+    int compressionPercent = 0; // compression share of the cycle time, percent (0 to 100)
+    double cardiacOutput = 0;   // L/min
 };
 
 // One ventilation.

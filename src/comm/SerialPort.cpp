@@ -350,7 +350,12 @@ bool SerialPort::isPresent()
             return false;
         }
         readError = false;
-        return handshake() == OPEN_OK;
+        if (handshake() != OPEN_OK)
+            return false;
+        // A kind-3 interface that lost its line also lost its stream.
+        if (deviceType == FRAMED_MANIKIN)
+            return startStreaming();
+        return true;
     }
 
     bool cts = false;

@@ -144,14 +144,17 @@ bool MoCatalog::validate(const std::string& name)
     if (sourceTable + tableSize > size || translationTable + tableSize > size)
         return refuse("a string table lies outside the file");
 
-    // Every string must end with a NUL inside the file, where its length says.
+    // A string runs from its offset to the first NUL; the stored lengths are
+    // not used. Every string must end inside the file: it starts inside it,
+    // and at or before the file's last NUL byte.
+    const void* lastNulAt = ::memrchr(image.data(), '\0', image.size());
+    const std::uint64_t lastNul = lastNulAt ? static_cast<const char*>(lastNulAt) - image.data() : 0;
     for (std::uint64_t table : { sourceTable, translationTable }) {
         for (std::uint32_t i = 0; i < stringCount; ++i) {
-            std::uint64_t length = word(table + i * tableEntrySize);
             std::uint64_t offset = word(table + i * tableEntrySize + 4);
-            if (offset + length >= size)
+            if (offset >= size)
                 return refuse("a string lies outside the file");
-            if (image[offset + length] != '\0')
+            if (!lastNulAt || offset > lastNul)
                 return refuse("a string is not terminated");
         }
     }

@@ -15,9 +15,9 @@ unsigned processAnsiCodePage = 1252;
 
 constexpr wchar_t replacementCharacter = 0xFFFD;
 
-// Bytes that the Windows code page 1252 leaves undefined but still passes
+// Bytes that code page 1252 leaves undefined but that Windows passes
 // through as the C1 control of the same value; iconv refuses them. Stored
-// text written by the Windows program may hold them.
+// text and exchange files written on a Windows station may hold them.
 bool isPassThroughByte(unsigned codePage, unsigned char byte)
 {
     return codePage == 1252

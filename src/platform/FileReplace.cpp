@@ -31,6 +31,8 @@ mode_t modeForNewFile(const std::string& path)
     return 0666 & ~mask;
 }
 
+constexpr int maxLinkHops = 40;
+
 bool writeAll(int fd, const char* bytes, std::size_t size)
 {
     while (size > 0) {
@@ -48,13 +50,36 @@ bool writeAll(int fd, const char* bytes, std::size_t size)
 
 } // namespace
 
-ReplaceResult replaceFile(const std::string& path, const void* data, std::size_t size, std::string* error)
+std::string linkTarget(const std::string& path)
+{
+    std::string current = path;
+    for (int hop = 0; hop < maxLinkHops; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return current;
+        std::string target(static_cast<std::size_t>(info.st_size > 0 ? info.st_size : 255) + 1, '\0');
+        ssize_t n = ::readlink(current.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size())
+            return {};
+        target.resize(static_cast<std::size_t>(n));
+        current = target.front() == '/' ? target : folderOf(current) + "/" + target;
+    }
+    errno = ELOOP;
+    return {};
+}
+
+ReplaceResult replaceFile(const std::string& given, const void* data, std::size_t size, std::string* error)
 {
     auto fail = [&](ReplaceResult result) {
         if (error)
             *error = std::strerror(errno);
         return result;
     };
+
+    // A link stays a link: the file it leads to is the one replaced.
+    const std::string path = linkTarget(given);
+    if (path.empty())
+        return fail(ReplaceResult::cannotCreate);
 
     std::string temporary = path + ".XXXXXX";
     int fd = ::mkostemp(temporary.data(), O_CLOEXEC);

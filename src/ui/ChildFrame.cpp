@@ -53,10 +53,6 @@ QMdiArea* mainMdiClient()
 
 } // namespace
 
-// Whether a frame's window exists. The names here make the assertion line
-// read "::IsWindow(m_hWnd)", the text that readers of the error log know.
-static bool IsWindow(const ChildFrame* frame) { return frame && frame->windowExists(); }
-
 // ChildFrame
 
 ChildFrame::ChildFrame()
@@ -172,9 +168,9 @@ void ChildFrame::fitFrameToView()
 
 void ChildFrame::activateFrame()
 {
-    const ChildFrame* m_hWnd = this;
-    LOG_ASSERT(::IsWindow(m_hWnd));
-    if (!IsWindow(m_hWnd))
+    const bool exists = windowExists();
+    LOG_ASSERT_TEXT(exists, "::IsWindow(m_hWnd)");
+    if (!exists)
         return;
     QMdiArea* mdi = mdiArea();
     const QRect area = mdi->viewport()->rect();

@@ -2,14 +2,17 @@
 #include "Utillib/LocalDate.h"
 #include "config/mem_buffer.h"
 #include "platform/Clock.h"
+#include "platform/FileReplace.h"
 #include "support/TestSupport.h"
 
 #include <QLocale>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,6 +92,39 @@ TEST(ReadFile, MissingUnreadableOrHeldFilesReportFailure)
     }
 }
 
+// Reads the file with only `room` bytes of address space to spare; exits 0
+// when the read reports failure, 1 when it claims success (an exception ends
+// the process otherwise).
+[[noreturn]] void readWithLittleMemory(const std::string& path, rlim_t room)
+{
+    long pages = 0;
+    std::ifstream("/proc/self/statm") >> pages;
+    const rlim_t used = static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE));
+    const rlimit limit { used + room, used + room };
+    ::setrlimit(RLIMIT_AS, &limit);
+    mem_buffer buffer;
+    bool read = Utillib::readFile(path, buffer, true);
+    std::_Exit(read ? 1 : 0);
+}
+
+// A file larger than the memory the program may use: the read fails, it does
+// not throw. The limit is set in a child process, so that the test's own
+// process keeps its memory.
+TEST(ReadFile, AFileTooLargeForTheMemoryIsAFailureNotAnException)
+{
+    TempDir dir;
+    std::string path = dir.file("huge.sdb");
+    constexpr rlim_t room = rlim_t(256) << 20;
+    {
+        int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, off_t(4) * room), 0); // sparse: takes no disk
+        ::close(fd);
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(readWithLittleMemory(path, room), ::testing::ExitedWithCode(0), "");
+}
+
 TEST(WriteFile, ReplacesTheWholeContentAndKeepsThePermissions)
 {
     TempDir dir;
@@ -150,6 +186,59 @@ TEST(WriteFile, UnwritablePlacesFail)
     EXPECT_NE(log.text().find("for saving"), std::string::npos);
 }
 
+// Both ways a user's file is saved replace the file a link leads to and leave
+// the link in place, whatever the link's form.
+TEST(WriteFile, ASymbolicLinkIsFollowedNotReplaced)
+{
+    struct Saver {
+        const char* name;
+        std::function<bool(const std::string&, const std::string&)> save;
+    } savers[] = {
+        { "writeFile", [](const std::string& path, const std::string& bytes) {
+             return Utillib::writeFile(path, bytes.data(), bytes.size(), false);
+         } },
+        { "replaceFile", [](const std::string& path, const std::string& bytes) {
+             return platform::replaceFile(path, bytes.data(), bytes.size()) == platform::ReplaceResult::replaced;
+         } },
+    };
+    for (const Saver& saver : savers) {
+        TempDir dir;
+        ASSERT_EQ(::mkdir(dir.file("real").c_str(), 0755), 0);
+        writeBytes(dir.file("real/settings"), "old");
+        struct Case {
+            const char* link;
+            std::string target; // as written into the link
+            std::string file;   // the file it leads to
+        } cases[] = {
+            { "absolute", dir.file("real/settings"), dir.file("real/settings") },
+            { "relative", "real/settings", dir.file("real/settings") },
+            { "chained", "absolute", dir.file("real/settings") },
+            { "dangling", "real/later", dir.file("real/later") },
+        };
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(saver.name) + ", " + c.link);
+            std::string link = dir.file(c.link);
+            ASSERT_EQ(::symlink(c.target.c_str(), link.c_str()), 0);
+            ASSERT_TRUE(saver.save(link, std::string("new ") + c.link));
+            struct stat info;
+            ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+            EXPECT_TRUE(S_ISLNK(info.st_mode)) << "the link was replaced by a plain file";
+            EXPECT_EQ(testsupport::readFile(c.file), std::string("new ") + c.link);
+        }
+        // Links that go round lead to no file: nothing is written, nothing replaced.
+        std::string loop = dir.file("loop");
+        ASSERT_EQ(::symlink("loop", loop.c_str()), 0);
+        LogCapture log;
+        platform::ManualClock clock;
+        platform::setClock(&clock);
+        EXPECT_FALSE(saver.save(loop, "x")) << saver.name;
+        platform::setClock(nullptr);
+        struct stat info;
+        ASSERT_EQ(::lstat(loop.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISLNK(info.st_mode));
+    }
+}
+
 TEST(FileExists, FilesAndFoldersWithOrWithoutTrailingSeparator)
 {
     TempDir dir;
@@ -205,7 +294,7 @@ TEST(ToLocalDate, ShortDateOfTheUserOrNothing)
     EXPECT_EQ(Utillib::toLocalDate("2024-03-15"), "15.03.24");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_EQ(Utillib::toLocalDate("2024-03-15"), "3/15/24");
-    for (const char* bad : { "2024-02-30", "2024-1x-01", "2024", "" })
+    for (const char* bad : { "2024-02-30", "2024-1x-01", "abcd-03-15", "20x4-03-15", "2024", "" })
         EXPECT_EQ(Utillib::toLocalDate(bad), "") << bad;
     QLocale::setDefault(QLocale::system());
 }

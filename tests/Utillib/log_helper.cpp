@@ -34,6 +34,8 @@ int main(int argc, char** argv)
         int one = 1;
         LOG_ASSERT(one == 2);
         LOG_ASSERT(one == 1);
+        LOG_ASSERT_TEXT(one == 3, "::IsWindow(m_hWnd)");
+        LOG_ASSERT_TEXT(one == 1, "never logged");
         LogStream::instance() << "after" << LogStream::endl;
         return 0;
     }

@@ -160,6 +160,14 @@ TEST_F(CalibrateManagerTest, PortListsHoldAvailableCalibratedPorts)
     }
     combo.typed = "200";
     EXPECT_EQ(table.portFromCombo(combo), 200);
+    for (const char* typed : { " 7", "7 ", "\t7 \t" }) {
+        combo.typed = typed;
+        EXPECT_EQ(table.portFromCombo(combo), 7) << "blanks around the number: \"" << typed << '"';
+    }
+    for (const char* typed : { "7 8", "+ 7", " " }) {
+        combo.typed = typed;
+        EXPECT_EQ(table.portFromCombo(combo), 9) << '"' << typed << '"';
+    }
 }
 
 TEST_F(CalibrateManagerTest, CalibratesAManikinAtRest)

@@ -177,7 +177,7 @@ TEST_F(Processing, GroupsKeepTheFirstAtAnIndexAndAnnounceEveryOne)
     session.addEvent(second);
     session.addEvent(noShare);
     ASSERT_EQ(session.groups.size(), 1u);
-    EXPECT_EQ(session.groups.at(15).ratio, 45);
+    EXPECT_EQ(session.groups.at(15).compressionPercent, 45);
     EXPECT_EQ(signals.groups, (std::vector<int> { 15, 15 }));
 
     session.addEvent({ 50, 60, 80, 40, 1.0 });

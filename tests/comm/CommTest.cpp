@@ -4,6 +4,7 @@
 #include "comm/DemoSets.h"
 #include "comm/Measurement.h"
 #include "comm/SerialPort.h"
+#include "platform/Clock.h"
 #include "platform/Resources.h"
 #include "sim/HandshakeDevices.h"
 #include "sim/PortsFolder.h"
@@ -28,6 +29,33 @@ std::shared_ptr<sim::Waveform> countingWaveform()
         return SampleValue { static_cast<int>(20 + i % 200), static_cast<int>(20 + i % 200), i % 7 == 3, i % 11 == 5 };
     });
 }
+
+// The wall clock, which a test can move ahead at once, so that a second of
+// silence passes without waiting for it. Sleeps still take real time: the
+// simulated devices run on the wall clock.
+class SkipClock : public platform::Clock {
+public:
+    SkipClock() { platform::setClock(this); }
+    ~SkipClock() override { platform::setClock(nullptr); }
+    SkipClock(const SkipClock&) = delete;
+    SkipClock& operator=(const SkipClock&) = delete;
+
+    std::uint64_t tickCount() override
+    {
+        using namespace std::chrono;
+        auto real = duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+        return static_cast<std::uint64_t>(real) + skipped;
+    }
+    void sleep(int milliseconds) override
+    {
+        if (milliseconds > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+    void skip(std::uint64_t milliseconds) { skipped += milliseconds; }
+
+private:
+    std::uint64_t skipped = 0;
+};
 
 class CommTest : public ::testing::Test {
 protected:
@@ -143,6 +171,67 @@ TEST_F(CommTest, SilentDeviceIsHandshakenAgainAndResumes)
         EXPECT_TRUE(a.correct);
 }
 
+TEST_F(CommTest, DeviceGetsItsSecondAfterAHandshakeAndAfterAPause)
+{
+    SkipClock clock;
+    sim::QueryDevice device(ports.path(), port);
+    sim::StreamSettings late;
+    late.startDelayMs = 100; // later than the next tick
+    ASSERT_TRUE(collectFrom(device, late));
+    ASSERT_FALSE(tick(comm, 6).empty());
+
+    device.stopStream();
+    tick(comm, 2);
+    int queries = device.queriesSeen();
+    clock.skip(1100);
+    std::vector<RawSample> after = tick(comm, 16);
+    EXPECT_EQ(device.queriesSeen(), queries + 1) << "one handshake, then the device has its second";
+    EXPECT_GE(after.size(), 8u) << "records flow again 100 ms after the handshake";
+    expectAdvancing(after);
+
+    comm.stop();
+    clock.skip(1500);
+    comm.start();
+    queries = device.queriesSeen();
+    EXPECT_FALSE(tick(comm, 4).empty());
+    EXPECT_EQ(device.queriesSeen(), queries) << "the silence counts from the resume, not from before the pause";
+}
+
+TEST_F(CommTest, StalledFramedDeviceIsAskedForItsStreamThenHandshakenAndNoHeldValueIsRecorded)
+{
+    SkipClock clock;
+    sim::FramedDevice device(ports.path(), port);
+    // Several frames a tick, so that every tick has news while it streams.
+    sim::StreamSettings fast;
+    fast.samplesPerSecond = 100;
+    ASSERT_TRUE(collectFrom(device, fast));
+    comm.sampleQueue.clear();
+    ASSERT_FALSE(tick(comm, 6).empty());
+
+    sim::StreamSettings stalled = fast;
+    stalled.silent = true;
+    device.setStream(stalled);
+    tick(comm, 3); // the last values are held, one sample per tick, while the silence is short
+    std::size_t commands = device.streamCommands().size();
+    int wakes = device.wakeFramesSeen();
+
+    clock.skip(1100);
+    EXPECT_TRUE(tick(comm, 3).empty()) << "a stopped stream's last values are not new samples";
+    EXPECT_EQ(device.streamCommands().size(), commands + 2) << "asked once for the stream (2, then 1)";
+    EXPECT_EQ(device.wakeFramesSeen(), wakes) << "no handshake yet";
+
+    clock.skip(1100);
+    EXPECT_TRUE(tick(comm, 3).empty());
+    EXPECT_EQ(device.wakeFramesSeen(), wakes + 1) << "handshaken, as asking for the stream brought nothing";
+    EXPECT_EQ(device.streamCommands().size(), commands + 4) << "and asked for the stream after the handshake";
+
+    device.setStream(fast);
+    std::vector<RawSample> after = tick(comm, 10);
+    ASSERT_GE(after.size(), 5u);
+    expectAdvancing(after);
+    EXPECT_EQ(device.wakeFramesSeen(), wakes + 1);
+}
+
 TEST_F(CommTest, HandshakeWithoutAStreamIsCodeSix)
 {
     sim::QueryDevice device(ports.path(), port);
@@ -234,6 +323,39 @@ TEST_F(CommTest, PulledCableComesBackThroughTheTicksAlone)
     }
     EXPECT_TRUE(present);
     EXPECT_FALSE(tick(comm, 10).empty()) << "records flow again after re-plugging";
+}
+
+TEST_F(CommTest, RepluggedFramedDeviceIsAskedForItsStreamAgain)
+{
+    sim::FramedDevice device(ports.path(), port);
+    sim::StreamSettings fast;
+    fast.samplesPerSecond = 100;
+    ASSERT_TRUE(collectFrom(device, fast));
+    comm.sampleQueue.clear();
+    std::vector<RawSample> before = tick(comm, 6);
+    ASSERT_FALSE(before.empty());
+
+    device.pullCable();
+    tick(comm, 2);
+    EXPECT_FALSE(serial.isPresent());
+    ASSERT_TRUE(device.plugIn());
+    std::size_t commands = device.streamCommands().size();
+    // The line alone recovers it: no silence of the acquisition is needed.
+    bool present = false;
+    for (int i = 0; i < 40 && !present; ++i) {
+        present = serial.isPresent();
+        if (!present)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(present);
+    std::vector<int> values = device.streamCommands();
+    ASSERT_GE(values.size(), commands + 2) << "the recovered line asks for the stream";
+    EXPECT_EQ(values.back(), 1);
+
+    std::vector<RawSample> after = tick(comm, 10);
+    ASSERT_GE(after.size(), 5u);
+    EXPECT_NE(after.front().compression, after.back().compression) << "live values, not the one held from before";
+    expectAdvancing(after);
 }
 
 TEST_F(CommTest, ZeroCalibrationAtRestAndItsFailures)

@@ -168,11 +168,11 @@ TEST_F(CompressionDetection, ClosedSeriesPublishesItsShareAndCardiacOutput)
     ASSERT_EQ(session.groups.size(), 1u);
     const auto& [index, group] = *session.groups.begin();
     EXPECT_EQ(index, (0 + 29) / 2);
-    EXPECT_EQ(group.start, 0);
-    EXPECT_EQ(group.end, 29);
-    EXPECT_EQ(group.nextStart, 60);
-    EXPECT_EQ(group.ratio, 33);
-    EXPECT_DOUBLE_EQ(group.cardiacOutputPerMinute, 0.75 * 20 * 60 / 60);
+    EXPECT_EQ(group.firstIndex, 0);
+    EXPECT_EQ(group.ratioEndIndex, 29);
+    EXPECT_EQ(group.outputEndIndex, 60);
+    EXPECT_EQ(group.compressionPercent, 33);
+    EXPECT_DOUBLE_EQ(group.cardiacOutput, 0.75 * 20 * 60 / 60);
     EXPECT_EQ(signals.groups, std::vector<int> { 14 });
     // The newest series is never closed.
     EXPECT_EQ(series()[1].length, 0);
@@ -185,7 +185,7 @@ TEST_F(CompressionDetection, SingleCycleSeriesPublishesNoGroup)
     ASSERT_EQ(series().size(), 3u);
     // The first series has no measured cycle: no share, no group; the second has one.
     ASSERT_EQ(session.groups.size(), 1u);
-    EXPECT_EQ(session.groups.begin()->second.start, series()[1].indexStart);
+    EXPECT_EQ(session.groups.begin()->second.firstIndex, series()[1].indexStart);
     EXPECT_FALSE(log.hasAssertion("i->indexPeakEnd == 0 || i->indexPeakEnd > i->indexStart"));
     EXPECT_FALSE(log.hasAssertion("nextStart > i->indexPeakEnd"));
 }

@@ -209,12 +209,12 @@ void expectTheSeries(const demo::Recording& r, const e2e::Judgement& judgement, 
         // the averages), truncated to whole percent.
         const e2e::Share share = e2e::shareOf(r, s);
         const double percent = 100.0 * share.compressionTime / share.cycleTime;
-        EXPECT_NEAR(g.ratio, percent, 100.0 * (share.measured + 1) / (share.cycleTime - 1) + 1);
+        EXPECT_NEAR(g.compressionPercent, percent, 100.0 * (share.measured + 1) / (share.cycleTime - 1) + 1);
         // Its length runs from its first start to the next series' first
         // start, each known to one sample.
         const int length = series[k + 1].front().start - s.front().start;
         const double perMinute = e2e::cardiacOutputOf(s, judgement) * 20 * 60 / length;
-        EXPECT_NEAR(g.cardiacOutputPerMinute, perMinute, perMinute / (length - 1) + 1e-9);
+        EXPECT_NEAR(g.cardiacOutput, perMinute, perMinute / (length - 1) + 1e-9);
     }
     EXPECT_EQ(group, session.groups.end());
 }

@@ -129,8 +129,7 @@ TEST(MoCatalog, RefusesDamagedCataloguesWithALogLine)
         { "translation table past the end", [](MoBuilder& b) { b.put(16, 0xFFFFFFF8); } },
         { "count that wraps 32 bits", [](MoBuilder& b) { b.put(8, 0x20000000); } },
         { "string offset past the end", [](MoBuilder& b) { b.put(b.sourceTable() + 4, 0xFFFFFFFF); } },
-        { "string length past the end", [](MoBuilder& b) { b.put(b.translationTable() + 8, 0x7FFFFFFF); } },
-        { "string without its NUL", [](MoBuilder& b) { b.put(b.sourceTable(), 2); } },
+        { "string without a NUL before the end", [](MoBuilder& b) { b.bytes.back() = 'x'; } },
         { "hash table past the end", [](MoBuilder& b) { b.put(20, 0x40000000); } },
         { "hash entry naming no string", [](MoBuilder& b) { b.setSlot(2, 3); } },
         { "hash table without an empty slot", [](MoBuilder& b) {
@@ -149,6 +148,46 @@ TEST(MoCatalog, RefusesDamagedCataloguesWithALogLine)
         EXPECT_NE(log.text().find("Message catalogue 'hostile.mo' is damaged and not used: "), std::string::npos)
             << c.name << "\n"
             << log.text();
+    }
+}
+
+// Puts entry `index` (0-based) where the hash search looks for its text.
+void placeInHashTable(MoBuilder& builder, std::vector<std::uint32_t>& slots, const std::string& text,
+                      std::uint32_t index)
+{
+    std::uint32_t h = 0;
+    for (unsigned char c : text) {
+        h = (h << 4) + c;
+        if (std::uint32_t g = h & 0xF0000000u)
+            h = h ^ (g >> 24) ^ g;
+    }
+    const auto size = static_cast<std::uint32_t>(slots.size());
+    std::uint32_t slot = h % size;
+    while (slots[slot] != 0)
+        slot = (slot + 1 + h % (size - 2)) % size;
+    slots[slot] = index + 1;
+    builder.setSlot(slot, index + 1);
+}
+
+// A string runs to its NUL whatever length is stored beside it.
+TEST(MoCatalog, ReadsACatalogueWhoseLengthsDisagreeWithItsStrings)
+{
+    std::vector<Entry> entries = { { "Close", "Schliessen" }, { "Open", "Oeffnen" } };
+    for (std::uint32_t hashSlots : { 0u, 7u }) {
+        MoBuilder builder(entries, hashSlots);
+        std::vector<std::uint32_t> slots(hashSlots, 0);
+        for (std::uint32_t i = 0; hashSlots && i < entries.size(); ++i)
+            placeInHashTable(builder, slots, entries[i].source, i);
+        builder.put(builder.sourceTable(), 2);                  // "Close" said to be 2 bytes
+        builder.put(builder.translationTable() + 8, 0x7FFFFFFF); // "Oeffnen" said to reach past the end
+        builder.put(builder.translationTable(), 0);              // "Schliessen" said to be empty
+        LogCapture log;
+        MoCatalog mo;
+        ASSERT_TRUE(mo.loadImage(builder.image(), "lengths.mo")) << hashSlots << log.text();
+        EXPECT_EQ(mo.find("Close"), "Schliessen") << hashSlots;
+        EXPECT_EQ(mo.find("Open"), "Oeffnen") << hashSlots;
+        EXPECT_EQ(mo.find("Cl"), "") << hashSlots;
+        EXPECT_EQ(log.text().find("Message catalogue"), std::string::npos) << log.text();
     }
 }
 

@@ -24,7 +24,7 @@ void SampleStream::begin(Clock::time_point now)
     if (active)
         return;
     active = true;
-    next = now;
+    next = now + std::chrono::milliseconds(settings.startDelayMs);
 }
 
 Bytes SampleStream::takePrefix()
@@ -89,6 +89,12 @@ std::size_t HandshakeDevice::samplesSent() const
 {
     std::lock_guard lock(mutex);
     return stream.sent();
+}
+
+void HandshakeDevice::stopStream()
+{
+    std::lock_guard lock(mutex);
+    stream.end();
 }
 
 QueryDevice::QueryDevice(std::string portsFolder, int port, Identity id, Misbehaviour m)

@@ -23,6 +23,7 @@ struct StreamSettings {
     Bytes prefix;                // sent once ahead of the first sample (a misaligned start)
     int dropTerminatorEvery = 0; // kind 1: every n-th record lacks its CR
     bool splitFrames = false;    // kind 3: every frame goes out in two pieces, a few ms apart
+    int startDelayMs = 0;        // the first sample follows the handshake (or the stream request) this late
 };
 
 // Streaming state shared by both kinds: the waveform, the pace, the count.
@@ -67,6 +68,9 @@ public:
     void setWaveform(std::shared_ptr<Waveform> waveform);
     void setStream(const StreamSettings& settings);
     std::size_t samplesSent() const;
+    // The device stops its stream on its own, as after a stall; a new
+    // handshake (or, for kind 3, a stream request) starts it again.
+    void stopStream();
 
 protected:
     Misbehaviour misbehaviour;
