@@ -189,10 +189,16 @@ void setToolTipText(const std::wstring& text, ToolTipRequest& request)
 
 void applySmallFontRule(DialogTemplateEditor& editor, bool nonAnsiCharset, bool smallFontsExist)
 {
-    if (nonAnsiCharset)
-        editor.setFontSize(7);
-    else if (smallFontsExist)
-        editor.setFont("Small Fonts", 7);
+    constexpr int smallPoints = 7;
+    if (!nonAnsiCharset && smallFontsExist) {
+        editor.setFont("Small Fonts", smallPoints);
+        return;
+    }
+    // Where there is no "Small Fonts" (on every system but a few) the
+    // dialog's own face at the small size stands in for it; a template
+    // without a font of its own gets the dialogs' default face.
+    if (!editor.setFontSize(smallPoints))
+        editor.setFont(platform::qStringToAnsi(QApplication::font().family()), smallPoints);
 }
 
 void applySmallFont(DialogTemplateEditor& editor)

@@ -75,9 +75,10 @@ void setToolTipText(const std::wstring& text, ToolTipRequest& request);
 
 // Dialogs from their templates with a smaller font when they would not fit:
 // a template wider or higher than 0.8 of the work area gets the small-font
-// rule (7 points in its own face where the character set is not ANSI, else
-// "Small Fonts" at 7 points when that face exists, else no change). The
-// dialog is created modeless; false when that fails.
+// rule ("Small Fonts" at 7 points where the character set is ANSI and that
+// face exists, else 7 points in the template's own face, or in the default
+// dialog face for a template without one). The dialog is created modeless;
+// false when that fails.
 bool createDialogFitted(platform::Dialog* dialog, int templateId, QWidget* parent);
 // The same, run modally: the dialog's result, or IDCANCEL when the template is missing.
 int doModalFitted(platform::Dialog* dialog, int templateId, QWidget* parent);

@@ -116,13 +116,13 @@ bool PropertyModel::operator==(const PropertyModel& o) const
         && enableLegends == o.enableLegends;
 }
 
-int PropertyModel::getIcon(int i) const
+int PropertyModel::getIconNumber(int i) const
 {
     LOG_ASSERT(i >=0 && i < 6);
     return icons.at(static_cast<std::size_t>(i));
 }
 
-void PropertyModel::setIcon(int i, int icon)
+void PropertyModel::setIconNumber(int i, int icon)
 {
     LOG_ASSERT(i >=0 && i < 6);
     icons.at(static_cast<std::size_t>(i)) = icon;

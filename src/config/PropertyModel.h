@@ -10,11 +10,14 @@ class BinaryWriter;
 // stored image yields it.
 inline constexpr std::int32_t PROPERTY_MODEL_MAGIC = 0x1234;
 
+// The CPR Controller's icon slots, each showing one event icon (0 to 96).
+inline constexpr int NUMBER_OF_ICONS = 6;
+
 // Every user setting of the program as one plain value. The members are in
 // the order of the stored image; readers elsewhere use these names.
 class PropertyModel {
 public:
-    static constexpr int iconCount = 6;
+    static constexpr int iconCount = NUMBER_OF_ICONS;
     static constexpr int languageCount = 3;
 
     PropertyModel();
@@ -38,8 +41,9 @@ public:
     void setAlgorithm2Name(const std::string& name) { algorithm2Name = name; }
 
     // Positions 0 to 5. A bad index is logged and then raises std::out_of_range.
-    int getIcon(int i) const;
-    void setIcon(int i, int icon);
+    // The event icon number of the CPR Controller's icon slot.
+    int getIconNumber(int i) const;
+    void setIconNumber(int i, int icon);
     std::string getLegend(int i) const;
     void setLegend(int i, const std::string& text);
 

@@ -4,6 +4,7 @@
 #include "platform/Resources.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/AnimateControl.h"
+#include "platformqt/BitmapResource.h"
 #include "platformqt/Controls.h"
 #include "platformqt/DialogUnits.h"
 #include "platformqt/Window.h"
@@ -157,6 +158,18 @@ QWidget* makeStatic(const ControlParameters& params, QWidget* parent)
     }
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
+    if (kind == SS_BITMAP) {
+        // The text "#<id>" names the bitmap resource the picture starts with.
+        bool isNumber = false;
+        int bitmapId = params.text.startsWith(QLatin1Char('#')) ? params.text.mid(1).toInt(&isNumber) : 0;
+        QImage image = isNumber ? loadBitmapImage(bitmapId) : QImage();
+        if (!image.isNull())
+            label->setPixmap(QPixmap::fromImage(image));
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setFocusPolicy(Qt::NoFocus);
+        label->setProperty("tavoPicture", true);
+        return label;
+    }
     Qt::Alignment vertical = (params.style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
     if (kind == SS_CENTER)
         label->setAlignment(Qt::AlignHCenter | vertical);
@@ -429,6 +442,19 @@ bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
     // A child dialog with WS_VISIBLE shows with its parent; a window of its own waits to be shown.
     setWindowStyle(this, style);
     return true;
+}
+
+void Dialog::destroyWindow()
+{
+    if (!created)
+        return;
+    hide();
+    const auto controls = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget* control : controls)
+        delete control;
+    setParent(nullptr);
+    created = false;
+    error.clear();
 }
 
 int Dialog::doModal()

@@ -51,6 +51,9 @@ public:
     // The same from the DIALOG resource of that id.
     bool create(int templateId, QWidget* parent = nullptr);
     const std::string& buildError() const { return error; }
+    // Destroys the controls and takes the dialog off its parent; the object
+    // stays and can be created again (a page shown only while it is current).
+    void destroyWindow();
     bool isCreated() const { return created; }
     int templateId() const { return resourceId; }
 

@@ -269,6 +269,9 @@ bool setWindowText(QWidget* window, const QString& text)
         // A static's "&" marks a mnemonic and "&&" stands for one "&", unless
         // the static says otherwise; its window text stays as it was given.
         label->setProperty(textProperty, text);
+        // A picture keeps showing its bitmap.
+        if (label->property("tavoPicture").toBool())
+            return true;
         label->setText((windowStyle(label) & SS_NOPREFIX) ? text : withoutMnemonics(text));
     } else if (auto* button = qobject_cast<QAbstractButton*>(window)) {
         button->setText(text);

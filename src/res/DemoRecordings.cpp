@@ -7,7 +7,7 @@ namespace res {
 
 void registerDemoRecordings()
 {
-    for (std::size_t i = 0; i < demoRecordingFileCount; ++i) {
+    for (std::size_t i = 0; i < demoRecordingFilesCount; ++i) {
         const EmbeddedFile& f = demoRecordingFiles[i];
         platform::registerResource("BIN", f.id, f.data, f.size);
     }

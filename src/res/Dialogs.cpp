@@ -8,6 +8,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         sampleDialog(),
         sampleEditorDialog(),
         calibrateDialog(),
+        propertyFolderDialog(),
     };
     return tables;
 }

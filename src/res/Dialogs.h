@@ -12,5 +12,6 @@ const std::vector<platform::DialogTable>& dialogTables();
 platform::DialogTable sampleDialog();
 platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
+platform::DialogTable propertyFolderDialog();
 
 } // namespace res

@@ -1,10 +1,17 @@
-# cmake -DINPUT_DIR=<folder> -DOUTPUT=<file.cpp> -P EmbedBinaries.cmake
-# Writes a C++ source with one byte array per <id>.bin of the folder and the
-# table res::demoRecordingFiles that lists them by id.
-file(GLOB files "${INPUT_DIR}/*.bin")
+# cmake -DINPUT_DIR=<folder> -DOUTPUT=<file.cpp> [-DEXTENSION=bmp -DTABLE=name] -P EmbedBinaries.cmake
+# Writes a C++ source with one byte array per <id>.<extension> of the folder
+# (bin by default) and the table res::<name> (demoRecordingFiles by default)
+# that lists them by id, with its count res::<name>Count.
+if(NOT EXTENSION)
+  set(EXTENSION bin)
+endif()
+if(NOT TABLE)
+  set(TABLE demoRecordingFiles)
+endif()
+file(GLOB files "${INPUT_DIR}/*.${EXTENSION}")
 list(SORT files)
 if(NOT files)
-  message(FATAL_ERROR "no recordings in ${INPUT_DIR}")
+  message(FATAL_ERROR "no ${EXTENSION} files in ${INPUT_DIR}")
 endif()
 
 set(arrays "")
@@ -26,10 +33,10 @@ foreach(path IN LISTS files)
   string(APPEND table "    { ${id}, bin${id}, ${size} },\n")
 endforeach()
 
-set(text "// Made from src/res/demo/*.bin by EmbedBinaries.cmake at build time.\n")
+set(text "// Made from ${INPUT_DIR}/*.${EXTENSION} by EmbedBinaries.cmake at build time.\n")
 string(APPEND text "#include \"res/EmbeddedFiles.h\"\n\nnamespace res {\n\nnamespace {\n")
 string(APPEND text "${arrays}")
-string(APPEND text "} // namespace\n\nconst EmbeddedFile demoRecordingFiles[] = {\n${table}};\n")
-string(APPEND text "const std::size_t demoRecordingFileCount = sizeof demoRecordingFiles / sizeof demoRecordingFiles[0];\n")
+string(APPEND text "} // namespace\n\nconst EmbeddedFile ${TABLE}[] = {\n${table}};\n")
+string(APPEND text "const std::size_t ${TABLE}Count = sizeof ${TABLE} / sizeof ${TABLE}[0];\n")
 string(APPEND text "\n} // namespace res\n")
 file(WRITE "${OUTPUT}" "${text}")

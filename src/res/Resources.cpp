@@ -1,6 +1,7 @@
 #include "res/Resources.h"
 
 #include "res/Animations.h"
+#include "res/Bitmaps.h"
 #include "res/DemoRecordings.h"
 #include "res/Dialogs.h"
 
@@ -16,6 +17,7 @@ void registerResources()
         platform::registerDialog(table);
     registerDemoRecordings();
     registerAnimations();
+    registerBitmaps();
 }
 
 } // namespace res

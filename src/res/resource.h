@@ -45,3 +45,36 @@
 #define IDC_CALIBRATE_SEARCH            1075
 #define IDC_CALIBRATE_HELP              32800
 #define IDC_STATIC                      65535
+
+// The property folder: its dialog, the placeholder its tabs replace, the
+// picture and its first bitmap, the page area and the Help button.
+#define IDD_PROPERTY_FOLDER             2001
+#define IDC_FOLDER_TABS                 25501
+#define IDC_FOLDER_PICTURE              25502
+#define IDC_FOLDER_PAGE_AREA            25503
+#define IDC_FOLDER_HELP                 25504
+#define IDB_FOLDER_PICTURE              25505
+
+// The record editors' navigation buttons: normal, pressed, focused, disabled.
+#define IDB_FIRST                       186
+#define IDB_FIRST_PRESSED               184
+#define IDB_FIRST_FOCUSED               185
+#define IDB_FIRST_DISABLED              187
+#define IDB_LAST                        190
+#define IDB_LAST_PRESSED                188
+#define IDB_LAST_FOCUSED                189
+#define IDB_LAST_DISABLED               191
+#define IDB_NEXT                        194
+#define IDB_NEXT_PRESSED                192
+#define IDB_NEXT_FOCUSED                193
+#define IDB_NEXT_DISABLED               195
+#define IDB_PREVIOUS                    182
+#define IDB_PREVIOUS_PRESSED            180
+#define IDB_PREVIOUS_FOCUSED            181
+#define IDB_PREVIOUS_DISABLED           183
+
+// The event icon strips: 97 icons of 32, 24 and 16 by 15 pixels; the last is
+// also the event toolbar's strip.
+#define IDB_EVENT_ICONS_32              278
+#define IDB_EVENT_ICONS_24              279
+#define IDB_EVENT_ICONS_16              280

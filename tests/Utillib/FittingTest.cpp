@@ -103,7 +103,8 @@ TEST(CreateDialogFitted, SmallFontRuleForTemplatesTooLargeForTheWorkArea)
         bool nonAnsi, smallFonts;
         const char* face;
         int points;
-    } cases[] = { { true, false, "DejaVu Sans", 7 }, { false, true, "Small Fonts", 7 }, { false, false, "DejaVu Sans", 8 } };
+    } cases[] = { { true, false, "DejaVu Sans", 7 }, { true, true, "DejaVu Sans", 7 }, { false, true, "Small Fonts", 7 },
+                  { false, false, "DejaVu Sans", 7 } };
     for (const auto& c : cases) {
         DialogTemplateEditor editor(tall);
         Utillib::applySmallFontRule(editor, c.nonAnsi, c.smallFonts);
@@ -128,6 +129,16 @@ TEST(CreateDialogFitted, SmallFontRuleForTemplatesTooLargeForTheWorkArea)
     platform::Dialog forced;
     ASSERT_TRUE(Utillib::createDialogSmallFont(&forced, small, nullptr));
     EXPECT_EQ(forced.font().pixelSize(), MulDiv(expected.getFont().pointSize, 96, 72));
+
+    // A template without a font of its own gets the default face, small.
+    platform::DialogTable fontless = sized(small + 10, 40);
+    fontless.style &= ~DS_SETFONT;
+    platform::registerDialog(fontless);
+    DialogTemplateEditor noFont(small + 10);
+    Utillib::applySmallFontRule(noFont, false, false);
+    EXPECT_EQ(noFont.getFont().pointSize, 7);
+    EXPECT_FALSE(noFont.getFont().face.empty());
+    platform::unregisterResource(platform::RT_DIALOG, small + 10);
 
     platform::Dialog missing;
     EXPECT_FALSE(Utillib::createDialogFitted(&missing, 4299, nullptr));

@@ -109,7 +109,7 @@ PropertyModel unusualModel()
     m.setAlgorithm1Name("Local \xE9tude");
     m.setAlgorithm2Name("");
     for (int i = 0; i < 6; ++i) {
-        m.setIcon(i, 96 - i);
+        m.setIconNumber(i, 96 - i);
         m.setLegend(i, "Legend " + std::to_string(i));
     }
     m.setLanguage(0, "ko");

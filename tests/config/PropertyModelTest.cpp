@@ -88,8 +88,8 @@ TEST(PropertyModel, EverySettingTakesPartInEquality)
         { "printEventList", [](PropertyModel& m) { m.printEventList = false; } },
         { "algorithm1Name", [](PropertyModel& m) { m.setAlgorithm1Name("Local"); } },
         { "algorithm2Name", [](PropertyModel& m) { m.setAlgorithm2Name("Local"); } },
-        { "icons[0]", [](PropertyModel& m) { m.setIcon(0, 9); } },
-        { "icons[5]", [](PropertyModel& m) { m.setIcon(5, 96); } },
+        { "icons[0]", [](PropertyModel& m) { m.setIconNumber(0, 9); } },
+        { "icons[5]", [](PropertyModel& m) { m.setIconNumber(5, 96); } },
         { "languages[2]", [](PropertyModel& m) { m.setLanguage(2, "es"); } },
         { "legends[5]", [](PropertyModel& m) { m.setLegend(5, "Drugs"); } },
         { "registerEvents", [](PropertyModel& m) { m.registerEvents = false; } },
@@ -143,13 +143,13 @@ TEST(PropertyModel, IconAndLegendIndexesAreCheckedAndThenRaise)
     PropertyModel m;
     m.setLegend(5, "sixth");
     EXPECT_EQ(m.getLegend(5), "sixth");
-    EXPECT_EQ(m.getIcon(5), 5);
+    EXPECT_EQ(m.getIconNumber(5), 5);
     EXPECT_FALSE(log.hasAssertion("i >=0 && i < 6"));
 
     EXPECT_THROW(m.getLegend(6), std::out_of_range);
     EXPECT_TRUE(log.hasAssertion("i >=0 && i < 6"));
-    EXPECT_THROW(m.setIcon(-1, 3), std::out_of_range);
-    EXPECT_THROW(m.getIcon(6), std::out_of_range);
+    EXPECT_THROW(m.setIconNumber(-1, 3), std::out_of_range);
+    EXPECT_THROW(m.getIconNumber(6), std::out_of_range);
     EXPECT_THROW(m.setLegend(6, "x"), std::out_of_range);
     EXPECT_EQ(m.icons, PropertyModel().icons);
 }

@@ -1,0 +1,31 @@
+#pragma once
+// Our pictograms, drawn by code in a 32 by 32 design square and rendered at
+// any cell size without smoothing, so that every pixel is either background,
+// ink or (when colours are allowed) one accent colour.
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class Canvas;
+
+struct Pictogram {
+    const char* name;
+    std::function<void(Canvas&)> draw;
+};
+
+// The 97 event icons, in icon-number order.
+const std::vector<Pictogram>& eventPictograms();
+
+// One horizontal strip of the pictograms, each in a cell of width by height;
+// `colour` allows the accent colours, otherwise ink is black.
+QImage renderStrip(const std::vector<Pictogram>& icons, int width, int height, QRgb background, bool colour);
+
+// A navigation button (kind: 0 first, 1 previous, 2 next, 3 last) in one of
+// its states (0 normal, 1 pressed, 2 focused, 3 disabled), drawn in black,
+// greys and white so that the button colours map onto it.
+QImage navigationButton(int kind, int state);
+
+// The property folder's first picture.
+QImage folderPicture();
