@@ -239,8 +239,7 @@ int MaskedEditCore::InsertChar(int pos, char ch)
             text += ch;
         text += maskData[static_cast<std::size_t>(p)].character;
     }
-    // The last character falls off the end.
-    text.resize(old.size());
+    // The last character falls off the end: there is no position left for it.
     if (SetInputText(text.c_str(), 0, true))
         return at;
     SetInputText(old.c_str(), 0, true);

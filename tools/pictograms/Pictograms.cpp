@@ -22,6 +22,7 @@ public:
 
     // Following strokes and fills in the ink or in an accent colour.
     void ink() { current = inkColour; }
+    bool coloured() const { return colour; }
     void accent(QRgb rgb) { current = colour ? QColor(rgb) : inkColour; }
 
     void line(double x1, double y1, double x2, double y2, double w = 2)
@@ -425,9 +426,12 @@ std::vector<Pictogram> makeIcons()
                              c.text(QString::fromLatin1(letter), 18);
                          } });
     icons.push_back({ "own safety", [](Canvas& c) {
-                         c.accent(amber);
-                         c.shape({ 16, 2, 31, 29, 1, 29 });
-                         c.ink();
+                         // Filled in colour only: in black the mark must stay visible.
+                         if (c.coloured()) {
+                             c.accent(amber);
+                             c.shape({ 16, 2, 31, 29, 1, 29 });
+                             c.ink();
+                         }
                          c.shape({ 16, 2, 31, 29, 1, 29 }, false);
                          c.rect(14.5, 10, 3, 11, true);
                          c.rect(14.5, 23, 3, 3, true);
