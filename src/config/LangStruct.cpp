@@ -22,7 +22,7 @@ const std::vector<std::pair<std::string, std::wstring>>& LangStruct::langs()
 int LangStruct::indexOf(const std::string& code)
 {
     const auto& table = langs();
-    for (int i = 0; i + 1 < size; ++i)
+    for (int i = 0; i < count; ++i)
         if (table[static_cast<std::size_t>(i)].first == code)
             return i;
     return -1;

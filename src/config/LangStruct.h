@@ -7,8 +7,9 @@
 
 class LangStruct {
 public:
-    // The twelve languages and an empty end entry.
-    static constexpr int size = 13;
+    // The twelve languages; the table ends with an empty entry after them.
+    static constexpr int count = 12;
+    static constexpr int size = count + 1;
 
     // The entry whose code equals `code` exactly (case-sensitive); -1 for
     // none and for an empty code.
