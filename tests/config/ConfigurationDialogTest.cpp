@@ -15,11 +15,13 @@
 #include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
 #include "res/Resources.h"
+#include "Database/Database.h"
 #include "res/resource.h"
 #include "sim/HandshakeDevices.h"
 #include "sim/PortsFolder.h"
 #include "sim/SimModemLines.h"
 #include "support/TestSupport.h"
+#include "Database/DbTestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,8 +87,29 @@ struct Receiver : SignalReceiver {
     int count = 0;
 };
 
+std::string getComboTextOf(ComboBox* box) { return box->getCurSel() < 0 ? std::string() : box->getLBText(box->getCurSel()).toStdString(); }
 std::string text(QWidget* page, int id) { return getWindowTextA(dlgItem(page, id)); }
 void setText(QWidget* page, int id, const std::string& value) { setWindowTextA(dlgItem(page, id), value); }
+
+// Runs the dialog on `page`, lets `body` work in it, and cancels it when
+// `body` left it open.
+void runDialog(int page, const std::function<void(ConfigurationDialog&)>& body)
+{
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        ConfigurationDialog* dialog = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* found = dynamic_cast<ConfigurationDialog*>(window); found && found->isVisible())
+                dialog = found;
+        ASSERT_NE(dialog, nullptr);
+        body(*dialog);
+        ran = true;
+        if (dialog->isVisible())
+            dialog->sendCommand(IDCANCEL, BN_CLICKED);
+    });
+    Configuration::instance().showDialog(page, nullptr);
+    EXPECT_TRUE(ran);
+}
 
 class ConfigurationDialogTest : public testing::Test {
 protected:
@@ -119,25 +142,7 @@ protected:
         setMessageBoxHook(previousHook);
     }
 
-    // Runs the dialog on `page`, lets `body` work in it, and cancels it when
-    // `body` left it open.
-    void withDialog(int page, const std::function<void(ConfigurationDialog&)>& body)
-    {
-        bool ran = false;
-        QTimer::singleShot(0, [&] {
-            ConfigurationDialog* dialog = nullptr;
-            for (QWidget* window : QApplication::topLevelWidgets())
-                if (auto* found = dynamic_cast<ConfigurationDialog*>(window); found && found->isVisible())
-                    dialog = found;
-            ASSERT_NE(dialog, nullptr);
-            body(*dialog);
-            ran = true;
-            if (dialog->isVisible())
-                dialog->sendCommand(IDCANCEL, BN_CLICKED);
-        });
-        Configuration::instance().showDialog(page, nullptr);
-        EXPECT_TRUE(ran);
-    }
+    void withDialog(int page, const std::function<void(ConfigurationDialog&)>& body) { runDialog(page, body); }
 
     const PropertyModel& committed() { return Configuration::instance().getModel(); }
 
@@ -521,6 +526,69 @@ TEST_F(ConfigurationDialogTest, ControllerButtonsFollowThePortTableAndOkSendsFir
     const int sends = transfer.sends;
     withDialog(0, [&](ConfigurationDialog& dialog) { dialog.sendCommand(IDOK, BN_CLICKED); });
     EXPECT_EQ(transfer.sends, sends);
+}
+
+// The algorithm boxes on a real database.
+class ConfigurationAlgorithmsTest : public dbtest::DbTest {
+protected:
+    void SetUp() override
+    {
+        dbtest::DbTest::SetUp();
+        res::registerResources();
+        for (const char* name : { "AHA 2005 (American Heart Association)", "ERC 2005 (European Resuscitation Council)",
+                                  "Local" })
+            exec("INSERT INTO Algorithm (Name) VALUES ('" + std::string(name) + "')");
+        Configuration::instance().getController().setModel(PropertyModel());
+    }
+    void TearDown() override
+    {
+        PropertyPage4::setAlgorithmEditor({});
+        dbtest::DbTest::TearDown();
+    }
+    const PropertyModel& committed() { return Configuration::instance().getModel(); }
+
+    TempDir folder;
+    InFolder in { folder.path() }; // where the configuration would load from
+};
+
+TEST_F(ConfigurationAlgorithmsTest, BoxesListTheTableSelectByPrefixAndStoreTheChoice)
+{
+    std::vector<std::string> edited;
+    runDialog(4, [&](ConfigurationDialog& dialog) {
+        Dialog* page = dialog.getCurrentPage();
+        auto* first = dlgItem<ComboBox>(page, IDC_CPB_ALGORITHM1);
+        auto* second = dlgItem<ComboBox>(page, IDC_CPB_ALGORITHM2);
+        ASSERT_EQ(first->getCount(), 3);
+        EXPECT_EQ(first->getLBText(2), "Local");
+        // The configured short names select the built-in guidelines they begin.
+        EXPECT_EQ(first->getLBText(first->getCurSel()), "AHA 2005 (American Heart Association)");
+        EXPECT_EQ(second->getLBText(second->getCurSel()), "ERC 2005 (European Resuscitation Council)");
+        EXPECT_FALSE(dlgItem(page, IDC_CPB_DETAILS1)->isEnabled()); // no editor registered
+        second->setCurSel(2);
+        dialog.sendCommand(IDOK, BN_CLICKED);
+    });
+    EXPECT_EQ(committed().getAlgorithm1Name(), "AHA 2005 (American Heart Association)");
+    EXPECT_EQ(committed().getAlgorithm2Name(), "Local");
+
+    // "Details..." opens the editor on the box's name, then refills the boxes
+    // and selects the name the editor showed last.
+    PropertyPage4::setAlgorithmEditor([&](const std::string& shown) {
+        edited.push_back(shown);
+        exec("INSERT INTO Algorithm (Name) VALUES ('Added')");
+        return std::string("Added");
+    });
+    runDialog(4, [&](ConfigurationDialog& dialog) {
+        Dialog* page = dialog.getCurrentPage();
+        ASSERT_TRUE(dlgItem(page, IDC_CPB_DETAILS2)->isEnabled());
+        page->sendCommand(IDC_CPB_DETAILS2, BN_CLICKED);
+        auto* first = dlgItem<ComboBox>(page, IDC_CPB_ALGORITHM1);
+        auto* second = dlgItem<ComboBox>(page, IDC_CPB_ALGORITHM2);
+        EXPECT_EQ(second->getCount(), 4);
+        EXPECT_EQ(getComboTextOf(second), "Added");
+        EXPECT_EQ(getComboTextOf(first), "AHA 2005 (American Heart Association)"); // kept through the refill
+    });
+    EXPECT_EQ(edited, std::vector<std::string> { "Local" });
+    EXPECT_EQ(committed().getAlgorithm2Name(), "Local"); // cancelled
 }
 
 } // namespace
