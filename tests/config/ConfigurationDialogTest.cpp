@@ -8,6 +8,7 @@
 #include "config/ConfigurationFile.h"
 #include "config/PropertyPage4.h"
 #include "config/SetupTransfer.h"
+#include "calibrate/CalibrateView.h"
 #include "comm/CalibrateManager.h"
 #include "comm/MeasurementSettings.h"
 #include "platform/WindowStyles.h"
@@ -472,11 +473,29 @@ TEST_F(ConfigurationDialogTest, ControllerButtonsFollowThePortTableAndOkSendsFir
     auto controller = std::make_unique<sim::QueryDevice>(ports.path(), 6, sim::QueryDevice::controllerIdentity());
     ASSERT_TRUE(controller->start());
 
-    withDialog(0, [&](ConfigurationDialog& dialog) {
+    withDialog(4, [&](ConfigurationDialog& dialog) {
         EXPECT_TRUE(buttonsHidden(dialog));
-        table.scanPorts(); // a controller found while the dialog is open
+        // "Look for CPR Controllers..." searches the ports in the modal
+        // Communication window; closed once it found the controller, the
+        // buttons are there without reopening the dialog.
+        QTimer poll;
+        int polls = 0;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            ++polls;
+            if (table.countCPB() == 0 && polls < 600)
+                return;
+            poll.stop();
+            for (QWidget* window : QApplication::topLevelWidgets())
+                if (auto* view = dynamic_cast<CalibrateView*>(window); view && view->isVisible()) {
+                    EXPECT_TRUE(buttonsShown(dialog));
+                    view->sendCommand(IDCANCEL, BN_CLICKED);
+                }
+        });
+        poll.start(50);
+        dialog.getCurrentPage()->sendCommand(IDC_CPB_LOOK_FOR, BN_CLICKED);
         ASSERT_EQ(table.countCPB(), 1);
         EXPECT_TRUE(buttonsShown(dialog));
+        ASSERT_TRUE(dialog.selectPage(0));
         dialog.grab().save(screenshot("config-with-controller.png"));
 
         // Get: the device's setup becomes the edit copy, shown at once.
