@@ -16,6 +16,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         configPrintPage(),
         configControllerPage(),
         iconLegendsDialog(),
+        aboutDialog(),
     };
     return tables;
 }

@@ -20,5 +20,6 @@ platform::DialogTable configDebriefing2Page();
 platform::DialogTable configPrintPage();
 platform::DialogTable configControllerPage();
 platform::DialogTable iconLegendsDialog();
+platform::DialogTable aboutDialog();
 
 } // namespace res

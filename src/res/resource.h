@@ -157,3 +157,7 @@
 #define IDC_LEGEND_ICON4                1413
 #define IDC_LEGEND_ICON5                1414
 #define IDC_LEGEND_ICON6                1415
+// The About box: the program's icon and the build line.
+#define IDD_ABOUTBOX                    100
+#define IDC_ABOUT_ICON                  1105
+#define IDC_ABOUT_BUILD                 1106
