@@ -9,6 +9,7 @@
 #include "Database/DatabaseUtil.h"
 #include "Database/DbUi.h"
 #include "Database/EditorControls.h"
+#include "Database/Transaction.h"
 #include "Utillib/LogStream.h"
 
 #include <string>
@@ -412,31 +413,22 @@ private:
     // instead of two rows.
     bool replaceRow(const Record& newrec, const Record& old_record)
     {
-        Database& db = table->connection();
-        if (!db.beginTransaction()) {
-            DBUtil::reportError(db.lastError().text);
+        Transaction transaction(table->connection());
+        if (!transaction.isOpen())
             return false;
-        }
         bool inserted = insert(newrec);
-        bool done = inserted;
-        if (done) {
+        if (inserted) {
             table->restart();
             LOG_ASSERT(findRecord(old_record) == true);
             LOG_ASSERT(table->CanUpdate() != 0);
-            done = table->Delete();
-            if (!done)
+            if (!table->Delete())
                 DBUtil::reportError(table->lastError().text);
         }
-        if (done && !db.commit()) {
-            DBUtil::reportError(db.lastError().text);
-            done = false;
-        }
-        if (!done) {
-            db.rollback();
-            // The row inserted inside the transaction is gone again.
-            if (inserted)
-                table->restart();
-        }
-        return done;
+        if (transaction.commit())
+            return true;
+        // The row inserted inside the transaction is gone again.
+        if (inserted)
+            table->restart();
+        return false;
     }
 };

@@ -4,6 +4,7 @@
 
 #include "Database/DbText.h"
 #include "Database/DbUi.h"
+#include "Database/Transaction.h"
 #include "Utillib/LogStream.h"
 #include "platform/Clock.h"
 
@@ -110,6 +111,11 @@ void movePrev(Recordset& table)
 
 void reportError(const std::string& text)
 {
+    // No box while a transaction holds its locks: it is shown after the rollback.
+    if (Transaction* open = Transaction::active()) {
+        open->keepError(text);
+        return;
+    }
     std::string shown = text.empty() ? std::string("Unknown error\n") : text;
     dbui::userInterface().messageBox(
         translate("An unexpected error occured while accessing the database:\n\n") + GString::to_wstring(shown)

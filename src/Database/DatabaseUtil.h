@@ -66,7 +66,8 @@ void moveLast(Recordset& table);
 void moveNext(Recordset& table);
 void movePrev(Recordset& table);
 
-// The database error box with the driver's text.
+// The database error box with the driver's text; inside a Transaction the
+// box waits until it has rolled back.
 void reportError(const std::string& text);
 
 } // namespace DBUtil
