@@ -85,13 +85,12 @@ bool AppSessionServices::loadDataFile(Session& session)
     return false;
 }
 
-std::vector<ScenarioEvent> AppSessionServices::scenarioEvents(const std::string&) { return {}; }
-
-void AppSessionServices::addPerson(const std::string& name)
+std::vector<ScenarioEvent> AppSessionServices::scenarioEvents(const std::string& scenario)
 {
-    LogStream::instance() << "Session: '" << name << "' not added to the persons; the Person table is not part of this program yet"
-                          << LogStream::endl;
+    return loadScenarioEvents(scenario);
 }
+
+void AppSessionServices::addPerson(const std::string& name) { addPersonIfNew(name); }
 
 bool AppSessionServices::endSoundOn() { return app.settings().endSound; }
 

@@ -2,6 +2,7 @@
 
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
+#include "Database/DefaultContentInstaller.h"
 #include "Utillib/LogStream.h"
 #include "Utillib/WindowUtil.h"
 #include "comm/CalibrateManager.h"
@@ -198,6 +199,9 @@ bool TrainingApp::initInstance()
     step("new session");
     if (CalibrateManager::get().countCalibrated() > 0 && !calibrationError)
         onNewSession();
+
+    step("default content");
+    DefaultContentInstaller().installDefaultContent();
     startupTotalMs = startupClock.nsecsElapsed() / 1e6;
     return true;
 }

@@ -74,7 +74,7 @@ TEST_F(StartupTest, WithoutDataSourceOneBoxAndTheProgramRunsOn)
     EXPECT_FALSE(databaseOpen);
     ASSERT_NE(app->mainFrame(), nullptr);
     EXPECT_TRUE(app->mainFrame()->isVisible());
-    EXPECT_EQ(app->startupSteps().back().name, "new session") << "every step after the database ran";
+    EXPECT_EQ(app->startupSteps().back().name, "default content") << "every step after the database ran";
     EXPECT_FALSE(app->demo);
     EXPECT_NE(sessionManager, nullptr);
 

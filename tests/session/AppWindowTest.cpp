@@ -4,6 +4,7 @@
 // window with its menus and toolbar, the heartbeat, the metronome, closing,
 // the About box and help. The program starts once for the whole suite; the
 // tests replace its sessions with a recording fake.
+#include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
 #include "DbTestSupport.h"
 #include "Utillib/LogStream.h"
@@ -118,7 +119,7 @@ TEST_F(TrainingAppTest, StartsInOrderIntoTheMainWindow)
     const std::vector<std::string> order = {
         "log header", "registry key", "language", "random seed", "options", "demonstration sets",
         "communication delay", "session manager", "port table", "main frame", "help file", "show",
-        "database", "splash", "calibrate", "new session",
+        "database", "splash", "calibrate", "new session", "default content",
     };
     EXPECT_EQ(stepNames(*app), order);
 
@@ -127,6 +128,10 @@ TEST_F(TrainingAppTest, StartsInOrderIntoTheMainWindow)
     EXPECT_TRUE(CommSettings::demoMode());
     EXPECT_EQ(CommSettings::commDelay(), 200);
     EXPECT_TRUE(databaseOpen);
+    // A new installation gets the built-in guidelines.
+    AlgorithmTable algorithms(database);
+    ASSERT_TRUE(algorithms.open(""));
+    EXPECT_EQ(algorithms.count(AlgorithmTable::ahaName), 1);
     EXPECT_NE(sessionManager, nullptr);
     for (int set = 0; set < DemoSets::count; ++set)
         EXPECT_NE(DemoSets::get(set), nullptr) << set;
