@@ -146,10 +146,13 @@ bool TrainingApp::initInstance()
     measurement.maxPause = configuration.maxPause;
     MeasurementSettings::set(measurement);
     installDataFolder();
-    services = std::make_unique<AppSessionServices>(*this);
+    auto appServices = std::make_unique<AppSessionServices>(*this);
+    SessionFrames& frames = appServices->frames();
+    services = std::move(appServices);
     setSessionServices(services.get());
     manager = std::make_unique<SessionManager>();
     sessionManager = manager.get();
+    manager->setFrames(&frames);
     if (!liveSessions)
         liveSessions = std::make_unique<SessionManagerLink>(*manager);
 
