@@ -44,6 +44,14 @@ void TablePool::refresh(TableKind k)
             continue;
         }
         // Read again in place: when that fails, the rows read before stay.
-        LOG_ASSERT(DBUtil::Open(tables[i], names[k]) == true);
+        const bool reread = DBUtil::Open(tables[i], names[k]);
+        LOG_ASSERT_TEXT(reread, "DBUtil::Open(tables[i], names[k]) == true");
     }
+}
+
+void TablePool::refreshAll()
+{
+    for (std::size_t i = 0; i < tables.size(); ++i)
+        if (tables[i]->IsOpen() && tables[i]->CanRestart())
+            DBUtil::Open(tables[i], names[kinds[i]]);
 }

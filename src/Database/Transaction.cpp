@@ -1,6 +1,7 @@
 #include "Database/Transaction.h"
 
 #include "Database/DatabaseUtil.h"
+#include "Database/TablePool.h"
 #include "Utillib/LogStream.h"
 
 Transaction* Transaction::current = nullptr;
@@ -64,6 +65,9 @@ void Transaction::end(bool committed)
     open = false;
     if (current == this)
         current = nullptr;
+    // Tables read inside hold rows that were never committed.
+    if (!committed)
+        tablePool.refreshAll();
     if (!committed && hasKeptError) {
         hasKeptError = false;
         DBUtil::reportError(keptError);

@@ -36,7 +36,9 @@ public:
     // Commits when nothing failed; otherwise, or when the commit itself
     // fails, rolls back. Then shows the error kept, if any. True when committed.
     bool commit();
-    // Rolls back, then shows the error kept, if any. Does nothing once ended.
+    // Rolls back, reads every open table of the pool again (they may hold
+    // rows written inside), then shows the error kept, if any. Does nothing
+    // once ended.
     void rollback();
 
     // The transaction open on the program's connections, or null; the error

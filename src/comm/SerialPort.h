@@ -43,6 +43,8 @@ public:
     int readAll();
     int discardInput();
     unsigned char peekByte(unsigned i);
+    // Bytes queued in readData; reads nothing from the line.
+    std::size_t getBufferSize() const { return readData.size(); }
     bool write(const std::vector<unsigned char>& bytes);
 
     int setState(int baudRate, bool dtr, bool rts);

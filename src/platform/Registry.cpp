@@ -277,10 +277,13 @@ LONG regOpenKey(HKEY parent, const std::string& subKey, HKEY* result)
 
 LONG regCreateKey(HKEY parent, const std::string& subKey, HKEY* result)
 {
+    if (!result)
+        return ERROR_INVALID_PARAMETER;
     *result = 0;
     auto parentPath = pathOf(parent);
     if (!parentPath)
         return ERROR_INVALID_HANDLE;
+    // The key's section appears with its first value.
     Handles& table = handles();
     *result = table.next++;
     table.paths[*result] = joinKey(*parentPath, subKey);

@@ -1,6 +1,7 @@
 // Plays a simulated device on a pseudo-terminal linked as COM<port>, for
 // trying the program by hand:  manikin-sim --kind 1|2|3 --port N [--ports-dir DIR]
 #include "platform/SerialLine.h"
+#include "sim/ControllerDevice.h"
 #include "sim/HandshakeDevices.h"
 
 #include <csignal>
@@ -44,7 +45,7 @@ int main(int argc, char** argv)
     if (kind == 3)
         device = std::make_unique<sim::FramedDevice>(folder, port);
     else if (kind == 2)
-        device = std::make_unique<sim::QueryDevice>(folder, port, sim::QueryDevice::controllerIdentity());
+        device = std::make_unique<sim::ControllerDevice>(folder, port);
     else
         device = std::make_unique<sim::QueryDevice>(folder, port);
     if (!device->start()) {
