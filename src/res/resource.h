@@ -161,3 +161,27 @@
 #define IDD_ABOUTBOX                    100
 #define IDC_ABOUT_ICON                  1105
 #define IDC_ABOUT_BUILD                 1106
+// The stored-session editor.
+#define IDD_SESSION_EDITOR              222
+#define IDC_SES_TRAINING_MODE           1103
+#define IDC_SES_VENTILATION             1079
+#define IDC_SES_VENTILATION_DETAILS     1083
+#define IDC_SES_COMPRESSION             1078
+#define IDC_SES_COMPRESSION_DETAILS     1088
+#define IDC_SES_SCENARIO                1077
+#define IDC_SES_SCENARIO_DETAILS        1090
+#define IDC_SES_ALGORITHM               1080
+#define IDC_SES_ALGORITHM_DETAILS       1093
+#define IDC_SES_DURATION                1076
+#define IDC_SES_METRONOME               1096
+#define IDC_SES_MANIKIN                 1104
+#define IDC_SES_DATE                    1129
+#define IDC_SES_START_TIME              1109
+#define IDC_SES_INSTRUCTOR              1028
+#define IDC_SES_INSTRUCTOR_DETAILS      1098
+#define IDC_SES_APPROVED                1020
+#define IDC_SES_APPROVED_BY             1241
+#define IDC_SES_APPROVED_BY_DETAILS     1100
+#define IDC_SES_NOTES                   1121
+#define IDC_SES_GRAPH                   1268
+#define IDC_SES_DEBRIEFING              1255
