@@ -54,6 +54,8 @@ void SessionDialog::setViewer(StoredSessionViewer* viewer) { installedViewer = v
 
 void SessionDialog::setDetailsEditors(DetailsEditors editors) { detailsEditors() = std::move(editors); }
 
+const DetailsEditors& SessionDialog::getDetailsEditors() { return detailsEditors(); }
+
 SessionDialog::SessionDialog(const SessionRecord& rec, bool deleteAllowed, QWidget* parent)
     : RecordEditorDialog(parent)
     , handedIn(rec)

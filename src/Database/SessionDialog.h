@@ -50,6 +50,8 @@ public:
     // Installed by the application (not owned); none makes Graph... and Debriefing... do nothing.
     static void setViewer(StoredSessionViewer* viewer);
     static void setDetailsEditors(DetailsEditors editors);
+    // The editors registered, which the review page of a live session uses too.
+    static const DetailsEditors& getDetailsEditors();
 
     SessionDialog(const SessionRecord& rec, bool allowDelete, QWidget* parent = nullptr);
     ~SessionDialog() override;

@@ -18,6 +18,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         iconLegendsDialog(),
         aboutDialog(),
         sessionEditorDialog(),
+        sessionReviewPage(),
     };
     return tables;
 }

@@ -22,5 +22,6 @@ platform::DialogTable configControllerPage();
 platform::DialogTable iconLegendsDialog();
 platform::DialogTable aboutDialog();
 platform::DialogTable sessionEditorDialog();
+platform::DialogTable sessionReviewPage();
 
 } // namespace res

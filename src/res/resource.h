@@ -185,3 +185,27 @@
 #define IDC_SES_NOTES                   1121
 #define IDC_SES_GRAPH                   1268
 #define IDC_SES_DEBRIEFING              1255
+// The review page of a live session.
+#define IDD_SESSION_REVIEW              223
+#define IDC_REV_TRAINING_MODE           1103
+#define IDC_REV_VENTILATION             1079
+#define IDC_REV_VENTILATION_DETAILS     1083
+#define IDC_REV_COMPRESSION             1078
+#define IDC_REV_COMPRESSION_DETAILS     1082
+#define IDC_REV_SCENARIO                1077
+#define IDC_REV_SCENARIO_DETAILS        1090
+#define IDC_REV_ALGORITHM               1080
+#define IDC_REV_ALGORITHM_DETAILS       1093
+#define IDC_REV_DURATION                1076
+#define IDC_REV_METRONOME               1096
+#define IDC_REV_MANIKIN                 1131
+#define IDC_REV_DATE                    1129
+#define IDC_REV_START_TIME              1109
+#define IDC_REV_INSTRUCTOR              1028
+#define IDC_REV_INSTRUCTOR_DETAILS      1098
+#define IDC_REV_APPROVED                1020
+#define IDC_REV_APPROVED_BY             1241
+#define IDC_REV_APPROVED_BY_DETAILS     1100
+#define IDC_REV_NOTES                   1121
+#define IDC_REV_DEBRIEFING              1255
+#define IDC_REV_PRINT                   1072

@@ -10,11 +10,15 @@
 #include "config/Configuration.h"
 #include "session/GraphView.h"
 #include "session/SessionDataFile.h"
+#include "session/SessionDatabaseView.h"
+#include "session/SessionPrint.h"
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
 #include "session/TrainingApp.h"
 
 #include <QApplication>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QGuiApplication>
 #include <QTime>
 
@@ -37,7 +41,9 @@ bool SessionManagerLink::activeSessionPrintable()
 
 void SessionManagerLink::printActiveSession()
 {
-    LogStream::instance() << "Print: printing a session is not part of this program yet" << LogStream::endl;
+    // The evaluation from the debriefing, the graphs while collecting.
+    if (Session* session = manager.activeSession())
+        session->print(session->getState() == Session::DEBRIEF);
 }
 
 AppSessionServices::AppSessionServices(TrainingApp& application)
@@ -61,9 +67,13 @@ std::unique_ptr<GraphPageWindow> AppSessionServices::createGraphPage(Session& se
     return std::make_unique<GraphPageHandle>(session);
 }
 
-// The debriefing and review pages are not part of this program yet.
+// The debriefing page is not part of this program yet.
 std::unique_ptr<SessionPageWindow> AppSessionServices::createDebriefPage(Session&) { return nullptr; }
-std::unique_ptr<ReviewPageWindow> AppSessionServices::createReviewPage(Session&) { return nullptr; }
+
+std::unique_ptr<ReviewPageWindow> AppSessionServices::createReviewPage(Session& session)
+{
+    return std::make_unique<ReviewPageHandle>(session);
+}
 
 SessionServices::SaveAnswer AppSessionServices::askSaveSession(Session& session, bool allowReview)
 {
@@ -149,5 +159,24 @@ bool AppSessionServices::cardiacOutputShown() { return app.settings().showCardia
 std::string AppSessionServices::localTimeText() { return QTime::currentTime().toString(QStringLiteral("HH:mm")).toStdString(); }
 
 void AppSessionServices::beep() { QApplication::beep(); }
+
+void AppSessionServices::printSession(Session& session, bool evaluation)
+{
+    QPrinter& printer = app.printerDefaults();
+    // The orientation stays in the application's printer settings.
+    printer.setPageOrientation(evaluation ? QPageLayout::Portrait : QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, app.mainWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    sessionprint::PageSources sources(session);
+    sessionprint::printSession(printer, session, evaluation,
+                               sessionprint::settingsOf(Configuration::instance().getModel()), sources,
+                               [this](const std::wstring& text, const std::wstring& caption) {
+                                   platform::messageBox(app.mainWindow(), text, caption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
+                               });
+}
 
 Signal<>* AppSessionServices::metronome() { return &app.metronome; }

@@ -57,6 +57,7 @@ public:
     bool cardiacOutputShown() override;
     std::string localTimeText() override;
     void beep() override;
+    void printSession(Session& session, bool evaluation) override;
     Signal<>* metronome() override;
 
     // Opens the session frame for the session manager.

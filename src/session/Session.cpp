@@ -365,6 +365,8 @@ bool Session::saveData()
     return saved;
 }
 
+void Session::print(bool evaluation) { sessionServices().printSession(*this, evaluation); }
+
 bool Session::loadData()
 {
     return sessionServices().loadDataFile(*this);

@@ -62,6 +62,8 @@ public:
 
     bool saveData();
     bool loadData();
+    // Prints the evaluation (portrait) or the graphs (landscape).
+    void print(bool evaluation);
     void setRecord(const SessionRecord& newRecord);
     unsigned elapsedSeconds() const;
     std::wstring ventilationPerson() const;

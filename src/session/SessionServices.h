@@ -99,6 +99,9 @@ public:
     // The default beep (nothing to show).
     virtual void beep() = 0;
 
+    // Prints the session on paper or to a file: its evaluation, or its graphs.
+    virtual void printSession(Session& session, bool evaluation) = 0;
+
     // The application's metronome signal; null while there is none.
     virtual Signal<>* metronome() = 0;
 };

@@ -311,6 +311,13 @@ void TrainingApp::showAbout()
 
 QWidget* TrainingApp::mainWindow() { return frame.get(); }
 
+QPrinter& TrainingApp::printerDefaults()
+{
+    if (!printer)
+        printer = std::make_unique<QPrinter>();
+    return *printer;
+}
+
 QMdiArea* TrainingApp::mdiClient() { return frame ? frame->mdiClient() : nullptr; }
 
 bool TrainingApp::onCommand(int id)
@@ -351,9 +358,7 @@ bool TrainingApp::onCommand(int id)
             QApplication::beep();
         return true;
     case PrintSetup: {
-        if (!printer)
-            printer = std::make_unique<QPrinter>();
-        QPageSetupDialog dialog(printer.get(), frame.get());
+        QPageSetupDialog dialog(&printerDefaults(), frame.get());
         dialog.exec();
         return true;
     }

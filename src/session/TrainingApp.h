@@ -49,6 +49,8 @@ public:
 
     // AppServices
     QWidget* mainWindow() override;
+    // The application's printer settings (orientation, page, printer), kept between jobs.
+    QPrinter& printerDefaults();
     QMdiArea* mdiClient() override;
     const std::vector<Accelerator>& accelerators() override { return acceleratorTable; }
     bool onCommand(int id) override;

@@ -101,6 +101,7 @@ public:
     bool cardiacOutputShown() override { return cardiacOutput; }
     std::string localTimeText() override { return time; }
     void beep() override { ++beeps; }
+    void printSession(Session&, bool evaluation) override { printed.push_back(evaluation); }
     Signal<>* metronome() override { return &metronomeSignal; }
 
     std::vector<std::string> log;
@@ -127,6 +128,7 @@ public:
     bool cardiacOutput = false;
     std::string time = "10:00";
     int beeps = 0;
+    std::vector<bool> printed;
     Signal<> metronomeSignal;
     FakeGraphPage* graph = nullptr;
     FakeReviewPage* review = nullptr;

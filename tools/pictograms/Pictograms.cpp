@@ -602,3 +602,50 @@ QImage configurationPicture()
     snapToColours(image, { 0x000000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x0050C0, 0xC00000 });
     return image;
 }
+
+QImage printLogo()
+{
+    QImage image(446, 81, QImage::Format_RGB32);
+    image.fill(0xFFFFFFFFu);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // A heart, then the program's name beside it.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xC00000));
+    QPolygon heart;
+    heart << QPoint(40, 74) << QPoint(8, 40) << QPoint(6, 22) << QPoint(14, 10) << QPoint(26, 7) << QPoint(40, 20)
+          << QPoint(54, 7) << QPoint(66, 10) << QPoint(74, 22) << QPoint(72, 40);
+    p.drawPolygon(heart);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setBold(true);
+    font.setPixelSize(50);
+    p.setFont(font);
+    p.setPen(QColor(Qt::black));
+    p.drawText(QRect(90, 0, 356, 81), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Tavo CPR"));
+    p.end();
+    snapToColours(image, { 0x000000, 0xFFFFFF, 0xC00000 });
+    return image;
+}
+
+QImage printPicture()
+{
+    QImage image(459, 315, QImage::Format_RGB32);
+    image.fill(0xFFFFFFFFu);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // A manikin's chest seen from the side, two hands above it and a trace.
+    p.setPen(QPen(QColor(Qt::black), 4));
+    p.setBrush(QColor(0xC0C0C0));
+    p.drawEllipse(QRect(40, 200, 380, 90));
+    p.setBrush(QColor(0x0050C0));
+    p.drawRect(200, 120, 60, 80);
+    p.drawRect(185, 100, 90, 30);
+    p.setPen(QPen(QColor(0xC00000), 6));
+    QPolygon trace;
+    for (int x = 20; x <= 440; x += 20)
+        trace << QPoint(x, (x / 20) % 2 ? 30 : 80);
+    p.drawPolyline(trace);
+    p.end();
+    snapToColours(image, { 0x000000, 0xC0C0C0, 0xFFFFFF, 0x0050C0, 0xC00000 });
+    return image;
+}

@@ -31,3 +31,7 @@ QImage navigationButton(int kind, int state);
 QImage folderPicture();
 // The configuration pages' picture (bitmap 253): a heart over a check list.
 QImage configurationPicture();
+
+// The printout's header: a narrow logo (446 x 81) and a picture (459 x 315).
+QImage printLogo();
+QImage printPicture();

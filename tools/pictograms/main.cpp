@@ -35,6 +35,8 @@ int main(int argc, char** argv)
         { 280, renderStrip(icons, 16, 15, mask, true) },
         { 25505, folderPicture() },
         { 253, configurationPicture() },
+        { 165, printLogo() },
+        { 166, printPicture() },
     };
     // First, previous, next and last, each normal, pressed, focused, disabled.
     const int navigationIds[4][4] = {

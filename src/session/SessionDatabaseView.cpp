@@ -1,0 +1,346 @@
+#include "session/SessionDatabaseView.h"
+
+#include "Database/DbUiQt.h"
+#include "Database/PersonTable.h"
+#include "Database/RecordEditorWiring.h"
+#include "Database/SessionDialog.h"
+#include "Database/TablePool.h"
+#include "Utillib/Duration.h"
+#include "Utillib/LogStream.h"
+#include "Utillib/WindowUtil.h"
+#include "config/TrainingMode.h"
+#include "gettext/TranslateWindow.h"
+#include "gettext/Translator.h"
+#include "platform/WindowStyles.h"
+#include "platformqt/Controls.h"
+#include "platformqt/Window.h"
+#include "res/resource.h"
+#include "session/Session.h"
+#include "ui/AppServices.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace {
+
+constexpr int nameLimit = 80;
+constexpr int notesLimit = 250;
+
+QString tr8(const char* key) { return QString::fromStdWString(translate(key)); }
+
+} // namespace
+
+SessionDatabaseView::SessionDatabaseView(Session& owner)
+    : session(&owner)
+    , sessionTable(database)
+{
+    // A replay has nothing to store.
+    LOG_ASSERT(!owner.isReplay());
+}
+
+SessionDatabaseView::~SessionDatabaseView() = default;
+
+bool SessionDatabaseView::createPage(QWidget* parent) { return create(IDD_SESSION_REVIEW, parent); }
+
+platform::ComboBox* SessionDatabaseView::combo(int id) const
+{
+    return platform::dlgItem<platform::ComboBox>(this, id);
+}
+
+bool SessionDatabaseView::onInitDialog()
+{
+    translateWindow(this);
+    recordEditor::installWiring(this);
+    for (int id : {IDC_REV_VENTILATION, IDC_REV_COMPRESSION, IDC_REV_APPROVED_BY})
+        if (QLineEdit* edit = combo(id)->lineEdit())
+            edit->setMaxLength(nameLimit);
+    if (auto* notes = platform::dlgItem<QPlainTextEdit>(this, IDC_REV_NOTES)) {
+        QObject::connect(notes, &QPlainTextEdit::textChanged, notes, [notes] {
+            const QString text = notes->toPlainText();
+            if (text.size() > notesLimit) {
+                notes->setPlainText(text.left(notesLimit));
+                notes->moveCursor(QTextCursor::End);
+            }
+        });
+    }
+    platform::ComboBox* approved = combo(IDC_REV_APPROVED);
+    // Its item index is the stored value.
+    LOG_ASSERT(!approved->isSorted());
+    approved->addString(QString());
+    approved->addString(tr8("Yes"));
+    approved->addString(tr8("No"));
+    if (session && session->isFinished())
+        Utillib::setDlgItemTextIfChanged(this, IDCANCEL, platform::qStringToAnsi(tr8("Close")));
+
+    table = &sessionTable;
+    sessionTable.open("");
+    done = false;
+    fillCombos();
+    if (!session)
+        return true;
+    SessionRecord copy = session->getRecord();
+    if (sessionTable.IsOpen()) {
+        if (findRecord(copy)) {
+            // A row planned beforehand, for a course: the page edits it.
+            record = copy;
+            recordId = sessionTable.GetRowId();
+            entryIsNew = false;
+            updateDialog();
+        } else {
+            newEntry(copy);
+        }
+    }
+    return false;
+}
+
+void SessionDatabaseView::showRecord(const SessionRecord& rec)
+{
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_TRAINING_MODE, trainingModeName(rec.TrainingMode));
+    Utillib::selectComboString(combo(IDC_REV_VENTILATION), rec.PersonVentilation);
+    Utillib::selectComboString(combo(IDC_REV_COMPRESSION), rec.PersonChestCompression);
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_SCENARIO, rec.Scenario);
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_ALGORITHM, rec.Algorithm);
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_DURATION, formatMinSec(rec.Duration));
+    platform::setButtonCheck(platform::dlgItem(this, IDC_REV_METRONOME), rec.Metronome ? 1 : 0);
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_MANIKIN, std::to_string(rec.Manikin));
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_DATE, rec.CourseDate);
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_START_TIME, rec.StartTime);
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_INSTRUCTOR, rec.CourseInstructor);
+    combo(IDC_REV_APPROVED)->setCurSel(rec.Approved);
+    Utillib::selectComboString(combo(IDC_REV_APPROVED_BY), rec.ApprovedBy);
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_NOTES, rec.Note);
+    setParticipantFields(rec.TrainingMode, combo(IDC_REV_VENTILATION), platform::dlgItem(this, IDC_REV_VENTILATION_DETAILS),
+                         combo(IDC_REV_COMPRESSION), platform::dlgItem(this, IDC_REV_COMPRESSION_DETAILS), true, false);
+    combo(IDC_REV_VENTILATION)->setFocus();
+}
+
+std::string SessionDatabaseView::noteText() const
+{
+    return Utillib::getWindowText(platform::dlgItem(this, IDC_REV_NOTES));
+}
+
+bool SessionDatabaseView::metronomeTicked() const
+{
+    auto* box = platform::dlgItem<QAbstractButton>(this, IDC_REV_METRONOME);
+    return box && box->isChecked();
+}
+
+SessionRecord SessionDatabaseView::readRecord()
+{
+    SessionRecord rec = record;
+    rec.PersonVentilation = Utillib::getWindowText(combo(IDC_REV_VENTILATION));
+    rec.PersonChestCompression = Utillib::getWindowText(combo(IDC_REV_COMPRESSION));
+    const int approved = combo(IDC_REV_APPROVED)->getCurSel();
+    rec.Approved = static_cast<std::uint8_t>(approved < 0 ? 0 : approved);
+    rec.ApprovedBy = Utillib::getWindowText(combo(IDC_REV_APPROVED_BY));
+    rec.Note = noteText();
+    rec.Metronome = metronomeTicked() ? 1 : 0;
+    return rec;
+}
+
+bool SessionDatabaseView::isChanged()
+{
+    return Utillib::getWindowText(combo(IDC_REV_VENTILATION)) != record.PersonVentilation
+        || Utillib::getWindowText(combo(IDC_REV_COMPRESSION)) != record.PersonChestCompression
+        || combo(IDC_REV_APPROVED)->getCurSel() != record.Approved
+        || Utillib::getWindowText(combo(IDC_REV_APPROVED_BY)) != record.ApprovedBy || noteText() != record.Note
+        || (metronomeTicked() ? 1 : 0) != (record.Metronome ? 1 : 0);
+}
+
+// The page's key is the session's own serial: no question of the template arises.
+std::wstring SessionDatabaseView::messageText(int number)
+{
+    LogStream::instance() << "Review page: no text for prompt " << number << LogStream::endl;
+    LOG_ASSERT(false);
+    return std::wstring();
+}
+
+void SessionDatabaseView::notifyChanged() { tablePool.refresh(tableKind::Session); }
+
+void SessionDatabaseView::fillCombos()
+{
+    PersonTable persons(database);
+    persons.open("");
+    dbui::QtComboBox ventilation(combo(IDC_REV_VENTILATION));
+    persons.fillCombo(ventilation, "name", "");
+    Utillib::copyComboItems(combo(IDC_REV_VENTILATION), combo(IDC_REV_COMPRESSION));
+    dbui::QtComboBox approvers(combo(IDC_REV_APPROVED_BY));
+    persons.fillCombo(approvers, "name", "Instructor = TRUE");
+}
+
+void SessionDatabaseView::beforeSave(SessionRecord& rec)
+{
+    rec.Done = done ? 1 : 0;
+    if (!session)
+        return;
+    const CommSession& results = session->getCommSession();
+    rec.InitialVentilations = results.initialVentilations;
+    rec.VentilationRate = results.ventilationRate;
+    rec.VentilationVolume = results.averageVolume;
+    rec.ECCrate = results.compressionRate;
+    rec.CompRelaxRatio = results.compRelaxRatio;
+    rec.CompDepth = results.averageDepth;
+    rec.VentCompRatioVent = results.averageRatioVentilations;
+    rec.VentCompRatioComp = results.averageRatioCompressions;
+    rec.PauseECC = results.longestPause;
+    rec.StomachInflation = results.nrStomachInflations;
+    rec.WrongHandPosition = results.nrWrongHand;
+    rec.Leaning = results.nrLeanings;
+    rec.InterfaceFrequency = results.sampleRate;
+}
+
+void SessionDatabaseView::afterSave()
+{
+    if (!session)
+        return;
+    session->setRecord(record);
+    dataFileWritten = session->saveData();
+}
+
+bool SessionDatabaseView::saveAsDone()
+{
+    done = true;
+    dataFileWritten = false;
+    const bool rowWritten = save();
+    if (rowWritten && dataFileWritten)
+        return true;
+    // The reason (a closed database, a full disk) was shown or logged by now;
+    // the session stays open so that nothing recorded is lost.
+    dbui::userInterface().messageBox(translate("The session was not stored. It stays open, so that you can save it again "
+                                               "or discard it."),
+                                     dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
+    return rowWritten;
+}
+
+void SessionDatabaseView::setMetronomeUsed(bool used)
+{
+    if (isCreated())
+        platform::setButtonCheck(platform::dlgItem(this, IDC_REV_METRONOME), used ? 1 : 0);
+}
+
+void SessionDatabaseView::showDetails(int buttonId)
+{
+    const DetailsEditors& editors = SessionDialog::getDetailsEditors();
+    int boxId = 0;
+    std::string selected;
+    switch (buttonId) {
+    case IDC_REV_VENTILATION_DETAILS:
+        boxId = IDC_REV_VENTILATION;
+        break;
+    case IDC_REV_COMPRESSION_DETAILS:
+        boxId = IDC_REV_COMPRESSION;
+        break;
+    case IDC_REV_APPROVED_BY_DETAILS:
+        boxId = IDC_REV_APPROVED_BY;
+        break;
+    default:
+        break;
+    }
+    if (boxId != 0) {
+        if (editors.person)
+            selected = editors.person(Utillib::getComboText(combo(boxId)), buttonId == IDC_REV_APPROVED_BY_DETAILS);
+    } else if (buttonId == IDC_REV_INSTRUCTOR_DETAILS) {
+        if (editors.person)
+            editors.person(Utillib::getWindowText(platform::dlgItem(this, IDC_REV_INSTRUCTOR)), true);
+    } else if (buttonId == IDC_REV_SCENARIO_DETAILS) {
+        if (editors.scenario)
+            editors.scenario(record.Scenario);
+    } else if (buttonId == IDC_REV_ALGORITHM_DETAILS) {
+        if (editors.algorithm)
+            editors.algorithm(record.Algorithm);
+    }
+    fillCombos();
+    if (boxId != 0 && !selected.empty())
+        Utillib::selectComboString(combo(boxId), selected);
+}
+
+void SessionDatabaseView::backToDebriefing()
+{
+    if (!session)
+        return;
+    session->setRecord(readRecord());
+    // Deletes this page: nothing after it.
+    session->setState(Session::DEBRIEF);
+}
+
+void SessionDatabaseView::print()
+{
+    if (!session)
+        return;
+    session->setRecord(readRecord());
+    session->print(true);
+}
+
+void SessionDatabaseView::abort()
+{
+    Session* current = session;
+    if (current && current->askSave()) {
+        current->pause();
+        // Closes (and may delete) the session and this page: nothing after it.
+        current->close();
+    }
+}
+
+bool SessionDatabaseView::onCommand(int id, int code)
+{
+    if (code != BN_CLICKED)
+        return platform::Dialog::onCommand(id, code);
+    switch (id) {
+    case IDOK:
+        return true;
+    case IDCANCEL:
+        abort();
+        return true;
+    case IDC_REV_DEBRIEFING:
+        backToDebriefing();
+        return true;
+    case IDC_REV_PRINT:
+        print();
+        return true;
+    case IDC_DB_HELP:
+        if (AppServices* services = appServices())
+            services->showHelp(10004);
+        return true;
+    case IDC_REV_VENTILATION_DETAILS:
+    case IDC_REV_COMPRESSION_DETAILS:
+    case IDC_REV_SCENARIO_DETAILS:
+    case IDC_REV_ALGORITHM_DETAILS:
+    case IDC_REV_INSTRUCTOR_DETAILS:
+    case IDC_REV_APPROVED_BY_DETAILS:
+        showDetails(id);
+        return true;
+    default:
+        return platform::Dialog::onCommand(id, code);
+    }
+}
+
+// --- ReviewPageHandle ------------------------------------------------------
+
+ReviewPageHandle::ReviewPageHandle(Session& session)
+    : window(new SessionDatabaseView(session))
+{
+    if (!window->createPage(nullptr))
+        LogStream::instance() << "The review page could not be made: " << window->buildError() << LogStream::endl;
+}
+
+ReviewPageHandle::~ReviewPageHandle() { destroyWindow(); }
+
+void ReviewPageHandle::destroyWindow()
+{
+    if (!window)
+        return;
+    window->detach();
+    window->hide();
+    window->setParent(nullptr);
+    window->deleteLater();
+    window = nullptr;
+}
+
+void ReviewPageHandle::tickMetronome()
+{
+    if (window)
+        window->setMetronomeUsed(true);
+}
+
+bool ReviewPageHandle::saveAsDone() { return window && window->saveAsDone(); }

@@ -1,0 +1,190 @@
+// The review page of a live demonstration session on the offscreen
+// platform, over a real SQLite data source and a real data folder: saving
+// the session as done writes its row and then its data file; a closed
+// database or a data folder that cannot be written keeps the session open.
+#include "Database/DbUiQt.h"
+#include "Database/SessionTable.h"
+#include "platformqt/Controls.h"
+#include "platformqt/Window.h"
+#include "res/Resources.h"
+#include "res/resource.h"
+#include "session/SessionDataFile.h"
+#include "session/SessionDatabaseView.h"
+#include "session/SessionWindows.h"
+
+#include "DbTestSupport.h"
+#include "DemoPorts.h"
+#include "FakeSessionServices.h"
+#include "ScopedRegistry.h"
+#include "support/TestSupport.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace sessiontest;
+
+namespace {
+
+// The fake services with the real review page and the real data file.
+class ReviewServices : public FakeSessionServices {
+public:
+    std::unique_ptr<ReviewPageWindow> createReviewPage(Session& session) override
+    {
+        auto handle = std::make_unique<ReviewPageHandle>(session);
+        page = handle->page();
+        return handle;
+    }
+    bool saveDataFile(Session& session) override
+    {
+        const std::string path = session.getRecord().dataFilePath();
+        const bool saved = !path.empty() && sessiondata::save(session, path, nullptr);
+        log.push_back(saved ? "file written" : "file failed");
+        return saved;
+    }
+    SessionDatabaseView* page = nullptr;
+};
+
+class ReviewPageTest : public dbtest::DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        res::registerResources();
+        exec("INSERT INTO Person (Name, Instructor) VALUES ('Ann', '1')");
+        exec("INSERT INTO Person (Name, Instructor) VALUES ('Bob', '0')");
+        SessionRecord rec;
+        rec.Duration = 10;
+        rec.PersonVentilation = "Bob";
+        rec.PersonChestCompression = "Carl";
+        rec.Algorithm = "Adult";
+        rec.Scenario = "Drill";
+        session = DemoPorts::liveSession(250, rec);
+        session->createView();
+        session->start();
+        for (int k = 0; k < 260; ++k)
+            session->poll();
+        session->pause();
+        // As the debriefing does when it is built.
+        session->getCommSession().finish();
+        services.saveAnswers = {SessionServices::SAVE_REVIEW};
+        EXPECT_FALSE(session->askSave());
+        ASSERT_NE(services.page, nullptr);
+    }
+    void TearDown() override
+    {
+        session.reset();
+        QCoreApplication::processEvents();
+        DbTest::TearDown();
+    }
+    platform::ComboBox* combo(int id) { return platform::dlgItem<platform::ComboBox>(services.page, id); }
+    std::string column(const std::string& name)
+    {
+        return scalar("SELECT " + name + " FROM Session WHERE Serialidentifier = '"
+                      + session->getRecord().Serialidentifier + "'");
+    }
+    bool saveYes()
+    {
+        services.saveAnswers = {SessionServices::SAVE_YES};
+        return session->askSave();
+    }
+
+    testsupport::TempDir folder;
+    dbtest::ScopedRegistry registry{"Data Folder=sz:" + folder.path() + "\n"};
+    testsupport::LogCapture log;
+    ReviewServices services;
+    DemoPorts demo;
+    std::unique_ptr<Session> session;
+};
+
+TEST_F(ReviewPageTest, SavingWritesTheDoneRowWithResultsThenTheDataFile)
+{
+    ASSERT_EQ(session->getState(), Session::REVIEW);
+    combo(IDC_REV_APPROVED)->setCurrentIndex(2);
+    combo(IDC_REV_APPROVED_BY)->lineEdit()->setText("Ann");
+    platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES)->setPlainText("Good rhythm");
+    EXPECT_LT(combo(IDC_REV_APPROVED_BY)->findText("Bob"), 0) << "only instructors approve";
+    EXPECT_TRUE(saveYes());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+    EXPECT_EQ(column("Done"), "1");
+    EXPECT_EQ(column("Approved"), "2");
+    EXPECT_EQ(column("ApprovedBy"), "Ann");
+    EXPECT_EQ(column("Note"), "Good rhythm");
+    EXPECT_EQ(std::stod(column("InterfaceFrequency")), session->getCommSession().sampleRate);
+    EXPECT_NEAR(std::stod(column("CompDepth")), session->getCommSession().averageDepth, 1e-3);
+    EXPECT_GT(session->getCommSession().averageDepth, 0) << "the demonstration compressed";
+    EXPECT_TRUE(std::filesystem::exists(session->getRecord().dataFilePath()));
+    EXPECT_EQ(session->getRecord().Note, "Good rhythm") << "the saved record went back to the session";
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(ReviewPageTest, PlannedRowIsUpdatedNotDuplicated)
+{
+    // A course session the planner stored before it ran: a second page on the
+    // same serial finds the row and updates it.
+    ASSERT_TRUE(saveYes());
+    exec("UPDATE Session SET Done = 0, Note = 'planned'");
+    services.page = nullptr;
+    session->setState(Session::DEBRIEF);
+    session->setState(Session::REVIEW);
+    ASSERT_NE(services.page, nullptr);
+    EXPECT_TRUE(saveYes());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+    EXPECT_EQ(column("Done"), "1");
+}
+
+TEST_F(ReviewPageTest, ClosedDatabaseKeepsTheSessionOpenWithABox)
+{
+    database.close();
+    services.page = nullptr;
+    session->setState(Session::DEBRIEF);
+    session->setState(Session::REVIEW);
+    ASSERT_NE(services.page, nullptr);
+    EXPECT_FALSE(saveYes()) << "the session stays open";
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find(L"not stored"), std::wstring::npos);
+    EXPECT_FALSE(std::filesystem::exists(session->getRecord().dataFilePath()));
+}
+
+TEST_F(ReviewPageTest, UnwritableDataFolderKeepsTheSessionOpenAndASecondSaveSucceeds)
+{
+    // The data folder is gone (an unplugged drive, a mistyped setting).
+    std::filesystem::remove_all(folder.path());
+    EXPECT_FALSE(saveYes());
+    EXPECT_EQ(column("Done"), "1") << "the row was written first";
+    ASSERT_FALSE(ui.boxes.empty());
+    EXPECT_NE(ui.boxes.back().text.find(L"not stored"), std::wstring::npos);
+    std::filesystem::create_directories(folder.path());
+    ui.boxes.clear();
+    EXPECT_TRUE(saveYes());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+    EXPECT_TRUE(std::filesystem::exists(session->getRecord().dataFilePath()));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(ReviewPageTest, NotesSurviveGoingBackToTheDebriefingAndMetronomeTicks)
+{
+    platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES)->setPlainText("Check depth");
+    QTest::mouseClick(platform::dlgItem<QWidget>(services.page, IDC_REV_DEBRIEFING), Qt::LeftButton);
+    EXPECT_EQ(session->getState(), Session::DEBRIEF);
+    QCoreApplication::processEvents();
+    services.page = nullptr;
+    session->setState(Session::REVIEW);
+    ASSERT_NE(services.page, nullptr);
+    EXPECT_EQ(platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES)->toPlainText(), "Check depth");
+    auto* metronome = platform::dlgItem<QAbstractButton>(services.page, IDC_REV_METRONOME);
+    EXPECT_FALSE(metronome->isChecked());
+    services.metronomeSignal.emit();
+    session->onMetronome();
+    EXPECT_TRUE(metronome->isChecked());
+    QTest::mouseClick(platform::dlgItem<QWidget>(services.page, IDC_REV_PRINT), Qt::LeftButton);
+    EXPECT_EQ(services.printed, std::vector<bool>{true});
+}
+
+} // namespace
