@@ -1,6 +1,8 @@
 #include "Database/DatabaseUtil.h"
+#include "Database/Transaction.h"
 
 #include "DbTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +83,51 @@ TEST_F(ConnectionTest, TransactionsCommitOrRollBack)
     database.close();
     ASSERT_TRUE(database.open("DSN=tavocpr"));
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "2");
+}
+
+TEST_F(ConnectionTest, ATransactionShowsItsErrorOnlyAfterRollingBack)
+{
+    {
+        Transaction transaction(database);
+        ASSERT_TRUE(transaction.isOpen());
+        exec("INSERT INTO Person (Name) VALUES ('Anna')");
+        EXPECT_FALSE(DBUtil::remove(database, "NoSuchTable", "Name", "x"));
+        EXPECT_TRUE(ui.boxes.empty()) << "no box while the transaction holds its locks";
+        EXPECT_TRUE(transaction.failed());
+        EXPECT_FALSE(transaction.commit()) << "a failure inside rolls everything back";
+    }
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_FALSE(ui.boxes[0].duringTransaction);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
+
+    {
+        Transaction transaction(database);
+        exec("INSERT INTO Person (Name) VALUES ('Bert')");
+    } // left without commit
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
+
+    Transaction transaction(database);
+    exec("INSERT INTO Person (Name) VALUES ('Cleo')");
+    EXPECT_TRUE(transaction.commit());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST_F(ConnectionTest, TransactionsDoNotNest)
+{
+    Transaction outer(database);
+    ASSERT_TRUE(outer.isOpen());
+    exec("INSERT INTO Person (Name) VALUES ('Anna')");
+    {
+        testsupport::LogCapture log;
+        Transaction inner(database);
+        EXPECT_FALSE(inner.isOpen());
+    }
+    EXPECT_TRUE(database.inTransaction()) << "the inner guard leaves the outer transaction alone";
+    EXPECT_FALSE(outer.commit());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_FALSE(ui.boxes[0].duringTransaction);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
 }
 
 TEST_F(ConnectionTest, ThePostgreSqlSessionQuotesTheStandardWay)
