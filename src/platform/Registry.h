@@ -44,6 +44,9 @@ std::string registryFilePath();
 // on failure. A key exists when its section, or a section below it, does.
 LONG regOpenKey(HKEY parent, const std::string& subKey, HKEY* result);
 LONG regCloseKey(HKEY key);
+// Opens `subKey` below `parent` whether it exists or not; it comes into being
+// with its first value.
+LONG regCreateKey(HKEY parent, const std::string& subKey, HKEY* result);
 
 // Reads a value into `data` of `*size` bytes; `*size` becomes the value's
 // size (text counts its closing NUL) and `*type` its kind. A buffer that is
