@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cwctype>
+#include <string>
+
+#include <sql.h>
+#include <sqlext.h>
 
 namespace {
 
@@ -136,6 +141,17 @@ TEST_F(ConnectionTest, ThePostgreSqlSessionQuotesTheStandardWay)
         GTEST_SKIP() << "PostgreSQL only";
     EXPECT_EQ(scalar("SHOW standard_conforming_strings"), "on");
     EXPECT_EQ(scalar("SELECT 'back\\slash'"), "back\\slash");
+}
+
+TEST_F(ConnectionTest, ThePostgreSqlRunUsesTheDriverItNames)
+{
+    if (!dbtest::usingPostgres())
+        GTEST_SKIP() << "PostgreSQL only";
+    SQLCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLGetInfo(static_cast<SQLHDBC>(database.handle()), SQL_DRIVER_NAME, name, sizeof name, &length)));
+    const char* unicode = std::getenv("TAVO_PG_UNICODE");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(name)), unicode && *unicode == '1' ? "psqlodbcw.so" : "psqlodbca.so");
 }
 
 TEST_F(ConnectionTest, APostgreSqlSessionWaitsForLocksAtMostItsTimeout)
