@@ -1242,7 +1242,6 @@ void CReportCtrl::keyPressEvent(QKeyEvent* event)
         const bool editable = data.focusColumn >= 0 &&
                               (data.focusRow == ReportModel::fixedRowIndex || (data.style & ReportStyle::CellFocus));
         if (editChar && editable && !text.isEmpty() && text[0] != QChar(escapeKey) && text[0] != QChar('\t')) {
-            const std::vector<int> columns = shownColumns();
             if (beginEdit(data.focusRow, data.focusColumn, text[0].unicode()))
                 break;
         }

@@ -5,7 +5,9 @@
 #include "ui/ReportCompanions.h"
 #include "ui/ReportCtrl.h"
 
+#include "platform/Registry.h"
 #include "platform/WindowStyles.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,7 +16,9 @@
 #include <QTest>
 #include <QScrollBar>
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -434,6 +438,30 @@ TEST(ReportCtrl, HeaderChangesReachTheColumnsAndTheParent)
     EXPECT_TRUE(report.applyLayoutString(layout));
     EXPECT_EQ(report.layoutString(), layout);
     EXPECT_FALSE(report.applyLayoutString("(3,1) 10 20 30 0"));
+
+    // Through the settings store, and the wheel setting read from it.
+    const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedConfig = oldConfig ? oldConfig : "";
+    testsupport::TempDir config, emptyConfig;
+    ::setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
+    ASSERT_TRUE(report.saveLayout("Debriefing", "Columns"));
+    report.hideColumn(1);
+    ASSERT_TRUE(report.loadLayout("Debriefing", "Columns"));
+    EXPECT_EQ(report.layoutString(), layout);
+    EXPECT_FALSE(report.loadLayout("Debriefing", "Missing"));
+    platform::HKEY desktop = 0;
+    ASSERT_EQ(platform::regCreateKey(platform::HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop), 0);
+    ASSERT_EQ(platform::regSetValue(desktop, "WheelScrollLines", platform::REG_SZ, "-1", 3), 0);
+    platform::regCloseKey(desktop);
+    report.readWheelLines();
+    EXPECT_EQ(report.wheelLines(), -1);
+    ::setenv("XDG_CONFIG_HOME", emptyConfig.path().c_str(), 1);
+    report.readWheelLines();
+    EXPECT_EQ(report.wheelLines(), 3);
+    if (oldConfig)
+        ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
 }
 
 TEST(ReportCtrl, InPlaceEditStartsWithTheTypedKeyAndStoresOnEnter)
