@@ -9,6 +9,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         sampleEditorDialog(),
         calibrateDialog(),
         propertyFolderDialog(),
+        aboutDialog(),
     };
     return tables;
 }

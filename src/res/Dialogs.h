@@ -13,5 +13,6 @@ platform::DialogTable sampleDialog();
 platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
 platform::DialogTable propertyFolderDialog();
+platform::DialogTable aboutDialog();
 
 } // namespace res

@@ -78,3 +78,7 @@
 #define IDB_EVENT_ICONS_32              278
 #define IDB_EVENT_ICONS_24              279
 #define IDB_EVENT_ICONS_16              280
+// The About box: the program's icon and the build line.
+#define IDD_ABOUTBOX                    100
+#define IDC_ABOUT_ICON                  1105
+#define IDC_ABOUT_BUILD                 1106
