@@ -150,8 +150,11 @@ std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth)
 {
     double rest = clientWidth - firstColumnWidth;
     double part = rest * 0.00625;
-    return {static_cast<int>(28 * part), static_cast<int>(28 * part), static_cast<int>(27 * part),
-        static_cast<int>(18 * part), static_cast<int>(29 * part), static_cast<int>(rest - 130 * part)};
+    std::array<int, 6> widths = {static_cast<int>(28 * part), static_cast<int>(28 * part),
+        static_cast<int>(27 * part), static_cast<int>(18 * part), static_cast<int>(29 * part), 0};
+    // The last column takes every pixel the others leave, their rounding included.
+    widths[5] = static_cast<int>(rest) - (widths[0] + widths[1] + widths[2] + widths[3] + widths[4]);
+    return widths;
 }
 
 bool moveToRow(SessionTable& table, int index)

@@ -33,7 +33,7 @@ std::wstring statusText(int rows);
 
 // Widths of columns 1 to 6 for a list whose client area is `clientWidth`
 // wide and whose column 0 is `firstColumnWidth` wide: 28, 28, 27, 18 and 29
-// parts of 160 of the rest, and the last column whatever is left.
+// parts of 160 of the rest, and the last column every pixel left.
 std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth);
 
 // Moves the table to row `index` of its current result; false (the table

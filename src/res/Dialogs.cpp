@@ -10,6 +10,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         calibrateDialog(),
         propertyFolderDialog(),
         aboutDialog(),
+        browseSessionsDialog(),
     };
     return tables;
 }

@@ -14,5 +14,6 @@ platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
 platform::DialogTable propertyFolderDialog();
 platform::DialogTable aboutDialog();
+platform::DialogTable browseSessionsDialog();
 
 } // namespace res
