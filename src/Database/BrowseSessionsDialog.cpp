@@ -104,8 +104,10 @@ bool BrowseSessionsDialog::onInitDialog()
     yearCombo = combo(IDC_BROWSE_YEAR);
     monthCombo = combo(IDC_BROWSE_MONTH);
 
-    // A table that cannot be opened stays closed; the dialog works on without it.
-    sessionTable.open("");
+    // A table that cannot be opened stays closed; the dialog works on without
+    // it. The sessions are read once, on the criteria the dialog starts with.
+    sessionTable.m_strSort = browseSessions::sortText;
+    freshlyOpened = sessionTable.open(browseSessions::filterText("", "", 0, 0));
     personTable.open("");
 
     WindowHandle self = handleOf(this);
@@ -224,7 +226,9 @@ void BrowseSessionsDialog::showMatchingSessions()
     // A new search starts with nothing selected.
     resultList->deleteAllItems();
     resultList->setItemCount(0);
-    applyCriteria();
+    if (!freshlyOpened)
+        applyCriteria();
+    freshlyOpened = false;
     if (sessionTable.ok && !DBUtil::isEmpty(sessionTable) && sessionTable.MoveFirst()) {
         // The bound members of the current row, without making a record of each.
         while (!sessionTable.IsEOF()) {

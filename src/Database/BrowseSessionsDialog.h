@@ -77,6 +77,8 @@ private:
     std::vector<int> selectedRows() const;
 
     std::vector<ListRow> rows;
+    // The table holds the rows of the first search already.
+    bool freshlyOpened = false;
 };
 
 // The one way in: runs the session browser modally over `parent` (may be
