@@ -37,6 +37,7 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include <csignal>
 #include <cstdlib>
 #include <ctime>
 #include <unistd.h>
@@ -279,6 +280,8 @@ void TrainingApp::tellSplash()
     if (*end || fd < 0 || fd > 65535)
         return;
     const std::uint32_t word = splashMagic;
+    // A splash program that is gone must not take this program with it.
+    ::signal(SIGPIPE, SIG_IGN);
     if (::write(static_cast<int>(fd), &word, sizeof word) != static_cast<ssize_t>(sizeof word))
         LogStream::instance() << "The splash program could not be told that the window is up" << LogStream::endl;
     ::close(static_cast<int>(fd));

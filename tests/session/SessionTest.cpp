@@ -387,7 +387,7 @@ TEST_F(SessionTest, ValuesOfASampleAndOutOfRange)
     EXPECT_TRUE(log.hasAssertion("inRange"));
     session->getCommSession().groups[7] = CompressionGroup { 1, 9, 12, 48, 4.5 };
     ASSERT_NE(session->getCompressionGroup(7), nullptr);
-    EXPECT_EQ(session->getCompressionGroup(7)->ratio, 48);
+    EXPECT_EQ(session->getCompressionGroup(7)->compressionPercent, 48);
     EXPECT_EQ(session->getCompressionGroup(6), nullptr);
     session->close();
 }
