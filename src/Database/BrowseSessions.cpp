@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <map>
 #include <set>
 
 namespace browseSessions {
@@ -40,6 +41,23 @@ public:
         bindText("Serialidentifier", serial);
     }
     std::string serial;
+};
+
+// The columns the list shows, and the serial.
+class ListColumns : public Recordset {
+public:
+    explicit ListColumns(Database& db)
+        : Recordset(db)
+    {
+        bindText("Serialidentifier", row.serial);
+        bindText("PersonVentilation", row.ventilation);
+        bindText("PersonChestCompression", row.compression);
+        bindText("CourseDate", row.date);
+        bindText("StartTime", row.time);
+        bindText("CourseInstructor", row.instructor);
+        bindText("Scenario", row.scenario);
+    }
+    ListRow row;
 };
 
 std::set<std::string> storedSerials(Database& db)
@@ -121,22 +139,6 @@ std::string filterText(const std::string& participant, const std::string& instru
     return filter;
 }
 
-bool applyCriteria(SessionTable& table, const std::string& participant, const std::string& instructor, int yearIndex,
-                   int monthIndex)
-{
-    // A table that never opened stays closed; one whose last read failed
-    // is tried again, so that a search can follow a lost lock.
-    if (!databaseOpen || table.GetTableName().empty())
-        return false;
-    table.m_strFilter = filterText(participant, instructor, yearIndex, monthIndex);
-    table.m_strSort = sortText;
-    std::string name = table.GetTableName();
-    table.Close();
-    table.ok = DBUtil::Open(&table, name);
-    LOG_ASSERT(table.ok);
-    return table.ok;
-}
-
 std::wstring statusText(int rows)
 {
     if (rows == 0)
@@ -155,15 +157,6 @@ std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth)
     // The last column takes every pixel the others leave, their rounding included.
     widths[5] = static_cast<int>(rest) - (widths[0] + widths[1] + widths[2] + widths[3] + widths[4]);
     return widths;
-}
-
-bool moveToRow(SessionTable& table, int index)
-{
-    if (!table.ok || DBUtil::isEmpty(table) || !table.MoveFirst())
-        return false;
-    for (int i = 0; i < index && !table.IsEOF(); ++i)
-        table.MoveNext();
-    return !table.IsEOF();
 }
 
 DataFileRead readDataText(const std::string& path, std::string& text)
@@ -186,25 +179,85 @@ DataFileRead readDataText(const std::string& path, std::string& text)
     return DataFileRead::ok;
 }
 
-std::vector<SessionRecord> collectForExport(SessionTable& table, std::vector<int> rows)
+bool readList(Database& db, const std::string& participant, const std::string& instructor, int yearIndex,
+              int monthIndex, std::vector<ListRow>& rows)
 {
-    std::vector<SessionRecord> sessions;
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    if (!table.ok || DBUtil::isEmpty(table) || !table.MoveFirst())
-        return sessions;
-    // One walk over the result for all rows.
-    int position = 0;
-    for (int row : rows) {
-        if (row < 0)
-            continue;
-        while (position < row && !table.IsEOF()) {
-            table.MoveNext();
-            ++position;
-        }
-        if (table.IsEOF())
+    rows.clear();
+    if (!db.isOpen())
+        return false;
+    ListColumns set(db);
+    set.m_strFilter = filterText(participant, instructor, yearIndex, monthIndex);
+    set.m_strSort = sortText;
+    if (!DBUtil::Open(&set, "Session")) {
+        LogStream::instance() << "The sessions could not be listed: " + set.lastError().text + "\n";
+        return false;
+    }
+    if (DBUtil::isEmpty(set) || !set.MoveFirst())
+        return true;
+    while (!set.IsEOF()) {
+        rows.push_back(std::move(set.row)); // the next move fills the members again
+        if (!set.MoveNext())
             break;
-        SessionRecord record = table.getRecord();
+    }
+    return true;
+}
+
+namespace {
+
+// Puts the table on the sessions of the condition; false when it never
+// opened or cannot be read.
+bool readWhere(SessionTable& table, const std::string& condition)
+{
+    std::string name = table.GetTableName();
+    if (name.empty())
+        return false;
+    table.m_strFilter = condition;
+    table.m_strSort.clear();
+    table.Close();
+    table.ok = DBUtil::Open(&table, name);
+    return table.ok;
+}
+
+} // namespace
+
+bool loadSession(SessionTable& table, const std::string& serial, SessionRecord& record)
+{
+    if (!readWhere(table, "Serialidentifier = '" + DBUtil::quote(serial) + "'") || DBUtil::isEmpty(table)
+        || !table.MoveFirst())
+        return false;
+    record = table.getRecord();
+    return true;
+}
+
+std::vector<SessionRecord> collectForExport(SessionTable& table, const std::vector<std::string>& serials)
+{
+    // The rows in groups, each read with one statement.
+    constexpr std::size_t group = 200;
+    std::map<std::string, SessionRecord> stored;
+    for (std::size_t from = 0; from < serials.size(); from += group) {
+        std::string condition;
+        for (std::size_t i = from; i < serials.size() && i < from + group; ++i)
+            condition += (condition.empty() ? "Serialidentifier IN ('" : "', '") + DBUtil::quote(serials[i]);
+        if (!readWhere(table, condition + "')"))
+            return {};
+        if (DBUtil::isEmpty(table) || !table.MoveFirst())
+            continue;
+        while (!table.IsEOF()) {
+            stored.emplace(table.Serialidentifier, table.getRecord());
+            if (!table.MoveNext())
+                break;
+        }
+    }
+    std::vector<SessionRecord> sessions;
+    for (const std::string& serial : serials) {
+        auto found = stored.find(serial);
+        if (found == stored.end()) {
+            // Deleted since the list was read (by another station, say).
+            LogStream::instance() << "Session " + serial + " is no longer stored; not exported\n";
+            continue;
+        }
+        SessionRecord record = std::move(found->second);
+        stored.erase(found);
         switch (readDataText(record.dataFilePath(), record.dataText)) {
         case DataFileRead::cannotOpen:
             skipBox("Could not open datafile for session ", record, "Export session");

@@ -22,11 +22,6 @@ constexpr int lastYear = 2050;
 std::string filterText(const std::string& participant, const std::string& instructor, int yearIndex, int monthIndex);
 extern const char* const sortText;
 
-// Puts the criteria on the table and reads it again; false while the table
-// is not open or when it cannot be read.
-bool applyCriteria(SessionTable& table, const std::string& participant, const std::string& instructor, int yearIndex,
-                   int monthIndex);
-
 // "No sessions match criteria.", "One session match criteria", or the
 // number and " sessions match criteria".
 std::wstring statusText(int rows);
@@ -36,19 +31,31 @@ std::wstring statusText(int rows);
 // parts of 160 of the rest, and the last column every pixel left.
 std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth);
 
-// Moves the table to row `index` of its current result; false (the table
-// past its end) when it has fewer rows.
-bool moveToRow(SessionTable& table, int index);
+// What the list shows of one finished session, with the serial that finds
+// its whole row again.
+struct ListRow {
+    std::string serial, ventilation, compression, date, time, instructor, scenario;
+};
+
+// The list of the sessions matching the criteria, in the sort order, read
+// with only the columns the list shows; false (no rows) while the database
+// is not open or when the read failed.
+bool readList(Database& db, const std::string& participant, const std::string& instructor, int yearIndex,
+              int monthIndex, std::vector<ListRow>& rows);
+
+// The stored session with this serial, read through the table (which is left
+// on that session alone); false when the table is not open or has no such row.
+bool loadSession(SessionTable& table, const std::string& serial, SessionRecord& record);
 
 // A data file as the exchange file carries it: line ends as single line
 // feeds (a carriage return before a line feed is dropped).
 enum class DataFileRead { ok, cannotOpen, readError };
 DataFileRead readDataText(const std::string& path, std::string& text);
 
-// The stored sessions of the given rows of the table's current result, each
-// with the text of its data file; a session whose data file cannot be read
-// is told and left out. Rows are taken in ascending order.
-std::vector<SessionRecord> collectForExport(SessionTable& table, std::vector<int> rows);
+// The stored sessions with these serials, in the order given, each with the
+// text of its data file; a session whose data file cannot be read is told
+// and left out. The table is left on the last sessions read.
+std::vector<SessionRecord> collectForExport(SessionTable& table, const std::vector<std::string>& serials);
 
 // Stores imported sessions: a session whose serial this installation knows
 // already (its data file exists, or a Session row has it) is stored as a

@@ -105,9 +105,9 @@ bool BrowseSessionsDialog::onInitDialog()
     monthCombo = combo(IDC_BROWSE_MONTH);
 
     // A table that cannot be opened stays closed; the dialog works on without
-    // it. The sessions are read once, on the criteria the dialog starts with.
-    sessionTable.m_strSort = browseSessions::sortText;
-    freshlyOpened = sessionTable.open(browseSessions::filterText("", "", 0, 0));
+    // it. The session table holds no rows until a session is opened or
+    // exported: the list reads only the columns it shows.
+    sessionTable.open("1 = 0");
     personTable.open("");
 
     WindowHandle self = handleOf(this);
@@ -216,8 +216,11 @@ void BrowseSessionsDialog::fillCombos()
 
 bool BrowseSessionsDialog::applyCriteria()
 {
-    return browseSessions::applyCriteria(sessionTable, participantText(), instructorText(), yearCombo->getCurSel(),
-        monthCombo->getCurSel());
+    // Nothing is listed while the database is not open.
+    if (sessionTable.GetTableName().empty())
+        return false;
+    return browseSessions::readList(sessionTable.connection(), participantText(), instructorText(),
+        yearCombo->getCurSel(), monthCombo->getCurSel(), rows);
 }
 
 void BrowseSessionsDialog::showMatchingSessions()
@@ -226,18 +229,7 @@ void BrowseSessionsDialog::showMatchingSessions()
     // A new search starts with nothing selected.
     resultList->deleteAllItems();
     resultList->setItemCount(0);
-    if (!freshlyOpened)
-        applyCriteria();
-    freshlyOpened = false;
-    if (sessionTable.ok && !DBUtil::isEmpty(sessionTable) && sessionTable.MoveFirst()) {
-        // The bound members of the current row, without making a record of each.
-        while (!sessionTable.IsEOF()) {
-            rows.push_back({sessionTable.PersonVentilation, sessionTable.PersonChestCompression, sessionTable.CourseDate,
-                sessionTable.StartTime, sessionTable.CourseInstructor, sessionTable.Scenario});
-            if (!sessionTable.MoveNext())
-                break;
-        }
-    }
+    applyCriteria();
     resultList->setItemCount(static_cast<int>(rows.size()));
     resultList->viewport()->update();
     if (QWidget* status = platform::dlgItem(this, IDC_BROWSE_STATUS))
@@ -265,7 +257,7 @@ void BrowseSessionsDialog::reportGetItem(CReportCtrl&, ReportItemNotify& request
     item.data = item.row;
     if (!(item.mask & ReportMask::Text))
         return;
-    const ListRow& row = rows[static_cast<std::size_t>(item.row)];
+    const browseSessions::ListRow& row = rows[static_cast<std::size_t>(item.row)];
     switch (item.subitem) {
     case 0: item.text = QString::number(item.row + 1); break;
     case 1: item.text = platform::ansiToQString(row.ventilation); break;
@@ -308,23 +300,33 @@ void BrowseSessionsDialog::instructorDetails() { personDetails(IDC_BROWSE_INSTRU
 void BrowseSessionsDialog::openSelectedSession()
 {
     std::vector<int> selected = selectedRows();
-    if (!sessionTable.ok || selected.empty()) {
+    if (sessionTable.GetTableName().empty() || selected.empty()) {
         QApplication::beep();
         return;
     }
     int lowest = *std::min_element(selected.begin(), selected.end());
-    if (!browseSessions::moveToRow(sessionTable, lowest)) {
+    SessionRecord record;
+    if (lowest >= static_cast<int>(rows.size())
+        || !browseSessions::loadSession(sessionTable, rows[static_cast<std::size_t>(lowest)].serial, record)) {
         QApplication::beep();
         return;
     }
-    browseSessionsHooks().openSession(this, sessionTable.getRecord());
+    browseSessionsHooks().openSession(this, record);
     showMatchingSessions();
 }
 
 void BrowseSessionsDialog::exportSessions()
 {
     dbui::WaitCursor wait;
-    std::vector<SessionRecord> sessions = browseSessions::collectForExport(sessionTable, selectedRows());
+    std::vector<std::string> serials;
+    std::vector<int> selected = selectedRows();
+    std::sort(selected.begin(), selected.end());
+    for (int row : selected)
+        if (row >= 0 && row < static_cast<int>(rows.size()))
+            serials.push_back(rows[static_cast<std::size_t>(row)].serial);
+    std::vector<SessionRecord> sessions;
+    if (!sessionTable.GetTableName().empty())
+        sessions = browseSessions::collectForExport(sessionTable, serials);
     if (sessions.empty()) {
         browseSessions::showNothingToExport();
         return;

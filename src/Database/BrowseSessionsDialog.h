@@ -4,6 +4,7 @@
 // editor; Details... opens the person editor; Export... writes the selected
 // sessions with their data files to an exchange file and Import... stores
 // the sessions of one.
+#include "Database/BrowseSessions.h"
 #include "Database/PersonTable.h"
 #include "Database/SessionTable.h"
 #include "ui/ReportCtrl.h"
@@ -48,6 +49,7 @@ public:
     void exportSessions();
     void importSessions();
     void fillCombos();
+    // Reads the sessions matching the criteria into the list's rows.
     bool applyCriteria();
     void resizeColumns();
     std::string participantText() const;
@@ -66,19 +68,15 @@ protected:
     void onSize(UINT type, int cx, int cy) override;
 
 private:
-    // What the list shows of one row of the table's result.
-    struct ListRow {
-        std::string ventilation, compression, date, time, instructor, scenario;
-    };
     int reportNotify(CReportCtrl& control, const ReportNotify& notification) override;
     void reportGetItem(CReportCtrl& control, ReportItemNotify& request) override;
     void personDetails(int comboId);
     platform::ComboBox* combo(int id) const;
     std::vector<int> selectedRows() const;
 
-    std::vector<ListRow> rows;
-    // The table holds the rows of the first search already.
-    bool freshlyOpened = false;
+    // The list's rows; a row's whole session is read by its serial when it
+    // is opened or exported.
+    std::vector<browseSessions::ListRow> rows;
 };
 
 // The one way in: runs the session browser modally over `parent` (may be

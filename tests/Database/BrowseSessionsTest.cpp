@@ -82,11 +82,12 @@ protected:
 
     Serials matching(const std::string& participant, const std::string& instructor, int year, int month)
     {
-        SessionTable table(database);
-        EXPECT_TRUE(table.open(""));
-        EXPECT_TRUE(browseSessions::applyCriteria(table, participant, instructor, year, month));
-        std::vector<std::string> rows = dbtest::column(table, &SessionTable::Serialidentifier);
-        return Serials(rows.begin(), rows.end());
+        std::vector<browseSessions::ListRow> rows;
+        EXPECT_TRUE(browseSessions::readList(database, participant, instructor, year, month, rows));
+        Serials serials;
+        for (const auto& row : rows)
+            serials.insert(row.serial);
+        return serials;
     }
 
     int sessionRows() { return std::stoi(scalar("SELECT COUNT(*) FROM Session")); }
@@ -167,11 +168,16 @@ TEST_F(BrowseSessionsTest, EachCriterionNarrowsTheFinishedSessions)
         EXPECT_EQ(matching(c.participant, c.instructor, c.year, c.month), c.expected) << c.name;
 
     // The rows come in the sort order: instructor, date, start time, persons.
-    SessionTable table(database);
-    ASSERT_TRUE(table.open(""));
-    ASSERT_TRUE(browseSessions::applyCriteria(table, "", "", 0, 0));
-    EXPECT_EQ(dbtest::column(table, &SessionTable::Serialidentifier),
-        (std::vector<std::string>{"00000000000005", "00000000000001", "00000000000003", "00000000000002"}));
+    std::vector<browseSessions::ListRow> rows;
+    ASSERT_TRUE(browseSessions::readList(database, "", "", 0, 0, rows));
+    std::vector<std::string> order;
+    for (const auto& row : rows)
+        order.push_back(row.serial);
+    EXPECT_EQ(order, (std::vector<std::string>{"00000000000005", "00000000000001", "00000000000003", "00000000000002"}));
+    EXPECT_EQ(rows[0].ventilation, "O'Neill");
+    EXPECT_EQ(rows[0].instructor, "Berit");
+    EXPECT_EQ(rows[0].date, "1999-12-31");
+    EXPECT_EQ(rows[0].scenario, "");
 }
 
 TEST_F(BrowseSessionsTest, SessionsMoveToAnotherStationWhole)
@@ -195,9 +201,8 @@ TEST_F(BrowseSessionsTest, SessionsMoveToAnotherStationWhole)
 
     SessionTable exported(stationA);
     ASSERT_TRUE(DBUtil::Open(&exported, "Session"));
-    exported.ok = true;
-    ASSERT_TRUE(browseSessions::applyCriteria(exported, "", "", 0, 0));
-    std::vector<SessionRecord> list = browseSessions::collectForExport(exported, {2, 0, 1});
+    std::vector<SessionRecord> list = browseSessions::collectForExport(
+        exported, {"0a0b0c0d0e0f03", "0a0b0c0d0e0f01", "0a0b0c0d0e0f02", "0a0b0c0d0e0f77"}); // the last is not stored
     ASSERT_EQ(list.size(), 3u);
     std::string sdb = dir.file("three.sdb");
     ASSERT_TRUE(writeSessionsFile(sdb, list));
@@ -213,10 +218,10 @@ TEST_F(BrowseSessionsTest, SessionsMoveToAnotherStationWhole)
     EXPECT_EQ(browseSessions::storeImported(table, read, plainDate), 3);
     EXPECT_TRUE(ui.boxes.empty());
 
-    ASSERT_TRUE(browseSessions::applyCriteria(table, "", "", 0, 0));
     int checked = 0;
-    for (bool more = table.MoveFirst(); more && !table.IsEOF(); more = table.MoveNext()) {
-        SessionRecord got = table.getRecord();
+    for (const std::string& serial : {"0a0b0c0d0e0f01", "0a0b0c0d0e0f02", "0a0b0c0d0e0f03"}) {
+        SessionRecord got;
+        ASSERT_TRUE(browseSessions::loadSession(table, serial, got));
         for (int i = 0; i < 3; ++i) {
             const SessionRecord& want = originals[i];
             if (got.Serialidentifier != want.Serialidentifier)
@@ -340,8 +345,7 @@ TEST_F(BrowseSessionsTest, ExportSkipsSessionsWithoutTheirDataFile)
     writeText(folderA() + "/0a0b0c0d0e0f02.dat", "0\n0\n0\n");
     SessionTable table(database);
     ASSERT_TRUE(table.open(""));
-    ASSERT_TRUE(browseSessions::applyCriteria(table, "", "", 0, 0));
-    std::vector<SessionRecord> list = browseSessions::collectForExport(table, {0, 1});
+    std::vector<SessionRecord> list = browseSessions::collectForExport(table, {"0a0b0c0d0e0f01", "0a0b0c0d0e0f02"});
     ASSERT_EQ(list.size(), 1u);
     EXPECT_EQ(list[0].Serialidentifier, "0a0b0c0d0e0f02");
     ASSERT_EQ(ui.boxes.size(), 1u);
@@ -351,7 +355,7 @@ TEST_F(BrowseSessionsTest, ExportSkipsSessionsWithoutTheirDataFile)
     // A data file that cannot be read (a folder in its place).
     std::filesystem::create_directories(folderA() + "/0a0b0c0d0e0f01.dat");
     ui.boxes.clear();
-    EXPECT_EQ(browseSessions::collectForExport(table, {0}).size(), 0u);
+    EXPECT_EQ(browseSessions::collectForExport(table, {"0a0b0c0d0e0f01"}).size(), 0u);
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_NE(ui.boxes[0].text.find(L"0a0b0c0d0e0f01"), std::wstring::npos);
 }
