@@ -118,6 +118,7 @@ bool Database::isLockTimeout(const DbError& failure) const
 
 void Database::close()
 {
+    transactionOpen = false;
     if (connection) {
         SQLDisconnect(dbc(connection));
         SQLFreeHandle(SQL_HANDLE_DBC, dbc(connection));
@@ -159,12 +160,17 @@ bool Database::beginTransaction()
         error = odbc::ownError("08003", "The database connection is not open.");
         return false;
     }
+    if (transactionOpen) {
+        error = odbc::ownError("25000", "A transaction is open already.");
+        return false;
+    }
     SQLRETURN rc = SQLSetConnectAttr(dbc(connection), SQL_ATTR_AUTOCOMMIT,
                                      reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
     if (!SQL_SUCCEEDED(rc)) {
         error = odbc::diagnostics(SQL_HANDLE_DBC, dbc(connection));
         return false;
     }
+    transactionOpen = true;
     return true;
 }
 
@@ -185,6 +191,7 @@ bool Database::endTransaction(bool commitChanges)
     // Back to one transaction per statement, whatever the outcome.
     SQLSetConnectAttr(dbc(connection), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                       SQL_IS_UINTEGER);
+    transactionOpen = false;
     return SQL_SUCCEEDED(rc);
 }
 

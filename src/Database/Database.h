@@ -24,10 +24,13 @@ public:
     // Executes one statement directly; narrow text is sent as UTF-8.
     bool execute(const std::string& sql);
 
-    // Groups the following statements so that they take effect together or not at all.
+    // Groups the following statements so that they take effect together or
+    // not at all. Transactions do not nest: beginning one while one is open
+    // fails. Callers use the guard of Database/Transaction.h.
     bool beginTransaction();
     bool commit();
     bool rollback();
+    bool inTransaction() const { return transactionOpen; }
 
     // Whether the error is the data source giving up on a lock that another
     // connection holds (after its lock timeout).
@@ -45,6 +48,7 @@ private:
     void* environment = nullptr;
     void* connection = nullptr;
     Dialect kind = Dialect::Other;
+    bool transactionOpen = false;
     DbError error;
 };
 

@@ -9,8 +9,10 @@
 #include "Database/DatabaseUtil.h"
 #include "Database/DbUi.h"
 #include "Database/EditorControls.h"
+#include "Database/Transaction.h"
 #include "Utillib/LogStream.h"
 
+#include <cstdint>
 #include <string>
 
 template <class Table>
@@ -50,6 +52,9 @@ public:
     virtual void beforeSave(Record& /*rec*/) {}
     virtual void afterSave() {}
     virtual void beforeRemove() {}
+    // The row of `removed` is gone for good (its deletion was committed): the
+    // place to delete what belongs to it outside the database, such as a data file.
+    virtual void afterRemove(const Record& /*removed*/) {}
     virtual bool confirmUpdate() { return false; }
     virtual bool confirmRemove() { return true; }
 
@@ -58,16 +63,17 @@ public:
 
     bool emptyTable() { return !tableOpen() || (table->IsBOF() && table->IsEOF()); }
 
-    // Both move the cursor.
+    // Both move the cursor. A stored record is recognised by its row, so
+    // that two rows of one name are told apart.
     bool isFirstRecord()
     {
         DBUtil::moveFirst(*table);
-        return Keys::equal(Keys::key(table->getRecord()), Keys::key(record));
+        return isShownRow();
     }
     bool isLastRecord()
     {
         DBUtil::moveLast(*table);
-        return Keys::equal(Keys::key(table->getRecord()), Keys::key(record));
+        return isShownRow();
     }
 
     int buttonState()
@@ -107,6 +113,7 @@ public:
     void loadCurrentRecord()
     {
         record = table->getRecord();
+        recordId = table->GetRowId();
         entryIsNew = false;
     }
 
@@ -141,6 +148,24 @@ public:
         }
         return false;
     }
+
+    // Reads the table again and moves to the row with that id; false when it
+    // is not there (any more). Sets `staleRows` as findRecord does.
+    bool findRow(std::int64_t id)
+    {
+        staleRows = !table->restart();
+        dbui::WaitCursor wait;
+        DBUtil::moveFirst(*table);
+        while (id != 0 && table->IsOpen() && !table->IsEOF()) {
+            if (table->GetRowId() == id)
+                return true;
+            DBUtil::moveNext(*table);
+        }
+        return false;
+    }
+
+    // The stored record shown, found again by its row.
+    bool findShownRow() { return findRow(recordId); }
 
     // True when the key was not found and the record is shown as a new entry.
     bool moveToRecord(const Record& rec)
@@ -210,7 +235,7 @@ public:
     {
         if (!tableOpen() || !askSaveChanges())
             return;
-        findRecord(record);
+        findShown();
         DBUtil::moveNext(*table);
         loadCurrentRecord();
         updateDialog();
@@ -223,7 +248,7 @@ public:
         if (entryIsNew) {
             DBUtil::moveLast(*table);
         } else {
-            findRecord(record);
+            findShown();
             DBUtil::movePrev(*table);
         }
         loadCurrentRecord();
@@ -242,7 +267,11 @@ public:
 
     void onDelete() { deleteRecord(true); }
 
-    // Writes the shown record; true when it was written.
+    // Writes the shown record; true when it was written. Every question is
+    // asked before anything is written; what one save writes (a replaced
+    // row, the row itself, the old row of a changed key and the rename
+    // cascade) takes effect together or not at all, and the stored record
+    // is edited by its row, never by its name.
     bool save()
     {
         if (!tableOpen())
@@ -257,24 +286,33 @@ public:
         }
         dbui::WaitCursor wait;
         if (entryIsNew) {
+            bool replace = false;
             if (table->count(newKey) != 0) {
                 int answer = prompt(0);
                 if (answer == dbui::IDNO) {
-                    // Show the stored record of that key instead (LOG_ASSERT always evaluates).
-                    LOG_ASSERT(moveToRecord(newrec) == false);
+                    // Show the stored record of that key instead.
+                    bool shownAsNew = moveToRecord(newrec);
+                    LOG_ASSERT(!shownAsNew);
                     return false;
                 }
                 if (answer != dbui::IDYES)
                     return false;
-                // The stored record goes, without its dependants; when it
-                // cannot be removed, nothing is written beside it.
-                if (!table->remove(newKey, false))
-                    return false;
+                replace = true;
             }
             beforeSave(newrec);
-            if (!insert(newrec))
-                return false;
+            {
+                // The stored record goes, without its dependants, and the
+                // new one takes its place: both or neither.
+                Transaction transaction(table->connection());
+                if (!transaction.isOpen())
+                    return false;
+                if ((!replace || table->remove(newKey, false)) && !insert(newrec))
+                    transaction.fail();
+                if (!transaction.commit())
+                    return false;
+            }
             record = newrec;
+            recordId = table->GetAddedRowId();
             notifyChanged();
             fillCombos();
             entryIsNew = false;
@@ -282,7 +320,8 @@ public:
             if (confirmUpdate() && prompt(3) != dbui::IDYES)
                 return false;
             // Without the row the edit has no current row and fails.
-            LOG_ASSERT(findRecord(old_record) == true);
+            bool found = findShownRow();
+            LOG_ASSERT(found);
             // A table that cannot be read (another station's lock) cannot be
             // written either: the reason was shown once, and not again.
             if (staleRows)
@@ -299,21 +338,19 @@ public:
             }
             record = newrec;
         } else {
+            bool replace = false;
             if (table->count(newKey) != 0) {
                 if (prompt(1) != dbui::IDYES)
                     return false;
-                if (!table->remove(newKey, false))
-                    return false;
-                notifyChanged();
+                replace = true;
             }
             if (confirmUpdate() && prompt(3) != dbui::IDYES)
                 return false;
             beforeSave(newrec);
-            if (!replaceRow(newrec, old_record))
+            if (!replaceRow(newrec, replace, oldKey, newKey))
                 return false;
-            notifyChanged();
-            table->rename(oldKey, newKey);
             record = newrec;
+            recordId = table->GetAddedRowId();
             notifyChanged();
             fillCombos();
         }
@@ -323,8 +360,9 @@ public:
         return true;
     }
 
-    // Deletes the shown record with its dependants; true when it was deleted.
-    // With moveOn the next row is shown, or the previous one after the last.
+    // Deletes the shown record's row; true when it was deleted. Its
+    // dependants go with it unless another row still carries its key. With
+    // moveOn the next row is shown, or the previous one after the last.
     bool deleteRecord(bool moveOn)
     {
         if (!tableOpen())
@@ -334,36 +372,43 @@ public:
         if (confirmRemove() && prompt((isChanged() || changed) ? 5 : 6) != dbui::IDYES)
             return false;
         dbui::WaitCursor wait;
+        Record removed = record;
         Key key = Keys::key(record);
         beforeRemove();
-        Record substitute_rec;
+        std::int64_t substituteId = 0;
         if (moveOn) {
             staleRows = false;
             bool last = isLastRecord();
             if (last && !isFirstRecord()) {
-                LOG_ASSERT(findRecord(record) == true);
+                bool found = findShownRow();
+                LOG_ASSERT(found);
                 DBUtil::movePrev(*table);
-                substitute_rec = table->getRecord();
+                substituteId = table->GetRowId();
             } else if (!last) {
-                LOG_ASSERT(findRecord(record) == true);
+                bool found = findShownRow();
+                LOG_ASSERT(found);
                 DBUtil::moveNext(*table);
-                substitute_rec = table->getRecord();
+                substituteId = table->GetRowId();
             }
             if (staleRows)
                 return false;
         }
-        if (!table->remove(key, true))
+        if (!removeShownRow(key))
             return false;
+        afterRemove(removed);
         if (!moveOn) {
             // The deleted record stays on screen as a new entry.
             entryIsNew = true;
+            recordId = 0;
             return true;
         }
         fillCombos();
-        if (emptyTable())
+        if (emptyTable() || !findRow(substituteId)) {
             newEntry(Record());
-        else
-            LOG_ASSERT(moveToRecord(substitute_rec) == false);
+        } else {
+            loadCurrentRecord();
+            updateDialog();
+        }
         return true;
     }
 
@@ -394,6 +439,8 @@ protected:
     bool updating = false;
     // the last search could not read the table again and used the rows read before
     bool staleRows = false;
+    // the row of the stored record shown (0 for a new entry)
+    std::int64_t recordId = 0;
 
 private:
     bool insert(const Record& rec)
@@ -407,36 +454,67 @@ private:
         return false;
     }
 
-    // A changed key: the row under the new key is inserted and the old row
-    // deleted in one transaction, so that a failure leaves the old row alone
-    // instead of two rows.
-    bool replaceRow(const Record& newrec, const Record& old_record)
+    bool isShownRow() const { return !entryIsNew && table->GetRowId() == recordId; }
+
+    // Before Next and Previous: the stored record by its row, a new entry by its key.
+    void findShown()
     {
-        Database& db = table->connection();
-        if (!db.beginTransaction()) {
-            DBUtil::reportError(db.lastError().text);
+        if (entryIsNew)
+            findRecord(record);
+        else
+            findShownRow();
+    }
+
+    // A changed key, in one transaction: the rows under the new key go when
+    // the user chose to replace them, the row under the new key is written,
+    // the shown row is deleted and the key change is carried into the
+    // tables that refer to it. A failure anywhere leaves everything as it was.
+    bool replaceRow(const Record& newrec, bool replace, const Key& oldKey, const Key& newKey)
+    {
+        Transaction transaction(table->connection());
+        if (!transaction.isOpen())
             return false;
-        }
-        bool inserted = insert(newrec);
-        bool done = inserted;
+        bool done = !replace || table->remove(newKey, false);
+        if (done && replace)
+            notifyChanged();
+        done = done && insert(newrec);
         if (done) {
-            table->restart();
-            LOG_ASSERT(findRecord(old_record) == true);
+            bool found = findShownRow();
+            LOG_ASSERT(found);
             LOG_ASSERT(table->CanUpdate() != 0);
             done = table->Delete();
             if (!done)
                 DBUtil::reportError(table->lastError().text);
         }
-        if (done && !db.commit()) {
-            DBUtil::reportError(db.lastError().text);
+        if (done)
+            notifyChanged();
+        if (done && !table->rename(oldKey, newKey))
+            done = false;
+        if (!done)
+            transaction.fail();
+        return transaction.commit();
+    }
+
+    // Deletes the shown row, and its dependants when no other row keeps its
+    // key, in one transaction.
+    bool removeShownRow(const Key& key)
+    {
+        Transaction transaction(table->connection());
+        if (!transaction.isOpen())
+            return false;
+        // Without the row the delete has no current row and fails.
+        bool found = findShownRow();
+        LOG_ASSERT(found);
+        // A table that could not be read again has reported why already.
+        bool done = !staleRows;
+        if (done && !table->Delete()) {
+            DBUtil::reportError(table->lastError().text);
             done = false;
         }
-        if (!done) {
-            db.rollback();
-            // The row inserted inside the transaction is gone again.
-            if (inserted)
-                table->restart();
-        }
-        return done;
+        if (done && table->count(key) == 0)
+            done = table->remove(key, true);
+        if (!done)
+            transaction.fail();
+        return transaction.commit();
     }
 };

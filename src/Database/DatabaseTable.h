@@ -53,8 +53,11 @@ public:
     virtual void fillCombo(dbui::ComboBox& /*combo*/, const std::string& /*column*/, const std::string& /*filter*/) {}
 
     // Reads the rows again on the current filter and sort; false when that
-    // failed. A failure is shown in the error box, and the rows read before
-    // stay, so that an editor goes on working once another station's lock is gone.
+    // failed. A failure is shown in the error box. When the filter and sort
+    // are those of the rows held, they stay, so that an editor goes on
+    // working once another station's lock is gone; under a changed filter or
+    // sort the table is closed and no longer ok, so that nobody takes the
+    // old filter's rows for the new one's.
     bool restart()
     {
         if (!ok)
@@ -71,6 +74,18 @@ public:
     }
 
 protected:
+    // Opens the table again after a failed re-read under another filter
+    // closed it; a failure is shown.
+    bool reopen()
+    {
+        if (GetTableName().empty())
+            return false;
+        ok = DBUtil::Open(this, GetTableName());
+        if (!ok)
+            DBUtil::reportError(lastError().text);
+        return ok;
+    }
+
     // Opening as every table does it: refused while the database is closed;
     // registers the table under its kind on success.
     bool openAs(const std::string& filter, TableKind kind);
@@ -102,7 +117,11 @@ protected:
         }
         if (m_strFilter != remembered) {
             m_strFilter = remembered;
-            restart();
+            // A failed read under the temporary filter closed the table.
+            if (ok)
+                restart();
+            else
+                reopen();
         }
         combo.selectString(text);
     }

@@ -4,8 +4,12 @@
 
 #include "Database/DbText.h"
 #include "Database/DbUi.h"
+#include "Database/Transaction.h"
 #include "Utillib/LogStream.h"
 #include "platform/Clock.h"
+
+#include <algorithm>
+#include <vector>
 
 #include "Database/WinBool.h"
 
@@ -56,15 +60,68 @@ bool executeReported(Database& db, const std::string& sql)
     return false;
 }
 
+namespace {
+
+// One text column of a table.
+struct ColumnValues : Recordset {
+    ColumnValues(Database& db, const std::string& column)
+        : Recordset(db)
+    {
+        bindText(column.c_str(), value);
+    }
+    std::string value;
+};
+
+// The texts stored in the column that equal `value` ignoring case by the
+// program's own comparison, as a list for IN (...), or "" when none does.
+// The data source's own case rules differ (SQLite's NOCASE folds A to Z
+// only): naming every stored spelling exactly makes both engines touch the
+// rows the program means. False when the column could not be read (shown).
+bool storedSpellings(Database& db, const std::string& table, const std::string& column, const std::string& value,
+                     std::string& list)
+{
+    list.clear();
+    ColumnValues rows(db, column);
+    if (!rows.Open(table)) {
+        reportError(rows.lastError().text);
+        return false;
+    }
+    std::vector<std::string> seen;
+    if (!(rows.IsBOF() && rows.IsEOF()) && rows.MoveFirst())
+        while (!rows.IsEOF()) {
+            if (dbtext::equalNoCase(rows.value, value)
+                && std::find(seen.begin(), seen.end(), rows.value) == seen.end()) {
+                seen.push_back(rows.value);
+                list += (list.empty() ? "'" : ", '") + quote(rows.value) + "'";
+            }
+            if (!rows.MoveNext())
+                break;
+        }
+    return true;
+}
+
+} // namespace
+
 bool update(Database& db, const std::string& table, const std::string& column, const std::string& oldValue,
             const std::string& newValue)
 {
-    return executeReported(db, updateStatement(table, column, oldValue, newValue));
+    std::string spellings;
+    if (!storedSpellings(db, table, column, oldValue, spellings))
+        return false;
+    if (spellings.empty())
+        return true;
+    return executeReported(db, "UPDATE " + table + " SET " + column + " = '" + quote(newValue) + "' WHERE " + column
+                                   + " IN (" + spellings + ")");
 }
 
 bool remove(Database& db, const std::string& table, const std::string& column, const std::string& value)
 {
-    return executeReported(db, removeStatement(table, column, value));
+    std::string spellings;
+    if (!storedSpellings(db, table, column, value, spellings))
+        return false;
+    if (spellings.empty())
+        return true;
+    return executeReported(db, "DELETE FROM " + table + " WHERE " + column + " IN (" + spellings + ")");
 }
 
 bool isEmpty(Recordset& table) { return !table.IsOpen() || (table.IsBOF() && table.IsEOF()); }
@@ -110,6 +167,11 @@ void movePrev(Recordset& table)
 
 void reportError(const std::string& text)
 {
+    // No box while a transaction holds its locks: it is shown after the rollback.
+    if (Transaction* open = Transaction::active()) {
+        open->keepError(text);
+        return;
+    }
     std::string shown = text.empty() ? std::string("Unknown error\n") : text;
     dbui::userInterface().messageBox(
         translate("An unexpected error occured while accessing the database:\n\n") + GString::to_wstring(shown)

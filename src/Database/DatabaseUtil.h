@@ -23,7 +23,9 @@ std::string updateStatement(const std::string& table, const std::string& column,
                             const std::string& newValue);
 std::string removeStatement(const std::string& table, const std::string& column, const std::string& value);
 
-// Each runs its statement; a failure is shown in the error box and returned.
+// Each changes or deletes the rows whose column equals the value ignoring
+// case by the program's comparison (dbtext::equalNoCase), whatever the data
+// source's own case rules; a failure is shown in the error box and returned.
 bool update(Database& db, const std::string& table, const std::string& column, const std::string& oldValue,
             const std::string& newValue);
 bool remove(Database& db, const std::string& table, const std::string& column, const std::string& value);
@@ -66,7 +68,8 @@ void moveLast(Recordset& table);
 void moveNext(Recordset& table);
 void movePrev(Recordset& table);
 
-// The database error box with the driver's text.
+// The database error box with the driver's text; inside a Transaction the
+// box waits until it has rolled back.
 void reportError(const std::string& text);
 
 } // namespace DBUtil

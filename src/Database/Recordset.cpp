@@ -123,14 +123,17 @@ bool Recordset::Open(const std::string& table)
 {
     error.clear();
     std::vector<Row> fetched;
+    std::string query = selectStatement(table);
     if (!fetch(table, fetched)) {
-        // A re-read that fails (a lock held elsewhere) keeps the rows read
-        // before; a first open leaves the recordset closed.
-        if (!(opened && table == tableName))
+        // A re-read of the same rows that fails (a lock held elsewhere) keeps
+        // the rows read before. Under another filter or sort they are not the
+        // rows asked for, and a first open has none: the recordset is closed.
+        if (!(opened && query == openQuery))
             Close();
         return false;
     }
     Close();
+    openQuery = query;
     rows = std::move(fetched);
     liveRows = rows.size();
     current = 0;
@@ -233,6 +236,8 @@ bool Recordset::hasCurrentRow() const
 {
     return opened && current >= 0 && current < static_cast<std::ptrdiff_t>(rows.size()) && !rows[current].deleted;
 }
+
+std::int64_t Recordset::GetRowId() const { return hasCurrentRow() ? rows[static_cast<std::size_t>(current)].id : 0; }
 
 bool Recordset::MoveFirst()
 {
@@ -511,6 +516,7 @@ bool Recordset::insertRow()
             return false;
         }
     }
+    addedId = id;
     bool wasAfterLast = current >= static_cast<std::ptrdiff_t>(rows.size());
     rows.push_back(Row{id, false, std::move(values)});
     ++liveRows;
@@ -519,32 +525,59 @@ bool Recordset::insertRow()
     return true;
 }
 
+namespace {
+
+bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Recordset::Value& b)
+{
+    switch (type) {
+    case Recordset::ColumnType::Text:
+        return a.text == b.text;
+    case Recordset::ColumnType::Double:
+        return a.number == b.number;
+    default:
+        return a.integer == b.integer;
+    }
+}
+
+} // namespace
+
 bool Recordset::updateRow()
 {
     std::vector<Value> values = memberValues();
+    Row& row = rows[static_cast<std::size_t>(current)];
+    // Only the columns that changed are written: a text that was read with
+    // characters the station's code page cannot show ("?") must not go back
+    // over the stored text because another column was edited.
+    std::vector<std::size_t> changed;
+    for (std::size_t i = 0; i < bindings.size(); ++i)
+        if (!sameValue(bindings[i].type, values[i], row.values[i]))
+            changed.push_back(i);
+    if (changed.empty())
+        return true;
     Statement st(db);
     if (!st.ok) {
         error = st.error;
         return false;
     }
     std::string sql = "UPDATE " + identifier(tableName) + " SET ";
-    for (std::size_t i = 0; i < bindings.size(); ++i)
-        sql += (i ? ", " : "") + identifier(bindings[i].column) + " = ?";
-    sql += " WHERE " + identifier("id") + " = ?";
     Parameters p;
-    for (std::size_t i = 0; i < bindings.size(); ++i)
-        if (!bindValue(st, p, static_cast<SQLUSMALLINT>(i + 1), bindings[i].type, values[i])) {
+    SQLUSMALLINT number = 0;
+    for (std::size_t i : changed) {
+        sql += (number ? ", " : "") + identifier(bindings[i].column) + " = ?";
+        if (!bindValue(st, p, ++number, bindings[i].type, values[i])) {
             error = st.error;
             return false;
         }
-    Row& row = rows[static_cast<std::size_t>(current)];
-    if (!bindId(st, p, static_cast<SQLUSMALLINT>(bindings.size() + 1), row.id) || !run(st, sql)) {
+    }
+    sql += " WHERE " + identifier("id") + " = ?";
+    if (!bindId(st, p, ++number, row.id) || !run(st, sql)) {
         error = st.error;
         return false;
     }
     if (affectedRows(st) != 1)
         return fail("24000", "The current row no longer exists in the data source.");
-    row.values = std::move(values);
+    for (std::size_t i : changed)
+        row.values[i] = std::move(values[i]);
     return true;
 }
 

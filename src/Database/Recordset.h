@@ -28,7 +28,8 @@ public:
     // Selects the bound columns of `table` under the filter and sort; the
     // cursor stands on the first row. Fails with lastError() set. Opening a
     // recordset that is open on the table already reads it again; when that
-    // fails, the rows read before stay, with the cursor where it was.
+    // fails with the same filter and sort, the rows read before stay, with
+    // the cursor where it was; with another filter or sort it is closed.
     virtual bool Open(const std::string& table);
     virtual void Close();
     virtual bool IsOpen() const;
@@ -54,6 +55,11 @@ public:
     bool Edit();
     bool Update();
     bool Delete();
+
+    // The surrogate id of the current row (0 without one), and of the row
+    // the last AddNew and Update wrote (0 before any).
+    std::int64_t GetRowId() const;
+    std::int64_t GetAddedRowId() const { return addedId; }
 
     const DbError& lastError() const { return error; }
     Database& connection() const { return db; }
@@ -105,5 +111,8 @@ private:
     bool opened = false;
     Mode mode = Mode::None;
     std::string tableName;
+    // the statement that read the rows held
+    std::string openQuery;
+    std::int64_t addedId = 0;
     DbError error;
 };

@@ -47,3 +47,10 @@ void TablePool::refresh(TableKind k)
         LOG_ASSERT(DBUtil::Open(tables[i], names[k]) == true);
     }
 }
+
+void TablePool::refreshAll()
+{
+    for (std::size_t i = 0; i < tables.size(); ++i)
+        if (tables[i]->IsOpen() && tables[i]->CanRestart())
+            DBUtil::Open(tables[i], names[kinds[i]]);
+}

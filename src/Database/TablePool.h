@@ -34,6 +34,9 @@ public:
     void remove(Recordset* table);
     // Re-opens every registered recordset of the kind with its own filter and sort.
     void refresh(TableKind kind);
+    // Re-opens every open recordset of every kind (after a rollback, so that
+    // none keeps rows that were never committed).
+    void refreshAll();
 
     std::size_t size() const { return tables.size(); }
 

@@ -1,10 +1,17 @@
 #include "Database/DatabaseUtil.h"
+#include "Database/Transaction.h"
 
 #include "DbTestSupport.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cwctype>
+#include <string>
+
+#include <sql.h>
+#include <sqlext.h>
 
 namespace {
 
@@ -83,12 +90,68 @@ TEST_F(ConnectionTest, TransactionsCommitOrRollBack)
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "2");
 }
 
+TEST_F(ConnectionTest, ATransactionShowsItsErrorOnlyAfterRollingBack)
+{
+    {
+        Transaction transaction(database);
+        ASSERT_TRUE(transaction.isOpen());
+        exec("INSERT INTO Person (Name) VALUES ('Anna')");
+        EXPECT_FALSE(DBUtil::remove(database, "NoSuchTable", "Name", "x"));
+        EXPECT_TRUE(ui.boxes.empty()) << "no box while the transaction holds its locks";
+        EXPECT_TRUE(transaction.failed());
+        EXPECT_FALSE(transaction.commit()) << "a failure inside rolls everything back";
+    }
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_FALSE(ui.boxes[0].duringTransaction);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
+
+    {
+        Transaction transaction(database);
+        exec("INSERT INTO Person (Name) VALUES ('Bert')");
+    } // left without commit
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
+
+    Transaction transaction(database);
+    exec("INSERT INTO Person (Name) VALUES ('Cleo')");
+    EXPECT_TRUE(transaction.commit());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+    EXPECT_EQ(ui.boxes.size(), 1u);
+}
+
+TEST_F(ConnectionTest, TransactionsDoNotNest)
+{
+    Transaction outer(database);
+    ASSERT_TRUE(outer.isOpen());
+    exec("INSERT INTO Person (Name) VALUES ('Anna')");
+    {
+        testsupport::LogCapture log;
+        Transaction inner(database);
+        EXPECT_FALSE(inner.isOpen());
+    }
+    EXPECT_TRUE(database.inTransaction()) << "the inner guard leaves the outer transaction alone";
+    EXPECT_FALSE(outer.commit());
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_FALSE(ui.boxes[0].duringTransaction);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
+}
+
 TEST_F(ConnectionTest, ThePostgreSqlSessionQuotesTheStandardWay)
 {
     if (!dbtest::usingPostgres())
         GTEST_SKIP() << "PostgreSQL only";
     EXPECT_EQ(scalar("SHOW standard_conforming_strings"), "on");
     EXPECT_EQ(scalar("SELECT 'back\\slash'"), "back\\slash");
+}
+
+TEST_F(ConnectionTest, ThePostgreSqlRunUsesTheDriverItNames)
+{
+    if (!dbtest::usingPostgres())
+        GTEST_SKIP() << "PostgreSQL only";
+    SQLCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    ASSERT_TRUE(SQL_SUCCEEDED(SQLGetInfo(static_cast<SQLHDBC>(database.handle()), SQL_DRIVER_NAME, name, sizeof name, &length)));
+    const char* unicode = std::getenv("TAVO_PG_UNICODE");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(name)), unicode && *unicode == '1' ? "psqlodbcw.so" : "psqlodbca.so");
 }
 
 TEST_F(ConnectionTest, APostgreSqlSessionWaitsForLocksAtMostItsTimeout)

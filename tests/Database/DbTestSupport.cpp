@@ -63,13 +63,17 @@ void prepareOdbc()
     {
         std::ofstream drivers(s.dir.file("odbcinst.ini"));
         drivers << "[SQLite3]\nDriver=libsqlite3odbc.so\n\n"
-                << "[PostgreSQL ANSI]\nDriver=psqlodbca.so\n";
+                << "[PostgreSQL ANSI]\nDriver=psqlodbca.so\n\n"
+                << "[PostgreSQL Unicode]\nDriver=psqlodbcw.so\n";
     }
     {
         std::ofstream sources(s.dir.file("odbc.ini"));
         if (usingPostgres()) {
             std::map<std::string, std::string> info = readInfo();
-            std::string common = "Driver=PostgreSQL ANSI\nServername=127.0.0.1\nPort=" + info["port"]
+            // Both drivers of the PostgreSQL ODBC package serve a station.
+            const char* unicode = std::getenv("TAVO_PG_UNICODE");
+            std::string driver = unicode && *unicode == '1' ? "PostgreSQL Unicode" : "PostgreSQL ANSI";
+            std::string common = "Driver=" + driver + "\nServername=127.0.0.1\nPort=" + info["port"]
                 + "\nUsername=" + info["user"] + "\n";
             // The same short lock timeout as on SQLite below.
             sources << "[tavocpr]\n" << common << "Database=" << s.pgDatabase << "\nConnSettings=SET lock_timeout = 2000\n\n"

@@ -2,7 +2,8 @@
 // Data sources for the database tests. Each test gets a fresh database
 // behind the data source "tavocpr", made from the schema script of db/:
 // a SQLite file by default, or a database on a private PostgreSQL server
-// when TAVO_PG_INFO names the file that the server's start script wrote.
+// when TAVO_PG_INFO names the file that the server's start script wrote
+// (through the driver's Unicode variant when TAVO_PG_UNICODE is 1).
 // unixODBC reads its configuration once per process, so the data source's
 // definition is written once and only the database behind it is renewed.
 #include "Database/Database.h"

@@ -1,6 +1,7 @@
 #pragma once
 // Message boxes and the wait cursor for tests: boxes are recorded and
 // answered from a script, then with the answer that changes nothing.
+#include "Database/Database.h"
 #include "Database/DbUi.h"
 
 #include <deque>
@@ -14,6 +15,8 @@ public:
     struct Box {
         std::wstring text;
         unsigned flags;
+        // the program's connection had a transaction open while the box waited
+        bool duringTransaction;
     };
     FakeUi() { dbui::setUserInterface(this); }
     ~FakeUi() override { dbui::setUserInterface(nullptr); }
@@ -22,7 +25,7 @@ public:
 
     int messageBox(const std::wstring& text, unsigned flags) override
     {
-        boxes.push_back({text, flags});
+        boxes.push_back({text, flags, database.inTransaction()});
         if (!answers.empty()) {
             int answer = answers.front();
             answers.pop_front();

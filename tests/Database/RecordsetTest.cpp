@@ -118,6 +118,29 @@ TEST_F(RecordsetTest, AddedRowsJoinTheSetAndTheCursorStays)
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person WHERE Address <> ''"), "1");
 }
 
+TEST_F(RecordsetTest, AnUpdateWritesOnlyTheColumnsThatChanged)
+{
+    // An address in a script the station's code page cannot show: it reads as "??".
+    bool pg = dbtest::usingPostgres();
+    exec(std::string("INSERT INTO Person (Name, Address) VALUES ('Eva', ") + (pg ? "chr(26085) || chr(26412)" : "char(26085, 26412)")
+         + ")");
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    EXPECT_EQ(set.Address, "??");
+    ASSERT_TRUE(set.Edit());
+    set.Instructor = 1;
+    ASSERT_TRUE(set.Update()) << set.lastError().text;
+    std::string codePoints = pg ? "SELECT ascii(Address) || ',' || ascii(substr(Address, 2)) FROM Person"
+                                : "SELECT unicode(Address) || ',' || unicode(substr(Address, 2)) FROM Person";
+    EXPECT_EQ(scalar(codePoints), "26085,26412") << "the address nobody edited is kept";
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person WHERE Instructor = TRUE"), "1");
+
+    // Nothing changed: nothing is written, and the row stays current.
+    ASSERT_TRUE(set.Edit());
+    ASSERT_TRUE(set.Update()) << set.lastError().text;
+    EXPECT_EQ(set.Name, "Eva");
+}
+
 TEST_F(RecordsetTest, ARowAddedToAnEmptySetIsFoundByTheMoves)
 {
     PersonSet set;

@@ -117,7 +117,7 @@ TEST_F(TableTest, RestartReadsRowsAddedElsewhereUnderTheSameFilterAndSort)
     EXPECT_FALSE(table.IsOpen());
 }
 
-TEST_F(TableTest, AFailedRestartKeepsTheRowsReadBeforeAndIsShown)
+TEST_F(TableTest, AFailedRestartUnderAChangedFilterLeavesNoRowsBehind)
 {
     exec("INSERT INTO Algorithm (Name) VALUES ('A')");
     exec("INSERT INTO Algorithm (Name) VALUES ('B')");
@@ -130,12 +130,22 @@ TEST_F(TableTest, AFailedRestartKeepsTheRowsReadBeforeAndIsShown)
     EXPECT_TRUE(log.hasAssertion("ok"));
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_NE(ui.boxes[0].text.find(L"SQLSTATE"), std::wstring::npos);
-    EXPECT_TRUE(table.ok);
-    EXPECT_TRUE(table.IsOpen());
-    EXPECT_EQ(table.Name, "B") << "the cursor stays";
+    EXPECT_FALSE(table.ok) << "the rows of the old filter are not the new filter's";
+    EXPECT_FALSE(table.IsOpen());
+    EXPECT_EQ(table.count("A"), 0);
+}
 
-    table.m_strFilter = "Name = 'A'";
-    EXPECT_TRUE(table.restart());
+TEST_F(TableTest, AComboFilterThatFailsLeavesTheTableOnItsOwnFilter)
+{
+    exec("INSERT INTO Algorithm (Name) VALUES ('A')");
+    exec("INSERT INTO Algorithm (Name) VALUES ('B')");
+    testsupport::LogCapture log;
+    AlgorithmTable table(database);
+    ASSERT_TRUE(table.open("Name <> 'B'"));
+    dbtest::FakeCombo combo;
+    table.fillCombo(combo, "Name", "NoSuchColumn = 1");
+    EXPECT_TRUE(combo.entries.empty());
+    EXPECT_TRUE(table.ok);
     EXPECT_EQ(dbtest::column(table, &AlgorithmTable::Name), (std::vector<std::string>{"A"}));
 }
 

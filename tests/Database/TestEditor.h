@@ -4,7 +4,9 @@
 #include "Database/AlgorithmTable.h"
 #include "Database/DatabaseDialog.h"
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace dbtest {
 
@@ -37,6 +39,12 @@ public:
     }
     void fillCombos() override { ++fills; }
     bool confirmUpdate() override { return askBeforeUpdate; }
+    void afterRemove(const Algorithm& removed) override
+    {
+        removedNames.push_back(removed.Name);
+        if (onRemoved)
+            onRemoved(removed);
+    }
 
     const Algorithm& stored() const { return record; }
     using DatabaseDialog::changed;
@@ -47,6 +55,8 @@ public:
     int notifications = 0;
     int fills = 0;
     bool askBeforeUpdate = false;
+    std::vector<std::string> removedNames;
+    std::function<void(const Algorithm&)> onRemoved;
 };
 
 inline Algorithm named(const std::string& name, double eccRateHigh = 110)
