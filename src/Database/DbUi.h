@@ -25,6 +25,12 @@ public:
     virtual ~UserInterface() = default;
     // The application's message box with its title; returns the button pressed.
     virtual int messageBox(const std::wstring& text, unsigned flags) = 0;
+    // The same with a caption of its own in place of the application's title;
+    // a window layer that cannot show one shows the text alone.
+    virtual int messageBox(const std::wstring& text, const std::wstring& /*caption*/, unsigned flags)
+    {
+        return messageBox(text, flags);
+    }
     virtual void beginWaitCursor() {}
     virtual void endWaitCursor() {}
 };

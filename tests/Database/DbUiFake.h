@@ -17,6 +17,7 @@ public:
         unsigned flags;
         // the program's connection had a transaction open while the box waited
         bool duringTransaction;
+        std::wstring caption = std::wstring();
     };
     FakeUi() { dbui::setUserInterface(this); }
     ~FakeUi() override { dbui::setUserInterface(nullptr); }
@@ -33,6 +34,12 @@ public:
         }
         unsigned buttons = flags & 0xF;
         return buttons == dbui::MB_YESNOCANCEL ? dbui::IDCANCEL : buttons == dbui::MB_YESNO ? dbui::IDNO : dbui::IDOK;
+    }
+    int messageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) override
+    {
+        int answer = messageBox(text, flags);
+        boxes.back().caption = caption;
+        return answer;
     }
     void beginWaitCursor() override { ++waitDepth; }
     void endWaitCursor() override { --waitDepth; }

@@ -1,0 +1,169 @@
+#include "Database/CourseTable.h"
+#include "Utillib/GString.h"
+#include "gettext/Translator.h"
+
+#include "Database/Database.h"
+#include "Database/DbText.h"
+#include "Database/SessionRecord.h"
+
+#include <algorithm>
+#include <cctype>
+
+const CourseKey CourseTable::sessionColumns("CourseInstructor", "CourseDate", "CourseTime");
+
+namespace {
+
+std::string lowerCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+const CourseKey courseColumns("Instructor", "Date", "Time");
+
+} // namespace
+
+CourseKey::CourseKey(std::string instructor_, std::string date_, std::string time_)
+    : instructor(std::move(instructor_)), date(std::move(date_)), time(std::move(time_))
+{
+}
+
+bool CourseKey::isComplete() const { return !instructor.empty() && !date.empty() && !time.empty(); }
+
+bool CourseKey::operator==(const CourseKey& o) const
+{
+    return dbtext::equalNoCase(instructor, o.instructor) && date == o.date && time == o.time;
+}
+
+std::wstring CourseKey::displayText() const
+{
+    return GString::to_wstring(instructor) + translate(" on ") + GString::to_wstring(date) + translate(" at ")
+        + GString::to_wstring(time);
+}
+
+void CourseKey::fromDisplayText(const std::wstring& text)
+{
+    std::size_t length = text.size();
+    std::size_t a = translate(" on ").size();
+    std::size_t b = translate(" at ").size();
+    if (length < a + b + 15)
+        return;
+    instructor = GString::to_string(text.substr(0, length - a - b - 15));
+    date = GString::to_string(text.substr(length - b - 15, 10));
+    time = GString::to_string(text.substr(length - 5));
+}
+
+std::string CourseKey::sqlCondition(const CourseKey& c, const std::string& j) const
+{
+    const CourseKey& names = c.instructor.empty() ? courseColumns : c;
+    return names.instructor + " = '" + DBUtil::quote(instructor) + "' " + j + " " + names.date + " = '" + DBUtil::quote(date)
+        + "' " + j + " " + names.time + " = '" + DBUtil::quote(time) + "'";
+}
+
+CourseRecord::CourseRecord() { reset(); }
+
+void CourseRecord::reset()
+{
+    Instructor.clear();
+    Date = todayText();
+    Time = nowTimeText();
+    DefaultScenario.clear();
+    Note.clear();
+}
+
+CourseTable::CourseTable(Database& db)
+    : DatabaseTable(db)
+{
+    bindText("Date", Date);
+    bindText("DefaultScenario", DefaultScenario);
+    bindText("Instructor", Instructor);
+    bindText("Note", Note);
+    bindText("Time", Time);
+}
+
+bool CourseTable::open(const std::string& filter) { return openAs(filter, tableKind::Course); }
+
+std::string CourseTable::getField(const std::string& column)
+{
+    std::string lower = lowerCase(column);
+    if (lower == "instructor")
+        return Instructor;
+    if (lower == "date")
+        return Date;
+    if (lower == "time")
+        return Time;
+    LOG_ASSERT(false);
+    return std::string();
+}
+
+CourseRecord CourseTable::getRecord()
+{
+    CourseRecord r;
+    r.Instructor = Instructor;
+    r.Date = Date;
+    r.Time = Time;
+    r.DefaultScenario = DefaultScenario;
+    r.Note = Note;
+    return r;
+}
+
+void CourseTable::setRecord(const CourseRecord& r)
+{
+    Date = r.Date;
+    DefaultScenario = r.DefaultScenario;
+    Instructor = r.Instructor;
+    Note = r.Note;
+    Time = r.Time;
+}
+
+bool CourseTable::rename(const CourseKey& oldKey, const CourseKey& newKey)
+{
+    bool success = DBUtil::updateWhere(connection(), "Session", oldKey, newKey, sessionColumns);
+    tablePool.refresh(tableKind::Session);
+    return success;
+}
+
+bool CourseTable::remove(const CourseKey& key, bool cascade)
+{
+    bool success = true;
+    if (cascade) {
+        success = DBUtil::removeWhere(connection(), "Session", key, sessionColumns);
+        tablePool.refresh(tableKind::Session);
+    }
+    success = DBUtil::removeWhere(connection(), "Course", key, courseColumns) && success;
+    tablePool.refresh(tableKind::Course);
+    return success;
+}
+
+int CourseTable::count(const CourseKey& key)
+{
+    if (!ok || (IsBOF() && IsEOF()) || !MoveFirst())
+        return 0;
+    int n = 0;
+    while (!IsEOF()) {
+        if (CourseKey(Instructor, Date, Time) == key)
+            ++n;
+        if (!MoveNext())
+            break;
+    }
+    return n;
+}
+
+void CourseTable::fillCombo(dbui::ComboBox& combo, const std::string& column, const std::string& filter)
+{
+    fillComboRows(combo, column, filter);
+}
+
+void CourseTable::fillCourseCombo(dbui::ComboBox& combo)
+{
+    std::string text = combo.getText();
+    combo.resetContent();
+    if (IsOpen() && !(IsBOF() && IsEOF()) && MoveFirst()) {
+        while (!IsEOF()) {
+            combo.addString(GString::to_string(CourseKey(Instructor, Date, Time).displayText()));
+            if (!MoveNext())
+                break;
+        }
+    }
+    combo.selectString(text);
+}

@@ -1,0 +1,93 @@
+#pragma once
+// Courses: one instructor's training event at a date and a start time. The
+// course's sessions are the Session rows that carry its key.
+#include "Database/DatabaseTable.h"
+
+#include <string>
+
+// A course's key, instructor, date (YYYY-MM-DD) and time (HH:MM); it also
+// carries the three column names that an SQL condition is written with.
+class CourseKey {
+public:
+    CourseKey() = default;
+    CourseKey(std::string instructor, std::string date, std::string time);
+
+    // None of the three parts is empty.
+    bool isComplete() const;
+    // Instructors equal ignoring case, dates and times exactly.
+    bool operator==(const CourseKey& other) const;
+    bool operator!=(const CourseKey& other) const { return !(*this == other); }
+
+    // instructor + " on " + date + " at " + time, the separators translated.
+    std::wstring displayText() const;
+    // Takes the parts back from a display text, counting from its end (a
+    // date of 10 and a time of 5 characters); a shorter text changes nothing.
+    void fromDisplayText(const std::wstring& text);
+
+    // columns.instructor = 'instructor' joiner columns.date = 'date' joiner
+    // columns.time = 'time', the values quoted; the Course table's own
+    // column names when the columns' instructor is empty.
+    std::string sqlCondition(const CourseKey& columns, const std::string& joiner) const;
+
+    std::string instructor;
+    std::string date;
+    std::string time;
+};
+
+class CourseRecord {
+public:
+    // Today's date and the current time; the rest empty.
+    CourseRecord();
+    void reset();
+    CourseKey getKey() const { return CourseKey(Instructor, Date, Time); }
+
+    std::string Instructor;
+    std::string Date;
+    std::string Time;
+    std::string DefaultScenario;
+    std::string Note;
+};
+
+template <>
+struct RecordKey<CourseRecord> {
+    static CourseKey key(const CourseRecord& record) { return record.getKey(); }
+    static bool isComplete(const CourseKey& key) { return key.isComplete(); }
+    static bool equal(const CourseKey& a, const CourseKey& b) { return a == b; }
+    static CourseRecord withKey(const CourseKey& key)
+    {
+        CourseRecord record;
+        record.Instructor = key.instructor;
+        record.Date = key.date;
+        record.Time = key.time;
+        return record;
+    }
+};
+
+class CourseTable : public DatabaseTable<CourseRecord, CourseKey> {
+public:
+    explicit CourseTable(Database& db);
+
+    bool open(const std::string& filter) override;
+    std::string getField(const std::string& column) override;
+    CourseRecord getRecord() override;
+    void setRecord(const CourseRecord& record) override;
+    // The course's sessions follow the new key; the Course row is the caller's.
+    bool rename(const CourseKey& oldKey, const CourseKey& newKey) override;
+    // The course's sessions too when `cascade`; their data files stay.
+    bool remove(const CourseKey& key, bool cascade) override;
+    int count(const CourseKey& key) override;
+    void fillCombo(dbui::ComboBox& combo, const std::string& column, const std::string& filter) override;
+
+    // The display text of every row under the current filter and sort.
+    void fillCourseCombo(dbui::ComboBox& combo);
+
+    // The Session columns that hold a course's key.
+    static const CourseKey sessionColumns;
+
+    // Column members, in column order.
+    std::string Date;
+    std::string DefaultScenario;
+    std::string Instructor;
+    std::string Note;
+    std::string Time;
+};

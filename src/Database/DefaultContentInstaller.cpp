@@ -1,0 +1,150 @@
+#include "Database/DefaultContentInstaller.h"
+
+#include "Database/AlgorithmTable.h"
+#include "Database/Database.h"
+#include "Database/ScenarioTable.h"
+#include "Database/SessionRecord.h"
+#include "Utillib/LogStream.h"
+#include "Utillib/RegistryKey.h"
+
+namespace {
+
+struct BuiltInScenario {
+    const char* name;
+    std::int32_t duration;
+    const char* algorithm;
+};
+
+const BuiltInScenario builtInScenarios[] = {
+    {"10 minute BLS (AHA)", 600, AlgorithmTable::ahaName},  {"20 minute BLS (AHA)", 1200, AlgorithmTable::ahaName},
+    {"5 minute BLS (AHA)", 300, AlgorithmTable::ahaName},   {"10 minute BLS (ERC)", 600, AlgorithmTable::ercName},
+    {"20 minute BLS (ERC)", 1200, AlgorithmTable::ercName}, {"5 minute BLS (ERC)", 300, AlgorithmTable::ercName},
+};
+
+// Two-person CPR.
+constexpr std::int32_t twoPersonMode = 1;
+
+void logFailure(const char* what, const DbError& error)
+{
+    LogStream::instance() << std::string("Built-in content: ") + what + " could not be written: " + error.text + "\n";
+}
+
+} // namespace
+
+void DefaultContentInstaller::installDefaultContent()
+{
+    // Closed tables would find nothing and the writes would fail one by one.
+    if (!databaseOpen)
+        return;
+    if (readPatchLevel() != 0)
+        return;
+    if (!defaultsMissing())
+        return;
+    insertDefaultAlgorithms();
+    insertDefaultScenarios();
+}
+
+std::uint32_t DefaultContentInstaller::readPatchLevel()
+{
+    RegistryKey key(platform::HKEY_LOCAL_MACHINE);
+    DWORD level = 0;
+    if (!key.open(platform::HKEY_LOCAL_MACHINE, installationKey) || !key.readDword("Patch level", level))
+        return 0;
+    return level;
+}
+
+bool DefaultContentInstaller::defaultsMissing()
+{
+    AlgorithmTable algorithms(database);
+    algorithms.open("");
+    for (const char* name : {AlgorithmTable::ahaName, AlgorithmTable::ercName})
+        if (algorithms.findByName(name).builtIn)
+            return false;
+    ScenarioTable scenarios(database);
+    scenarios.open("");
+    for (const BuiltInScenario& s : builtInScenarios)
+        if (!scenarios.findByName(s.name).Algorithm.empty())
+            return false;
+    return true;
+}
+
+bool DefaultContentInstaller::insertDefaultAlgorithms()
+{
+    AlgorithmTable table(database);
+    if (!table.open("")) {
+        logFailure("the guidelines", table.lastError());
+        return false;
+    }
+    Algorithm a;
+    a.compDepthHigh = 50;
+    a.compDepthLow = 40;
+    a.compRelaxHigh = 60;
+    a.compRelaxLow = 40;
+    a.compRelaxRecc = 50;
+    a.eccRateHigh = 110;
+    a.eccRateLow = 90;
+    a.ventCompRatioDoubleComp = 30;
+    a.ventCompRatioDoubleVent = 2;
+    a.ventCompRatioSingleComp = 30;
+    a.ventCompRatioSingleVent = 2;
+    a.vRateHigh = 6;
+    a.vRateLow = 3;
+    a.vVolHigh = 0.6;
+    a.vVolLow = 0.5;
+    a.builtIn = true;
+    bool success = true;
+    struct Guideline {
+        const char* name;
+        std::int32_t initVent;
+    };
+    for (const Guideline& g : {Guideline{AlgorithmTable::ahaName, 2}, Guideline{AlgorithmTable::ercName, 0}}) {
+        const char* name = g.name;
+        a.Name = name;
+        a.initVent = g.initVent;
+        bool written = table.AddNew();
+        if (written) {
+            table.setRecord(a);
+            written = table.Update();
+        }
+        if (!written) {
+            logFailure(name, table.lastError());
+            success = false;
+        }
+    }
+    return success;
+}
+
+bool DefaultContentInstaller::insertDefaultScenarios()
+{
+    ScenarioTable table(database);
+    if (!table.open("")) {
+        logFailure("the scenarios", table.lastError());
+        return false;
+    }
+    bool success = true;
+    for (const BuiltInScenario& s : builtInScenarios) {
+        ScenarioRecord r;
+        r.Name = s.name;
+        r.Duration = s.duration;
+        r.Algorithm = s.algorithm;
+        r.RegisterEvents = 1;
+        r.TrainingMode = twoPersonMode;
+        bool written = table.AddNew();
+        if (written) {
+            table.setRecord(r);
+            written = table.Update();
+        }
+        if (!written) {
+            logFailure(s.name, table.lastError());
+            success = false;
+        }
+    }
+    return success;
+}
+
+void DefaultContentInstaller::writePatchLevel(std::uint32_t level)
+{
+    RegistryKey key(platform::HKEY_LOCAL_MACHINE);
+    if (key.open(platform::HKEY_LOCAL_MACHINE, installationKey))
+        key.writeDword("Patch level", level);
+}

@@ -1,0 +1,194 @@
+#include "Database/PersonTable.h"
+#include "Utillib/GString.h"
+
+#include "Database/Database.h"
+#include "Database/DbText.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "Database/WinBool.h"
+
+PersonRecord::PersonRecord() { reset(); }
+
+void PersonRecord::reset()
+{
+    Name.clear();
+    Address.clear();
+    CPRCourses = "0";
+    Degree.clear();
+    Instructor = FALSE;
+    Note.clear();
+    Phone.clear();
+    Resuscitations = "0";
+}
+
+bool PersonRecord::keysEqual(const std::string& a, const std::string& b) { return dbtext::equalNoCase(a, b); }
+
+std::wstring PersonRecord::nameText() const { return GString::to_wstring(Name); }
+
+void PersonRecord::setNameText(const std::wstring& name) { Name = GString::to_string(name); }
+
+std::string PersonRecord::keyCondition(const std::string& column) const
+{
+    return (column.empty() ? std::string("name") : column) + " = '" + DBUtil::quote(Name) + "'";
+}
+
+PersonTable::PersonTable(Database& db)
+    : DatabaseTable(db)
+{
+    bindText("Address", Address);
+    bindText("Degree", Degree);
+    bindBool("Instructor", Instructor);
+    bindText("Name", Name);
+    bindText("Note", Note);
+    bindText("Phone", Phone);
+    bindText("CPRCourses", CPRCourses);
+    bindText("Resuscitations", Resuscitations);
+}
+
+bool PersonTable::open(const std::string& filter) { return openAs(filter, tableKind::Person); }
+
+std::string PersonTable::getField(const std::string& column)
+{
+    std::string lower = column;
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower == "address")
+        return Address;
+    if (lower == "degree")
+        return Degree;
+    if (lower == "name")
+        return Name;
+    if (lower == "note")
+        return Note;
+    if (lower == "phone")
+        return Phone;
+    if (lower == "cprcourses")
+        return CPRCourses;
+    if (lower == "resuscitations")
+        return Resuscitations;
+    LOG_ASSERT(false);
+    return std::string();
+}
+
+PersonRecord PersonTable::getRecord()
+{
+    PersonRecord r;
+    r.Name = Name;
+    r.Address = Address;
+    r.CPRCourses = CPRCourses;
+    r.Degree = Degree;
+    r.Instructor = Instructor;
+    r.Note = Note;
+    r.Phone = Phone;
+    r.Resuscitations = Resuscitations;
+    return r;
+}
+
+void PersonTable::setRecord(const PersonRecord& r)
+{
+    Name = r.Name;
+    Address = r.Address;
+    CPRCourses = r.CPRCourses;
+    Degree = r.Degree;
+    Instructor = r.Instructor;
+    Note = r.Note;
+    Phone = r.Phone;
+    Resuscitations = r.Resuscitations;
+}
+
+namespace {
+
+// The Session columns that name a person.
+const char* const sessionPersonColumns[] = {"PersonVentilation", "PersonChestCompression", "CourseInstructor", "ApprovedBy"};
+
+} // namespace
+
+bool PersonTable::rename(const std::string& oldName, const std::string& newName)
+{
+    bool success = true;
+    for (const char* column : sessionPersonColumns)
+        success = DBUtil::update(connection(), "Session", column, oldName, newName) && success;
+    tablePool.refresh(tableKind::Session);
+    success = DBUtil::update(connection(), "Course", "Instructor", oldName, newName) && success;
+    tablePool.refresh(tableKind::Course);
+    return success;
+}
+
+bool PersonTable::remove(const std::string& name, bool cascade)
+{
+    bool success = true;
+    if (cascade) {
+        for (const char* column : sessionPersonColumns)
+            success = DBUtil::remove(connection(), "Session", column, name) && success;
+        tablePool.refresh(tableKind::Session);
+        success = DBUtil::remove(connection(), "Course", "Instructor", name) && success;
+        tablePool.refresh(tableKind::Course);
+    }
+    success = DBUtil::remove(connection(), "Person", "Name", name) && success;
+    tablePool.refresh(tableKind::Person);
+    return success;
+}
+
+int PersonTable::count(const std::string& name)
+{
+    if (!ok || (IsBOF() && IsEOF()) || !MoveFirst())
+        return 0;
+    int n = 0;
+    while (!IsEOF()) {
+        if (PersonRecord::keysEqual(Name, name))
+            ++n;
+        if (!MoveNext())
+            break;
+    }
+    return n;
+}
+
+void PersonTable::fillCombo(dbui::ComboBox& combo, const std::string& column, const std::string& filter)
+{
+    fillComboRows(combo, column, filter);
+}
+
+bool PersonTable::addIfNew(const std::string& name, bool instructor)
+{
+    if (!ok || name.empty())
+        return false;
+    if (count(name) >= 1)
+        return false;
+    PersonRecord person;
+    person.Name = name;
+    person.Instructor = instructor ? TRUE : FALSE;
+    bool added = AddNew();
+    if (added) {
+        setRecord(person);
+        added = Update();
+    }
+    // Callers add many names in a row: a failure goes to the log, not a box each.
+    if (!added)
+        LogStream::instance() << "Person '" + name + "' could not be added: " + lastError().text + "\n";
+    return added;
+}
+
+int PersonTable::countWhere(const std::string& column, const std::string& value)
+{
+    if (!ok)
+        return 0;
+    std::string remembered = m_strFilter;
+    // The value is quoted: it may come from anywhere.
+    m_strFilter = column + " = '" + DBUtil::quote(value) + "'";
+    int n = 0;
+    if (restart() && !(IsBOF() && IsEOF()) && MoveFirst()) {
+        while (!IsEOF()) {
+            ++n;
+            if (!MoveNext())
+                break;
+        }
+    }
+    m_strFilter = remembered;
+    // A failed read under the temporary filter closed the table.
+    if (ok)
+        restart();
+    else
+        reopen();
+    return n;
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The Session table: one row per stored session, keyed by its serial. A
+// course's schedule is the Session rows that carry the course's key, in
+// CourseOrder.
+#include "Database/CourseTable.h"
+#include "Database/DatabaseTable.h"
+#include "Database/SessionRecord.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+template <>
+struct RecordKey<SessionRecord> {
+    static std::string key(const SessionRecord& record) { return record.getKey(); }
+    static bool isComplete(const std::string& key) { return SessionRecord::isKeyComplete(key); }
+    static bool equal(const std::string& a, const std::string& b) { return SessionRecord::keysEqual(a, b); }
+    static SessionRecord withKey(const std::string& key)
+    {
+        SessionRecord record;
+        record.Serialidentifier = key;
+        return record;
+    }
+};
+
+class SessionTable : public DatabaseTable<SessionRecord, std::string> {
+public:
+    explicit SessionTable(Database& db);
+
+    bool open(const std::string& filter) override;
+    std::string getField(const std::string& column) override;
+    SessionRecord getRecord() override;
+    void setRecord(const SessionRecord& record) override;
+    // Nothing refers to a session.
+    bool rename(const std::string& oldKey, const std::string& newKey) override;
+    // The row only: the data file is the caller's.
+    bool remove(const std::string& serial, bool cascade) override;
+    // Compares serials exactly.
+    int count(const std::string& serial) override;
+
+    // The course's sessions in CourseOrder; the table's own filter and sort
+    // are put back afterwards.
+    std::vector<SessionRecord> loadCourseSessions(const CourseKey& key);
+    // Replaces the course's sessions by the schedule, whose last element is
+    // the caller's empty placeholder and is not stored; writes the course
+    // key and the order into the elements. When the old rows cannot be
+    // deleted nothing is written; a row that cannot be written is reported.
+    // False when anything failed.
+    bool saveCourseSessions(const CourseRecord& course, std::vector<SessionRecord>& schedule);
+
+    // Column members, in column order.
+    std::string ApprovedBy;
+    double CompDepth = 0;
+    double CompRelaxRatio = 0;
+    std::string CourseDate;
+    std::string CourseInstructor;
+    std::int32_t CourseOrder = 0;
+    std::string CourseTime;
+    std::int32_t Done = 0;
+    std::int32_t Duration = 600;
+    double ECCrate = 0;
+    std::string EndTime;
+    std::int32_t InitialVentilations = 0;
+    double InterfaceFrequency = 0;
+    double Leaning = 0;
+    std::int32_t Manikin = 0;
+    std::int32_t Metronome = 0;
+    std::string Note;
+    double PauseECC = 0;
+    std::string PersonChestCompression;
+    std::string PersonVentilation;
+    std::string Scenario;
+    std::string Serialidentifier;
+    std::string StartTime;
+    double StomachInflation = 0;
+    double VentCompRatioComp = 0;
+    double VentCompRatioVent = 0;
+    double VentilationRate = 0;
+    double VentilationVolume = 0;
+    double WrongHandPosition = 0;
+    std::int32_t RegisterEvents = 1;
+    std::string Algorithm;
+    std::int32_t TrainingMode = 1;
+    std::uint8_t Approved = 0;
+
+private:
+    bool insert(const SessionRecord& session);
+};

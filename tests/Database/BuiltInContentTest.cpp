@@ -1,0 +1,134 @@
+#include "Database/AlgorithmTable.h"
+#include "Database/DefaultContentInstaller.h"
+#include "Database/ScenarioTable.h"
+
+#include "DbTestSupport.h"
+#include "TestRecordsets.h"
+#include "ScopedRegistry.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const patchLevel0 = "Patch level=dword:00000000\n";
+
+class BuiltInContentTest : public dbtest::DbTest {
+protected:
+    void install(const std::string& registryValues)
+    {
+        dbtest::ScopedRegistry registry(registryValues);
+        DefaultContentInstaller().installDefaultContent();
+    }
+    std::string rows(const char* table) { return scalar(std::string("SELECT COUNT(*) FROM ") + table); }
+};
+
+TEST_F(BuiltInContentTest, AnEmptyDatabaseReceivesTheGuidelinesAndScenariosOnce)
+{
+    install(patchLevel0);
+    AlgorithmTable algorithms(database);
+    ASSERT_TRUE(algorithms.open(""));
+    ASSERT_EQ(algorithms.count(AlgorithmTable::ahaName), 1);
+    for (const char* name : {AlgorithmTable::ahaName, AlgorithmTable::ercName}) {
+        Algorithm a = algorithms.findByName(name);
+        EXPECT_EQ(a.Name, name);
+        EXPECT_TRUE(a.builtIn);
+        EXPECT_EQ(a.initVent, name == std::string(AlgorithmTable::ahaName) ? 2 : 0);
+        Algorithm expected = a;
+        expected.compDepthHigh = 50, expected.compDepthLow = 40;
+        expected.compRelaxHigh = 60, expected.compRelaxLow = 40, expected.compRelaxRecc = 50;
+        expected.eccRateHigh = 110, expected.eccRateLow = 90;
+        expected.ventCompRatioDoubleComp = 30, expected.ventCompRatioDoubleVent = 2;
+        expected.ventCompRatioSingleComp = 30, expected.ventCompRatioSingleVent = 2;
+        expected.vRateHigh = 6, expected.vRateLow = 3, expected.vVolHigh = 0.6, expected.vVolLow = 0.5;
+        expected.pauseEccMax = 10;
+        EXPECT_EQ(a, expected) << name;
+    }
+    ScenarioTable scenarios(database);
+    ASSERT_TRUE(scenarios.open(""));
+    struct Expected {
+        const char* name;
+        int duration;
+        const char* algorithm;
+    };
+    std::vector<std::string> order;
+    for (const Expected& e : {Expected{"10 minute BLS (AHA)", 600, AlgorithmTable::ahaName},
+                              Expected{"20 minute BLS (AHA)", 1200, AlgorithmTable::ahaName},
+                              Expected{"5 minute BLS (AHA)", 300, AlgorithmTable::ahaName},
+                              Expected{"10 minute BLS (ERC)", 600, AlgorithmTable::ercName},
+                              Expected{"20 minute BLS (ERC)", 1200, AlgorithmTable::ercName},
+                              Expected{"5 minute BLS (ERC)", 300, AlgorithmTable::ercName}}) {
+        ScenarioRecord s = scenarios.findByName(e.name);
+        EXPECT_EQ(s.Name, e.name);
+        EXPECT_EQ(s.Duration, e.duration) << e.name;
+        EXPECT_EQ(s.Algorithm, e.algorithm) << e.name;
+        EXPECT_EQ(s.RegisterEvents, 1);
+        EXPECT_EQ(s.TrainingMode, 1);
+        order.push_back(e.name);
+    }
+    EXPECT_EQ(dbtest::column(scenarios, &ScenarioTable::Name), order); // in the order they were written
+    EXPECT_EQ(rows("Events"), "0");
+
+    install(patchLevel0);
+    install(""); // no value at all counts as 0
+    EXPECT_EQ(rows("Algorithm"), "2");
+    EXPECT_EQ(rows("Scenario"), "6");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(BuiltInContentTest, AnOutdatedBuiltInGuidelineIsReplaced)
+{
+    exec("INSERT INTO Algorithm (Name, builtIn) VALUES ('International Guidelines 2000', TRUE)");
+    install(patchLevel0);
+    EXPECT_EQ(rows("Algorithm"), "2");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Algorithm WHERE Name = 'International Guidelines 2000'"), "0");
+}
+
+TEST_F(BuiltInContentTest, WhatStopsTheInstallation)
+{
+    struct Case {
+        const char* what;
+        std::string registry;
+        std::vector<std::string> setup;
+        std::string algorithms;
+        std::string scenarios;
+    };
+    const std::string aha = AlgorithmTable::ahaName;
+    const Case cases[] = {
+        {"patch level 1", "Patch level=dword:00000001\n", {}, "0", "0"},
+        {"one scenario present", patchLevel0, {"INSERT INTO Scenario (Name, Algorithm) VALUES ('5 minute bls (erc)', 'X')"}, "0", "1"},
+        {"a built-in guideline present", patchLevel0, {"INSERT INTO Algorithm (Name, builtIn) VALUES ('" + aha + "', TRUE)"}, "1", "0"},
+        // A scenario of a built-in name that names no algorithm does not count.
+        {"a scenario without algorithm", patchLevel0, {"INSERT INTO Scenario (Name) VALUES ('10 minute BLS (AHA)')"}, "2", "7"},
+        // A user's guideline of the built-in name is not built in: the name then exists twice.
+        {"a user's guideline of the name", patchLevel0, {"INSERT INTO Algorithm (Name, builtIn) VALUES ('" + aha + "', FALSE)"}, "3", "6"},
+    };
+    for (const Case& c : cases) {
+        std::string failure;
+        database.close();
+        ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
+        openDatabase();
+        for (const std::string& sql : c.setup)
+            exec(sql);
+        install(c.registry);
+        EXPECT_EQ(rows("Algorithm"), c.algorithms) << c.what;
+        EXPECT_EQ(rows("Scenario"), c.scenarios) << c.what;
+    }
+}
+
+TEST_F(BuiltInContentTest, IsSkippedWithoutADatabaseAndGoesOnAfterAWriteError)
+{
+    databaseOpen = false;
+    install(patchLevel0);
+    databaseOpen = true;
+    EXPECT_EQ(rows("Algorithm"), "0");
+
+    exec("DROP TABLE Scenario");
+    testsupport::LogCapture log;
+    install(patchLevel0);
+    EXPECT_EQ(rows("Algorithm"), "2");
+    EXPECT_NE(log.text().find("Built-in content: the scenarios could not be written"), std::string::npos) << log.text();
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+} // namespace

@@ -1,0 +1,279 @@
+#include "Database/CourseTable.h"
+#include "Database/EventTable.h"
+#include "Database/PersonTable.h"
+#include "Database/ScenarioTable.h"
+#include "Database/SessionTable.h"
+
+#include "DbTestSupport.h"
+#include "FakeCombo.h"
+#include "TestRecordsets.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Names that a careless statement would break on.
+const char* const trickyName = "O'Brien'); DELETE FROM Session; --";
+
+class PersonScenarioTest : public dbtest::DbTest {
+protected:
+    void insert(const std::string& table, const std::string& columns, const std::string& values)
+    {
+        exec("INSERT INTO " + table + " (" + columns + ") VALUES (" + values + ")");
+    }
+    static std::string q(const std::string& text) { return "'" + DBUtil::quote(text) + "'"; }
+    // One column of every row, in the order they were stored.
+    Names column(const std::string& table, const std::string& col)
+    {
+        Names values;
+        int n = std::stoi(scalar("SELECT COUNT(*) FROM " + table));
+        for (int i = 0; i < n; ++i)
+            values.push_back(scalar("SELECT " + col + " FROM " + table + " ORDER BY id LIMIT 1 OFFSET " + std::to_string(i)));
+        return values;
+    }
+};
+
+TEST_F(PersonScenarioTest, PersonsRoundTripAndAreAddedOnlyWhenNew)
+{
+    insert("Person", "Name, Instructor, Phone", "'Anna', TRUE, '123'");
+    PersonTable t(database);
+    EXPECT_FALSE(t.addIfNew("Bert", false)); // not open
+    ASSERT_TRUE(t.open(""));
+    PersonRecord anna = t.getRecord();
+    EXPECT_EQ(anna.Name, "Anna");
+    EXPECT_EQ(anna.Instructor, 1);
+    EXPECT_EQ(anna.Phone, "123");
+
+    EXPECT_FALSE(t.addIfNew("anna", false));
+    EXPECT_FALSE(t.addIfNew("", true));
+    EXPECT_TRUE(t.addIfNew(trickyName, true));
+    EXPECT_FALSE(t.addIfNew(trickyName, true)); // seen by the same table without a refresh
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "2");
+    ASSERT_TRUE(t.restart());
+    ASSERT_TRUE(t.MoveLast());
+    PersonRecord added = t.getRecord();
+    EXPECT_EQ(added.Name, trickyName);
+    EXPECT_EQ(added.CPRCourses, "0");
+    EXPECT_EQ(added.Resuscitations, "0");
+    EXPECT_EQ(added.Address, "");
+    EXPECT_EQ(added.Instructor, 1);
+
+    EXPECT_EQ(t.getField("Name"), t.getField("name"));
+    testsupport::LogCapture log;
+    EXPECT_EQ(t.getField("instructor"), "");
+    EXPECT_TRUE(log.hasAssertion("false"));
+    EXPECT_EQ(t.countWhere("Name", trickyName), 1);
+    EXPECT_EQ(t.m_strFilter, "");
+}
+
+TEST_F(PersonScenarioTest, AFailedAddIsAFailureAndIsLogged)
+{
+    PersonTable t(database);
+    ASSERT_TRUE(t.open(""));
+    exec("DROP TABLE Person");
+    testsupport::LogCapture log;
+    EXPECT_FALSE(t.addIfNew("Carl", false));
+    EXPECT_NE(log.text().find("Person 'Carl' could not be added"), std::string::npos);
+}
+
+TEST_F(PersonScenarioTest, TheInstructorFilterListsInstructorsAndIsTakenBackAfterwards)
+{
+    insert("Person", "Name, Instructor", "'Anna', TRUE");
+    insert("Person", "Name, Instructor", "'Bert', FALSE");
+    PersonTable t(database);
+    ASSERT_TRUE(t.open(""));
+    dbtest::FakeCombo combo;
+    for (const char* filter : {"Instructor = TRUE", "instructor = true"}) {
+        combo.entries = {"Anna"};
+        combo.text = "Anna";
+        t.fillCombo(combo, "name", filter);
+        EXPECT_EQ(combo.entries, (Names{"Anna"})) << filter;
+        EXPECT_EQ(combo.text, "Anna");
+        EXPECT_EQ(t.m_strFilter, "");
+        EXPECT_EQ(t.count("Bert"), 1);
+    }
+}
+
+TEST_F(PersonScenarioTest, RenamingAPersonReachesEverySessionAndCourse)
+{
+    const std::string old = trickyName;
+    insert("Session", "Serialidentifier, PersonVentilation", "'s1', " + q("o'brien'); delete from session; --"));
+    insert("Session", "Serialidentifier, PersonChestCompression, ApprovedBy", "'s2', " + q(old) + ", " + q(old));
+    insert("Session", "Serialidentifier, CourseInstructor", "'s3', " + q(old));
+    insert("Session", "Serialidentifier, PersonVentilation", "'s4', 'Other'");
+    insert("Course", "Instructor, Date, Time", q(old) + ", '2006-03-05', '09:30'");
+    PersonTable persons(database);
+    SessionTable sessions(database);
+    CourseTable courses(database);
+    ASSERT_TRUE(persons.open("") && sessions.open("") && courses.open(""));
+
+    EXPECT_TRUE(persons.rename(old, "New"));
+    EXPECT_EQ(column("Session", "PersonVentilation"), (Names{"New", "", "", "Other"}));
+    EXPECT_EQ(column("Session", "PersonChestCompression"), (Names{"", "New", "", ""}));
+    EXPECT_EQ(column("Session", "ApprovedBy"), (Names{"", "New", "", ""}));
+    EXPECT_EQ(column("Session", "CourseInstructor"), (Names{"", "", "New", ""}));
+    EXPECT_EQ(dbtest::column(courses, &CourseTable::Instructor), (Names{"New"})); // refreshed
+    EXPECT_EQ(dbtest::column(sessions, &SessionTable::PersonVentilation), (Names{"New", "", "", "Other"}));
+
+    EXPECT_TRUE(persons.remove("new", false));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "4");
+    insert("Person", "Name", "'New'");
+    insert("Person", "Name", "'Keep'");
+    EXPECT_TRUE(persons.remove("New", true));
+    EXPECT_EQ(column("Session", "Serialidentifier"), (Names{"s4"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Course"), "0");
+    EXPECT_EQ(dbtest::column(persons, &PersonTable::Name), (Names{"Keep"}));
+    EXPECT_EQ(dbtest::column(sessions, &SessionTable::Serialidentifier), (Names{"s4"}));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(PersonScenarioTest, ScenariosAreFoundIgnoringCaseElseGiveTheDefaults)
+{
+    insert("Scenario", "Name, Duration, Algorithm, RegisterEvents, TrainingMode", "'10 minute BLS (AHA)', 600, 'A', FALSE, 2");
+    ScenarioTable t(database);
+    EXPECT_EQ(t.findByName("10 minute BLS (AHA)").Name, ""); // not open
+    ASSERT_TRUE(t.open(""));
+    ScenarioRecord found = t.findByName("10 MINUTE bls (aha)");
+    EXPECT_EQ(found.Name, "10 minute BLS (AHA)");
+    EXPECT_EQ(found.Algorithm, "A");
+    EXPECT_EQ(found.RegisterEvents, 0);
+    EXPECT_EQ(found.TrainingMode, 2);
+    EXPECT_FALSE(t.IsEOF()); // on the match
+
+    ScenarioRecord missing = t.findByName("none");
+    EXPECT_EQ(missing.Name, "");
+    EXPECT_EQ(missing.Duration, 600);
+    EXPECT_EQ(missing.Algorithm, "");
+    EXPECT_EQ(missing.RegisterEvents, 1);
+    EXPECT_EQ(missing.TrainingMode, 1);
+    EXPECT_TRUE(t.IsEOF());
+
+    ScenarioRecord r;
+    r.setName(L"No limit");
+    r.Duration = -1;
+    ASSERT_TRUE(t.AddNew());
+    t.setRecord(r);
+    ASSERT_TRUE(t.Update());
+    EXPECT_EQ(t.findByName("no limit").Duration, -1);
+    EXPECT_EQ(t.count("NO LIMIT"), 1);
+    EXPECT_EQ(t.getField("Algorithm"), "");
+}
+
+TEST_F(PersonScenarioTest, RenamingAndDeletingAScenarioReachEveryReference)
+{
+    const std::string old = trickyName;
+    for (const char* serial : {"s1", "s2", "s3"})
+        insert("Session", "Serialidentifier, Scenario", std::string("'") + serial + "', " + q(old));
+    insert("Session", "Serialidentifier, Scenario", "'s4', 'Other'");
+    for (int i = 0; i < 5; ++i)
+        insert("Events", "Scenario, \"order\", Name", q(old) + ", " + std::to_string(i) + ", 'e" + std::to_string(i) + "'");
+    insert("Course", "Instructor, Date, Time, DefaultScenario", "'I', '2006-03-05', '09:30', " + q(old));
+    insert("Scenario", "Name", q(old));
+    ScenarioTable scenarios(database);
+    SessionTable sessions(database);
+    CourseTable courses(database);
+    dbtest::EventSet events;
+    ASSERT_TRUE(scenarios.open("") && sessions.open("") && courses.open("") && events.Open("Events"));
+    tablePool.add(&events, tableKind::Events);
+
+    EXPECT_TRUE(scenarios.rename(old, "New"));
+    EXPECT_EQ(column("Session", "Scenario"), (Names{"New", "New", "New", "Other"}));
+    EXPECT_EQ(column("Events", "Scenario"), (Names(5, "New")));
+    EXPECT_EQ(column("Course", "DefaultScenario"), (Names{"New"}));
+    EXPECT_EQ(dbtest::column(courses, &CourseTable::DefaultScenario), (Names{"New"}));
+    exec("UPDATE Scenario SET Name = 'New'");
+
+    EXPECT_TRUE(scenarios.remove("NEW", true));
+    EXPECT_EQ(column("Session", "Serialidentifier"), (Names{"s4"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Scenario"), "0");
+    // The course stays, proposing nothing now.
+    EXPECT_EQ(dbtest::column(courses, &CourseTable::DefaultScenario), (Names{""}));
+    EXPECT_EQ(dbtest::column(sessions, &SessionTable::Serialidentifier), (Names{"s4"}));
+    EXPECT_TRUE(dbtest::column(events, &dbtest::EventSet::Name).empty());
+
+    // Without the cascade only the Scenario row goes; a later one of that name takes the events over.
+    insert("Scenario", "Name", "'Kept'");
+    insert("Events", "Scenario, Name", "'Kept', 'e'");
+    EXPECT_TRUE(scenarios.remove("Kept", false));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "1");
+    EXPECT_EQ(ScenarioEvents("kept").load().size(), 1u);
+    EXPECT_TRUE(ui.boxes.empty());
+    tablePool.remove(&events);
+}
+
+TEST_F(PersonScenarioTest, EventsAreSavedNumberedAndLoadedInTheirOrder)
+{
+    ScenarioEvents events("O'Brien's");
+    std::vector<EventRecord> list = events.load();
+    ASSERT_EQ(list.size(), 7u); // the built-in list, not stored
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "0");
+
+    std::reverse(list.begin(), list.end());
+    EXPECT_TRUE(events.save(list));
+    EXPECT_EQ(list[0].Name, "Pulse");
+    EXPECT_EQ(list[6].Order, 6);
+    // Rows that move on disk (a server writes an updated row anew) still come back in their order.
+    exec("UPDATE Events SET Scenario = 'elsewhere' WHERE Name = 'Airway'");
+    exec("UPDATE Events SET Scenario = 'O''Brien''s' WHERE Name = 'Airway'");
+    ScenarioTable scenarios(database);
+    ASSERT_TRUE(scenarios.open(""));
+    EXPECT_TRUE(scenarios.rename("O'Brien's", "Renamed"));
+    EXPECT_TRUE(scenarios.rename("Renamed", "O'Brien's"));
+    Names names;
+    std::vector<int> orders;
+    for (const EventRecord& e : events.load()) {
+        names.push_back(e.Name);
+        orders.push_back(e.Order);
+    }
+    EXPECT_EQ(names, (Names{"Pulse", "Breathing", "Head-tilt", "Airway", "Phone", "Shake & shout", "Own safety"}));
+    EXPECT_EQ(orders, (std::vector<int>{0, 1, 2, 3, 4, 5, 6}));
+
+    std::vector<EventRecord> none;
+    EXPECT_TRUE(events.save(none));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_EQ(events.load().size(), 7u);
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(PersonScenarioTest, AFailedEventDeleteWritesNothing)
+{
+    ScenarioEvents events("S");
+    std::vector<EventRecord> list = events.load();
+    ASSERT_TRUE(events.save(list));
+    if (dbtest::usingPostgres()) {
+        exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$");
+        exec("CREATE TRIGGER refuse BEFORE DELETE ON Events FOR EACH ROW EXECUTE FUNCTION refuse()");
+    } else {
+        exec("CREATE TRIGGER refuse BEFORE DELETE ON Events BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    }
+    list.resize(2);
+    EXPECT_FALSE(events.save(list));
+    EXPECT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "7");
+
+    ScenarioEvents closed("S");
+    databaseOpen = false;
+    EXPECT_TRUE(closed.load().empty());
+    EXPECT_FALSE(closed.save(list));
+    databaseOpen = true;
+}
+
+TEST_F(PersonScenarioTest, EventRowsCountByScenarioAndPosition)
+{
+    insert("Events", "Scenario, \"order\", Name", "'S', 1, 'a'");
+    insert("Events", "Scenario, \"order\", Name", "'s', 1, 'b'");
+    insert("Events", "Scenario, \"order\", Name", "'S', 2, 'c'");
+    EventTable t(database);
+    ASSERT_TRUE(t.open(""));
+    EXPECT_EQ(t.count(EventKey{"S", 1}), 2);
+    EXPECT_EQ(t.getField("NAME"), "c");
+    EXPECT_TRUE(t.remove(EventKey{"s", 5}, false));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "0");
+    EXPECT_TRUE(t.IsBOF() && t.IsEOF()); // refreshed
+}
+
+} // namespace

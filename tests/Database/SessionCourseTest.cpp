@@ -1,0 +1,313 @@
+#include "Database/CourseTable.h"
+#include "Database/DatabaseDialog.h"
+#include "Database/SessionTable.h"
+#include "Database/Transaction.h"
+
+#include "DbTestSupport.h"
+#include "TestRecordsets.h"
+#include "FakeCombo.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+class SessionCourseTest : public dbtest::DbTest {
+protected:
+    static SessionRecord session(const std::string& serial, const std::string& person = "")
+    {
+        SessionRecord s;
+        s.Serialidentifier = serial;
+        s.PersonVentilation = person;
+        return s;
+    }
+    void addSession(const std::string& serial, const CourseKey& course, int order)
+    {
+        exec("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder) VALUES ('" + serial
+             + "', '" + DBUtil::quote(course.instructor) + "', '" + course.date + "', '" + course.time + "', "
+             + std::to_string(order) + ")");
+    }
+    Names serials(const std::string& where)
+    {
+        SessionTable t(database);
+        EXPECT_TRUE(t.open(where));
+        return dbtest::column(t, &SessionTable::Serialidentifier);
+    }
+    CourseRecord course(const std::string& instructor = "O'Brien")
+    {
+        CourseRecord c;
+        c.Instructor = instructor;
+        c.Date = "2006-03-05";
+        c.Time = "09:30";
+        return c;
+    }
+};
+
+TEST_F(SessionCourseTest, EveryColumnRoundTrips)
+{
+    SessionRecord s;
+    s.Algorithm = "Alg";
+    s.Approved = 2;
+    s.ApprovedBy = "Boss";
+    s.CompDepth = 41.5;
+    s.CompRelaxRatio = 0.25;
+    s.CourseDate = "2006-03-05";
+    s.CourseInstructor = "Ins";
+    s.CourseOrder = 3;
+    s.CourseTime = "09:30";
+    s.Done = 1;
+    s.Duration = -1;
+    s.ECCrate = 101;
+    s.EndTime = "10:00";
+    s.InitialVentilations = 2;
+    s.InterfaceFrequency = 19.5;
+    s.Leaning = 3;
+    s.Manikin = 256;
+    s.Metronome = 1;
+    s.RegisterEvents = 0;
+    s.Note = "n";
+    s.PauseECC = 4;
+    s.PersonChestCompression = "C";
+    s.PersonVentilation = "V";
+    s.Scenario = "Sc";
+    s.TrainingMode = 3;
+    s.StartTime = "09:31";
+    s.StomachInflation = 5;
+    s.VentCompRatioComp = 30;
+    s.VentCompRatioVent = 2;
+    s.VentilationRate = 8;
+    s.VentilationVolume = 0.55;
+    s.WrongHandPosition = 6;
+    s.dataText = "not stored";
+    {
+        SessionTable t(database);
+        ASSERT_TRUE(t.open(""));
+        ASSERT_TRUE(t.AddNew());
+        t.setRecord(s);
+        ASSERT_TRUE(t.Update()) << t.lastError().text;
+    }
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    SessionRecord r = t.getRecord();
+    s.dataText.clear();
+    // Compared as one text per member, so a mismatch names the member.
+    auto fields = [](const SessionRecord& x) {
+        return std::vector<std::string>{x.Serialidentifier, x.Algorithm, std::to_string(x.Approved), x.ApprovedBy,
+            std::to_string(x.CompDepth), std::to_string(x.CompRelaxRatio), x.CourseDate, x.CourseInstructor,
+            std::to_string(x.CourseOrder), x.CourseTime, std::to_string(x.Done), std::to_string(x.Duration),
+            std::to_string(x.ECCrate), x.EndTime, std::to_string(x.InitialVentilations), std::to_string(x.InterfaceFrequency),
+            std::to_string(x.Leaning), std::to_string(x.Manikin), std::to_string(x.Metronome), std::to_string(x.RegisterEvents),
+            x.Note, std::to_string(x.PauseECC), x.PersonChestCompression, x.PersonVentilation, x.Scenario,
+            std::to_string(x.TrainingMode), x.StartTime, std::to_string(x.StomachInflation), std::to_string(x.VentCompRatioComp),
+            std::to_string(x.VentCompRatioVent), std::to_string(x.VentilationRate), std::to_string(x.VentilationVolume),
+            std::to_string(x.WrongHandPosition), x.dataText, std::to_string(x.magic)};
+    };
+    EXPECT_EQ(fields(r), fields(s));
+}
+
+TEST_F(SessionCourseTest, CountIsExactAndGetFieldKnowsOnlyTheSerial)
+{
+    addSession("0123456789abcd", CourseKey(), 0);
+    SessionTable t(database);
+    EXPECT_EQ(t.count("0123456789abcd"), 0); // not open
+    ASSERT_TRUE(t.open(""));
+    EXPECT_EQ(t.getField("SerialIdentifier"), "0123456789abcd");
+    testsupport::LogCapture log;
+    EXPECT_EQ(t.getField("Note"), "");
+    EXPECT_TRUE(log.hasAssertion("false"));
+    EXPECT_EQ(t.count("0123456789abcd"), 1);
+    EXPECT_EQ(t.count("0123456789ABCD"), 0);
+    EXPECT_TRUE(t.IsEOF());
+}
+
+TEST_F(SessionCourseTest, AScheduleIsSavedAndLoadedInOrder)
+{
+    addSession("other", CourseKey("O'Brien", "2006-03-05", "10:00"), 0);
+    addSession("old", CourseKey("O'Brien", "2006-03-05", "09:30"), 0);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open("Serialidentifier <> 'zzz'"));
+    t.m_strSort = "Serialidentifier DESC";
+    ASSERT_TRUE(t.restart());
+
+    std::vector<SessionRecord> schedule{session("c", "Third?"), session("a"), session("b"), session("placeholder")};
+    schedule[0].CourseOrder = 7;
+    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+    EXPECT_EQ(schedule[2].CourseOrder, 2);
+    EXPECT_EQ(schedule[0].CourseInstructor, "O'Brien");
+
+    std::vector<SessionRecord> loaded = t.loadCourseSessions(CourseKey("o'brien", "2006-03-05", "09:30"));
+    Names got;
+    for (const SessionRecord& s : loaded)
+        got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
+    EXPECT_EQ(got, (Names{"c:0", "a:1", "b:2"}));
+    // The table's own filter and sort are back.
+    EXPECT_EQ(t.m_strFilter, "Serialidentifier <> 'zzz'");
+    EXPECT_EQ(t.m_strSort, "Serialidentifier DESC");
+    EXPECT_EQ(dbtest::column(t, &SessionTable::Serialidentifier), (Names{"other", "c", "b", "a"}));
+
+    // Saved again: no duplicates; an empty schedule clears the course.
+    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+    EXPECT_EQ(serials("CourseTime = '09:30'"), (Names{"c", "a", "b"}));
+    std::vector<SessionRecord> placeholderOnly{session("p")};
+    EXPECT_TRUE(t.saveCourseSessions(course(), placeholderOnly));
+    EXPECT_EQ(serials(""), (Names{"other"}));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(SessionCourseTest, AFailedDeleteWritesNothingAndAFailedRowIsReported)
+{
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    std::vector<SessionRecord> schedule{session("a"), session("b"), session("c"), session("p")};
+    ASSERT_TRUE(t.saveCourseSessions(course(), schedule));
+
+    // The delete fails: the schedule is left as it was, not doubled.
+    if (dbtest::usingPostgres()) {
+        exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$");
+        exec("CREATE TRIGGER refuse BEFORE DELETE ON Session FOR EACH ROW EXECUTE FUNCTION refuse()");
+    } else {
+        exec("CREATE TRIGGER refuse BEFORE DELETE ON Session BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    }
+    std::vector<SessionRecord> again{session("a"), session("x"), session("p")};
+    EXPECT_FALSE(t.saveCourseSessions(course(), again));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_FALSE(ui.boxes[0].duringTransaction); // no other station waits on a box
+    EXPECT_EQ(serials(""), (Names{"a", "b", "c"}));
+    exec(dbtest::usingPostgres() ? "DROP TRIGGER refuse ON Session" : "DROP TRIGGER refuse");
+
+    // The second row cannot be written (its serial is taken): reported, the others stored.
+    addSession("taken", CourseKey("Else", "2000-01-01", "08:00"), 0);
+    std::vector<SessionRecord> clash{session("d"), session("taken"), session("e"), session("p")};
+    EXPECT_FALSE(t.saveCourseSessions(course(), clash));
+    EXPECT_EQ(ui.boxes.size(), 2u);
+    std::vector<SessionRecord> loaded = t.loadCourseSessions(course().getKey());
+    Names got;
+    for (const SessionRecord& s : loaded)
+        got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
+    EXPECT_EQ(got, (Names{"d:0", "e:2"}));
+}
+
+TEST_F(SessionCourseTest, InsideACallersTransactionTheScheduleGoesWithIt)
+{
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    std::vector<SessionRecord> schedule{session("a"), session("p")};
+    {
+        Transaction outer(database);
+        EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+    } // not committed
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(SessionCourseTest, CourseRowsRoundTripAndCount)
+{
+    CourseTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseRecord c = course();
+    c.DefaultScenario = "Sc";
+    c.Note = "n";
+    ASSERT_TRUE(t.AddNew());
+    t.setRecord(c);
+    ASSERT_TRUE(t.Update());
+    ASSERT_TRUE(t.MoveFirst());
+    CourseRecord r = t.getRecord();
+    EXPECT_EQ(std::vector<std::string>({r.Instructor, r.Date, r.Time, r.DefaultScenario, r.Note}),
+              std::vector<std::string>({"O'Brien", "2006-03-05", "09:30", "Sc", "n"}));
+    EXPECT_EQ(t.count(CourseKey("O'BRIEN", "2006-03-05", "09:30")), 1);
+    EXPECT_EQ(t.count(CourseKey("O'Brien", "2006-3-5", "09:30")), 0);
+    EXPECT_TRUE(t.IsEOF());
+    ASSERT_TRUE(t.MoveFirst());
+    EXPECT_EQ(t.getField("DATE"), "2006-03-05");
+
+    dbtest::FakeCombo combo;
+    combo.entries = {"O'Brien on 2006-03-05 at 09:30"};
+    combo.text = combo.entries[0];
+    t.fillCourseCombo(combo);
+    EXPECT_EQ(combo.entries, (Names{"O'Brien on 2006-03-05 at 09:30"}));
+    EXPECT_EQ(combo.text, "O'Brien on 2006-03-05 at 09:30");
+}
+
+TEST_F(SessionCourseTest, RenameAndRemoveCarryTheCoursesSessions)
+{
+    CourseKey key("O'Brien", "2006-03-05", "09:30");
+    for (const char* serial : {"s1", "s2", "s3"})
+        addSession(serial, key, 0);
+    addSession("same-instructor", CourseKey("O'Brien", "2006-03-05", "11:00"), 0);
+    exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('O''Brien', '2006-03-05', '09:30')");
+    exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('O''Brien', '2006-03-05', '11:00')");
+
+    CourseTable courses(database);
+    SessionTable sessions(database);
+    ASSERT_TRUE(courses.open("") && sessions.open(""));
+    CourseKey moved("Anna", "2006-03-06", "09:30");
+    EXPECT_TRUE(courses.rename(key, moved));
+    EXPECT_EQ(serials("CourseInstructor = 'Anna'"), (Names{"s1", "s2", "s3"}));
+    EXPECT_EQ(serials("CourseInstructor = 'O''Brien'"), (Names{"same-instructor"}));
+    EXPECT_EQ(sessions.count("s1"), 1); // refreshed: still there, under the new key
+    EXPECT_EQ(sessions.loadCourseSessions(moved).size(), 3u);
+
+    exec("UPDATE Course SET Instructor = 'Anna', Date = '2006-03-06' WHERE Time = '09:30'");
+    EXPECT_TRUE(courses.remove(CourseKey("anna", "2006-03-06", "09:30"), true));
+    EXPECT_EQ(serials(""), (Names{"same-instructor"}));
+    EXPECT_EQ(dbtest::column(courses, &CourseTable::Time), (Names{"11:00"})); // refreshed
+    EXPECT_EQ(dbtest::column(sessions, &SessionTable::Serialidentifier), (Names{"same-instructor"}));
+
+    EXPECT_TRUE(courses.remove(CourseKey("O'Brien", "2006-03-05", "11:00"), false));
+    EXPECT_EQ(serials(""), (Names{"same-instructor"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Course"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(SessionCourseTest, RemovingASessionRefreshesTheOpenTables)
+{
+    addSession("s1", CourseKey(), 0);
+    addSession("s2", CourseKey(), 0);
+    SessionTable a(database), b(database);
+    ASSERT_TRUE(a.open("") && b.open(""));
+    EXPECT_TRUE(a.remove("s1", true));
+    EXPECT_EQ(dbtest::column(b, &SessionTable::Serialidentifier), (Names{"s2"}));
+}
+
+// The course planner's editor logic, without its window.
+class CourseEditor : public DatabaseDialog<CourseTable> {
+public:
+    CourseEditor() { table = &courses; }
+    void showRecord(const CourseRecord& rec) override { shown = rec; }
+    CourseRecord readRecord() override { return shown; }
+    bool isChanged() override { return !(shown.getKey() == record.getKey()) || shown.Note != record.Note; }
+    void enableButtons(int) override {}
+    std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
+    void notifyChanged() override { tablePool.refresh(tableKind::Course); }
+
+    CourseTable courses{database};
+    CourseRecord shown;
+};
+
+TEST_F(SessionCourseTest, SavingACourseUnderANewKeyMovesItsSessions)
+{
+    CourseKey key("O'Brien", "2006-03-05", "09:30");
+    addSession("s1", key, 0);
+    addSession("s2", key, 1);
+    addSession("later", CourseKey("O'Brien", "2006-03-05", "11:00"), 0);
+    exec("INSERT INTO Course (Instructor, Date, Time, Note) VALUES ('O''Brien', '2006-03-05', '09:30', 'n')");
+
+    CourseEditor editor;
+    ASSERT_TRUE(editor.courses.open(""));
+    EXPECT_FALSE(editor.moveToRecord(RecordKey<CourseRecord>::withKey(CourseKey("o'brien", "2006-03-05", "09:30"))));
+    EXPECT_EQ(editor.shown.Note, "n");
+    editor.shown.Instructor = "Anna";
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(scalar("SELECT Instructor FROM Course"), "Anna");
+    EXPECT_EQ(serials("CourseInstructor = 'Anna'"), (Names{"s1", "s2"}));
+    EXPECT_EQ(serials("CourseInstructor = 'O''Brien'"), (Names{"later"}));
+
+    editor.shown.Time = "";
+    EXPECT_FALSE(editor.save()); // an incomplete key is refused
+    EXPECT_EQ(scalar("SELECT Time FROM Course"), "09:30");
+}
+
+} // namespace
