@@ -9,6 +9,11 @@ const std::vector<platform::DialogTable>& dialogTables()
         sampleEditorDialog(),
         calibrateDialog(),
         propertyFolderDialog(),
+        algorithmDialog(),
+        personDialog(),
+        scenarioDialog(),
+        editEventsDialog(),
+        eventDialog(),
     };
     return tables;
 }

@@ -13,5 +13,10 @@ platform::DialogTable sampleDialog();
 platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
 platform::DialogTable propertyFolderDialog();
+platform::DialogTable algorithmDialog();
+platform::DialogTable personDialog();
+platform::DialogTable scenarioDialog();
+platform::DialogTable editEventsDialog();
+platform::DialogTable eventDialog();
 
 } // namespace res
