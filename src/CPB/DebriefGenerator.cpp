@@ -122,7 +122,7 @@ void DebriefGenerator::buildLegends()
 {
     lineEnds(1);
     for (int slot = 0; slot < PropertyModel::iconCount; ++slot) {
-        appendIcon(model.getIcon(slot));
+        appendIcon(model.getIconNumber(slot));
         appendText(L" ");
         appendText(GString::to_wstring(model.getLegend(slot), platform::CP_ACP));
         lineEnds(2);

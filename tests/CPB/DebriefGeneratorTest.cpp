@@ -70,7 +70,7 @@ PropertyModel everythingOn()
     m.printHeading = L"Rettungsschule M\u00fcnchen";
     const char* legends[] = { "Airway", "Pulse check", "Defibrillation", "Adrenaline", "Call for help", "" };
     for (int i = 0; i < 6; ++i) {
-        m.setIcon(i, 10 * i + 3);
+        m.setIconNumber(i, 10 * i + 3);
         m.setLegend(i, legends[i]);
     }
     return m;
