@@ -24,7 +24,7 @@ bool Open(Recordset* table, const std::string& sql)
         } catch (const std::bad_alloc&) {
             continue;
         }
-        // A driver error is the class library's exception: try again at once,
+        // The driver reported an error: try again at once,
         // unless the driver already waited its lock timeout in vain.
         if (!success && !table->lastError().isSet())
             platform::sleepMs(1000);

@@ -1,9 +1,7 @@
 #pragma once
-// A table's rows as a scrollable set with bound columns, in the role of the
-// class library's ODBC recordset (its operation names are kept, so callers
-// read as before). Opening runs one SELECT and keeps the rows in memory in a
-// fixed order; the cursor moves over them. Each table has a surrogate "id"
-// column, and the current row is edited and deleted by it, never by a name.
+// A table's rows as a scrollable set with bound columns. Opening runs one
+// SELECT and keeps the rows in memory in a fixed order; the cursor moves
+// over them. Each table has a surrogate "id" column, and the current row is edited and deleted by it, never by a name.
 // Rows added through the recordset join it at the end; deleted rows stay in
 // place, marked, and the moves skip them.
 #include "Database/DbError.h"

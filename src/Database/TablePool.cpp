@@ -44,7 +44,8 @@ void TablePool::refresh(TableKind k)
             continue;
         }
         // Read again in place: when that fails, the rows read before stay.
-        LOG_ASSERT(DBUtil::Open(tables[i], names[k]) == true);
+        const bool reread = DBUtil::Open(tables[i], names[k]);
+        LOG_ASSERT(reread);
     }
 }
 

@@ -275,6 +275,21 @@ LONG regOpenKey(HKEY parent, const std::string& subKey, HKEY* result)
     return ERROR_SUCCESS;
 }
 
+LONG regCreateKey(HKEY parent, const std::string& subKey, HKEY* result)
+{
+    if (!result)
+        return ERROR_INVALID_PARAMETER;
+    *result = 0;
+    auto parentPath = pathOf(parent);
+    if (!parentPath)
+        return ERROR_INVALID_HANDLE;
+    // The key's section appears with its first value.
+    Handles& table = handles();
+    *result = table.next++;
+    table.paths[*result] = joinKey(*parentPath, subKey);
+    return ERROR_SUCCESS;
+}
+
 LONG regCloseKey(HKEY key)
 {
     if (key == HKEY_CURRENT_USER || key == HKEY_LOCAL_MACHINE)

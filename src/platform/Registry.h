@@ -43,6 +43,9 @@ std::string registryFilePath();
 // Opens an existing key below `parent` (a root or an open key); `result` is 0
 // on failure. A key exists when its section, or a section below it, does.
 LONG regOpenKey(HKEY parent, const std::string& subKey, HKEY* result);
+// Opens `subKey` below `parent` whether or not it exists; its section is
+// written with the key's first value.
+LONG regCreateKey(HKEY parent, const std::string& subKey, HKEY* result);
 LONG regCloseKey(HKEY key);
 
 // Reads a value into `data` of `*size` bytes; `*size` becomes the value's

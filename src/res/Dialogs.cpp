@@ -14,6 +14,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         scenarioDialog(),
         editEventsDialog(),
         eventDialog(),
+        aboutDialog(),
     };
     return tables;
 }

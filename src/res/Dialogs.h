@@ -18,5 +18,6 @@ platform::DialogTable personDialog();
 platform::DialogTable scenarioDialog();
 platform::DialogTable editEventsDialog();
 platform::DialogTable eventDialog();
+platform::DialogTable aboutDialog();
 
 } // namespace res

@@ -130,3 +130,7 @@
 #define IDC_EVENT_ICONS                 1278
 #define IDC_EVENT_TOOLTIP               1294
 #define IDC_EVENT_PICTURE               1295
+// The About box: the program's icon and the build line.
+#define IDD_ABOUTBOX                    100
+#define IDC_ABOUT_ICON                  1105
+#define IDC_ABOUT_BUILD                 1106

@@ -1,0 +1,388 @@
+// The training program started as a user starts it, on the offscreen
+// platform, in a temporary working folder and configuration home, with a
+// SQLite data source and demonstration manikins: the start-up, the main
+// window with its menus and toolbar, the heartbeat, the metronome, closing,
+// the About box and help. The program starts once for the whole suite; the
+// tests replace its sessions with a recording fake.
+#include "Database/AlgorithmTable.h"
+#include "Database/Database.h"
+#include "DbTestSupport.h"
+#include "Utillib/LogStream.h"
+#include "comm/CalibrateManager.h"
+#include "comm/CommSettings.h"
+#include "comm/DemoSets.h"
+#include "platform/Clock.h"
+#include "platform/Registry.h"
+#include "platformqt/Menu.h"
+#include "platformqt/MessageBox.h"
+#include "platformqt/Window.h"
+#include "res/resource.h"
+#include "session/AppCommands.h"
+#include "session/Help.h"
+#include "session/MainFrame.h"
+#include "session/SessionManager.h"
+#include "session/TrainingApp.h"
+#include "ui/FormChildFrame.h"
+#include "support/TestSupport.h"
+#include "FakeSessions.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace testsupport;
+
+namespace {
+
+QString artefactPath(const QString& name)
+{
+    const QString folder = QStringLiteral(ARTEFACT_DIR);
+    QDir().mkpath(folder);
+    return folder + "/" + name;
+}
+
+std::vector<std::string> stepNames(const TrainingApp& app)
+{
+    std::vector<std::string> names;
+    for (const auto& step : app.startupSteps())
+        names.push_back(step.name);
+    return names;
+}
+
+class TrainingAppTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        home = new TempDir;
+        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
+        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
+        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
+        std::filesystem::create_directories(home->file("work"));
+        std::filesystem::current_path(home->file("work"));
+        dbtest::prepareOdbc();
+        std::string failure;
+        ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
+
+        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest& request) {
+            boxes.push_back(request.text);
+            return 2; // IDCANCEL where there is one
+        });
+        app = new TrainingApp("demo commdelay:200");
+        started = app->initInstance();
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete app;
+        app = nullptr;
+        platform::setMessageBoxHook(previousHook);
+        CommSettings::setDemoMode(false);
+        CommSettings::setCommDelay(0);
+        std::filesystem::current_path("/");
+        delete home;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(started);
+        auto sessions = std::make_unique<FakeSessions>(calls);
+        fake = sessions.get();
+        app->setSessions(std::move(sessions));
+        frame = app->mainFrame();
+        ASSERT_NE(frame, nullptr);
+    }
+
+    static inline TempDir* home = nullptr;
+    static inline TrainingApp* app = nullptr;
+    static inline bool started = false;
+    static inline std::vector<std::wstring> boxes;
+    static inline platform::MessageBoxHook previousHook;
+
+    std::vector<std::string> calls;
+    FakeSessions* fake = nullptr;
+    CMainFrame* frame = nullptr;
+};
+
+TEST_F(TrainingAppTest, StartsInOrderIntoTheMainWindow)
+{
+    const std::vector<std::string> order = {
+        "log header", "registry key", "language", "random seed", "options", "demonstration sets",
+        "communication delay", "session manager", "port table", "main frame", "help file", "show",
+        "database", "splash", "calibrate", "new session", "default content",
+    };
+    EXPECT_EQ(stepNames(*app), order);
+
+    EXPECT_EQ(LogStream::appHeader.rfind("Tavo CPR Software 2.3.12 : ", 0), 0u) << LogStream::appHeader;
+    EXPECT_TRUE(app->demo);
+    EXPECT_TRUE(CommSettings::demoMode());
+    EXPECT_EQ(CommSettings::commDelay(), 200);
+    EXPECT_TRUE(databaseOpen);
+    // A new installation gets the built-in guidelines.
+    AlgorithmTable algorithms(database);
+    ASSERT_TRUE(algorithms.open(""));
+    EXPECT_EQ(algorithms.count(AlgorithmTable::ahaName), 1);
+    EXPECT_NE(sessionManager, nullptr);
+    for (int set = 0; set < DemoSets::count; ++set)
+        EXPECT_NE(DemoSets::get(set), nullptr) << set;
+    EXPECT_TRUE(boxes.empty()) << "a start-up that found nothing wrong asks nothing";
+
+    // The ten demonstration manikins were found and calibrated at start-up.
+    CalibrateManager& ports = CalibrateManager::get();
+    for (int port = 247; port <= 256; ++port)
+        EXPECT_TRUE(ports.getIsCalibrated(port)) << port;
+    EXPECT_EQ(ports.countCalibrated(), 10);
+    ASSERT_NE(app->calibrateWindow().frame(), nullptr);
+
+    // Session data files go to the working folder.
+    platform::HKEY key = 0;
+    ASSERT_EQ(platform::regOpenKey(platform::HKEY_LOCAL_MACHINE, "SOFTWARE\\Tavo\\Tavo CPR\\2.3", &key), platform::ERROR_SUCCESS);
+    char folder[512] = {};
+    DWORD size = sizeof folder;
+    DWORD type = 0;
+    ASSERT_EQ(platform::regQueryValue(key, "Data Folder", &type, folder, &size), platform::ERROR_SUCCESS);
+    platform::regCloseKey(key);
+    EXPECT_EQ(std::string(folder), QDir::currentPath().toStdString() + "/");
+
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("Tavo CPR Software"));
+    EXPECT_FALSE(frame->windowIcon().isNull());
+    EXPECT_EQ(app->helpFile(), std::string(TAVO_HELP_DIR) + "/razeduv_en.html");
+    EXPECT_TRUE(frame->grab().save(artefactPath("main-window.png")));
+}
+
+TEST_F(TrainingAppTest, MenusAndToolbar)
+{
+    using namespace AppCommand;
+    struct Popup {
+        QString title;
+        std::vector<int> ids; // 0: separator
+    };
+    const std::vector<Popup> expected = {
+        {"&File", {NewSession, NewCourse, 0, StartAll, PauseAll, 0, Print, PrintSetup, 0, Exit}},
+        {"&Tools", {Calibrate, Configuration, 0, SessionView, Surveillance}},
+        {"&Database", {Persons, Algorithms, Scenarios, SessionBrowser}},
+        {"&Window", {WindowCascade, WindowTile, WindowArrange}},
+        {"&Help", {HelpContents, About}},
+    };
+    const QList<QAction*> popups = frame->menuBar()->actions();
+    ASSERT_EQ(popups.size(), static_cast<int>(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(popups[i]->text(), expected[i].title);
+        ASSERT_NE(popups[i]->menu(), nullptr);
+        std::vector<int> ids;
+        for (QAction* item : popups[i]->menu()->actions())
+            ids.push_back(item->isSeparator() ? 0 : platform::menuCommandId(item));
+        EXPECT_EQ(ids, expected[i].ids) << expected[i].title.toStdString();
+    }
+    EXPECT_EQ(platform::findMenuCommand(frame->menuBar(), StartAll)->text(), QStringLiteral("&Start all sessions"));
+
+    std::vector<int> tools;
+    for (QAction* button : frame->toolBar()->actions())
+        tools.push_back(button->isSeparator() ? 0 : button->data().toInt());
+    EXPECT_EQ(tools, (std::vector<int> {NewSession, NewCourse, 0, SessionView, Surveillance, 0, Calibrate, AppCommand::Metronome, 0,
+                                        Print, About}));
+    for (QAction* button : frame->toolBar()->actions())
+        if (!button->isSeparator())
+            EXPECT_FALSE(button->icon().isNull()) << button->data().toInt();
+    EXPECT_TRUE(frame->toolBar()->grab().save(artefactPath("toolbar.png")));
+}
+
+TEST_F(TrainingAppTest, CommandsFollowTheSessions)
+{
+    using namespace AppCommand;
+    auto enabled = [this](int id) { return frame->commandAction(id)->isEnabled(); };
+    fake->count = 2;
+    fake->running = 2;
+    frame->onTimer();
+    EXPECT_FALSE(enabled(Configuration));
+    EXPECT_FALSE(enabled(StartAll));
+    EXPECT_TRUE(enabled(PauseAll));
+    EXPECT_TRUE(enabled(SessionView));
+    EXPECT_FALSE(enabled(Print));
+
+    fake->count = 0;
+    fake->running = 0;
+    frame->onTimer();
+    EXPECT_TRUE(enabled(Configuration));
+    EXPECT_FALSE(enabled(SessionView));
+    for (QAction* button : frame->toolBar()->actions())
+        if (button->data().toInt() == SessionView)
+            EXPECT_FALSE(button->isEnabled()) << "the toolbar follows too";
+
+    // The commands reach the sessions; Print only when the active one can be printed.
+    calls.clear();
+    for (int id : {StartAll, PauseAll, SessionView, Surveillance, Print})
+        EXPECT_TRUE(frame->onCommand(id));
+    fake->printable = true;
+    frame->onCommand(Print);
+    EXPECT_EQ(calls, (std::vector<std::string> {"startAll", "pauseAll", "showSessionView", "showSurveillance", "print"}));
+}
+
+TEST_F(TrainingAppTest, TabKeysSelectSessions)
+{
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    frame->setFocus();
+    QTest::keyClick(frame, Qt::Key_3, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_0, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_9, Qt::ControlModifier);
+    std::erase(calls, "poll");
+    EXPECT_EQ(calls, (std::vector<std::string> {"selectTab 3", "selectTab 10", "selectTab 9"}));
+}
+
+TEST_F(TrainingAppTest, HeartbeatPollsThenDrivesTheMetronome)
+{
+    platform::ManualClock clock;
+    platform::setClock(&clock);
+    frame->heartbeat().stop();
+    int clicks = 0;
+    auto previousClick = frame->playClick;
+    frame->playClick = [&] {
+        ++clicks;
+        calls.push_back("click");
+    };
+    struct Listener : SignalReceiver {
+        std::vector<std::string>* calls;
+        void onMetronome() { calls->push_back("metronome"); }
+    } listener;
+    listener.calls = &calls;
+    app->metronome.connect(&listener, &Listener::onMetronome);
+
+    clock.now = 10000;
+    frame->onCommand(AppCommand::Metronome);
+    EXPECT_TRUE(frame->metronomeOn());
+    EXPECT_TRUE(frame->commandAction(AppCommand::Metronome)->isChecked());
+    EXPECT_EQ(clicks, 1) << "switching on clicks at once";
+    calls.clear();
+    // At 100 per minute: the first tick after 600 ms clicks, after the poll.
+    for (int tick = 1; tick <= 13; ++tick) {
+        clock.now = 10000 + 50 * tick;
+        frame->onTimer();
+    }
+    EXPECT_EQ(clicks, 2);
+    std::vector<std::string> expected(13, "poll");
+    expected.insert(expected.begin() + 13, {"click", "metronome"});
+    EXPECT_EQ(calls, expected);
+
+    frame->onCommand(AppCommand::Metronome);
+    EXPECT_FALSE(frame->metronomeOn());
+    EXPECT_EQ(clicks, 2) << "switching off gives no click";
+
+    frame->playClick = previousClick;
+    platform::setClock(nullptr);
+    frame->heartbeat().start();
+}
+
+TEST_F(TrainingAppTest, TicksGoOnWhileATickHoldsABox)
+{
+    // A session that opens a box in its poll (a lost manikin) and guards
+    // against opening a second one while it is open.
+    bool boxOpen = false;
+    int pollsDuringBox = 0;
+    fake->onPoll = [&] {
+        if (boxOpen) {
+            ++pollsDuringBox;
+            return;
+        }
+        boxOpen = true;
+        QMessageBox box(QMessageBox::Critical, "Tavo Man 3", "lost", QMessageBox::Retry | QMessageBox::Cancel, frame);
+        QTimer::singleShot(500, &box, [&box] { box.done(QMessageBox::Cancel); });
+        box.exec();
+        boxOpen = false;
+    };
+    QTest::qWait(700);
+    fake->onPoll = nullptr;
+    EXPECT_GE(pollsDuringBox, 5) << "the heartbeat kept polling while the box was open";
+}
+
+TEST_F(TrainingAppTest, ClosingAsksTheSessions)
+{
+    fake->agreeToClose = false;
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(calls, (std::vector<std::string> {"canCloseAll"}));
+    EXPECT_TRUE(frame->heartbeat().isActive()) << "the program runs on";
+
+    fake->agreeToClose = true;
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(frame->isVisible());
+    frame->show();
+    frame->heartbeat().start();
+}
+
+TEST_F(TrainingAppTest, SecondCalibrateActivatesTheWindow)
+{
+    FormChildFrame* first = app->calibrateWindow().frame();
+    ASSERT_NE(first, nullptr);
+    first->hide();
+    EXPECT_FALSE(app->onCalibrate());
+    EXPECT_EQ(app->calibrateWindow().frame(), first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(app->mdiClient()->activeSubWindow(), static_cast<QMdiSubWindow*>(first));
+
+    // The Window menu lists the visible frames.
+    app->refreshMdiMenu();
+    QMenu* window = frame->menuBar()->actions()[3]->menu();
+    EXPECT_TRUE(window->actions().last()->text().endsWith(QStringLiteral("Calibrate")));
+}
+
+TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
+{
+    QString build;
+    bool shot = false;
+    QTimer::singleShot(200, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        if (QWidget* line = platform::dlgItem(box, IDC_ABOUT_BUILD))
+            build = platform::windowText(line);
+        shot = box->grab().save(artefactPath("about.png"));
+        if (auto* dialog = qobject_cast<QDialog*>(box))
+            dialog->done(1);
+    });
+    frame->onCommand(AppCommand::About);
+    EXPECT_EQ(build, QString::fromStdString("Build: " + TrainingApp::buildDate()));
+    EXPECT_TRUE(shot);
+}
+
+TEST_F(TrainingAppTest, HelpOpensItsContext)
+{
+    std::vector<QUrl> opened;
+    Help::setOpener([&](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
+    app->showHelp(10000);
+    frame->onCommand(AppCommand::HelpContents);
+    Help::setOpener(nullptr);
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_TRUE(opened[0].isLocalFile());
+    EXPECT_TRUE(opened[0].toLocalFile().endsWith(QStringLiteral("/razeduv_en.html")));
+    EXPECT_EQ(opened[0].fragment(), QStringLiteral("10000"));
+    EXPECT_EQ(opened[1].fragment(), QStringLiteral("contents"));
+
+    // Every context the program's windows use has its section in the page.
+    const std::string page = readFile(app->helpFile());
+    for (int context : {10000, 10001, 10002, 10003, 10004, 10005, 10006, 10007, 10008, 10009, 10010, 10011, 10012, 10015, 10018})
+        EXPECT_NE(page.find("id=\"" + std::to_string(context) + "\""), std::string::npos) << context;
+}
+
+TEST_F(TrainingAppTest, MissingHelpFileIsLogged)
+{
+    LogCapture log;
+    EXPECT_FALSE(Help::open(home->file("razeduv_xx.html"), "10000"));
+    EXPECT_NE(log.text().find("razeduv_xx.html"), std::string::npos);
+}
+
+} // namespace
