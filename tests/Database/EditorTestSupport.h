@@ -11,6 +11,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
@@ -56,6 +57,8 @@ protected:
     void type(int id, const QString& typed)
     {
         QWidget* field = item(id);
+        if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit())
+            field = combo->lineEdit();
         field->setFocus(Qt::MouseFocusReason);
         if (auto* edit = qobject_cast<QLineEdit*>(field)) {
             edit->selectAll();
