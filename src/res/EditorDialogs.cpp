@@ -16,6 +16,8 @@ constexpr DWORD modalStyle = DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP |
 constexpr DWORD label = WS_VISIBLE | SS_LEFT;
 constexpr DWORD centred = WS_VISIBLE | SS_CENTER;
 constexpr DWORD button = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+// The navigation buttons draw their bitmaps.
+constexpr DWORD navigation = WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW;
 constexpr DWORD field = WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
 constexpr DWORD notes = WS_VISIBLE | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL;
 constexpr DWORD checkBox = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX;
@@ -35,10 +37,10 @@ DialogTable algorithmDialog()
             // id                     class       text                              style                          x    y    cx   cy
             { IDC_STATIC,             "Static",   "¤&Quick Find",                   label,                         7,   5,   72,  8 },
             { IDC_DB_QUICKFIND,       "ComboBox", "",                               dropDownList | CBS_SORT,       81,  3,   177, 75 },
-            { IDC_DB_FIRST,           "Button",   "|<",                             button,                        263, 3,   11,  12 },
-            { IDC_DB_PREVIOUS,        "Button",   "<",                              button,                        281, 3,   11,  12 },
-            { IDC_DB_NEXT,            "Button",   ">",                              button,                        300, 3,   11,  12 },
-            { IDC_DB_LAST,            "Button",   ">|",                             button,                        318, 3,   11,  12 },
+            { IDC_DB_FIRST,           "Button",   "|<",                             navigation,                        263, 3,   11,  12 },
+            { IDC_DB_PREVIOUS,        "Button",   "<",                              navigation,                        281, 3,   11,  12 },
+            { IDC_DB_NEXT,            "Button",   ">",                              navigation,                        300, 3,   11,  12 },
+            { IDC_DB_LAST,            "Button",   ">|",                             navigation,                        318, 3,   11,  12 },
             { IDC_STATIC,             "Static",   "",                               horizontalLine,                6,   19,  327, 1 },
             { IDC_STATIC,             "Static",   "¤Name",                          label,                         7,   26,  72,  8 },
             { IDC_EDITOR_NAME,        "Edit",     "",                               field,                         81,  24,  169, 12 },
@@ -107,10 +109,10 @@ DialogTable personDialog()
         {
             { IDC_STATIC,                "Static",   "¤&Quick Find",      label,                    7,   5,   60,  8 },
             { IDC_DB_QUICKFIND,          "ComboBox", "",                  dropDownList | CBS_SORT,  70,  3,   150, 75 },
-            { IDC_DB_FIRST,              "Button",   "|<",                button,                   232, 3,   11,  12 },
-            { IDC_DB_PREVIOUS,           "Button",   "<",                 button,                   250, 3,   11,  12 },
-            { IDC_DB_NEXT,               "Button",   ">",                 button,                   268, 3,   11,  12 },
-            { IDC_DB_LAST,               "Button",   ">|",                button,                   286, 3,   11,  12 },
+            { IDC_DB_FIRST,              "Button",   "|<",                navigation,                   232, 3,   11,  12 },
+            { IDC_DB_PREVIOUS,           "Button",   "<",                 navigation,                   250, 3,   11,  12 },
+            { IDC_DB_NEXT,               "Button",   ">",                 navigation,                   268, 3,   11,  12 },
+            { IDC_DB_LAST,               "Button",   ">|",                navigation,                   286, 3,   11,  12 },
             { IDC_STATIC,                "Static",   "",                  horizontalLine,           6,   19,  297, 1 },
             { IDC_STATIC,                "Static",   "¤Name",             label,                    7,   26,  60,  8 },
             { IDC_EDITOR_NAME,           "Edit",     "",                  field,                    70,  24,  150, 12 },
@@ -146,10 +148,10 @@ DialogTable scenarioDialog()
         {
             { IDC_STATIC,               "Static",   "¤&Quick Find",      label,                                            7,   5,   72,  8 },
             { IDC_DB_QUICKFIND,         "ComboBox", "",                  dropDownList | CBS_SORT,                          81,  3,   196, 75 },
-            { IDC_DB_FIRST,             "Button",   "|<",                button,                                           294, 3,   11,  12 },
-            { IDC_DB_PREVIOUS,          "Button",   "<",                 button,                                           312, 3,   11,  12 },
-            { IDC_DB_NEXT,              "Button",   ">",                 button,                                           331, 3,   11,  12 },
-            { IDC_DB_LAST,              "Button",   ">|",                button,                                           349, 3,   11,  12 },
+            { IDC_DB_FIRST,             "Button",   "|<",                navigation,                                           294, 3,   11,  12 },
+            { IDC_DB_PREVIOUS,          "Button",   "<",                 navigation,                                           312, 3,   11,  12 },
+            { IDC_DB_NEXT,              "Button",   ">",                 navigation,                                           331, 3,   11,  12 },
+            { IDC_DB_LAST,              "Button",   ">|",                navigation,                                           349, 3,   11,  12 },
             { IDC_STATIC,               "Static",   "",                  horizontalLine,                                   6,   19,  359, 1 },
             { IDC_STATIC,               "Static",   "¤Scenario name",    label,                                            7,   26,  72,  8 },
             { IDC_EDITOR_NAME,          "Edit",     "",                  field,                                            81,  24,  196, 12 },
