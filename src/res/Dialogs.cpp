@@ -14,6 +14,13 @@ const std::vector<platform::DialogTable>& dialogTables()
         scenarioDialog(),
         editEventsDialog(),
         eventDialog(),
+        configurationDialog(),
+        configGeneralPage(),
+        configDebriefing1Page(),
+        configDebriefing2Page(),
+        configPrintPage(),
+        configControllerPage(),
+        iconLegendsDialog(),
         aboutDialog(),
     };
     return tables;

@@ -18,6 +18,13 @@ platform::DialogTable personDialog();
 platform::DialogTable scenarioDialog();
 platform::DialogTable editEventsDialog();
 platform::DialogTable eventDialog();
+platform::DialogTable configurationDialog();
+platform::DialogTable configGeneralPage();
+platform::DialogTable configDebriefing1Page();
+platform::DialogTable configDebriefing2Page();
+platform::DialogTable configPrintPage();
+platform::DialogTable configControllerPage();
+platform::DialogTable iconLegendsDialog();
 platform::DialogTable aboutDialog();
 
 } // namespace res
