@@ -105,8 +105,8 @@ TEST_F(EventEditorTest, TheDefaultListIsEditedAndStoredInItsNewOrderOnlyAfterYes
     click(IDCANCEL);
     EXPECT_EQ(editor->result(), IDOK);
     EXPECT_EQ(storedNames(), moved) << "the toolbar's order follows";
-    EXPECT_EQ(scalar("SELECT MAX(\"Order\") FROM Events WHERE Scenario = 'Drill'"), "6");
-    EXPECT_EQ(count("Events WHERE Scenario = 'Drill' AND \"Order\" = 0 AND Name = '" + moved[0] + "'"), "1");
+    EXPECT_EQ(scalar("SELECT MAX(\"order\") FROM Events WHERE Scenario = 'Drill'"), "6");
+    EXPECT_EQ(count("Events WHERE Scenario = 'Drill' AND \"order\" = 0 AND Name = '" + moved[0] + "'"), "1");
 
     // Deleting every event stores none, so the built-in list is back.
     open();

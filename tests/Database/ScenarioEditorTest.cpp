@@ -155,7 +155,7 @@ TEST_F(ScenarioEditorTest, RenamingAndDeletingReachSessionsEventsAndCourses)
 {
     addScenario("Drill");
     exec("INSERT INTO Session (Serialidentifier, Scenario) VALUES ('s1', 'Drill')");
-    exec("INSERT INTO Events (Scenario, \"Order\", Name) VALUES ('Drill', 0, 'Pads')");
+    exec("INSERT INTO Events (Scenario, \"order\", Name) VALUES ('Drill', 0, 'Pads')");
     exec("INSERT INTO Course (Instructor, Date, Time, DefaultScenario) VALUES ('Ina', '2026-12-10', '09:00', 'Drill')");
     open("Drill");
     type(IDC_EDITOR_NAME, "Drill 2");
