@@ -2,6 +2,11 @@
 
 #include "res/resource.h"
 
+#include <QDialog>
+#include <QPointer>
+
+#include <gtest/gtest.h>
+
 namespace edtest {
 
 std::vector<int> EditorTest::enabledButtons() const
@@ -25,6 +30,14 @@ void EditorTest::whenModal(std::function<void(QWidget*)> act)
         poll->stop();
         poll->deleteLater();
         act(modal);
+        // A dialog that the test left open would hold the test forever.
+        QPointer<QWidget> left = modal;
+        QTimer::singleShot(10000, [left] {
+            if (auto* dialog = qobject_cast<QDialog*>(left.data()); dialog && dialog->isVisible()) {
+                ADD_FAILURE() << "a modal dialog was left open";
+                dialog->done(QDialog::Rejected);
+            }
+        });
     });
     poll->start();
 }
