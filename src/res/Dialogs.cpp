@@ -22,6 +22,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         configControllerPage(),
         iconLegendsDialog(),
         aboutDialog(),
+        browseSessionsDialog(),
     };
     return tables;
 }

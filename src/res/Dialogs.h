@@ -26,5 +26,6 @@ platform::DialogTable configPrintPage();
 platform::DialogTable configControllerPage();
 platform::DialogTable iconLegendsDialog();
 platform::DialogTable aboutDialog();
+platform::DialogTable browseSessionsDialog();
 
 } // namespace res
