@@ -40,6 +40,7 @@ public:
     bool cardiacOutputShown() override { return false; }
     std::string localTimeText() override { return "10:00"; }
     void beep() override {}
+    void printSession(Session&, bool) override {}
     Signal<>* metronome() override { return nullptr; }
 };
 

@@ -9,6 +9,11 @@ const std::vector<platform::DialogTable>& dialogTables()
         sampleEditorDialog(),
         calibrateDialog(),
         propertyFolderDialog(),
+        algorithmDialog(),
+        personDialog(),
+        scenarioDialog(),
+        editEventsDialog(),
+        eventDialog(),
         configurationDialog(),
         configGeneralPage(),
         configDebriefing1Page(),
@@ -19,6 +24,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         aboutDialog(),
         sessionEditorDialog(),
         sessionReviewPage(),
+        browseSessionsDialog(),
     };
     return tables;
 }

@@ -13,6 +13,11 @@ platform::DialogTable sampleDialog();
 platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
 platform::DialogTable propertyFolderDialog();
+platform::DialogTable algorithmDialog();
+platform::DialogTable personDialog();
+platform::DialogTable scenarioDialog();
+platform::DialogTable editEventsDialog();
+platform::DialogTable eventDialog();
 platform::DialogTable configurationDialog();
 platform::DialogTable configGeneralPage();
 platform::DialogTable configDebriefing1Page();
@@ -23,5 +28,6 @@ platform::DialogTable iconLegendsDialog();
 platform::DialogTable aboutDialog();
 platform::DialogTable sessionEditorDialog();
 platform::DialogTable sessionReviewPage();
+platform::DialogTable browseSessionsDialog();
 
 } // namespace res

@@ -12,6 +12,7 @@
 #include "session/SessionDataFile.h"
 #include "session/SessionDatabaseView.h"
 #include "session/SessionPrint.h"
+#include "session/StoredSessions.h"
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
 #include "session/TrainingApp.h"
@@ -51,9 +52,14 @@ AppSessionServices::AppSessionServices(TrainingApp& application)
     , sessionFrames(std::make_unique<AppSessionFrames>())
 {
     GraphView::compRelaxAsPercent = [] { return Configuration::instance().getModel().compRelaxAsPercent; };
+    installStoredSessionEditing();
 }
 
-AppSessionServices::~AppSessionServices() { GraphView::compRelaxAsPercent = nullptr; }
+AppSessionServices::~AppSessionServices()
+{
+    removeStoredSessionEditing();
+    GraphView::compRelaxAsPercent = nullptr;
+}
 
 SessionFrames& AppSessionServices::frames() { return *sessionFrames; }
 
