@@ -20,6 +20,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -110,6 +111,9 @@ TEST_F(ReviewPageTest, SavingWritesTheDoneRowWithResultsThenTheDataFile)
     combo(IDC_REV_APPROVED_BY)->lineEdit()->setText("Ann");
     platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES)->setPlainText("Good rhythm");
     EXPECT_LT(combo(IDC_REV_APPROVED_BY)->findText("Bob"), 0) << "only instructors approve";
+    services.page->resize(780, 470);
+    QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+    services.page->grab().save(QStringLiteral(ARTEFACT_DIR "/review-page.png"));
     EXPECT_TRUE(saveYes());
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
     EXPECT_EQ(column("Done"), "1");
