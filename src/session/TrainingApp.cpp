@@ -139,10 +139,13 @@ bool TrainingApp::initInstance()
     // Loading the settings also hands the measurement its share of them.
     Configuration::instance();
     installDataFolder();
-    services = std::make_unique<AppSessionServices>(*this);
+    auto appServices = std::make_unique<AppSessionServices>(*this);
+    SessionFrames& frames = appServices->frames();
+    services = std::move(appServices);
     setSessionServices(services.get());
     manager = std::make_unique<SessionManager>();
     sessionManager = manager.get();
+    manager->setFrames(&frames);
     if (!liveSessions)
         liveSessions = std::make_unique<SessionManagerLink>(*manager);
 
