@@ -27,7 +27,10 @@
 #include "session/MainFrame.h"
 #include "session/SessionManager.h"
 #include "session/StartupOptions.h"
+#include "session/ToolTipTexts.h"
+#include "ui/IdMap.h"
 #include "ui/KeyboardRouting.h"
+#include "ui/ToolTips.h"
 
 #include <QApplication>
 #include <QDir>
@@ -153,6 +156,11 @@ bool TrainingApp::initInstance()
     CalibrateManager::get();
 
     step("main frame");
+    // The tooltip and prompt texts in the language of this run.
+    idMap::clear();
+    idMap::fill();
+    if (!dynamic_cast<ToolTipStyle*>(QApplication::style()))
+        QApplication::setStyle(new ToolTipStyle);
     previousServices = setAppServices(this);
     installKeyboardRouting();
     frame = std::make_unique<CMainFrame>(*this);
