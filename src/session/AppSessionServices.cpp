@@ -7,6 +7,8 @@
 #include "platform/WindowStyles.h"
 #include "platformqt/MessageBox.h"
 #include "session/Session.h"
+#include "config/Configuration.h"
+#include "session/GraphView.h"
 #include "session/SessionDataFile.h"
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
@@ -42,9 +44,10 @@ AppSessionServices::AppSessionServices(TrainingApp& application)
     : app(application)
     , sessionFrames(std::make_unique<AppSessionFrames>())
 {
+    GraphView::compRelaxAsPercent = [] { return Configuration::instance().getModel().compRelaxAsPercent; };
 }
 
-AppSessionServices::~AppSessionServices() = default;
+AppSessionServices::~AppSessionServices() { GraphView::compRelaxAsPercent = nullptr; }
 
 SessionFrames& AppSessionServices::frames() { return *sessionFrames; }
 

@@ -80,6 +80,7 @@ void GraphView::setAxisCtrl(AxisCtrl* newAxis)
 
 void GraphView::applyOptions()
 {
+    painter.options.ratioNotation = compRelaxAsPercent && compRelaxAsPercent();
     if (!sessionManager)
         return;
     painter.options.events = sessionManager->displayOptions[SessionManager::EVENTS].on;

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPoint>
 
+#include <functional>
+
 class AxisCtrl;
 
 // The pointer readout beside the graphs: time and value under the pointer,
@@ -27,6 +29,10 @@ private:
 
 class GraphView : public QWidget, public GraphDocView {
 public:
+    // Whether C/R ratios show as "50:50" (the configuration's setting); the
+    // program installs it, without it they show as "1.0".
+    static inline std::function<bool()> compRelaxAsPercent;
+
     GraphView(GraphDoc& doc, QWidget* parent);
     ~GraphView() override;
 
