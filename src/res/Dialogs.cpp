@@ -17,6 +17,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         configControllerPage(),
         iconLegendsDialog(),
         aboutDialog(),
+        browseSessionsDialog(),
     };
     return tables;
 }

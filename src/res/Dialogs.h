@@ -21,5 +21,6 @@ platform::DialogTable configPrintPage();
 platform::DialogTable configControllerPage();
 platform::DialogTable iconLegendsDialog();
 platform::DialogTable aboutDialog();
+platform::DialogTable browseSessionsDialog();
 
 } // namespace res

@@ -161,3 +161,25 @@
 #define IDD_ABOUTBOX                    100
 #define IDC_ABOUT_ICON                  1105
 #define IDC_ABOUT_BUILD                 1106
+
+// The session browser ("Session manager"): criteria, the list of sessions,
+// import and export.
+#define IDD_BROWSE_SESSIONS             224
+#define IDC_BROWSE_CRITERIA             1284
+#define IDC_BROWSE_YEAR_LABEL           1285
+#define IDC_BROWSE_YEAR                 1270
+#define IDC_BROWSE_MONTH_LABEL          1286
+#define IDC_BROWSE_MONTH                1272
+#define IDC_BROWSE_PARTICIPANT_LABEL    1287
+#define IDC_BROWSE_PARTICIPANT          1273
+#define IDC_BROWSE_PARTICIPANT_DETAILS  1282
+#define IDC_BROWSE_INSTRUCTOR_LABEL     1288
+#define IDC_BROWSE_INSTRUCTOR           1028
+#define IDC_BROWSE_INSTRUCTOR_DETAILS   1130
+#define IDC_BROWSE_SEARCH               1289
+#define IDC_BROWSE_LIST_LABEL           1280
+#define IDC_BROWSE_LIST                 1274
+#define IDC_BROWSE_STATUS               1275
+#define IDC_BROWSE_HINT                 1277
+#define IDC_BROWSE_IMPORT               1366
+#define IDC_BROWSE_EXPORT               1365

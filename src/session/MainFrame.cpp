@@ -1,5 +1,6 @@
 #include "session/MainFrame.h"
 
+#include "Database/BrowseSessionsDialog.h"
 #include "Utillib/LogStream.h"
 #include "gettext/GetTextMenu.h"
 #include "gettext/Translator.h"
@@ -260,9 +261,11 @@ bool CMainFrame::onCommand(int id)
     case Persons:
     case Algorithms:
     case Scenarios:
+        // The course planner and the record editors are not part of this
+        // program yet.
+        return true;
     case SessionBrowser:
-        // The course planner, the record editors and the session browser
-        // are not part of this program yet.
+        runSessionBrowser(this);
         return true;
     default:
         return app.onCommand(id);
