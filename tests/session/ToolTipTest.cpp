@@ -188,8 +188,9 @@ TEST_F(ToolTipTest, GraphPageControlsAndEventButtonsShowTheirTexts)
             for (const QString& line : shown.split(QLatin1Char('\n')))
                 EXPECT_LE(metrics.horizontalAdvance(line) + 2 * tooltips::tipMargin, 300) << line.toStdString();
             for (QWidget* window : QApplication::topLevelWidgets())
-                if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible())
+                if (window->objectName() == QLatin1String("qtooltip_label") && window->isVisible()) {
                     EXPECT_LE(window->width(), 300) << control.id;
+                }
             EXPECT_GE(shown.count(QLatin1Char('\n')), QString::fromWCharArray(control.english).count(QLatin1Char('\n')));
         }
     }
