@@ -187,11 +187,20 @@ TEST_F(SurveillanceTest, GridOfOneFourNineAndSixteenLiveSessions)
         SCOPED_TRACE(c.sessions);
         openView(1600, 800);
         std::vector<Session*> sessions;
+        // Live demonstration manikins on ports 247 to 256, then sessions fed by hand.
+        std::vector<Session*> fed;
         for (int k = 0; k < c.sessions; ++k) {
-            sessions.push_back(addFedSession(k));
+            if (k < 10) {
+                sessions.push_back(addSession(247 + k));
+                sessions.back()->start();
+            } else {
+                sessions.push_back(addFedSession(k));
+                fed.push_back(sessions.back());
+            }
         }
         ASSERT_EQ(view->checkList()->count(), c.sessions);
-        for (Session* session : sessions)
+        tick(60);
+        for (Session* session : fed)
             feed(*session, 60);
         QCoreApplication::processEvents();
 
@@ -220,8 +229,10 @@ TEST_F(SurveillanceTest, GridOfOneFourNineAndSixteenLiveSessions)
         if (c.sessions == 4)
             saveShot("surveillance-4");
 
-        for (Session* session : sessions)
+        for (Session* session : sessions) {
+            session->pause();
             session->close();
+        }
         EXPECT_TRUE(view->cells().empty());
         view.reset();
     }
