@@ -85,9 +85,12 @@ protected:
     }
 };
 
+// One forwarder for every window, owned by the application object.
 ToolTipForwarder& forwarder()
 {
-    static auto* shared = new ToolTipForwarder(qApp);
+    static QPointer<ToolTipForwarder> shared;
+    if (!shared)
+        shared = new ToolTipForwarder(qApp);
     return *shared;
 }
 

@@ -1,6 +1,7 @@
 // Tooltips from the id map: the program's fixed texts, a duplicate id, the
-// wrapping into 300 pixels, and the graph page's controls and event buttons
-// answering the hover with their texts, in English and in German.
+// wrapping into 300 pixels, and the controls and event buttons of the graph
+// page and the surveillance window answering the hover with their texts, in
+// English and in German.
 #include "DemoPorts.h"
 #include "FakeSessionServices.h"
 #include "gettext/Translator.h"
@@ -8,6 +9,7 @@
 #include "res/Bitmaps.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionManager.h"
+#include "session/SurveillanceView.h"
 #include "session/ToolTipTexts.h"
 #include "support/TestSupport.h"
 #include "ui/IdMap.h"
@@ -17,7 +19,9 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QComboBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
@@ -43,6 +47,13 @@ QString hover(QWidget* widget)
     QHelpEvent event(QEvent::ToolTip, local, widget->mapToGlobal(local));
     QApplication::sendEvent(widget, &event);
     return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+// Hovering shows no tooltip: any tip still up goes away.
+bool showsNoTip(QWidget* widget)
+{
+    hover(widget);
+    return QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
 }
 
 QString oneLine(QString text) { return text.replace(QLatin1Char('\n'), QLatin1Char(' ')); }
@@ -129,7 +140,7 @@ TEST_F(ToolTipTest, GraphPageControlsAndEventButtonsShowTheirTexts)
             help = button;
     ASSERT_NE(help, nullptr);
     help->setToolTip(QStringLiteral("own text"));
-    EXPECT_EQ(hover(help), QString());
+    EXPECT_TRUE(showsNoTip(help));
 
     // The event button shows the tooltip registered under its id when the
     // session was made.
@@ -197,6 +208,22 @@ TEST_F(ToolTipTest, GraphPageControlsAndEventButtonsShowTheirTexts)
 
     page->detach();
     delete page;
+}
+
+TEST_F(ToolTipTest, SurveillanceControlsShowTheirTexts)
+{
+    sessionManagerMultiView view;
+    view.resize(900, 500);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_TRUE(showsNoTip(view.closeButton())) << "Close has no text";
+    EXPECT_EQ(hover(view.checkList()), QStringLiteral("Show/hide a session"));
+    EXPECT_EQ(oneLine(hover(view.zoomCombo())), QStringLiteral("Select the amount of time displayed on the graph"));
+
+    ASSERT_TRUE(userInterfaceTranslator().open(DE_CATALOGUE));
+    idMap::clear();
+    idMap::fill();
+    EXPECT_EQ(hover(view.checkList()), QStringLiteral("Eine Sitzung ein-/ausblenden"));
 }
 
 } // namespace
