@@ -1,6 +1,9 @@
 #include "session/MainFrame.h"
 
+#include "Database/AlgorithmDialog.h"
 #include "Database/BrowseSessionsDialog.h"
+#include "Database/PersonDialog.h"
+#include "Database/ScenarioDialog.h"
 #include "Utillib/LogStream.h"
 #include "gettext/GetTextMenu.h"
 #include "gettext/Translator.h"
@@ -258,11 +261,16 @@ bool CMainFrame::onCommand(int id)
         // Minimised frames line up along the bottom of the client by themselves.
         return true;
     case NewCourse:
+        // The course planner is not part of this program yet.
+        return true;
     case Persons:
+        runPersonEditor(this);
+        return true;
     case Algorithms:
+        runAlgorithmEditor(this);
+        return true;
     case Scenarios:
-        // The course planner and the record editors are not part of this
-        // program yet.
+        runScenarioEditor(this);
         return true;
     case SessionBrowser:
         runSessionBrowser(this);
