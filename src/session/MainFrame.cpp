@@ -14,11 +14,14 @@
 #include "session/ToolBarImages.h"
 #include "session/TrainingApp.h"
 #include "ui/ChildFrame.h"
+#include "ui/IdMap.h"
+#include "ui/ToolTips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QScreen>
@@ -29,12 +32,32 @@ namespace {
 
 QString qtText(const std::wstring& text) { return QString::fromStdWString(text); }
 
-// The menu text without its mnemonic marks, for tool tips.
+// The menu text without its mnemonic marks, for the toolbar buttons' texts.
 QString plainText(const char* key)
 {
     QString text = qtText(translate(key));
     text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
     return text.remove(QStringLiteral("...")).trimmed();
+}
+
+// The command's text from the id map as its status-bar prompt (empty when
+// the map has none) and, on a toolbar, its tooltip.
+void setCommandTexts(QAction* action, int id)
+{
+    const QString text = qtText(idMap::lookup(id));
+    action->setStatusTip(text);
+    action->setToolTip(text);
+    action->setProperty("commandId", id);
+}
+
+void setMenuPrompts(QMenu* menu)
+{
+    for (QAction* action : menu->actions()) {
+        if (QMenu* sub = action->menu())
+            setMenuPrompts(sub);
+        else if (const int id = platform::menuCommandId(action))
+            setCommandTexts(action, id);
+    }
 }
 
 } // namespace
@@ -128,6 +151,9 @@ void CMainFrame::buildMainMenu()
     }
     QMenuBar* installed = bar.release();
     setMenuBar(installed);
+    for (QAction* top : installed->actions())
+        if (QMenu* sub = top->menu())
+            setMenuPrompts(sub);
     QObject::connect(installed, &QMenuBar::triggered, this, [this](QAction* action) {
         if (const int id = platform::menuCommandId(action))
             onCommand(id);
@@ -171,12 +197,14 @@ void CMainFrame::buildToolBar()
         }
         QAction* action = tools->addAction(toolBarImage(b.id), plainText(b.tip));
         action->setData(b.id);
+        setCommandTexts(action, b.id);
         if (b.id == AppCommand::Metronome)
             action->setCheckable(true);
         const int id = b.id;
         QObject::connect(action, &QAction::triggered, this, [this, id] { onCommand(id); });
         toolActions[b.id] = action;
     }
+    forwardToolTips(tools);
 }
 
 QAction* CMainFrame::commandAction(int id) const

@@ -4,7 +4,9 @@
 #include "gettext/Translator.h"
 #include "session/GraphView.h"
 #include "session/SessionManager.h"
+#include "platformqt/Window.h"
 #include "ui/AppServices.h"
+#include "ui/ToolTips.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -171,6 +173,17 @@ SessionGraphView::SessionGraphView(Session& owner, QWidget* parent)
     rateLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     ventView->readout = readout;
     compView->readout = readout;
+
+    // The controls' ids, by which their tooltips are found.
+    const std::pair<QWidget*, int> controlIds[] = {
+        { start, 1018 }, { pause, 1023 }, { abort, 2 }, { debriefing, 1019 }, { zoomList, 1010 },
+        { zoomSpin, 1024 }, { magnify, 1025 }, { demagnify, 1026 }, { readout, 1007 },
+        { optionBoxes[SessionManager::EVENTS], 1003 }, { optionBoxes[SessionManager::PROBLEMS], 1001 },
+        { optionBoxes[SessionManager::RATIOS], 1013 }, { optionBoxes[SessionManager::CARDIAC_OUTPUT], 1321 },
+    };
+    for (const auto& [control, id] : controlIds)
+        platform::setControlId(control, id);
+    forwardToolTips(this);
 
     owner.addUpdateReceiver(this); // after the axis: each tick reaches the axis first
     updateControls();

@@ -5,6 +5,7 @@
 #include "session/AppCommands.h"
 #include "session/Session.h"
 #include "session/SessionGraphView.h"
+#include "session/SurveillanceView.h"
 #include "ui/AppServices.h"
 
 #include <QHBoxLayout>
@@ -320,5 +321,13 @@ void AppSessionFrames::openSessionFrame()
 
 void AppSessionFrames::openSurveillanceFrame()
 {
-    LogStream::instance() << "Surveillance: the surveillance view is not part of this program yet" << LogStream::endl;
+    if (surveillance && surveillance->windowExists()) {
+        surveillance->activateFrame();
+        return;
+    }
+    auto* created = new SurveillanceChildFrame;
+    created->maximised = true;
+    if (!created->createFrame(translate("Surveillance")))
+        return; // the frame deleted itself
+    surveillance = created;
 }

@@ -4,6 +4,7 @@
 // question, and the handles through which a session owns these windows.
 #include "session/SessionManager.h"
 #include "session/SessionServices.h"
+#include "session/SurveillanceView.h"
 #include "ui/ChildFrame.h"
 
 #include <QDialog>
@@ -138,7 +139,9 @@ public:
     void openSessionFrame() override;
     void openSurveillanceFrame() override;
     SessionChildFrame* sessionFrame() const { return frame; }
+    SurveillanceChildFrame* surveillanceFrame() const { return surveillance; }
 
 private:
     QPointer<SessionChildFrame> frame;
+    QPointer<SurveillanceChildFrame> surveillance;
 };

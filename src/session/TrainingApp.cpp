@@ -31,7 +31,10 @@
 #include "session/MainFrame.h"
 #include "session/SessionManager.h"
 #include "session/StartupOptions.h"
+#include "session/ToolTipTexts.h"
+#include "ui/IdMap.h"
 #include "ui/KeyboardRouting.h"
+#include "ui/ToolTips.h"
 
 #include <QApplication>
 #include <QDir>
@@ -158,6 +161,11 @@ bool TrainingApp::initInstance()
     CalibrateManager::get();
 
     step("main frame");
+    // The tooltip and prompt texts in the language of this run.
+    idMap::clear();
+    idMap::fill();
+    if (!dynamic_cast<ToolTipStyle*>(QApplication::style()))
+        QApplication::setStyle(new ToolTipStyle);
     previousServices = setAppServices(this);
     installKeyboardRouting();
     frame = std::make_unique<CMainFrame>(*this);

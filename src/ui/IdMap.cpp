@@ -23,7 +23,7 @@ bool insert(int id, const std::wstring& str)
     return added;
 }
 
-std::wstring find(int id)
+std::wstring lookup(int id)
 {
     auto it = texts().find(id);
     return it == texts().end() ? std::wstring() : it->second;

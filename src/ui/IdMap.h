@@ -10,7 +10,7 @@ namespace idMap {
 // text, the failed check is logged, and the result is false.
 bool insert(int id, const std::wstring& text);
 // The text of the id, empty when there is none.
-std::wstring find(int id);
+std::wstring lookup(int id);
 // Forgets every text.
 void clear();
 

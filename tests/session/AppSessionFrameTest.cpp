@@ -11,6 +11,8 @@
 #include "session/SessionGraphView.h"
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
+#include "session/AppCommands.h"
+#include "session/SurveillanceView.h"
 #include "session/TrainingApp.h"
 #include "support/TestSupport.h"
 
@@ -19,6 +21,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QPushButton>
 #include <QTabBar>
 
 #include <gtest/gtest.h>
@@ -113,6 +116,55 @@ TEST_F(TrainingAppTest, ASessionShowsItsGraphsInTheSessionFrameAndEndsAtItsDurat
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull() || !watched->windowExists());
+    EXPECT_EQ(sessionManager->getCount(), 0);
+}
+
+TEST_F(TrainingAppTest, SurveillanceCommandShowsEveryOpenSessionUntilItsFrameCloses)
+{
+    ASSERT_TRUE(started);
+    CalibrateManager& ports = CalibrateManager::get();
+    ASSERT_TRUE(ports.getIsCalibrated(249));
+    Comm handshake(ports.getSerialPort(249));
+    handshake.open(249);
+    SessionRecord record;
+    record.Manikin = 249;
+    record.Duration = -1;
+    auto* session = new Session(record, Algorithm());
+    sessionManager->add(session);
+
+    auto surveillanceFrames = [] {
+        std::vector<SurveillanceChildFrame*> frames;
+        for (QMdiSubWindow* window : app->mainFrame()->mdiClient()->subWindowList())
+            if (auto* found = dynamic_cast<SurveillanceChildFrame*>(window); found && found->windowExists())
+                frames.push_back(found);
+        return frames;
+    };
+    app->mainFrame()->onCommand(AppCommand::Surveillance);
+    app->mainFrame()->onCommand(AppCommand::Surveillance); // the same frame again
+    QCoreApplication::processEvents();
+    auto frames = surveillanceFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    sessionManagerMultiView* view = frames.front()->surveillanceView();
+    ASSERT_EQ(view->cells().size(), 1u);
+    EXPECT_EQ(view->cells().front().session, session);
+
+    session->start();
+    for (int tick = 0; tick < 40; ++tick)
+        sessionManager->poll();
+    QCoreApplication::processEvents();
+    EXPECT_GT(view->cells().front().axisCtrl->model.lastUpdateIndex, 0);
+    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/program-surveillance.png"));
+
+    // Close: the frame goes, the session stays.
+    view->closeButton()->click();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(surveillanceFrames().empty());
+    EXPECT_EQ(sessionManager->getCount(), 1);
+    session->pause();
+    session->close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(sessionManager->getCount(), 0);
 }
 

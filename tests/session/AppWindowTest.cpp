@@ -31,6 +31,9 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QToolTip>
+#include <QHelpEvent>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -196,6 +199,45 @@ TEST_F(TrainingAppTest, MenusAndToolbar)
         if (!button->isSeparator())
             EXPECT_FALSE(button->icon().isNull()) << button->data().toInt();
     EXPECT_TRUE(frame->toolBar()->grab().save(artefactPath("toolbar.png")));
+}
+
+TEST_F(TrainingAppTest, ToolbarTooltipsAndMenuPromptsComeFromTheIdMap)
+{
+    using namespace AppCommand;
+    const std::map<int, QString> tips = {
+        {NewSession, "Start a new session"},
+        {NewCourse, "Plan a new course"},
+        {SessionView, "Show session view where you can control each running session"},
+        {Surveillance, "Show surveillance view where you can see all active sessions"},
+        {Calibrate, "Calibrate manikins"},
+        {AppCommand::Metronome, "Enable/disable metronome"},
+        {Print, "Print evaluation of current session"},
+        {About, "About Tavo CPR Software"},
+    };
+    for (QAction* button : frame->toolBar()->actions()) {
+        if (button->isSeparator())
+            continue;
+        const int id = button->data().toInt();
+        ASSERT_TRUE(tips.count(id)) << id;
+        QWidget* tool = frame->toolBar()->widgetForAction(button);
+        const QPoint centre = tool->rect().center();
+        QHelpEvent hover(QEvent::ToolTip, centre, tool->mapToGlobal(centre));
+        QApplication::sendEvent(tool, &hover);
+        EXPECT_TRUE(QToolTip::isVisible()) << id;
+        EXPECT_EQ(QToolTip::text().replace('\n', ' '), tips.at(id)) << id;
+    }
+
+    // Menu commands show their text in the status bar; one without a text clears it.
+    auto* status = frame->findChild<QStatusBar*>();
+    ASSERT_NE(status, nullptr);
+    QAction* exit = platform::findMenuCommand(frame->menuBar(), Exit);
+    ASSERT_NE(exit, nullptr);
+    exit->showStatusText(frame);
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Exit Tavo CPR Software"));
+    platform::findMenuCommand(frame->menuBar(), Persons)->showStatusText(frame);
+    EXPECT_EQ(status->currentMessage(), QStringLiteral("Show person editing dialog"));
+    platform::findMenuCommand(frame->menuBar(), Configuration)->showStatusText(frame);
+    EXPECT_EQ(status->currentMessage(), QString());
 }
 
 TEST_F(TrainingAppTest, CommandsFollowTheSessions)

@@ -162,7 +162,7 @@ TEST(ToolBar, EntriesButtonsAndTooltips)
     // The same id again: the first tooltip stays, the check is logged.
     EXPECT_FALSE(toolBar.addButton(ToolBarEntry(100001, L"Again", L"Second text", 4)));
     EXPECT_TRUE(log.hasAssertion("added == true"));
-    EXPECT_EQ(idMap::find(100001), L"Clear airway");
+    EXPECT_EQ(idMap::lookup(100001), L"Clear airway");
     EXPECT_EQ(toolBar.findButton(100001)->name, L"Airway");
     EXPECT_EQ(toolBar.findButton(7), nullptr);
     EXPECT_EQ(toolBar.getButtonCount(), 4);

@@ -1,0 +1,85 @@
+// The surveillance window with a class of 32 live sessions: one 50 ms tick,
+// in which every cell's axis draws the new sample into its two graphs and
+// the window repaints the new columns, offscreen.
+#include "session/Session.h"
+#include "session/SessionManager.h"
+#include "session/SessionServices.h"
+#include "session/SurveillanceView.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// Services without windows, files or tables.
+class QuietServices : public SessionServices {
+public:
+    std::unique_ptr<SessionContainer> createContainer(Session&) override { return nullptr; }
+    std::unique_ptr<GraphPageWindow> createGraphPage(Session&) override { return nullptr; }
+    std::unique_ptr<SessionPageWindow> createDebriefPage(Session&) override { return nullptr; }
+    std::unique_ptr<ReviewPageWindow> createReviewPage(Session&) override { return nullptr; }
+    SaveAnswer askSaveSession(Session&, bool) override { return SAVE_NO; }
+    bool askRetryLostManikin(Session&) override { return false; }
+    void showReplayReadError(Session&) override {}
+    void showSession(Session&) override {}
+    bool saveDataFile(Session&) override { return true; }
+    bool loadDataFile(Session&) override { return false; }
+    std::vector<ScenarioEvent> scenarioEvents(const std::string&) override { return {}; }
+    void addPerson(const std::string&) override {}
+    bool endSoundOn() override { return false; }
+    void playEndSound() override {}
+    void printSession(Session&, bool) override {}
+    bool cardiacOutputShown() override { return false; }
+    std::string localTimeText() override { return "10:00"; }
+    void beep() override {}
+    Signal<>* metronome() override { return nullptr; }
+};
+
+void TickOf32SessionsInTheSurveillanceWindow(benchmark::State& state)
+{
+    SessionManager manager;
+    sessionManager = &manager;
+    for (int k = 0; k < 32; ++k) {
+        SessionRecord record;
+        record.Manikin = -1; // fed by hand below
+        manager.add(new Session(record, Algorithm()));
+    }
+    {
+        sessionManagerMultiView view;
+        view.resize(1600, 1000);
+        view.show();
+        QCoreApplication::processEvents();
+        int i = 0;
+        for (auto _ : state) {
+            Measurement m;
+            m.depth = 25 + 25 * std::sin(i * 0.6);
+            m.volume = 0.3 + 0.2 * std::sin(i * 0.05);
+            ++i;
+            for (Session* session : manager.sessions()) {
+                session->getCommSession().manData.push_back(m);
+                session->poll();
+            }
+            QCoreApplication::processEvents(); // the cells repaint their new columns
+        }
+    }
+    manager.closeAll();
+    sessionManager = nullptr;
+}
+BENCHMARK(TickOf32SessionsInTheSurveillanceWindow)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    QuietServices services;
+    setSessionServices(&services);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    setSessionServices(nullptr);
+    return 0;
+}
