@@ -9,6 +9,11 @@ const std::vector<platform::DialogTable>& dialogTables()
         sampleEditorDialog(),
         calibrateDialog(),
         propertyFolderDialog(),
+        algorithmDialog(),
+        personDialog(),
+        scenarioDialog(),
+        editEventsDialog(),
+        eventDialog(),
         configurationDialog(),
         configGeneralPage(),
         configDebriefing1Page(),
@@ -17,6 +22,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         configControllerPage(),
         iconLegendsDialog(),
         aboutDialog(),
+        browseSessionsDialog(),
     };
     return tables;
 }

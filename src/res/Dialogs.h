@@ -13,6 +13,11 @@ platform::DialogTable sampleDialog();
 platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
 platform::DialogTable propertyFolderDialog();
+platform::DialogTable algorithmDialog();
+platform::DialogTable personDialog();
+platform::DialogTable scenarioDialog();
+platform::DialogTable editEventsDialog();
+platform::DialogTable eventDialog();
 platform::DialogTable configurationDialog();
 platform::DialogTable configGeneralPage();
 platform::DialogTable configDebriefing1Page();
@@ -21,5 +26,6 @@ platform::DialogTable configPrintPage();
 platform::DialogTable configControllerPage();
 platform::DialogTable iconLegendsDialog();
 platform::DialogTable aboutDialog();
+platform::DialogTable browseSessionsDialog();
 
 } // namespace res

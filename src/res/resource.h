@@ -79,6 +79,57 @@
 #define IDB_EVENT_ICONS_24              279
 #define IDB_EVENT_ICONS_16              280
 
+// The record editors of algorithms, persons and scenarios, and the editors
+// of a scenario's events. The editors share the ids of the controls they
+// have in common.
+#define IDD_ALGORITHM                   179
+#define IDD_PERSON                      216
+#define IDD_SCENARIO                    220
+#define IDD_EDIT_EVENTS                 225
+#define IDD_EVENT                       232
+#define IDC_EDITOR_NAME                 1118
+#define IDC_ALG_INIT_VENT               1110
+#define IDC_ALG_VRATE_LOW               1111
+#define IDC_ALG_VRATE_HIGH              1133
+#define IDC_ALG_VVOL_LOW                1199
+#define IDC_ALG_VVOL_HIGH               1135
+#define IDC_ALG_ECC_LOW                 1136
+#define IDC_ALG_ECC_HIGH                1137
+#define IDC_ALG_SHARE_RECC              1138
+#define IDC_ALG_SCRATCH                 1139
+#define IDC_ALG_SHARE_LOW               1140
+#define IDC_ALG_SHARE_HIGH              1141
+#define IDC_ALG_DEPTH_LOW               1142
+#define IDC_ALG_DEPTH_HIGH              1143
+#define IDC_ALG_SINGLE_VENT             1144
+#define IDC_ALG_SINGLE_COMP             1145
+#define IDC_ALG_DOUBLE_VENT             1146
+#define IDC_ALG_DOUBLE_COMP             1147
+#define IDC_ALG_SHARE_REST              1148
+#define IDC_ALG_PERCENT                 1360
+#define IDC_ALG_PERCENT_SLASH           1361
+#define IDC_ALG_PERCENT_REST            1362
+#define IDC_PERSON_INSTRUCTOR           1028
+#define IDC_PERSON_ADDRESS              1119
+#define IDC_PERSON_PHONE                1120
+#define IDC_PERSON_NOTES                1121
+#define IDC_PERSON_DEGREE               1122
+#define IDC_PERSON_COURSES              1124
+#define IDC_PERSON_RESUSCITATIONS       1125
+#define IDC_SCENARIO_DURATION           1076
+#define IDC_SCENARIO_ALGORITHM          1080
+#define IDC_SCENARIO_DETAILS            1084
+#define IDC_SCENARIO_MODE               1103
+#define IDC_SCENARIO_EDIT_EVENTS        1174
+#define IDC_SCENARIO_REGISTER           1191
+#define IDC_EVENTS_UP                   1108
+#define IDC_EVENTS_DOWN                 1166
+#define IDC_EVENTS_LIST                 1174
+#define IDC_EVENTS_ADD                  1290
+#define IDC_EVENTS_LABEL                1292
+#define IDC_EVENT_ICONS                 1278
+#define IDC_EVENT_TOOLTIP               1294
+#define IDC_EVENT_PICTURE               1295
 // The configuration dialog (a property folder with Get and Send buttons),
 // its five pages, their picture and the icon legend dialog. Control ids
 // repeat between pages, hence the page in each name.
@@ -161,3 +212,25 @@
 #define IDD_ABOUTBOX                    100
 #define IDC_ABOUT_ICON                  1105
 #define IDC_ABOUT_BUILD                 1106
+
+// The session browser ("Session manager"): criteria, the list of sessions,
+// import and export.
+#define IDD_BROWSE_SESSIONS             224
+#define IDC_BROWSE_CRITERIA             1284
+#define IDC_BROWSE_YEAR_LABEL           1285
+#define IDC_BROWSE_YEAR                 1270
+#define IDC_BROWSE_MONTH_LABEL          1286
+#define IDC_BROWSE_MONTH                1272
+#define IDC_BROWSE_PARTICIPANT_LABEL    1287
+#define IDC_BROWSE_PARTICIPANT          1273
+#define IDC_BROWSE_PARTICIPANT_DETAILS  1282
+#define IDC_BROWSE_INSTRUCTOR_LABEL     1288
+#define IDC_BROWSE_INSTRUCTOR           1028
+#define IDC_BROWSE_INSTRUCTOR_DETAILS   1130
+#define IDC_BROWSE_SEARCH               1289
+#define IDC_BROWSE_LIST_LABEL           1280
+#define IDC_BROWSE_LIST                 1274
+#define IDC_BROWSE_STATUS               1275
+#define IDC_BROWSE_HINT                 1277
+#define IDC_BROWSE_IMPORT               1366
+#define IDC_BROWSE_EXPORT               1365

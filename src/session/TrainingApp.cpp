@@ -9,7 +9,11 @@
 #include "comm/CommSettings.h"
 #include "comm/DemoSets.h"
 #include "comm/MeasurementSettings.h"
+#include "Database/AlgorithmDialog.h"
+#include "Database/BrowseSessionsDialog.h"
+#include "Database/PersonDialog.h"
 #include "config/Configuration.h"
+#include "config/PropertyPage4.h"
 #include "config/ConfigurationFile.h"
 #include "gettext/TranslateWindow.h"
 #include "gettext/TranslationHooks.h"
@@ -138,6 +142,7 @@ bool TrainingApp::initInstance()
     // The settings first: the session manager and the measurement read them.
     // Loading the settings also hands the measurement its share of them.
     Configuration::instance();
+    connectEditors();
     installDataFolder();
     auto appServices = std::make_unique<AppSessionServices>(*this);
     SessionFrames& frames = appServices->frames();
@@ -200,6 +205,28 @@ bool TrainingApp::initInstance()
     DefaultContentInstaller().installDefaultContent();
     startupTotalMs = startupClock.nsecsElapsed() / 1e6;
     return true;
+}
+
+namespace {
+
+// The session browser's way to the person editor.
+class BrowseHooks : public BrowseSessionsHooks {
+public:
+    std::string editPerson(QWidget* parent, const std::string& name) override
+    {
+        return showPersonDetails(parent, name, false);
+    }
+};
+
+} // namespace
+
+void TrainingApp::connectEditors()
+{
+    // The editors show the compression share as the settings ask.
+    AlgorithmDialog::setPercentNotationSource([] { return ::Configuration::instance().getModel().compRelaxAsPercent; });
+    PropertyPage4::setAlgorithmEditor([this](const std::string& name) { return showAlgorithmDetails(frame.get(), name); });
+    static BrowseHooks browseHooks;
+    setBrowseSessionsHooks(&browseHooks);
 }
 
 const PropertyModel& TrainingApp::settings() const

@@ -66,6 +66,9 @@ public:
     void setSessions(std::unique_ptr<LiveSessions> replacement);
     CalibrateWindow& calibrateWindow() { return calibrate; }
     const PropertyModel& settings() const;
+    // Connects the record editors to the settings, the configuration dialog
+    // and the session browser.
+    void connectEditors();
     double metronomeRate() const { return settings().metronomeFrequency; }
     const std::string& helpFile() const { return helpPath; }
     bool demo = false;
