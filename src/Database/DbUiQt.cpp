@@ -35,8 +35,13 @@ int answerOf(int button)
 
 int QtUserInterface::messageBox(const std::wstring& text, unsigned flags)
 {
+    return messageBox(text, QGuiApplication::applicationDisplayName().toStdWString(), flags);
+}
+
+int QtUserInterface::messageBox(const std::wstring& text, const std::wstring& caption, unsigned flags)
+{
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    box.setWindowTitle(QString::fromStdWString(caption));
     box.setText(QString::fromStdWString(text));
     box.setTextFormat(Qt::PlainText);
 

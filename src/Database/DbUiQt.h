@@ -18,6 +18,7 @@ namespace dbui {
 class QtUserInterface : public UserInterface {
 public:
     int messageBox(const std::wstring& text, unsigned flags) override;
+    int messageBox(const std::wstring& text, const std::wstring& caption, unsigned flags) override;
     void beginWaitCursor() override;
     void endWaitCursor() override;
 };

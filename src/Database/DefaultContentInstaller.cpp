@@ -6,6 +6,7 @@
 #include "Database/SessionRecord.h"
 #include "Utillib/LogStream.h"
 #include "Utillib/RegistryKey.h"
+#include "config/TrainingMode.h"
 
 namespace {
 
@@ -20,9 +21,6 @@ const BuiltInScenario builtInScenarios[] = {
     {"5 minute BLS (AHA)", 300, AlgorithmTable::ahaName},   {"10 minute BLS (ERC)", 600, AlgorithmTable::ercName},
     {"20 minute BLS (ERC)", 1200, AlgorithmTable::ercName}, {"5 minute BLS (ERC)", 300, AlgorithmTable::ercName},
 };
-
-// Two-person CPR.
-constexpr std::int32_t twoPersonMode = 1;
 
 void logFailure(const char* what, const DbError& error)
 {
@@ -128,7 +126,7 @@ bool DefaultContentInstaller::insertDefaultScenarios()
         r.Duration = s.duration;
         r.Algorithm = s.algorithm;
         r.RegisterEvents = 1;
-        r.TrainingMode = twoPersonMode;
+        r.TrainingMode = TWO_PERSON;
         bool written = table.AddNew();
         if (written) {
             table.setRecord(r);

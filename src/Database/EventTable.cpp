@@ -3,11 +3,12 @@
 #include "gettext/Translator.h"
 
 #include "Database/Database.h"
-#include "Database/Transaction.h"
 #include "Database/DbText.h"
+#include "Database/Transaction.h"
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 EventRecord::EventRecord() { reset(); }
 
@@ -171,12 +172,17 @@ bool ScenarioEvents::save(std::vector<EventRecord>& events)
     bool committed = false;
     {
         // The old events and the new go together: a save that breaks off
-        // leaves the list as it was.
-        Transaction transaction(database);
-        if (!transaction.isOpen())
-            return false;
+        // leaves the list as it was. Inside a caller's transaction the rows
+        // join it.
+        std::optional<Transaction> transaction;
+        if (!Transaction::active()) {
+            transaction.emplace(database);
+            if (!transaction->isOpen())
+                return false;
+        }
         // Writing the events after a failed delete would list them twice.
-        if (DBUtil::remove(database, "Events", "scenario", name)) {
+        bool deleted = DBUtil::remove(database, "Events", "scenario", name);
+        if (deleted) {
             table.restart();
             for (std::size_t i = 0; i < events.size(); ++i) {
                 events[i].Order = static_cast<std::int32_t>(i);
@@ -185,7 +191,7 @@ bool ScenarioEvents::save(std::vector<EventRecord>& events)
                     rowErrors += table.lastError().text + "\n";
             }
         }
-        committed = transaction.commit();
+        committed = transaction ? transaction->commit() : deleted;
     }
     tablePool.refresh(tableKind::Events);
     if (committed && !rowErrors.empty())

@@ -185,6 +185,10 @@ int PersonTable::countWhere(const std::string& column, const std::string& value)
         }
     }
     m_strFilter = remembered;
-    restart();
+    // A failed read under the temporary filter closed the table.
+    if (ok)
+        restart();
+    else
+        reopen();
     return n;
 }

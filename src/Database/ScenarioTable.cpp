@@ -3,6 +3,7 @@
 
 #include "Database/Database.h"
 #include "Database/DbText.h"
+#include "config/TrainingMode.h"
 
 #include <algorithm>
 #include <cctype>
@@ -15,7 +16,7 @@ void ScenarioRecord::reset()
     Duration = 600;
     Algorithm.clear();
     RegisterEvents = 1;
-    TrainingMode = 1;
+    TrainingMode = TWO_PERSON;
 }
 
 void ScenarioRecord::setName(const std::wstring& name) { Name = GString::to_string(name); }

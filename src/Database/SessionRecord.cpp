@@ -8,6 +8,7 @@
 #include "Utillib/LogStream.h"
 #include "Utillib/Random.h"
 #include "Utillib/RegistryKey.h"
+#include "config/TrainingMode.h"
 
 #include "Database/WinBool.h"
 
@@ -111,7 +112,7 @@ void SessionRecord::reset()
     PersonChestCompression.clear();
     PersonVentilation.clear();
     Scenario.clear();
-    TrainingMode = 1;
+    TrainingMode = TWO_PERSON;
     StartTime = timeText(local);
     StomachInflation = 0;
     VentCompRatioComp = 0;

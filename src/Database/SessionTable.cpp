@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 SessionTable::SessionTable(Database& db)
     : DatabaseTable(db)
@@ -174,7 +175,11 @@ std::vector<SessionRecord> SessionTable::loadCourseSessions(const CourseKey& key
     }
     m_strFilter = filter;
     m_strSort = sort;
-    restart();
+    // A failed read under the course's filter closed the table.
+    if (ok)
+        restart();
+    else
+        reopen();
     return sessions;
 }
 
@@ -194,12 +199,17 @@ bool SessionTable::saveCourseSessions(const CourseRecord& course, std::vector<Se
     bool committed = false;
     {
         // The old rows and the new go together: a save that breaks off
-        // leaves the schedule as it was.
-        Transaction transaction(connection());
-        if (!transaction.isOpen())
-            return false;
+        // leaves the schedule as it was. Inside a caller's transaction the
+        // rows join it.
+        std::optional<Transaction> transaction;
+        if (!Transaction::active()) {
+            transaction.emplace(connection());
+            if (!transaction->isOpen())
+                return false;
+        }
         // Writing the rows after a failed delete would store the schedule twice.
-        if (DBUtil::removeWhere(connection(), "Session", course.getKey(), CourseTable::sessionColumns)) {
+        bool deleted = DBUtil::removeWhere(connection(), "Session", course.getKey(), CourseTable::sessionColumns);
+        if (deleted) {
             restart();
             std::int32_t order = 0;
             for (std::size_t i = 0; i + 1 < schedule.size(); ++i) {
@@ -213,7 +223,7 @@ bool SessionTable::saveCourseSessions(const CourseRecord& course, std::vector<Se
                     rowErrors += lastError().text + "\n";
             }
         }
-        committed = transaction.commit();
+        committed = transaction ? transaction->commit() : deleted;
     }
     tablePool.refresh(tableKind::Session);
     if (committed && !rowErrors.empty())

@@ -256,6 +256,10 @@ TEST_F(RecordEditorWindowTest, MessageBoxesTakeButtonsIconAndDefaultFromTheFlags
         EXPECT_EQ(boxes[0].icon, c.icon) << std::hex << c.flags;
         EXPECT_EQ(boxes[0].defaultButton, c.defaultButton) << std::hex << c.flags;
     }
+    boxes.clear();
+    userInterface().messageBox(L"Text", L"A caption of its own", MB_OK);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].title, "A caption of its own");
     const std::pair<int, int> answers[] = {{B::Yes, dbui::IDYES}, {B::No, dbui::IDNO}, {B::Cancel, dbui::IDCANCEL}};
     for (auto [button, id] : answers) {
         this->answers = {button};

@@ -1,5 +1,7 @@
 #include "Database/CourseTable.h"
+#include "Database/DatabaseDialog.h"
 #include "Database/SessionTable.h"
+#include "Database/Transaction.h"
 
 #include "DbTestSupport.h"
 #include "TestRecordsets.h"
@@ -170,7 +172,8 @@ TEST_F(SessionCourseTest, AFailedDeleteWritesNothingAndAFailedRowIsReported)
     }
     std::vector<SessionRecord> again{session("a"), session("x"), session("p")};
     EXPECT_FALSE(t.saveCourseSessions(course(), again));
-    EXPECT_EQ(ui.boxes.size(), 1u);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_FALSE(ui.boxes[0].duringTransaction); // no other station waits on a box
     EXPECT_EQ(serials(""), (Names{"a", "b", "c"}));
     exec(dbtest::usingPostgres() ? "DROP TRIGGER refuse ON Session" : "DROP TRIGGER refuse");
 
@@ -184,6 +187,20 @@ TEST_F(SessionCourseTest, AFailedDeleteWritesNothingAndAFailedRowIsReported)
     for (const SessionRecord& s : loaded)
         got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
     EXPECT_EQ(got, (Names{"d:0", "e:2"}));
+}
+
+TEST_F(SessionCourseTest, InsideACallersTransactionTheScheduleGoesWithIt)
+{
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    std::vector<SessionRecord> schedule{session("a"), session("p")};
+    {
+        Transaction outer(database);
+        EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+    } // not committed
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(SessionCourseTest, CourseRowsRoundTripAndCount)
@@ -253,6 +270,44 @@ TEST_F(SessionCourseTest, RemovingASessionRefreshesTheOpenTables)
     ASSERT_TRUE(a.open("") && b.open(""));
     EXPECT_TRUE(a.remove("s1", true));
     EXPECT_EQ(dbtest::column(b, &SessionTable::Serialidentifier), (Names{"s2"}));
+}
+
+// The course planner's editor logic, without its window.
+class CourseEditor : public DatabaseDialog<CourseTable> {
+public:
+    CourseEditor() { table = &courses; }
+    void showRecord(const CourseRecord& rec) override { shown = rec; }
+    CourseRecord readRecord() override { return shown; }
+    bool isChanged() override { return !(shown.getKey() == record.getKey()) || shown.Note != record.Note; }
+    void enableButtons(int) override {}
+    std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
+    void notifyChanged() override { tablePool.refresh(tableKind::Course); }
+
+    CourseTable courses{database};
+    CourseRecord shown;
+};
+
+TEST_F(SessionCourseTest, SavingACourseUnderANewKeyMovesItsSessions)
+{
+    CourseKey key("O'Brien", "2006-03-05", "09:30");
+    addSession("s1", key, 0);
+    addSession("s2", key, 1);
+    addSession("later", CourseKey("O'Brien", "2006-03-05", "11:00"), 0);
+    exec("INSERT INTO Course (Instructor, Date, Time, Note) VALUES ('O''Brien', '2006-03-05', '09:30', 'n')");
+
+    CourseEditor editor;
+    ASSERT_TRUE(editor.courses.open(""));
+    EXPECT_FALSE(editor.moveToRecord(RecordKey<CourseRecord>::withKey(CourseKey("o'brien", "2006-03-05", "09:30"))));
+    EXPECT_EQ(editor.shown.Note, "n");
+    editor.shown.Instructor = "Anna";
+    EXPECT_TRUE(editor.save());
+    EXPECT_EQ(scalar("SELECT Instructor FROM Course"), "Anna");
+    EXPECT_EQ(serials("CourseInstructor = 'Anna'"), (Names{"s1", "s2"}));
+    EXPECT_EQ(serials("CourseInstructor = 'O''Brien'"), (Names{"later"}));
+
+    editor.shown.Time = "";
+    EXPECT_FALSE(editor.save()); // an incomplete key is refused
+    EXPECT_EQ(scalar("SELECT Time FROM Course"), "09:30");
 }
 
 } // namespace
