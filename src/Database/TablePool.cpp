@@ -45,7 +45,7 @@ void TablePool::refresh(TableKind k)
         }
         // Read again in place: when that fails, the rows read before stay.
         const bool reread = DBUtil::Open(tables[i], names[k]);
-        LOG_ASSERT(reread);
+        LOG_ASSERT_TEXT(reread, "DBUtil::Open(tables[i], names[k]) == true");
     }
 }
 

@@ -164,6 +164,9 @@ constexpr int LBN_SELCHANGE = 1;
 constexpr int LBN_DBLCLK = 2;
 // A check list box item was checked or unchecked by the user.
 constexpr int CLBN_CHKCHANGE = 40;
+// A list view was double-clicked; the state of a list view's item changed.
+constexpr int NM_DBLCLK = -3;
+constexpr int LVN_ITEMCHANGED = -101;
 
 // Menu item options in menu templates.
 constexpr WORD MF_GRAYED = 0x0001;
@@ -182,6 +185,17 @@ constexpr BYTE DEFAULT_CHARSET = 1;
 constexpr BYTE SHIFTJIS_CHARSET = 128;
 constexpr BYTE HANGUL_CHARSET = 129;
 constexpr BYTE GB2312_CHARSET = 134;
+
+// List view controls (class "SysListView32").
+constexpr DWORD LVS_ICON = 0x0000;
+constexpr DWORD LVS_REPORT = 0x0001;
+constexpr DWORD LVS_SMALLICON = 0x0002;
+constexpr DWORD LVS_TYPEMASK = 0x0003;
+constexpr DWORD LVS_SINGLESEL = 0x0004;
+constexpr DWORD LVS_SHOWSELALWAYS = 0x0008;
+constexpr DWORD LVS_NOSCROLL = 0x2000;
+constexpr DWORD LVS_NOCOLUMNHEADER = 0x4000;
+constexpr DWORD LVS_NOSORTHEADER = 0x8000;
 
 // Font weights.
 constexpr int FW_NORMAL = 400;

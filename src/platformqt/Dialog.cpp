@@ -21,6 +21,8 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QScrollBar>
+#include <QHeaderView>
+#include <QTreeWidget>
 
 #include <map>
 
@@ -253,6 +255,42 @@ QWidget* makeScrollBar(const ControlParameters& params, QWidget* parent)
     return new QScrollBar((params.style & 1) ? Qt::Vertical : Qt::Horizontal, parent);
 }
 
+// A list view: a report (a list of rows with columns) or a list of icons.
+// Either reports a double click and every change of its selection.
+QWidget* makeListView(const ControlParameters& params, QWidget* parent)
+{
+    const auto selection = (params.style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection
+                                                          : QAbstractItemView::ExtendedSelection;
+    const auto scrollBars = (params.style & LVS_NOSCROLL) ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded;
+    if ((params.style & LVS_TYPEMASK) == LVS_REPORT) {
+        auto* report = new QTreeWidget(parent);
+        report->setRootIsDecorated(false);
+        report->setUniformRowHeights(true);
+        report->setSelectionMode(selection);
+        report->setColumnCount(0);
+        report->setHeaderHidden(params.style & LVS_NOCOLUMNHEADER);
+        report->header()->setSectionsClickable(!(params.style & LVS_NOSORTHEADER));
+        report->header()->setSectionsMovable(false);
+        report->header()->setStretchLastSection(false);
+        report->setHorizontalScrollBarPolicy(scrollBars);
+        report->setVerticalScrollBarPolicy(scrollBars);
+        QObject::connect(report, &QTreeWidget::itemDoubleClicked, report, [report] { notifyParent(report, NM_DBLCLK); });
+        QObject::connect(report, &QTreeWidget::itemSelectionChanged, report,
+                         [report] { notifyParent(report, LVN_ITEMCHANGED); });
+        return report;
+    }
+    auto* icons = new QListWidget(parent);
+    icons->setViewMode(QListView::IconMode);
+    icons->setMovement(QListView::Static);
+    icons->setResizeMode(QListView::Adjust);
+    icons->setSelectionMode(selection);
+    icons->setHorizontalScrollBarPolicy(scrollBars);
+    icons->setVerticalScrollBarPolicy(scrollBars);
+    QObject::connect(icons, &QListWidget::itemDoubleClicked, icons, [icons] { notifyParent(icons, NM_DBLCLK); });
+    QObject::connect(icons, &QListWidget::itemSelectionChanged, icons, [icons] { notifyParent(icons, LVN_ITEMCHANGED); });
+    return icons;
+}
+
 QWidget* makeAnimation(const ControlParameters&, QWidget* parent) { return new AnimateControl(parent); }
 
 ControlFactory builtInClass(const std::string& name)
@@ -261,6 +299,7 @@ ControlFactory builtInClass(const std::string& name)
         { "button", makeButton },       { "static", makeStatic },     { "edit", makeEdit },
         { "combobox", makeComboBox },   { "listbox", makeListBox },   { "checklistbox", makeCheckListBox },
         { "scrollbar", makeScrollBar }, { "sysanimate32", makeAnimation },
+        { "syslistview32", makeListView },
     };
     auto it = classes.find(lowerCase(name));
     return it == classes.end() ? ControlFactory {} : it->second;

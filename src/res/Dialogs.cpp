@@ -9,7 +9,20 @@ const std::vector<platform::DialogTable>& dialogTables()
         sampleEditorDialog(),
         calibrateDialog(),
         propertyFolderDialog(),
+        algorithmDialog(),
+        personDialog(),
+        scenarioDialog(),
+        editEventsDialog(),
+        eventDialog(),
+        configurationDialog(),
+        configGeneralPage(),
+        configDebriefing1Page(),
+        configDebriefing2Page(),
+        configPrintPage(),
+        configControllerPage(),
+        iconLegendsDialog(),
         aboutDialog(),
+        browseSessionsDialog(),
     };
     return tables;
 }

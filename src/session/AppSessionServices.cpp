@@ -1,14 +1,21 @@
 #include "session/AppSessionServices.h"
 
+#include "Utillib/GString.h"
 #include "Utillib/LogStream.h"
+#include "Utillib/FileUtil.h"
 #include "gettext/Translator.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/MessageBox.h"
 #include "session/Session.h"
+#include "config/Configuration.h"
+#include "session/GraphView.h"
+#include "session/SessionDataFile.h"
 #include "session/SessionManager.h"
+#include "session/SessionWindows.h"
 #include "session/TrainingApp.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QTime>
 
 void SessionManagerLink::poll() { manager.poll(); }
@@ -33,19 +40,36 @@ void SessionManagerLink::printActiveSession()
     LogStream::instance() << "Print: printing a session is not part of this program yet" << LogStream::endl;
 }
 
-// The session windows are not part of this program yet: no session is made
-// without them (the New session form does not exist either).
-std::unique_ptr<SessionContainer> AppSessionServices::createContainer(Session&) { return nullptr; }
-std::unique_ptr<GraphPageWindow> AppSessionServices::createGraphPage(Session&) { return nullptr; }
+AppSessionServices::AppSessionServices(TrainingApp& application)
+    : app(application)
+    , sessionFrames(std::make_unique<AppSessionFrames>())
+{
+    GraphView::compRelaxAsPercent = [] { return Configuration::instance().getModel().compRelaxAsPercent; };
+}
+
+AppSessionServices::~AppSessionServices() { GraphView::compRelaxAsPercent = nullptr; }
+
+SessionFrames& AppSessionServices::frames() { return *sessionFrames; }
+
+std::unique_ptr<SessionContainer> AppSessionServices::createContainer(Session& session)
+{
+    return std::make_unique<SessionContainerHandle>(session);
+}
+
+std::unique_ptr<GraphPageWindow> AppSessionServices::createGraphPage(Session& session)
+{
+    return std::make_unique<GraphPageHandle>(session);
+}
+
+// The debriefing and review pages are not part of this program yet.
 std::unique_ptr<SessionPageWindow> AppSessionServices::createDebriefPage(Session&) { return nullptr; }
 std::unique_ptr<ReviewPageWindow> AppSessionServices::createReviewPage(Session&) { return nullptr; }
 
-SessionServices::SaveAnswer AppSessionServices::askSaveSession(Session& session, bool)
+SessionServices::SaveAnswer AppSessionServices::askSaveSession(Session& session, bool allowReview)
 {
-    using namespace platform;
-    const int answer = messageBox(app.mainWindow(), translate("Save session?"), session.getName(),
-                                  MB_YESNOCANCEL | MB_ICONQUESTION);
-    return answer == IDYES ? SAVE_YES : answer == IDNO ? SAVE_NO : SAVE_CANCEL;
+    SaveSessionDialog box(session.getName(), allowReview, app.mainWindow());
+    box.exec();
+    return box.review ? SAVE_REVIEW : box.save ? SAVE_YES : box.close ? SAVE_NO : SAVE_CANCEL;
 }
 
 bool AppSessionServices::askRetryLostManikin(Session& session)
@@ -73,16 +97,40 @@ void AppSessionServices::showSession(Session& session)
 
 bool AppSessionServices::saveDataFile(Session& session)
 {
-    LogStream::instance() << "Session " << session.getRecord().Serialidentifier
-                          << ": writing the data file is not part of this program yet" << LogStream::endl;
+    using namespace platform;
+    const std::string path = session.getRecord().dataFilePath();
+    std::string error;
+    if (!path.empty() && sessiondata::save(session, path, &error))
+        return true;
+    LogStream::instance() << "The session data could not be saved to " << path << ": " << error << LogStream::endl;
+    std::wstring text = translate("Could not save the session data.\nPlease make sure that there is free space on your "
+                                  "harddisk to write this file:\n%hs\nAlso make sure that the directory exists, and "
+                                  "that you have sufficient write access rights.\n");
+    text = Utillib::replaceAll(text, L"%hs", GString::to_wstring(path, 0));
+    messageBox(app.mainWindow(), text, translate("Problem saving session"), MB_OK);
     return false;
 }
 
 bool AppSessionServices::loadDataFile(Session& session)
 {
-    LogStream::instance() << "Session " << session.getRecord().Serialidentifier
-                          << ": reading the data file is not part of this program yet" << LogStream::endl;
-    return false;
+    using namespace platform;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::string path = session.getRecord().dataFilePath();
+    const sessiondata::LoadResult result
+        = sessiondata::load(session, path, session.getRecord().InterfaceFrequency);
+    QGuiApplication::restoreOverrideCursor();
+    if (result == sessiondata::LoadResult::read)
+        return true;
+    if (result == sessiondata::LoadResult::missing)
+        return false;
+    // A damaged file: the events (and for a damaged measurement part, what
+    // the measurement reader kept) stay; the user learns that the graph and
+    // debriefing are not whole.
+    std::wstring text = translate("There was a problem opening the datafile:\n%hs\nThe graph and debriefing for this "
+                                  "session is not available.");
+    text = Utillib::replaceAll(text, L"%hs", GString::to_wstring(path, 0));
+    messageBox(app.mainWindow(), text, translate("Unexpected problem occurred while opening data files"), MB_OK);
+    return result == sessiondata::LoadResult::damagedMeasurements;
 }
 
 std::vector<ScenarioEvent> AppSessionServices::scenarioEvents(const std::string& scenario)

@@ -4,7 +4,10 @@
 // program (its boxes, the configuration, the clock, the metronome).
 #include "session/LiveSessions.h"
 #include "session/SessionServices.h"
+#include <memory>
 
+class AppSessionFrames;
+class SessionFrames;
 class SessionManager;
 class TrainingApp;
 
@@ -30,7 +33,8 @@ private:
 
 class AppSessionServices : public SessionServices {
 public:
-    explicit AppSessionServices(TrainingApp& app) : app(app) {}
+    explicit AppSessionServices(TrainingApp& app);
+    ~AppSessionServices() override;
 
     std::unique_ptr<SessionContainer> createContainer(Session& session) override;
     std::unique_ptr<GraphPageWindow> createGraphPage(Session& session) override;
@@ -55,6 +59,10 @@ public:
     void beep() override;
     Signal<>* metronome() override;
 
+    // Opens the session frame for the session manager.
+    SessionFrames& frames();
+
 private:
     TrainingApp& app;
+    std::unique_ptr<AppSessionFrames> sessionFrames;
 };

@@ -1,5 +1,9 @@
 #include "session/MainFrame.h"
 
+#include "Database/AlgorithmDialog.h"
+#include "Database/BrowseSessionsDialog.h"
+#include "Database/PersonDialog.h"
+#include "Database/ScenarioDialog.h"
 #include "Utillib/LogStream.h"
 #include "gettext/GetTextMenu.h"
 #include "gettext/Translator.h"
@@ -229,12 +233,19 @@ bool CMainFrame::onCommand(int id)
         // Minimised frames line up along the bottom of the client by themselves.
         return true;
     case NewCourse:
+        // The course planner is not part of this program yet.
+        return true;
     case Persons:
+        runPersonEditor(this);
+        return true;
     case Algorithms:
+        runAlgorithmEditor(this);
+        return true;
     case Scenarios:
+        runScenarioEditor(this);
+        return true;
     case SessionBrowser:
-        // The course planner, the record editors and the session browser
-        // are not part of this program yet.
+        runSessionBrowser(this);
         return true;
     default:
         return app.onCommand(id);

@@ -54,6 +54,7 @@ Session::Session(const SessionRecord& sessionRecord, const Algorithm& sessionAlg
 
     commSession.setAlgorithm(&algorithm);
     commSession.trainingMode = record.TrainingMode;
+    describeChannels();
     if (replay) {
         bool read = loadData();
         if (!read)
@@ -99,6 +100,41 @@ Session::~Session()
     }
     if (!replay)
         CalibrateManager::get().releasePort(port);
+}
+
+void Session::describeChannels()
+{
+    GraphDescription& c = compressionDescription;
+    c.sampleSignal = &commSession.compressionMarked;
+    c.groupSignal = &commSession.groupAdded;
+    c.drawnDownward = true;
+    c.maxValue = 70.0;
+    c.bandLow = algorithm.compDepthLow;
+    c.bandHigh = algorithm.compDepthHigh;
+    c.colour = 0x3232C8;
+    c.markerBitmap = 168;
+    c.unit = translate("mm.");
+    c.title = translate("Chest compression");
+    c.valueGetter = [this](int i) {
+        Value v = getCompressionValue(i);
+        return SampleValue { v.value, v.mark };
+    };
+    c.groupGetter = [this](int i) { return getCompressionGroup(i); };
+
+    GraphDescription& v = ventilationDescription;
+    v.sampleSignal = &commSession.ventilationMarked;
+    v.drawnDownward = false;
+    v.maxValue = 1.0;
+    v.bandLow = algorithm.vVolLow;
+    v.bandHigh = algorithm.vVolHigh;
+    v.colour = 0xFF0000;
+    v.markerBitmap = 167;
+    v.unit = translate("L.");
+    v.title = translate("Ventilation");
+    v.valueGetter = [this](int i) {
+        Value value = getVentilationValue(i);
+        return SampleValue { value.value, value.mark };
+    };
 }
 
 bool Session::isRunning() const

@@ -3,6 +3,7 @@
 #include "Utillib/Signal.h"
 #include "comm/CommSession.h"
 #include "Database/SessionRecord.h"
+#include "session/GraphDoc.h"
 #include "session/SessionServices.h"
 
 #include <memory>
@@ -105,6 +106,7 @@ public:
     bool registerEvents = true;
 
 private:
+    void describeChannels();
     void pauseSteps();
     void notifyReceivers();
     void lostManikin();
@@ -134,4 +136,11 @@ private:
     // False once the session is gone: a modal box runs the heartbeat, and
     // what runs there may close (and delete) this session.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
+
+public:
+    // The two channels, over the measurements above.
+    GraphDescription compressionDescription;
+    GraphDescription ventilationDescription;
+    GraphDoc compressionDoc { *this, compressionDescription };
+    GraphDoc ventilationDoc { *this, ventilationDescription };
 };

@@ -9,6 +9,11 @@
 #include "comm/CommSettings.h"
 #include "comm/DemoSets.h"
 #include "comm/MeasurementSettings.h"
+#include "Database/AlgorithmDialog.h"
+#include "Database/BrowseSessionsDialog.h"
+#include "Database/PersonDialog.h"
+#include "config/Configuration.h"
+#include "config/PropertyPage4.h"
 #include "config/ConfigurationFile.h"
 #include "gettext/TranslateWindow.h"
 #include "gettext/TranslationHooks.h"
@@ -135,22 +140,17 @@ bool TrainingApp::initInstance()
 
     step("session manager");
     // The settings first: the session manager and the measurement read them.
-    ConfigurationFile::loadFile(ConfigurationFile::fileName, configuration);
-    MeasurementSettings measurement;
-    measurement.overrideDepth = configuration.overrideDepth;
-    measurement.depthLow = configuration.depthLow;
-    measurement.depthHigh = configuration.depthHigh;
-    measurement.cardiacOutputPerCompression = configuration.cardiacOutputPerCompression;
-    measurement.cardiacOutputPerWrongHand = configuration.cardiacOutputPerWrongHand;
-    measurement.cardiacOutputLow = configuration.cardiacOutputLow;
-    measurement.cardiacOutputHigh = configuration.cardiacOutputHigh;
-    measurement.maxPause = configuration.maxPause;
-    MeasurementSettings::set(measurement);
+    // Loading the settings also hands the measurement its share of them.
+    Configuration::instance();
+    connectEditors();
     installDataFolder();
-    services = std::make_unique<AppSessionServices>(*this);
+    auto appServices = std::make_unique<AppSessionServices>(*this);
+    SessionFrames& frames = appServices->frames();
+    services = std::move(appServices);
     setSessionServices(services.get());
     manager = std::make_unique<SessionManager>();
     sessionManager = manager.get();
+    manager->setFrames(&frames);
     if (!liveSessions)
         liveSessions = std::make_unique<SessionManagerLink>(*manager);
 
@@ -207,13 +207,40 @@ bool TrainingApp::initInstance()
     return true;
 }
 
+namespace {
+
+// The session browser's way to the person editor.
+class BrowseHooks : public BrowseSessionsHooks {
+public:
+    std::string editPerson(QWidget* parent, const std::string& name) override
+    {
+        return showPersonDetails(parent, name, false);
+    }
+};
+
+} // namespace
+
+void TrainingApp::connectEditors()
+{
+    // The editors show the compression share as the settings ask.
+    AlgorithmDialog::setPercentNotationSource([] { return ::Configuration::instance().getModel().compRelaxAsPercent; });
+    PropertyPage4::setAlgorithmEditor([this](const std::string& name) { return showAlgorithmDetails(frame.get(), name); });
+    static BrowseHooks browseHooks;
+    setBrowseSessionsHooks(&browseHooks);
+}
+
+const PropertyModel& TrainingApp::settings() const
+{
+    return ::Configuration::instance().getModel();
+}
+
 int TrainingApp::exitInstance()
 {
     if (frame) {
         frame->heartbeat().stop();
         frame->hide();
     }
-    if (!ConfigurationFile::saveFile(ConfigurationFile::fileName, configuration))
+    if (!Configuration::instance().save())
         LogStream::instance() << "The settings could not be saved to " << ConfigurationFile::fileName << LogStream::endl;
     dropDemoSets();
     liveSessions.reset();
@@ -361,8 +388,8 @@ bool TrainingApp::onCommand(int id)
         if (frame)
             frame->close();
         return true;
-    case Configuration:
-        // The configuration dialog is not part of this program yet.
+    case AppCommand::Configuration:
+        ::Configuration::instance().showDialog(0, frame.get());
         return true;
     case HelpContents:
         Help::open(helpPath, Help::contents);

@@ -65,8 +65,11 @@ public:
     // Replaces the sessions that the frame and the commands see (tests).
     void setSessions(std::unique_ptr<LiveSessions> replacement);
     CalibrateWindow& calibrateWindow() { return calibrate; }
-    const PropertyModel& settings() const { return configuration; }
-    double metronomeRate() const { return configuration.metronomeFrequency; }
+    const PropertyModel& settings() const;
+    // Connects the record editors to the settings, the configuration dialog
+    // and the session browser.
+    void connectEditors();
+    double metronomeRate() const { return settings().metronomeFrequency; }
     const std::string& helpFile() const { return helpPath; }
     bool demo = false;
 
@@ -95,7 +98,6 @@ private:
     double startupTotalMs = 0;
     QElapsedTimer startupClock;
     std::vector<Accelerator> acceleratorTable;
-    PropertyModel configuration;
     std::unique_ptr<SessionServices> services;
     std::unique_ptr<SessionManager> manager;
     std::unique_ptr<LiveSessions> liveSessions;

@@ -1,22 +1,15 @@
 // Replays the fuzzers' corpora as plain tests, so every build checks them.
 #include "DeviceBytesFuzz.h"
+#include "support/TestSupport.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <vector>
 
 namespace {
 
 std::vector<std::vector<std::uint8_t>> corpus(const std::string& name)
 {
-    std::vector<std::vector<std::uint8_t>> inputs;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(CORPUS_DIR) + "/" + name)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    return inputs;
+    return testsupport::corpusInputs(std::string(CORPUS_DIR) + "/" + name);
 }
 
 TEST(DeviceBytesCorpus, QueryRecords)

@@ -31,6 +31,18 @@ std::string readFile(const std::string& path)
     return text.str();
 }
 
+std::vector<std::vector<std::uint8_t>> corpusInputs(const std::string& folder)
+{
+    std::vector<std::vector<std::uint8_t>> inputs;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (!entry.is_regular_file())
+            continue;
+        const std::string bytes = readFile(entry.path().string());
+        inputs.emplace_back(bytes.begin(), bytes.end());
+    }
+    return inputs;
+}
+
 LogCapture::LogCapture()
     : path(dir.file("errors.txt"))
 {

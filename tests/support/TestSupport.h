@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -18,6 +20,9 @@ private:
 };
 
 std::string readFile(const std::string& path);
+
+// The contents of every regular file in `folder`: a fuzz target's corpus.
+std::vector<std::vector<std::uint8_t>> corpusInputs(const std::string& folder);
 
 // Sends the error log to a fresh file for the life of the object, so a test
 // can read what was logged.

@@ -1,0 +1,40 @@
+#pragma once
+// How the algorithm editor shows, reads and corrects a guideline's values,
+// apart from its window: the number texts of its fields, the ratio notation
+// of the compression share, and the ranges every value is kept in.
+#include "Database/Algorithm.h"
+
+#include <string>
+
+namespace algorithmValues {
+
+// The value as printf's "%g" writes it ("0.666667", "1.5", "40").
+std::string format(double value);
+// The number a field's text starts with, with "," taken as ".": its longest
+// leading decimal number (optional blanks and sign, digits, a point,
+// digits, an exponent); 0 when the text starts with none.
+double parse(const std::string& text);
+
+// The largest number the four positions of a share field can show.
+constexpr double largestRatio = 9999;
+
+// A compression share in percent as the ratio compression : relaxation,
+// share / (100 - share). A share of 100 or more (no relaxation at all)
+// shows the largest ratio a field holds, never an infinite one; a share
+// below 0 shows 0.
+double shareToRatio(double share);
+// The ratio x back as a share in percent, 100 x / (x + 1); a ratio below
+// 0 is no share (0).
+double ratioToShare(double ratio);
+
+// The record with every value moved into its range (depth and ECC rate 1
+// to 250, the shares and the ventilation rate 0 to 100, the initial
+// ventilations 0 to 20, the compression : ventilation ratios 1 to 50, the
+// volumes 0 to 5), then each low limit above its high limit set to it,
+// for depth, share, ECC rate and ventilation rate.
+Algorithm corrected(Algorithm record);
+
+// A recommended share typed into its field, kept within 0 to 100.
+double clampShare(double share);
+
+} // namespace algorithmValues

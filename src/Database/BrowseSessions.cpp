@@ -1,0 +1,359 @@
+#include "Database/BrowseSessions.h"
+
+#include "Database/Database.h"
+#include "Database/DatabaseUtil.h"
+#include "Database/DbUi.h"
+#include "Database/SessionsFile.h"
+#include "Database/Transaction.h"
+#include "Utillib/FileUtil.h"
+#include "Utillib/GString.h"
+#include "Utillib/LogStream.h"
+#include "gettext/Translator.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <map>
+#include <set>
+
+namespace browseSessions {
+
+namespace {
+
+constexpr unsigned iconError = 0x10;
+
+std::wstring wide(const std::string& text) { return GString::to_wstring(text); }
+
+std::string twoDigits(int n)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
+// The serial column alone, to learn which sessions the table holds without
+// reading every column of every row.
+class SerialRows : public Recordset {
+public:
+    explicit SerialRows(Database& db)
+        : Recordset(db)
+    {
+        bindText("Serialidentifier", serial);
+    }
+    std::string serial;
+};
+
+// The columns the list shows, and the serial.
+class ListColumns : public Recordset {
+public:
+    explicit ListColumns(Database& db)
+        : Recordset(db)
+    {
+        bindText("Serialidentifier", row.serial);
+        bindText("PersonVentilation", row.ventilation);
+        bindText("PersonChestCompression", row.compression);
+        bindText("CourseDate", row.date);
+        bindText("StartTime", row.time);
+        bindText("CourseInstructor", row.instructor);
+        bindText("Scenario", row.scenario);
+    }
+    ListRow row;
+};
+
+std::set<std::string> storedSerials(Database& db)
+{
+    std::set<std::string> serials;
+    if (!databaseOpen && !db.isOpen())
+        return serials;
+    SerialRows rows(db);
+    if (!rows.Open("Session") || DBUtil::isEmpty(rows) || !rows.MoveFirst())
+        return serials;
+    while (!rows.IsEOF()) {
+        serials.insert(rows.serial);
+        if (!rows.MoveNext())
+            break;
+    }
+    return serials;
+}
+
+bool knownSerial(const std::set<std::string>& known, const SessionRecord& record)
+{
+    return Utillib::fileExists(record.dataFilePath()) || known.count(record.Serialidentifier) != 0;
+}
+
+std::wstring duplicateQuestion(const SessionRecord& r, const std::function<std::string(const std::string&)>& localDate)
+{
+    std::wstring text = translate("One of the chosen sessions already exists in the databae.\r\n"
+                                  "Continue importing this session?\r\n\r\n");
+    text += translate("Date") + L":\t\t" + wide(localDate(r.CourseDate)) + L"\r\n";
+    auto line = [&](const char* label, const std::string& value) {
+        if (!value.empty())
+            text += translate(label) + L":\t" + wide(value) + L"\r\n";
+    };
+    line("Compression", r.PersonChestCompression);
+    line("Ventilation", r.PersonVentilation);
+    line("Course Instructor", r.CourseInstructor);
+    line("Approved by", r.ApprovedBy);
+    text += translate("\r\nChoose yes if you would like to duplicate this session.\r\n"
+                      "Choose no if you would like to skip this session.");
+    return text;
+}
+
+void skipBox(const char* sentence, const SessionRecord& r, const char* title)
+{
+    dbui::userInterface().messageBox(translate(sentence) + r.serialText() + translate(". Skipping session."),
+        translate(title), iconError);
+}
+
+bool insertRow(SessionTable& table, const SessionRecord& record)
+{
+    if (!table.AddNew())
+        return false;
+    table.setRecord(record);
+    return table.Update();
+}
+
+} // namespace
+
+const char* const sortText = "CourseInstructor, CourseDate, StartTime, PersonVentilation, PersonChestCompression";
+
+std::string filterText(const std::string& participant, const std::string& instructor, int yearIndex, int monthIndex)
+{
+    std::string filter = "DONE = TRUE ";
+    if (!participant.empty()) {
+        std::string p = DBUtil::quote(participant);
+        filter += " AND (PersonVentilation LIKE  '" + p + "%'  OR PersonChestCompression LIKE '" + p + "%')";
+    }
+    if (!instructor.empty())
+        filter += " AND CourseInstructor LIKE '" + DBUtil::quote(instructor) + "%'";
+    if (yearIndex > 0 || monthIndex > 0) {
+        std::string year = std::to_string(yearIndex + firstYear - 1);
+        std::string month = twoDigits(monthIndex);
+        if (yearIndex < 1)
+            filter += " AND CourseDate LIKE '%-" + month + "-%'";
+        else if (monthIndex > 0)
+            filter += " AND CourseDate LIKE '" + year + "-" + month + "-%'";
+        else
+            filter += " AND CourseDate LIKE '" + year + "-%-%'";
+    }
+    return filter;
+}
+
+std::wstring statusText(int rows)
+{
+    if (rows == 0)
+        return translate("No sessions match criteria.");
+    if (rows == 1)
+        return translate("One session match criteria");
+    return std::to_wstring(rows) + translate(" sessions match criteria");
+}
+
+std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth)
+{
+    double rest = clientWidth - firstColumnWidth;
+    double part = rest * 0.00625;
+    std::array<int, 6> widths = {static_cast<int>(28 * part), static_cast<int>(28 * part),
+        static_cast<int>(27 * part), static_cast<int>(18 * part), static_cast<int>(29 * part), 0};
+    // The last column takes every pixel the others leave, their rounding included.
+    widths[5] = static_cast<int>(rest) - (widths[0] + widths[1] + widths[2] + widths[3] + widths[4]);
+    return widths;
+}
+
+DataFileRead readDataText(const std::string& path, std::string& text)
+{
+    text.clear();
+    int handle = Utillib::openForRead(path, 1, 0, true);
+    if (handle == Utillib::invalidHandle)
+        return DataFileRead::cannotOpen;
+    char* block = nullptr;
+    std::size_t size = 0;
+    bool read = Utillib::readFileFromHandle(handle, block, size, false);
+    Utillib::closeFile(handle);
+    if (!read)
+        return DataFileRead::readError;
+    std::unique_ptr<char[]> owned(block);
+    text.reserve(size);
+    for (std::size_t i = 0; i < size; ++i)
+        if (!(block[i] == '\r' && i + 1 < size && block[i + 1] == '\n'))
+            text += block[i];
+    return DataFileRead::ok;
+}
+
+bool readList(Database& db, const std::string& participant, const std::string& instructor, int yearIndex,
+              int monthIndex, std::vector<ListRow>& rows)
+{
+    rows.clear();
+    if (!db.isOpen())
+        return false;
+    ListColumns set(db);
+    set.m_strFilter = filterText(participant, instructor, yearIndex, monthIndex);
+    set.m_strSort = sortText;
+    if (!DBUtil::Open(&set, "Session")) {
+        LogStream::instance() << "The sessions could not be listed: " + set.lastError().text + "\n";
+        return false;
+    }
+    if (DBUtil::isEmpty(set) || !set.MoveFirst())
+        return true;
+    while (!set.IsEOF()) {
+        rows.push_back(std::move(set.row)); // the next move fills the members again
+        if (!set.MoveNext())
+            break;
+    }
+    return true;
+}
+
+namespace {
+
+// Puts the table on the sessions of the condition; false when it never
+// opened or cannot be read.
+bool readWhere(SessionTable& table, const std::string& condition)
+{
+    std::string name = table.GetTableName();
+    if (name.empty())
+        return false;
+    table.m_strFilter = condition;
+    table.m_strSort.clear();
+    table.Close();
+    table.ok = DBUtil::Open(&table, name);
+    return table.ok;
+}
+
+} // namespace
+
+bool loadSession(SessionTable& table, const std::string& serial, SessionRecord& record)
+{
+    if (!readWhere(table, "Serialidentifier = '" + DBUtil::quote(serial) + "'") || DBUtil::isEmpty(table)
+        || !table.MoveFirst())
+        return false;
+    record = table.getRecord();
+    return true;
+}
+
+std::vector<SessionRecord> collectForExport(SessionTable& table, const std::vector<std::string>& serials)
+{
+    // The rows in groups, each read with one statement.
+    constexpr std::size_t group = 200;
+    std::map<std::string, SessionRecord> stored;
+    for (std::size_t from = 0; from < serials.size(); from += group) {
+        std::string condition;
+        for (std::size_t i = from; i < serials.size() && i < from + group; ++i)
+            condition += (condition.empty() ? "Serialidentifier IN ('" : "', '") + DBUtil::quote(serials[i]);
+        if (!readWhere(table, condition + "')"))
+            return {};
+        if (DBUtil::isEmpty(table) || !table.MoveFirst())
+            continue;
+        while (!table.IsEOF()) {
+            stored.emplace(table.Serialidentifier, table.getRecord());
+            if (!table.MoveNext())
+                break;
+        }
+    }
+    std::vector<SessionRecord> sessions;
+    for (const std::string& serial : serials) {
+        auto found = stored.find(serial);
+        if (found == stored.end()) {
+            // Deleted since the list was read (by another station, say).
+            LogStream::instance() << "Session " + serial + " is no longer stored; not exported\n";
+            continue;
+        }
+        SessionRecord record = std::move(found->second);
+        stored.erase(found);
+        switch (readDataText(record.dataFilePath(), record.dataText)) {
+        case DataFileRead::cannotOpen:
+            skipBox("Could not open datafile for session ", record, "Export session");
+            continue;
+        case DataFileRead::readError:
+            skipBox("An error occurred while reading datafile for session ", record, "Export session");
+            continue;
+        case DataFileRead::ok:
+            break;
+        }
+        sessions.push_back(std::move(record));
+    }
+    return sessions;
+}
+
+int storeImported(SessionTable& table, std::vector<SessionRecord>& records,
+                  const std::function<std::string(const std::string&)>& localDate)
+{
+    std::set<std::string> known = storedSerials(table.connection());
+    dbui::UserInterface& ui = dbui::userInterface();
+
+    // First every question and every data file, with no transaction open:
+    // a box must never wait while the database is locked.
+    std::vector<SessionRecord*> written;
+    for (SessionRecord& record : records) {
+        std::string invalid = sessionsfile::invalidRecordReason(record);
+        if (!invalid.empty()) {
+            LogStream::instance() << "Session not imported: " + invalid + "\n";
+            skipBox("Could not save session ", record, "Import session");
+            continue;
+        }
+        if (knownSerial(known, record)) {
+            int answer = ui.messageBox(duplicateQuestion(record, localDate), translate("Import session"),
+                dbui::MB_YESNO | dbui::MB_ICONQUESTION);
+            if (answer != dbui::IDYES)
+                continue;
+            record.newSerial();
+        }
+        while (knownSerial(known, record))
+            record.newSerial();
+        // A later record of the same file with this serial becomes a copy.
+        known.insert(record.Serialidentifier);
+        if (!Utillib::writeFile(record.dataFilePath(), record.dataText.data(), record.dataText.size(), false)) {
+            skipBox("Could not create datafile for session ", record, "Import session");
+            continue;
+        }
+        written.push_back(&record);
+    }
+    if (written.empty())
+        return 0;
+
+    // Then the rows, together.
+    bool stored = false;
+    if (table.ok) {
+        Transaction transaction(table.connection());
+        if (transaction.isOpen()) {
+            bool all = true;
+            for (SessionRecord* record : written)
+                if (!insertRow(table, *record)) {
+                    all = false;
+                    break;
+                }
+            if (all)
+                stored = transaction.commit();
+            else
+                transaction.rollback();
+        }
+    }
+    if (stored)
+        return static_cast<int>(written.size());
+
+    // One by one, so that each row that cannot be stored is told and the others stay.
+    int count = 0;
+    for (SessionRecord* record : written) {
+        if (insertRow(table, *record)) {
+            ++count;
+            continue;
+        }
+        DBUtil::reportError(table.lastError().text);
+        std::remove(record->dataFilePath().c_str());
+        skipBox("Could not save session ", *record, "Import session");
+    }
+    return count;
+}
+
+void showImportSummary(int count, const std::string& path)
+{
+    dbui::userInterface().messageBox(translate("Imported ") + std::to_wstring(count)
+            + (count == 1 ? translate(" session") : translate(" sessions")) + translate(" from ") + wide(path),
+        translate("Import sessions"), dbui::MB_ICONINFORMATION);
+}
+
+void showNothingToExport()
+{
+    dbui::userInterface().messageBox(translate("Please choose one or more sessions to export."),
+        translate("Export sessions"), dbui::MB_ICONEXCLAMATION);
+}
+
+} // namespace browseSessions

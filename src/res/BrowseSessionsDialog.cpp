@@ -1,0 +1,49 @@
+// The session browser: the criteria framed at the top, the list of matching
+// sessions filling the middle, the status, import and export at the bottom.
+#include "res/Dialogs.h"
+#include "res/resource.h"
+
+namespace res {
+
+using namespace platform;
+
+DialogTable browseSessionsDialog()
+{
+    constexpr DWORD label = WS_VISIBLE | SS_RIGHT;
+    constexpr DWORD button = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+    constexpr DWORD list = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+    constexpr DWORD names = WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL;
+    // The report control's own styles: selection kept in sight, no sorting by the header.
+    constexpr DWORD report = WS_VISIBLE | WS_TABSTOP | WS_BORDER | 0x0002 | 0x0080;
+    return DialogTable {
+        IDD_BROWSE_SESSIONS, "¤Session manager",
+        DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX,
+        0, 0, 302, 236,
+        "DejaVu Sans", 8,
+        {
+            // id                              class            text                          style                        x    y    cx   cy
+            { IDC_BROWSE_CRITERIA,             "Button",        "¤Browse criteria",           WS_VISIBLE | BS_GROUPBOX,    7,   4,   288, 92 },
+            { IDC_BROWSE_YEAR_LABEL,           "Static",        "¤Year",                      label,                       12,  18,  38,  8 },
+            { IDC_BROWSE_YEAR,                 "ComboBox",      "",                           list,                        54,  16,  66,  120 },
+            { IDC_BROWSE_MONTH_LABEL,          "Static",        "¤Month",                     label,                       124, 18,  34,  8 },
+            { IDC_BROWSE_MONTH,                "ComboBox",      "",                           list,                        162, 16,  66,  120 },
+            { IDC_BROWSE_PARTICIPANT_LABEL,    "Static",        "¤Participant",               label,                       12,  36,  38,  8 },
+            { IDC_BROWSE_PARTICIPANT,          "ComboBox",      "",                           names,                       54,  34,  174, 100 },
+            { IDC_BROWSE_PARTICIPANT_DETAILS,  "Button",        "¤Details...",                button,                      232, 33,  56,  14 },
+            { IDC_BROWSE_INSTRUCTOR_LABEL,     "Static",        "¤Instructor",                label,                       12,  54,  38,  8 },
+            { IDC_BROWSE_INSTRUCTOR,           "ComboBox",      "",                           names,                       54,  52,  174, 100 },
+            { IDC_BROWSE_INSTRUCTOR_DETAILS,   "Button",        "¤Details...",                button,                      232, 51,  56,  14 },
+            { IDC_BROWSE_SEARCH,               "Button",        "¤Show matching sessions",    WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 150, 72, 138, 16 },
+            { IDC_BROWSE_LIST_LABEL,           "Static",        "¤Sessions",                  WS_VISIBLE | SS_LEFT,        7,   100, 120, 8 },
+            { IDC_BROWSE_LIST,                 "MFCReportCtrl", "List1",                      report,                      7,   110, 288, 96 },
+            { IDC_BROWSE_STATUS,               "Static",        "¤No sessions match criteria", WS_VISIBLE | SS_LEFT,       7,   210, 112, 8 },
+            { IDC_BROWSE_HINT,                 "Static",        "¤Double click on a session for details", WS_VISIBLE | SS_LEFT, 7, 220, 112, 8 },
+            { IDC_BROWSE_IMPORT,               "Button",        "¤Import...",                 button,                      122, 213, 48,  14 },
+            { IDC_BROWSE_EXPORT,               "Button",        "¤Export...",                 button,                      174, 213, 48,  14 },
+            { 32800,                           "Button",        "¤Help",                      button,                      229, 213, 32,  14 },
+            { IDCANCEL,                        "Button",        "¤Close",                     button,                      264, 213, 32,  14 },
+        },
+    };
+}
+
+} // namespace res

@@ -1,0 +1,363 @@
+// The session browser's work on a real data source: the search criteria,
+// export of stored sessions with their data files, and import into another
+// database and data folder, without duplicates and without half imports.
+#include "Database/BrowseSessions.h"
+#include "Database/SessionsFile.h"
+
+#include "DbTestSupport.h"
+#include "ScopedRegistry.h"
+#include "TestRecordsets.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+namespace {
+
+using Serials = std::set<std::string>;
+
+std::string slurp(const std::string& path) { return testsupport::readFile(path); }
+
+void writeText(const std::string& path, const std::string& text)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+}
+
+std::string plainDate(const std::string& date) { return date; }
+
+class BrowseSessionsTest : public dbtest::DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        std::filesystem::create_directories(folderA());
+        std::filesystem::create_directories(folderB());
+        useFolder(folderA());
+    }
+
+    std::string folderA() const { return dir.file("stationA"); }
+    std::string folderB() const { return dir.file("stationB"); }
+    void useFolder(const std::string& folder)
+    {
+        registry.reset();
+        registry = std::make_unique<dbtest::ScopedRegistry>("Data Folder=sz:" + folder + "\n");
+    }
+
+    static SessionRecord session(const std::string& serial, const std::string& ventilation,
+        const std::string& compression, const std::string& instructor, const std::string& date, int done = 1)
+    {
+        SessionRecord s;
+        s.Serialidentifier = serial;
+        s.PersonVentilation = ventilation;
+        s.PersonChestCompression = compression;
+        s.CourseInstructor = instructor;
+        s.CourseDate = date;
+        s.Done = done;
+        s.Algorithm = "Guideline";
+        s.Approved = 1;
+        s.ApprovedBy = "Dr. O'Neill";
+        s.CompDepth = 44.25;
+        s.ECCrate = 101.5;
+        s.Manikin = 3;
+        s.Note = "caf\xe9";
+        s.StartTime = "10:1" + serial.substr(13);
+        return s;
+    }
+
+    // Stores the rows (and a data file for each) on a connection.
+    static void store(Database& db, const std::vector<SessionRecord>& sessions)
+    {
+        SessionTable table(db);
+        ASSERT_TRUE(DBUtil::Open(&table, "Session")) << table.lastError().text;
+        for (const SessionRecord& s : sessions) {
+            ASSERT_TRUE(table.AddNew());
+            table.setRecord(s);
+            ASSERT_TRUE(table.Update()) << table.lastError().text;
+        }
+    }
+
+    Serials matching(const std::string& participant, const std::string& instructor, int year, int month)
+    {
+        std::vector<browseSessions::ListRow> rows;
+        EXPECT_TRUE(browseSessions::readList(database, participant, instructor, year, month, rows));
+        Serials serials;
+        for (const auto& row : rows)
+            serials.insert(row.serial);
+        return serials;
+    }
+
+    int sessionRows() { return std::stoi(scalar("SELECT COUNT(*) FROM Session")); }
+
+    testsupport::TempDir dir;
+    std::unique_ptr<dbtest::ScopedRegistry> registry;
+};
+
+TEST(BrowseSessionsFilter, CriteriaBecomeTheFilterText)
+{
+    struct Case {
+        std::string participant, instructor;
+        int year, month;
+        std::string filter;
+    };
+    const Case cases[] = {
+        {"", "", 0, 0, "DONE = TRUE "},
+        {"", "", -1, -1, "DONE = TRUE "},
+        {"", "", 8, 3, "DONE = TRUE  AND CourseDate LIKE '2006-03-%'"},
+        {"", "", 0, 3, "DONE = TRUE  AND CourseDate LIKE '%-03-%'"},
+        {"", "", 8, 0, "DONE = TRUE  AND CourseDate LIKE '2006-%-%'"},
+        {"", "", 52, 12, "DONE = TRUE  AND CourseDate LIKE '2050-12-%'"},
+        {"O'Neill", "", 0, 0,
+            "DONE = TRUE  AND (PersonVentilation LIKE  'O''Neill%'  OR PersonChestCompression LIKE 'O''Neill%')"},
+        {"", "Ha'", 0, 0, "DONE = TRUE  AND CourseInstructor LIKE 'Ha''%'"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(browseSessions::filterText(c.participant, c.instructor, c.year, c.month), c.filter);
+    EXPECT_STREQ(browseSessions::sortText,
+        "CourseInstructor, CourseDate, StartTime, PersonVentilation, PersonChestCompression");
+}
+
+TEST(BrowseSessionsFilter, StatusTextAndColumnWidths)
+{
+    EXPECT_EQ(browseSessions::statusText(0), L"No sessions match criteria.");
+    EXPECT_EQ(browseSessions::statusText(1), L"One session match criteria");
+    EXPECT_EQ(browseSessions::statusText(14), L"14 sessions match criteria");
+
+    for (int width : {160, 517, 1000, 3333}) {
+        std::array<int, 6> w = browseSessions::columnWidths(width + 20, 20);
+        double u = width / 160.0;
+        EXPECT_EQ(w[0], int(28 * u));
+        EXPECT_EQ(w[3], int(18 * u));
+        EXPECT_EQ(w[4], int(29 * u));
+        EXPECT_EQ(w[0] + w[1] + w[2] + w[3] + w[4] + w[5], width); // the last column takes the rest
+        EXPECT_GE(w[5], int(30 * u));
+    }
+}
+
+TEST_F(BrowseSessionsTest, EachCriterionNarrowsTheFinishedSessions)
+{
+    store(database, {
+        session("00000000000001", "Kari", "Ola", "Hanne", "2006-03-05"),
+        session("00000000000002", "Per", "Karin", "Hans", "2006-04-05"),
+        session("00000000000003", "Lise", "Nils", "Hanne", "2007-03-01"),
+        session("00000000000004", "Kari", "Ola", "Hanne", "2006-03-05", 0), // never finished
+        session("00000000000005", "O'Neill", "Ola", "Berit", "1999-12-31"),
+    });
+    struct Case {
+        const char* name;
+        std::string participant, instructor;
+        int year, month;
+        Serials expected;
+    };
+    const Case cases[] = {
+        {"any", "", "", 0, 0, {"00000000000001", "00000000000002", "00000000000003", "00000000000005"}},
+        {"participant as either person, by prefix", "Kari", "", 0, 0, {"00000000000001", "00000000000002"}},
+        {"participant ignoring case", "kar", "", 0, 0, {"00000000000001", "00000000000002"}},
+        {"participant with a quote", "O'N", "", 0, 0, {"00000000000005"}},
+        {"instructor", "", "Hann", 0, 0, {"00000000000001", "00000000000003"}},
+        {"year", "", "", 8, 0, {"00000000000001", "00000000000002"}},
+        {"month", "", "", 0, 3, {"00000000000001", "00000000000003"}},
+        {"year and month", "", "", 8, 3, {"00000000000001"}},
+        {"first year, last month", "", "", 1, 12, {"00000000000005"}},
+        {"all together", "ol", "Han", 8, 3, {"00000000000001"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(matching(c.participant, c.instructor, c.year, c.month), c.expected) << c.name;
+
+    // The rows come in the sort order: instructor, date, start time, persons.
+    std::vector<browseSessions::ListRow> rows;
+    ASSERT_TRUE(browseSessions::readList(database, "", "", 0, 0, rows));
+    std::vector<std::string> order;
+    for (const auto& row : rows)
+        order.push_back(row.serial);
+    EXPECT_EQ(order, (std::vector<std::string>{"00000000000005", "00000000000001", "00000000000003", "00000000000002"}));
+    EXPECT_EQ(rows[0].ventilation, "O'Neill");
+    EXPECT_EQ(rows[0].instructor, "Berit");
+    EXPECT_EQ(rows[0].date, "1999-12-31");
+    EXPECT_EQ(rows[0].scenario, "");
+}
+
+TEST_F(BrowseSessionsTest, SessionsMoveToAnotherStationWhole)
+{
+    // Station A: its own SQLite database beside the test's data source.
+    std::string fileA = dir.file("stationA.db");
+    Database stationA;
+    ASSERT_TRUE(stationA.open("Driver=SQLite3;Database=" + fileA)) << stationA.lastError().text;
+    std::string failure;
+    ASSERT_TRUE(dbtest::runScript(stationA, std::string(TAVO_SOURCE_DIR) + "/db/schema-sqlite.sql", failure)) << failure;
+    std::vector<SessionRecord> originals = {
+        session("0a0b0c0d0e0f01", "Kari", "Ola", "Hanne", "2006-03-05"),
+        session("0a0b0c0d0e0f02", "Per", "Karin", "Hans", "2006-04-05"),
+        session("0a0b0c0d0e0f03", "Lise", "Nils", "Hanne", "2007-03-01"),
+    };
+    originals[2].Note = std::string(255, 'n'); // as long as the column takes
+    store(stationA, originals);
+    const std::string dataTexts[] = {"0\n0\n0\n", "1\r\n5 0\r\n0\r\n1\r\n0.5 0 0 0 0 0\r\n", std::string(300000, 'd') + "\n"};
+    for (int i = 0; i < 3; ++i)
+        writeText(folderA() + "/" + originals[i].Serialidentifier + ".dat", dataTexts[i]);
+
+    SessionTable exported(stationA);
+    ASSERT_TRUE(DBUtil::Open(&exported, "Session"));
+    std::vector<SessionRecord> list = browseSessions::collectForExport(
+        exported, {"0a0b0c0d0e0f03", "0a0b0c0d0e0f01", "0a0b0c0d0e0f02", "0a0b0c0d0e0f77"}); // the last is not stored
+    ASSERT_EQ(list.size(), 3u);
+    std::string sdb = dir.file("three.sdb");
+    ASSERT_TRUE(writeSessionsFile(sdb, list));
+    stationA.close();
+
+    // Station B: the test's data source, empty, with its own data folder.
+    useFolder(folderB());
+    ui.boxes.clear();
+    std::vector<SessionRecord> read = readSessionsFile(sdb);
+    ASSERT_EQ(read.size(), 3u);
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(""));
+    EXPECT_EQ(browseSessions::storeImported(table, read, plainDate), 3);
+    EXPECT_TRUE(ui.boxes.empty());
+
+    int checked = 0;
+    for (const std::string& serial : {"0a0b0c0d0e0f01", "0a0b0c0d0e0f02", "0a0b0c0d0e0f03"}) {
+        SessionRecord got;
+        ASSERT_TRUE(browseSessions::loadSession(table, serial, got));
+        for (int i = 0; i < 3; ++i) {
+            const SessionRecord& want = originals[i];
+            if (got.Serialidentifier != want.Serialidentifier)
+                continue;
+            ++checked;
+            EXPECT_EQ(got.PersonVentilation, want.PersonVentilation);
+            EXPECT_EQ(got.PersonChestCompression, want.PersonChestCompression);
+            EXPECT_EQ(got.CourseInstructor, want.CourseInstructor);
+            EXPECT_EQ(got.CourseDate, want.CourseDate);
+            EXPECT_EQ(got.StartTime, want.StartTime);
+            EXPECT_EQ(got.Note, want.Note);
+            EXPECT_EQ(got.Algorithm, want.Algorithm);
+            EXPECT_EQ(got.Approved, want.Approved);
+            EXPECT_EQ(got.ApprovedBy, want.ApprovedBy);
+            EXPECT_EQ(got.CompDepth, want.CompDepth);
+            EXPECT_EQ(got.ECCrate, want.ECCrate);
+            EXPECT_EQ(got.Manikin, want.Manikin);
+            EXPECT_EQ(got.Done, 1);
+            std::string expected = dataTexts[i];
+            std::erase(expected, '\r'); // carried with line feeds alone
+            EXPECT_EQ(slurp(folderB() + "/" + want.Serialidentifier + ".dat"), expected);
+        }
+    }
+    EXPECT_EQ(checked, 3);
+}
+
+TEST_F(BrowseSessionsTest, ImportingTwiceDuplicatesNothingUnlessAsked)
+{
+    std::vector<SessionRecord> sessions = {
+        session("0a0b0c0d0e0f01", "Kari", "Ola", "Hanne", "2006-03-05"),
+        session("0a0b0c0d0e0f02", "Per", "", "", "2006-04-05"),
+    };
+    for (SessionRecord& s : sessions)
+        s.dataText = "0\n0\n0\n";
+    std::vector<SessionRecord> first = sessions;
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(""));
+    ASSERT_EQ(browseSessions::storeImported(table, first, plainDate), 2);
+    ASSERT_EQ(sessionRows(), 2);
+
+    // Again, answering No: the user is asked for each, nothing changes.
+    std::vector<SessionRecord> again = sessions;
+    EXPECT_EQ(browseSessions::storeImported(table, again, plainDate), 0);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[0].caption, L"Import session");
+    EXPECT_EQ(ui.boxes[0].flags, unsigned(dbui::MB_YESNO | dbui::MB_ICONQUESTION));
+    EXPECT_EQ(ui.boxes[0].text,
+        L"One of the chosen sessions already exists in the databae.\r\nContinue importing this session?\r\n\r\n"
+        L"Date:\t\t2006-03-05\r\nCompression:\tOla\r\nVentilation:\tKari\r\nCourse Instructor:\tHanne\r\n"
+        L"Approved by:\tDr. O'Neill\r\n"
+        L"\r\nChoose yes if you would like to duplicate this session.\r\nChoose no if you would like to skip this session.");
+    EXPECT_EQ(ui.boxes[1].text.find(L"Compression"), std::wstring::npos); // empty names are left out
+    EXPECT_EQ(sessionRows(), 2);
+
+    // A stored row without a data file (a planned session) counts as known too.
+    exec("INSERT INTO Session (Serialidentifier) VALUES ('0a0b0c0d0e0f03')");
+    SessionRecord planned = session("0a0b0c0d0e0f03", "Lise", "", "", "2006-05-05");
+    std::vector<SessionRecord> third = {planned};
+    ui.boxes.clear();
+    EXPECT_EQ(browseSessions::storeImported(table, third, plainDate), 0);
+    EXPECT_EQ(ui.boxes.size(), 1u);
+
+    // Yes: a copy under a new serial with its own data file.
+    ui.boxes.clear();
+    ui.answers = {dbui::IDYES, dbui::IDNO};
+    std::vector<SessionRecord> copies = sessions;
+    EXPECT_EQ(browseSessions::storeImported(table, copies, plainDate), 1);
+    EXPECT_NE(copies[0].Serialidentifier, sessions[0].Serialidentifier);
+    EXPECT_TRUE(SessionRecord::isValidSerial(copies[0].Serialidentifier));
+    EXPECT_EQ(slurp(folderA() + "/" + copies[0].Serialidentifier + ".dat"), "0\n0\n0\n");
+    EXPECT_EQ(scalar("SELECT PersonVentilation FROM Session WHERE Serialidentifier = '" + copies[0].Serialidentifier + "'"),
+        "Kari");
+    EXPECT_EQ(sessionRows(), 4);
+
+    // Two records of one file with one serial: the second is known by then.
+    ui.boxes.clear();
+    SessionRecord twin = session("0a0b0c0d0e0f09", "Twin", "", "", "2006-05-05");
+    std::vector<SessionRecord> twins = {twin, twin};
+    EXPECT_EQ(browseSessions::storeImported(table, twins, plainDate), 1);
+    EXPECT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(sessionRows(), 5);
+}
+
+TEST_F(BrowseSessionsTest, RowsThatCannotBeStoredLeaveNoDataFile)
+{
+    SessionRecord good = session("0a0b0c0d0e0f01", "Kari", "", "", "2006-03-05");
+    SessionRecord hostile = good;
+    hostile.Serialidentifier = "../escaped";
+    SessionRecord tooLong = session("0a0b0c0d0e0f02", std::string(300, 'x'), "", "", "2006-03-05");
+    std::vector<SessionRecord> records = {hostile, tooLong, good};
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(""));
+    EXPECT_EQ(browseSessions::storeImported(table, records, plainDate), 1);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    EXPECT_EQ(ui.boxes[1].text, L"Could not save session 0a0b0c0d0e0f02. Skipping session.");
+    EXPECT_EQ(sessionRows(), 1);
+    // Only the good session's data file, and nothing beside the folder.
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path()))
+        if (entry.is_regular_file() && entry.path().extension() != ".db")
+            files.push_back(entry.path().string());
+    EXPECT_EQ(files, std::vector<std::string>{folderA() + "/0a0b0c0d0e0f01.dat"});
+
+    // A table that is not open: every row takes the "Could not save" path and its file goes again.
+    SessionTable closed(database);
+    ui.boxes.clear();
+    std::vector<SessionRecord> more = {session("0a0b0c0d0e0f05", "Per", "", "", "2006-03-05")};
+    more[0].dataText = "0\n0\n0\n";
+    EXPECT_EQ(browseSessions::storeImported(closed, more, plainDate), 0);
+    ASSERT_FALSE(ui.boxes.empty());
+    EXPECT_EQ(ui.boxes.back().text, L"Could not save session 0a0b0c0d0e0f05. Skipping session.");
+    EXPECT_FALSE(std::filesystem::exists(folderA() + "/0a0b0c0d0e0f05.dat"));
+}
+
+TEST_F(BrowseSessionsTest, ExportSkipsSessionsWithoutTheirDataFile)
+{
+    store(database, {
+        session("0a0b0c0d0e0f01", "Anne", "", "Hanne", "2006-03-05"),
+        session("0a0b0c0d0e0f02", "Bent", "", "Hanne", "2006-03-05"),
+    });
+    writeText(folderA() + "/0a0b0c0d0e0f02.dat", "0\n0\n0\n");
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(""));
+    std::vector<SessionRecord> list = browseSessions::collectForExport(table, {"0a0b0c0d0e0f01", "0a0b0c0d0e0f02"});
+    ASSERT_EQ(list.size(), 1u);
+    EXPECT_EQ(list[0].Serialidentifier, "0a0b0c0d0e0f02");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, L"Could not open datafile for session 0a0b0c0d0e0f01. Skipping session.");
+    EXPECT_EQ(ui.boxes[0].caption, L"Export session");
+
+    // A data file that cannot be read (a folder in its place).
+    std::filesystem::create_directories(folderA() + "/0a0b0c0d0e0f01.dat");
+    ui.boxes.clear();
+    EXPECT_EQ(browseSessions::collectForExport(table, {"0a0b0c0d0e0f01"}).size(), 0u);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find(L"0a0b0c0d0e0f01"), std::wstring::npos);
+}
+
+} // namespace

@@ -1,0 +1,199 @@
+// The session browser's window on the offscreen platform over SQLite: the
+// criteria narrow the list, a double click opens the lowest selected row,
+// Export... and Import... run through their buttons with the file dialogs
+// answered by the test, and the window is grabbed for looking at.
+#include "Database/BrowseSessionsDialog.h"
+
+#include "Database/Database.h"
+#include "platformqt/Controls.h"
+#include "platformqt/Window.h"
+#include "res/Resources.h"
+#include "res/resource.h"
+
+#include "DbTestSupport.h"
+#include "ScopedRegistry.h"
+#include "support/TestSupport.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+class TestHooks : public BrowseSessionsHooks {
+public:
+    void openSession(QWidget*, const SessionRecord& record) override { opened.push_back(record.Serialidentifier); }
+    std::string editPerson(QWidget*, const std::string& name) override
+    {
+        edited.push_back(name);
+        return personShown;
+    }
+    std::string chooseExportFile(QWidget*) override { return exportPath; }
+    std::string chooseImportFile(QWidget*) override { return importPath; }
+
+    std::vector<std::string> opened, edited;
+    std::string personShown, exportPath, importPath;
+};
+
+class BrowseSessionsWindowTest : public dbtest::DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        res::registerResources();
+        CReportCtrl::registerWindowClass();
+        setBrowseSessionsHooks(&hooks);
+        std::filesystem::create_directories(dir.file("data"));
+        registry = std::make_unique<dbtest::ScopedRegistry>("Data Folder=sz:" + dir.file("data") + "\n");
+        exec("INSERT INTO Person (Name, Instructor) VALUES ('Hanne', 1)");
+        exec("INSERT INTO Person (Name, Instructor) VALUES ('Kari', 0)");
+        addSession("0a0b0c0d0e0f01", "Kari", "Ola", "Hanne", "2006-03-05", 1);
+        addSession("0a0b0c0d0e0f02", "Per", "Karin", "Hans", "2006-04-05", 1);
+        addSession("0a0b0c0d0e0f03", "Lise", "Nils", "Hanne", "2007-03-01", 1);
+        addSession("0a0b0c0d0e0f04", "Kari", "Ola", "Hanne", "2006-03-05", 0);
+    }
+    void TearDown() override
+    {
+        dialog.reset();
+        setBrowseSessionsHooks(nullptr);
+        DbTest::TearDown();
+    }
+
+    void addSession(const std::string& serial, const std::string& ventilation, const std::string& compression,
+        const std::string& instructor, const std::string& date, int done)
+    {
+        exec("INSERT INTO Session (Serialidentifier, PersonVentilation, PersonChestCompression, CourseInstructor, "
+             "CourseDate, StartTime, Scenario, Done) VALUES ('" + serial + "', '" + ventilation + "', '" + compression
+            + "', '" + instructor + "', '" + date + "', '10:00', 'Adult', " + (done ? "TRUE" : "FALSE") + ")");
+        std::ofstream(dir.file("data/" + serial + ".dat")) << "0\n0\n0\n";
+    }
+
+    void open()
+    {
+        dialog = std::make_unique<BrowseSessionsDialog>();
+        ASSERT_TRUE(dialog->create(IDD_BROWSE_SESSIONS)) << dialog->buildError();
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+    }
+    QWidget* item(int id) { return platform::dlgItem(dialog.get(), id); }
+    platform::ComboBox* combo(int id) { return dynamic_cast<platform::ComboBox*>(item(id)); }
+    void click(int id) { QTest::mouseClick(dynamic_cast<QPushButton*>(item(id)), Qt::LeftButton); }
+    int rows() { return dialog->resultList->getItemCount(); }
+    QString status() { return platform::windowText(item(IDC_BROWSE_STATUS)); }
+    void typeCriterion(int id, const QString& text)
+    {
+        combo(id)->lineEdit()->setText(text);
+        click(IDC_BROWSE_SEARCH);
+    }
+
+    testsupport::TempDir dir;
+    std::unique_ptr<dbtest::ScopedRegistry> registry;
+    TestHooks hooks;
+    std::unique_ptr<BrowseSessionsDialog> dialog;
+};
+
+TEST_F(BrowseSessionsWindowTest, CriteriaNarrowTheListAndTheColumnsFillIt)
+{
+    open();
+    EXPECT_EQ(rows(), 3); // the unfinished session never shows
+    EXPECT_EQ(status(), "3 sessions match criteria");
+    EXPECT_EQ(combo(IDC_BROWSE_YEAR)->getCount(), 53);
+    EXPECT_EQ(combo(IDC_BROWSE_MONTH)->getLBText(3), "March");
+    EXPECT_EQ(combo(IDC_BROWSE_INSTRUCTOR)->getCount(), 1); // instructors only
+    EXPECT_EQ(combo(IDC_BROWSE_PARTICIPANT)->lineEdit()->maxLength(), 80);
+    EXPECT_EQ(dialog->resultList->getItemText(0, 0), "1");
+    EXPECT_EQ(dialog->resultList->getItemText(0, 5), "Hanne");
+
+    typeCriterion(IDC_BROWSE_PARTICIPANT, "Kar");
+    EXPECT_EQ(rows(), 2);
+    typeCriterion(IDC_BROWSE_INSTRUCTOR, "Hans");
+    EXPECT_EQ(rows(), 1);
+    EXPECT_EQ(status(), "One session match criteria");
+    typeCriterion(IDC_BROWSE_PARTICIPANT, "");
+    typeCriterion(IDC_BROWSE_INSTRUCTOR, "");
+    combo(IDC_BROWSE_MONTH)->setCurSel(3);
+    click(IDC_BROWSE_SEARCH);
+    EXPECT_EQ(rows(), 2);
+    combo(IDC_BROWSE_YEAR)->setCurSel(9); // 2007
+    click(IDC_BROWSE_SEARCH);
+    EXPECT_EQ(rows(), 1);
+    combo(IDC_BROWSE_YEAR)->setCurSel(1); // 1999
+    click(IDC_BROWSE_SEARCH);
+    EXPECT_EQ(rows(), 0);
+    EXPECT_EQ(status(), "No sessions match criteria.");
+
+    // Whatever the size, the last column takes what the others leave.
+    for (QSize size : {QSize(900, 600), QSize(1400, 700)}) {
+        dialog->resize(size);
+        int sum = 0;
+        for (int c = 0; c < 7; ++c)
+            sum += dialog->resultList->getColumnWidth(c);
+        EXPECT_EQ(sum, dialog->resultList->viewport()->width());
+    }
+}
+
+TEST_F(BrowseSessionsWindowTest, OpenExportAndImportThroughTheWindow)
+{
+    open();
+    ASSERT_EQ(rows(), 3);
+    // Sorted by instructor: Hanne 2006, Hanne 2007, Hans.
+    dialog->resultList->selectRows({2, 1}, false);
+    dialog->openSelectedSession();
+    ASSERT_EQ(hooks.opened, std::vector<std::string>{"0a0b0c0d0e0f03"});
+
+    // A real double click on the first row.
+    QRect area = dialog->resultList->rowArea();
+    QPoint onFirstRow(area.center().x(), area.top() + dialog->resultList->getRowHeight() / 2);
+    QTest::mouseClick(dialog->resultList->viewport(), Qt::LeftButton, {}, onFirstRow);
+    QTest::mouseDClick(dialog->resultList->viewport(), Qt::LeftButton, {}, onFirstRow);
+    ASSERT_EQ(hooks.opened.size(), 2u);
+    EXPECT_EQ(hooks.opened[1], "0a0b0c0d0e0f01");
+
+    // Details puts the name the editor showed last into the box.
+    hooks.personShown = "Kari";
+    combo(IDC_BROWSE_PARTICIPANT)->lineEdit()->setText("K");
+    click(IDC_BROWSE_PARTICIPANT_DETAILS);
+    EXPECT_EQ(hooks.edited, std::vector<std::string>{"K"});
+    EXPECT_EQ(platform::windowText(combo(IDC_BROWSE_PARTICIPANT)), "Kari");
+    EXPECT_EQ(rows(), 3); // not searched again
+    combo(IDC_BROWSE_PARTICIPANT)->lineEdit()->setText("");
+
+    // Nothing selected: nothing to export, and no file dialog.
+    click(IDC_BROWSE_SEARCH); // a new search selects nothing
+    hooks.exportPath = dir.file("out.sdb");
+    click(IDC_BROWSE_EXPORT);
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, L"Please choose one or more sessions to export.");
+    EXPECT_FALSE(std::filesystem::exists(hooks.exportPath));
+
+    dialog->resultList->selectRows({0, 1, 2}, false);
+    click(IDC_BROWSE_EXPORT);
+    ASSERT_EQ(ui.boxes.size(), 2u);
+    std::wstring path(hooks.exportPath.begin(), hooks.exportPath.end());
+    EXPECT_EQ(ui.boxes[1].text, L"Exported 3 sessions to " + path);
+
+    // The same file back into this station: each is a duplicate; two copies are wanted.
+    ui.answers = {dbui::IDYES, dbui::IDNO, dbui::IDYES};
+    hooks.importPath = hooks.exportPath;
+    click(IDC_BROWSE_IMPORT);
+    EXPECT_EQ(rows(), 5);
+    EXPECT_EQ(ui.boxes.back().text, L"Imported 2 sessions from " + path);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "6");
+
+    // A cancelled file dialog ends the import silently.
+    std::size_t boxes = ui.boxes.size();
+    hooks.importPath.clear();
+    click(IDC_BROWSE_IMPORT);
+    EXPECT_EQ(ui.boxes.size(), boxes);
+
+    dialog->resize(700, 520);
+    QTest::qWait(20);
+    EXPECT_TRUE(dialog->grab().save(QString(SCREENSHOT_DIR) + "/browse-sessions.png"));
+}
+
+} // namespace

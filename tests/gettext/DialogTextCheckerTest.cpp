@@ -1,0 +1,110 @@
+// The dialog text checker: texts that do not fit their controls are found
+// and reported by name; every dialog we ship fits in every catalogue we ship.
+#include "gettext/DialogTextChecker.h"
+#include "gettext/Translator.h"
+#include "platform/DialogTemplate.h"
+#include "platform/WindowStyles.h"
+#include "platformqt/Dialog.h"
+#include "platformqt/Window.h"
+#include "res/Resources.h"
+
+#include "support/TestSupport.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+using namespace platform;
+
+constexpr int checkDialogId = 9950;
+
+// A dialog whose controls each show one way a text may or may not be measured.
+DialogTable checkTable()
+{
+    constexpr DWORD label = WS_VISIBLE | SS_LEFT;
+    return DialogTable {
+        checkDialogId, "Checked", DS_SETFONT | WS_POPUP | WS_CAPTION, 0, 0, 200, 100, "DejaVu Sans", 8,
+        {
+            { 9951, "Static", "Short",  label,                                      5,  5,  60, 8 },
+            { 9952, "Static", "Hidden", SS_LEFT,                                    5,  20, 60, 8 },
+            { 9953, "Button", "Drawn",  WS_VISIBLE | BS_OWNERDRAW,                  5,  35, 30, 12 },
+            { 9954, "Edit",   "Typed",  WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,    5,  50, 30, 12 },
+            { 9955, "Button", "&Push",  WS_VISIBLE | BS_PUSHBUTTON,                 5,  65, 60, 14 },
+        },
+    };
+}
+
+class DialogTextCheckerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        res::registerResources();
+        registerDialog(checkTable());
+    }
+    void TearDown() override { loadLanguage("main", "en"); }
+
+    const DialogTextChecker::IdMap ids = {
+        {checkDialogId, "IDD_CHECKED"}, {9951, "IDC_SHORT"}, {9952, "IDC_HIDDEN"}, {9953, "IDC_DRAWN"},
+        {9954, "IDC_TYPED"}, {9955, "IDC_PUSH"}, {9949, "IDD_WITHOUT_TEMPLATE"},
+    };
+};
+
+TEST_F(DialogTextCheckerTest, ResourceIdsAreReadFromDefineLines)
+{
+    testsupport::TempDir folder;
+    std::string path = folder.file("resource.h");
+    std::ofstream(path) << "// ids\n#define IDD_ONE 100\r\n#define\tIDC_TWO\t2001;\n#define IDC_HEX 0x10\n"
+                           "#define IDC_WORD other\n#pragma once\n#define IDC_LAST 7";
+    DialogTextChecker::IdMap expected = {{100, "IDD_ONE"}, {2001, "IDC_TWO"}, {7, "IDC_LAST"}};
+    EXPECT_EQ(DialogTextChecker::readResourceIds(path), expected);
+    EXPECT_TRUE(DialogTextChecker::readResourceIds(folder.file("missing.h")).empty());
+
+    auto shipped = DialogTextChecker::readResourceIds(TAVO_SOURCE_DIR "/src/res/resource.h");
+    EXPECT_EQ(shipped[179], "IDD_ALGORITHM");
+    EXPECT_EQ(shipped[232], "IDD_EVENT");
+}
+
+TEST_F(DialogTextCheckerTest, ATextTooLargeIsReportedWithItsNamesAndNothingElseIs)
+{
+    Dialog dialog;
+    ASSERT_TRUE(dialog.create(checkDialogId)) << dialog.buildError();
+    EXPECT_EQ(DialogTextChecker::checkDialog(&dialog, ids), "");
+    EXPECT_EQ(textFits(dlgItem(&dialog, 9951)), 1);
+    EXPECT_EQ(textFits(dlgItem(&dialog, 9953)), 2) << "owner-drawn buttons draw what they like";
+    EXPECT_EQ(textFits(dlgItem(&dialog, 9954)), 2) << "an edit that scrolls holds any text";
+
+    const QString longText = "Eine viel zu lange Übersetzung des kurzen Textes";
+    for (int id : {9951, 9952, 9953, 9954})
+        setWindowText(dlgItem(&dialog, id), longText);
+    EXPECT_EQ(textFits(dlgItem(&dialog, 9951)), 0);
+    const std::string ansi = qStringToAnsi(longText);
+    EXPECT_EQ(DialogTextChecker::checkDialog(&dialog, ids),
+              "  The text='" + ansi + "' in control IDC_SHORT(9951) with parent 'Checked' is too large\n");
+
+    // The whole check: by dialog name, and a dialog without a template is skipped.
+    setWindowText(dlgItem(&dialog, 9955), longText);
+    EXPECT_EQ(DialogTextChecker::checkAll(nullptr, ids), "") << "each dialog is made anew from its template";
+    DialogTextChecker::IdMap unnamed = {{checkDialogId, "IDD_CHECKED"}};
+    EXPECT_EQ(DialogTextChecker::checkDialog(&dialog, unnamed),
+              "  The text='" + ansi + "' in control (9951) with parent 'Checked' is too large\n"
+              "  The text='" + ansi + "' in control (9955) with parent 'Checked' is too large\n");
+}
+
+TEST_F(DialogTextCheckerTest, EveryShippedDialogFitsInEveryShippedCatalogue)
+{
+    auto shipped = DialogTextChecker::readResourceIds(TAVO_SOURCE_DIR "/src/res/resource.h");
+    ASSERT_FALSE(shipped.empty());
+    for (const char* language : {"", "de", "ja"}) {
+        std::string commandLine = "main";
+        if (*language)
+            commandLine += std::string(" lang:") + CATALOGUE_DIR + "/" + language + ".mo";
+        ASSERT_TRUE(loadLanguage(commandLine, "en") || !*language) << language;
+        EXPECT_EQ(DialogTextChecker::checkAll(nullptr, shipped), "") << "catalogue: " << (*language ? language : "en");
+    }
+}
+
+} // namespace

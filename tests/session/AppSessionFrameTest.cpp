@@ -1,0 +1,119 @@
+// The program with its real session manager and windows on the offscreen
+// platform: a session on a demonstration manikin gets its tab in the session
+// frame, draws its graphs, and its time axis ends it at its set duration.
+#include "DbTestSupport.h"
+#include "comm/CalibrateManager.h"
+#include "comm/Comm.h"
+#include "comm/CommSettings.h"
+#include "platformqt/MessageBox.h"
+#include "session/MainFrame.h"
+#include "session/Session.h"
+#include "session/SessionGraphView.h"
+#include "session/SessionManager.h"
+#include "session/SessionWindows.h"
+#include "session/TrainingApp.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTabBar>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace testsupport;
+
+namespace {
+
+class TrainingAppTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        home = new TempDir;
+        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
+        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
+        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
+        std::filesystem::create_directories(home->file("work"));
+        std::filesystem::current_path(home->file("work"));
+        dbtest::prepareOdbc();
+        std::string failure;
+        ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
+        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest&) { return 2; });
+        app = new TrainingApp("demo");
+        started = app->initInstance();
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete app;
+        app = nullptr;
+        platform::setMessageBoxHook(previousHook);
+        CommSettings::setDemoMode(false);
+        std::filesystem::current_path("/");
+        delete home;
+    }
+
+    static inline TempDir* home = nullptr;
+    static inline TrainingApp* app = nullptr;
+    static inline bool started = false;
+    static inline platform::MessageBoxHook previousHook;
+};
+
+TEST_F(TrainingAppTest, ASessionShowsItsGraphsInTheSessionFrameAndEndsAtItsDuration)
+{
+    ASSERT_TRUE(started);
+    // What the New session form does: a live session on a demonstration
+    // manikin, registered, and the session frame shown.
+    CalibrateManager& ports = CalibrateManager::get();
+    ASSERT_TRUE(ports.getIsCalibrated(250));
+    Comm handshake(ports.getSerialPort(250));
+    handshake.open(250);
+    SessionRecord record;
+    record.Manikin = 250;
+    record.Duration = 2;
+    auto* session = new Session(record, Algorithm());
+    sessionManager->add(session);
+    sessionManager->showSessionView();
+    QCoreApplication::processEvents();
+    SessionChildFrame* sessionFrame = nullptr;
+    for (QMdiSubWindow* window : app->mainFrame()->mdiClient()->subWindowList())
+        if (auto* found = dynamic_cast<SessionChildFrame*>(window))
+            sessionFrame = found;
+    ASSERT_NE(sessionFrame, nullptr);
+    ASSERT_NE(sessionFrame->tabView(), nullptr);
+    EXPECT_EQ(sessionFrame->tabView()->tabs()->count(), 1);
+    EXPECT_EQ(sessionFrame->tabView()->activeSession(), session);
+    auto* page = dynamic_cast<GraphPageHandle*>(session->graphPage());
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->page()->isVisible());
+    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/program-session.png"));
+
+    // The heartbeat polls it until its time axis ends it at two seconds.
+    session->start();
+    for (int tick = 0; tick < 4000 && !session->isFinished(); ++tick) {
+        sessionManager->poll();
+        if (tick % 20 == 0)
+            QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(session->isFinished());
+    EXPECT_FALSE(session->isRunning());
+    EXPECT_EQ(session->getState(), Session::DEBRIEF);
+    EXPECT_EQ(session->elapsedSeconds(), 2u);
+    QCoreApplication::processEvents();
+    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/program-session-ended.png"));
+
+    // Closing the only session closes the frame.
+    QPointer<SessionChildFrame> watched(sessionFrame);
+    session->close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(watched.isNull() || !watched->windowExists());
+    EXPECT_EQ(sessionManager->getCount(), 0);
+}
+
+} // namespace
