@@ -29,6 +29,23 @@ bool writeImage(const PropertyModel& model, const std::string& path, std::vector
 // Reads the file into `model`; false when it cannot be opened or is not whole.
 bool loadFile(const std::string& path, PropertyModel& model);
 
+enum class LoadResult { loaded, missing, refused };
+// The same, telling a missing file from one that was refused (damaged, cut or
+// of a newer version).
+LoadResult load(const std::string& path, PropertyModel& model);
+
+// Puts a refused file aside as `path` + ".bad" (replacing an older one), so
+// that the settings written next do not destroy what could still be rescued
+// from it; false, with a log line, when it could not be moved.
+bool keepRefusedFile(const std::string& path);
+
+// Brings a model read from a file within what the dialog lets the user enter:
+// a number that is not finite or lies outside its range takes its default,
+// an icon number outside 0 to 96 that position's default, and an inverted
+// minute-volume range is put in order. Each repair writes a log line naming
+// `path`.
+void repairModel(PropertyModel& model, const std::string& path);
+
 // Writes the file through a new file renamed over the old one, so a crash or a
 // full disk leaves the previous settings whole; false after a logged failure.
 bool saveFile(const std::string& path, const PropertyModel& model);

@@ -9,6 +9,13 @@ const std::vector<platform::DialogTable>& dialogTables()
         sampleEditorDialog(),
         calibrateDialog(),
         propertyFolderDialog(),
+        configurationDialog(),
+        configGeneralPage(),
+        configDebriefing1Page(),
+        configDebriefing2Page(),
+        configPrintPage(),
+        configControllerPage(),
+        iconLegendsDialog(),
         aboutDialog(),
     };
     return tables;

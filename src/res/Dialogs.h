@@ -13,6 +13,13 @@ platform::DialogTable sampleDialog();
 platform::DialogTable sampleEditorDialog();
 platform::DialogTable calibrateDialog();
 platform::DialogTable propertyFolderDialog();
+platform::DialogTable configurationDialog();
+platform::DialogTable configGeneralPage();
+platform::DialogTable configDebriefing1Page();
+platform::DialogTable configDebriefing2Page();
+platform::DialogTable configPrintPage();
+platform::DialogTable configControllerPage();
+platform::DialogTable iconLegendsDialog();
 platform::DialogTable aboutDialog();
 
 } // namespace res

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
+#include <vector>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -320,3 +322,107 @@ TEST(ConfigurationFile, FullDiskKeepsTheOldFile)
 }
 
 } // namespace
+
+namespace {
+
+// A stored image of `model` exactly as written, whatever its values.
+std::vector<char> imageOf(const PropertyModel& model)
+{
+    std::vector<char> image;
+    EXPECT_TRUE(ConfigurationFile::writeImage(model, "test", image));
+    return image;
+}
+
+} // namespace
+
+TEST(ConfigurationFile, ValuesOutsideTheDialogsRangesTakeTheirDefaults)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        const char* name;
+        void (*spoil)(PropertyModel&, double nan, double inf);
+        bool (*repaired)(const PropertyModel&);
+    };
+    const PropertyModel d;
+    const Case cases[] = {
+        { "metronomeFrequency", [](PropertyModel& m, double n, double) { m.metronomeFrequency = n; },
+          [](const PropertyModel& m) { return m.metronomeFrequency == 100.0; } },
+        { "metronomeFrequency", [](PropertyModel& m, double, double) { m.metronomeFrequency = 250.5; },
+          [](const PropertyModel& m) { return m.metronomeFrequency == 100.0; } },
+        { "depthHigh", [](PropertyModel& m, double, double i) { m.depthHigh = i; },
+          [](const PropertyModel& m) { return m.depthHigh == 52.0; } },
+        { "cardiacOutputPerWrongHand", [](PropertyModel& m, double, double) { m.cardiacOutputPerWrongHand = -0.5; },
+          [](const PropertyModel& m) { return m.cardiacOutputPerWrongHand == 0.01; } },
+        { "maxPause", [](PropertyModel& m, double, double) { m.maxPause = 0; },
+          [](const PropertyModel& m) { return m.maxPause == 9; } },
+        { "graphPrintMinutes", [](PropertyModel& m, double, double) { m.graphPrintMinutes = 241; },
+          [](const PropertyModel& m) { return m.graphPrintMinutes == 5; } },
+        // An icon number the boxes cannot show becomes its position's default.
+        { "icon", [](PropertyModel& m, double, double) { m.icons[3] = 97; m.icons[4] = -1; },
+          [](const PropertyModel& m) { return m.icons == std::vector<std::int32_t> { 0, 1, 2, 3, 4, 5 }; } },
+    };
+    for (const Case& c : cases) {
+        PropertyModel spoilt;
+        c.spoil(spoilt, nan, inf);
+        std::vector<char> image = imageOf(spoilt);
+        LogCapture log;
+        PropertyModel loaded;
+        loaded.endSound = false; // proves the file was taken
+        ASSERT_TRUE(ConfigurationFile::readImage(image.data(), image.size(), "cfg", loaded)) << c.name;
+        EXPECT_TRUE(c.repaired(loaded)) << c.name;
+        EXPECT_TRUE(loaded.endSound);
+        EXPECT_NE(log.text().find(std::string("'cfg': ") + c.name + " out of range"), std::string::npos) << c.name;
+    }
+    // The edges of each range are kept without a word.
+    PropertyModel edges;
+    edges.metronomeFrequency = 1;
+    edges.minuteVolumeLow = 0.0001;
+    edges.cardiacOutputPerCompression = 0;
+    edges.maxPause = 100;
+    edges.icons[0] = 96;
+    std::vector<char> image = imageOf(edges);
+    LogCapture log;
+    PropertyModel loaded;
+    ASSERT_TRUE(ConfigurationFile::readImage(image.data(), image.size(), "cfg", loaded));
+    EXPECT_EQ(loaded, edges);
+    EXPECT_EQ(log.text().find("out of range"), std::string::npos);
+}
+
+TEST(ConfigurationFile, AnInvertedMinuteVolumeRangeIsPutInOrder)
+{
+    PropertyModel inverted;
+    inverted.minuteVolumeLow = 6.0;
+    inverted.minuteVolumeHigh = 1.5;
+    std::vector<char> image = imageOf(inverted);
+    LogCapture log;
+    PropertyModel loaded;
+    ASSERT_TRUE(ConfigurationFile::readImage(image.data(), image.size(), "cfg", loaded));
+    EXPECT_EQ(loaded.minuteVolumeLow, 1.5);
+    EXPECT_EQ(loaded.minuteVolumeHigh, 6.0);
+    EXPECT_NE(log.text().find("minute volume range inverted"), std::string::npos);
+    // Saved again, the file holds the ordered pair: the default image.
+    TempDir dir;
+    ASSERT_TRUE(ConfigurationFile::saveFile(dir.file("c"), loaded));
+    EXPECT_EQ(testsupport::readFile(dir.file("c")), defaultImage());
+}
+
+TEST(ConfigurationFile, LoadTellsAMissingFileFromARefusedOne)
+{
+    TempDir dir;
+    PropertyModel model;
+    EXPECT_EQ(ConfigurationFile::load(dir.file("none"), model), ConfigurationFile::LoadResult::missing);
+    writeBytes(dir.file("cut"), defaultImage().substr(0, 100));
+    EXPECT_EQ(ConfigurationFile::load(dir.file("cut"), model), ConfigurationFile::LoadResult::refused);
+    writeBytes(dir.file("good"), defaultImage());
+    EXPECT_EQ(ConfigurationFile::load(dir.file("good"), model), ConfigurationFile::LoadResult::loaded);
+
+    // Put aside, replacing an older copy: one ".bad" file.
+    writeBytes(dir.file("cut.bad"), "older");
+    LogCapture log;
+    EXPECT_TRUE(ConfigurationFile::keepRefusedFile(dir.file("cut")));
+    EXPECT_EQ(testsupport::readFile(dir.file("cut.bad")), defaultImage().substr(0, 100));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("cut")));
+    EXPECT_NE(log.text().find("is kept as"), std::string::npos);
+    EXPECT_FALSE(ConfigurationFile::keepRefusedFile(dir.file("cut")));
+}

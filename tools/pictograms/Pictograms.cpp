@@ -573,3 +573,32 @@ QImage folderPicture()
     snapToColours(image, { 0x000000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x0050C0 });
     return image;
 }
+
+QImage configurationPicture()
+{
+    QImage image(60, 120, QImage::Format_RGB32);
+    image.fill(0xFFC0C0C0u);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    // A heart.
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(0xC00000));
+    QPolygon heart;
+    heart << QPoint(30, 44) << QPoint(12, 26) << QPoint(10, 18) << QPoint(14, 11) << QPoint(21, 9)
+          << QPoint(30, 16) << QPoint(39, 9) << QPoint(46, 11) << QPoint(50, 18) << QPoint(48, 26);
+    p.drawPolygon(heart);
+    // A sheet with three ticked lines.
+    p.setBrush(QColor(0xFFFFFF));
+    p.drawRect(12, 56, 36, 52);
+    for (int row = 0; row < 3; ++row) {
+        const int y = 66 + row * 14;
+        p.setPen(QPen(QColor(0x0050C0), 2));
+        p.drawLine(16, y, 19, y + 3);
+        p.drawLine(19, y + 3, 24, y - 3);
+        p.setPen(QPen(QColor(0x808080), 2));
+        p.drawLine(28, y, 44, y);
+    }
+    p.end();
+    snapToColours(image, { 0x000000, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x0050C0, 0xC00000 });
+    return image;
+}

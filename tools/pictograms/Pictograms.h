@@ -29,3 +29,5 @@ QImage navigationButton(int kind, int state);
 
 // The property folder's first picture.
 QImage folderPicture();
+// The configuration pages' picture (bitmap 253): a heart over a check list.
+QImage configurationPicture();

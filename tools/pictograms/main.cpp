@@ -34,6 +34,7 @@ int main(int argc, char** argv)
         { 279, renderStrip(icons, 24, 24, 0xFFFFFF, false) },
         { 280, renderStrip(icons, 16, 15, mask, true) },
         { 25505, folderPicture() },
+        { 253, configurationPicture() },
     };
     // First, previous, next and last, each normal, pressed, focused, disabled.
     const int navigationIds[4][4] = {
