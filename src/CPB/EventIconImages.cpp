@@ -1,5 +1,7 @@
 #include "CPB/EventIconImages.h"
 
+#include "CPB/MemoryMap.h"
+
 #include <QPainter>
 
 namespace {
@@ -12,20 +14,43 @@ void EventIconImages::install(const EventIconImages* s) { source = s; }
 
 namespace IconRendering {
 
-QImage render24(const EventIconImages* icons, int number)
+QImage render24(const EventIconImages* icons, int number) { return render(icons, number, 24); }
+
+QImage render(const EventIconImages* icons, int number, int size)
 {
-    QImage canvas(24, 24, QImage::Format_RGB32);
+    QImage canvas(size, size, QImage::Format_RGB32);
     // The picture starts light everywhere, so only the icon's own pixels can become dots.
     canvas.fill(Qt::white);
     if (!icons)
         return canvas;
-    QImage icon = icons->image24(number);
+    QImage icon = size == 32 ? icons->image32(number) : icons->image24(number);
     if (icon.isNull())
         return canvas;
     QPainter painter(&canvas);
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.drawImage(0, 0, icon);
     return canvas;
+}
+
+namespace {
+MonoBitmap blackDots(const QImage& image)
+{
+    MonoBitmap dots(image.width(), image.height());
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            dots.set(x, y, (image.pixel(x, y) & 0xFFFFFF) == 0);
+    return dots;
+}
+} // namespace
+
+ByteVector deviceIcon32(const EventIconImages* icons, int number)
+{
+    return MemoryMap::encodeIcon32(blackDots(render(icons, number, 32)));
+}
+
+ByteVector deviceIcon24(const EventIconImages* icons, int number)
+{
+    return MemoryMap::encodeIcon24(blackDots(render(icons, number, 24)));
 }
 
 ByteVector bitImage(const QImage& image)

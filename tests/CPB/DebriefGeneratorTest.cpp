@@ -203,6 +203,41 @@ TEST_F(DebriefScreens, PicturesAreBlackDotsOnAWhiteGround)
     EXPECT_EQ(IconRendering::bitImage(IconRendering::render24(&icons, 97)), ByteVector(72, 0));
 }
 
+TEST(IconSlots, OnlyBlackPixelsOfTheIconOfThatSizeBecomeSetBits)
+{
+    // One black pixel at (9, 2), a grey shadow, a red mark, the rest transparent;
+    // the 32-pixel picture has a second black pixel at (31, 31).
+    class Marked : public EventIconImages {
+        static QImage make(int size)
+        {
+            QImage i(size, size, QImage::Format_ARGB32);
+            i.fill(Qt::transparent);
+            i.setPixelColor(9, 2, Qt::black);
+            i.setPixelColor(10, 2, QColor(1, 0, 0));
+            i.setPixelColor(0, 0, Qt::red);
+            if (size == 32)
+                i.setPixelColor(31, 31, Qt::black);
+            return i;
+        }
+        QImage image24(int n) const override { return n == 5 ? make(24) : QImage(); }
+        QImage image32(int n) const override { return n == 5 ? make(32) : QImage(); }
+    } marked;
+
+    ByteVector big = IconRendering::deviceIcon32(&marked, 5);
+    ByteVector expected32(128, 0);
+    expected32[34] = 0x40;        // (9, 2): byte 2 + 32 * 1, bit 6
+    expected32[31 + 32 * 3] = 0x01; // (31, 31)
+    EXPECT_EQ(big, expected32);
+
+    ByteVector small = IconRendering::deviceIcon24(&marked, 5);
+    ByteVector expected24(72, 0);
+    expected24[64] = 0x40; // (9, 2): byte 69 - 6 + 1, bit 6
+    EXPECT_EQ(small, expected24);
+
+    EXPECT_EQ(IconRendering::deviceIcon32(&marked, 6), ByteVector(128, 0)) << "no such icon: a blank slot";
+    EXPECT_EQ(IconRendering::deviceIcon24(nullptr, 5), ByteVector(72, 0));
+}
+
 TEST_F(DebriefScreens, TranslatedLabelsKeepTheirLinesAndUnknownLanguagesStayEnglish)
 {
     BarGenerator bars { PropertyModel(), Algorithm() };
