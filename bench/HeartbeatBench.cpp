@@ -11,6 +11,7 @@
 #include "session/Session.h"
 #include "session/SessionManager.h"
 #include "session/SessionServices.h"
+#include "QuietServices.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,29 +21,7 @@
 
 namespace {
 
-// Services without windows, files or tables.
-class QuietServices : public SessionServices {
-public:
-    std::unique_ptr<SessionContainer> createContainer(Session&) override { return nullptr; }
-    std::unique_ptr<GraphPageWindow> createGraphPage(Session&) override { return nullptr; }
-    std::unique_ptr<SessionPageWindow> createDebriefPage(Session&) override { return nullptr; }
-    std::unique_ptr<ReviewPageWindow> createReviewPage(Session&) override { return nullptr; }
-    SaveAnswer askSaveSession(Session&, bool) override { return SAVE_NO; }
-    bool askRetryLostManikin(Session&) override { return false; }
-    void showReplayReadError(Session&) override {}
-    void showSession(Session&) override {}
-    bool saveDataFile(Session&) override { return true; }
-    bool loadDataFile(Session&) override { return false; }
-    std::vector<ScenarioEvent> scenarioEvents(const std::string&) override { return {}; }
-    void addPerson(const std::string&) override {}
-    bool endSoundOn() override { return false; }
-    void playEndSound() override {}
-    bool cardiacOutputShown() override { return false; }
-    std::string localTimeText() override { return "10:00"; }
-    void beep() override {}
-    void printSession(Session&, bool) override {}
-    Signal<>* metronome() override { return nullptr; }
-};
+using bench::QuietServices;
 
 class Follower : public UpdateReceiver {
 public:
