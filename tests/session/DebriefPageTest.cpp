@@ -1,8 +1,9 @@
 // The debriefing page on the offscreen platform: which rows it shows for a
 // training mode and the debriefing switches, where its group separators go,
-// that showing it again recomputes every figure, and how a stored session's
-// page differs; screenshots in artefacts/.
+// that showing it again recomputes every figure, and a stored session's page
+// in the inspection window; screenshots in artefacts/.
 #include "res/Resources.h"
+#include "session/InspectSessionDialog.h"
 #include "session/SessionDataFile.h"
 #include "session/SessionDebriefView.h"
 #include "session/SessionWindows.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -182,7 +184,7 @@ TEST_F(DebriefPageTest, ShowingAgainRecomputesEveryFigureAndCellsWithoutTextHold
     page->grab().save(QStringLiteral(ARTEFACT_DIR "/debriefing-page.png"));
 }
 
-TEST_F(DebriefPageTest, StoredSessionHasNoReviewAndClosesWithClose)
+TEST_F(DebriefPageTest, StoredSessionShowsItsDebriefingInTheInspectionWindowWithoutReview)
 {
     testsupport::TempDir folder;
     services.path = folder.path() + "/replay.dat";
@@ -195,19 +197,27 @@ TEST_F(DebriefPageTest, StoredSessionHasNoReviewAndClosesWithClose)
     rec.Manikin = -1;
     Session replay(rec, Algorithm());
     ASSERT_TRUE(replay.isReplay());
-    replay.createView();
-    auto* container = dynamic_cast<SessionContainerHandle*>(replay.getSessionView());
-    ASSERT_NE(container, nullptr);
-    container->view()->resize(900, 560);
-    container->view()->show();
-    SessionDebriefView* page = pageOf(replay);
-    ASSERT_NE(page, nullptr);
-    QCoreApplication::processEvents();
-    EXPECT_TRUE(page->isVisible());
-    EXPECT_FALSE(page->reviewButton()->isVisibleTo(page));
-    EXPECT_EQ(page->abortButton()->text(), QStringLiteral("Close"));
-    EXPECT_GT(replay.getCommSession().nrCompressions, 0) << "the page computed the stored session's statistics";
-    container->view()->hide();
+
+    InspectSessionDialog dialog(replay, true);
+    dialog.initDialog();
+    bool checked = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        auto* handle = dynamic_cast<DebriefPageHandle*>(replay.debriefPage());
+        ASSERT_NE(handle, nullptr);
+        SessionDebriefView* page = handle->page();
+        EXPECT_EQ(replay.getState(), Session::DEBRIEF);
+        EXPECT_TRUE(page->isVisible());
+        EXPECT_FALSE(page->reviewButton()->isVisibleTo(page)) << "a stored session is not reviewed again";
+        EXPECT_EQ(page->abortButton()->text(), QStringLiteral("Close"));
+        EXPECT_GT(replay.getCommSession().nrCompressions, 0) << "the page computed the stored session's statistics";
+        dialog.grab().save(QStringLiteral(ARTEFACT_DIR "/debriefing-stored.png"));
+        checked = true;
+        page->abortButton()->click();
+    });
+    EXPECT_EQ(dialog.exec(), QDialog::Rejected) << "Close ends the session and the window";
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(replay.getSessionView(), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace
