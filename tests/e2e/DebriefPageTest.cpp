@@ -1,7 +1,8 @@
-// The whole road in the program on the offscreen platform: a session on the
-// demonstration port that plays set 2 ("mistakes of the hands") runs to its
-// set duration, and its tab then shows the debriefing page, whose rows say
-// what the recording's ground truth says the trainee did wrong.
+// The whole road in the program on the offscreen platform: a session on each
+// demonstration set (good CPR, mistakes of the hands, mistakes of the breaths
+// and the rhythm) runs to its set duration, and its tab then shows the
+// debriefing page, whose rows say what the recording's ground truth says the
+// trainee did, right and wrong.
 #include "DbTestSupport.h"
 #include "comm/CalibrateManager.h"
 #include "comm/Comm.h"
@@ -76,94 +77,122 @@ protected:
     static inline platform::MessageBoxHook previousHook;
 };
 
-TEST_F(DebriefPageTest, SessionOnTheHandsMistakesSetEndsOnItsDebriefingWithThoseMistakes)
+TEST_F(DebriefPageTest, DemonstrationSessionsEndOnTheirDebriefingWithTheMistakesOfTheirRecording)
 {
     ASSERT_TRUE(started);
-    const demo::Recording recording = e2e::committedDemoSet(2);
-    ASSERT_TRUE(recording.truth.resources.has_value());
-    const e2e::Judgement judgement;
-    std::map<std::string, int> truth;
-    for (const auto& [name, value] : e2e::expectedCounts(recording, judgement))
-        truth[name] = value;
-    // What the set is made of: the rows below must show these mistakes.
-    ASSERT_GT(truth["nrDepthLow"], 0);
-    ASSERT_GT(truth["nrDepthHigh"], 0);
-    ASSERT_GT(truth["nrLeanings"], 0);
-    ASSERT_GT(truth["nrWrongHand"], 0);
-    ASSERT_GT(truth["compFreqHigh"], 0);
-
-    // Port 248 plays set 2. The session runs to a duration that covers the
-    // recording's last movement and stops before it starts again.
-    const int port = 248;
-    CalibrateManager& ports = CalibrateManager::get();
-    ASSERT_TRUE(ports.getIsCalibrated(port));
-    Comm handshake(ports.getSerialPort(port));
-    handshake.open(port);
-    SessionRecord record;
-    record.Manikin = port;
-    record.Duration = 63;
-    record.TrainingMode = judgement.trainingMode;
-    auto* session = new Session(record, judgement.algorithm);
-    sessionManager->add(session);
-    sessionManager->showSessionView();
-    QCoreApplication::processEvents();
-    session->start();
-    for (int tick = 0; tick < 4000 && !session->isFinished(); ++tick) {
-        sessionManager->poll();
-        if (tick % 20 == 0)
-            QCoreApplication::processEvents();
-    }
-    ASSERT_TRUE(session->isFinished());
-    EXPECT_EQ(session->getState(), Session::DEBRIEF);
-    QCoreApplication::processEvents();
-
-    auto* handle = dynamic_cast<DebriefPageHandle*>(session->debriefPage());
-    ASSERT_NE(handle, nullptr);
-    SessionDebriefView* page = handle->page();
-    ASSERT_NE(page, nullptr);
-    EXPECT_TRUE(page->isVisible()) << "the ended session shows its debriefing in its tab";
-    EXPECT_EQ(page->abortButton()->text(), QStringLiteral("Close"));
-    EXPECT_TRUE(page->reviewButton()->isVisibleTo(page));
-
-    std::map<int, int> reportRow;
-    for (int k = 0; k < page->report()->getItemCount(); ++k)
-        if (page->rowOf(k) >= 0)
-            reportRow[page->rowOf(k)] = k;
-    auto cell = [&](int row, int column) {
-        if (!reportRow.count(row))
-            return std::wstring(L"(row not shown)");
-        return page->report()->getItemText(reportRow[row], column).toStdWString();
+    struct Case {
+        int set;
+        int port; // the demonstration port that plays the set
+        const char* shows;
+        std::wstring advice;
     };
-    enum { TOTAL = 2, AVERAGE = 3, EVALUATION = 5 };
-    const int compressions = truth["nrCompressions"];
-    EXPECT_EQ(cell(COMPRESSION_DEPTH, TOTAL), number(compressions));
-    EXPECT_EQ(cell(COMPRESSION_DEPTH, EVALUATION),
-              evaluation(truth["nrDepthOK"], L"OK", { { truth["nrDepthLow"], L"superficial" }, { truth["nrDepthHigh"], L"deep" } }));
-    EXPECT_EQ(cell(ECC_RATE, EVALUATION),
-              evaluation(truth["compFreqOK"], L"OK groups", { { truth["compFreqLow"], L"low" }, { truth["compFreqHigh"], L"high" } }));
-    EXPECT_EQ(cell(LEANING, TOTAL), number(truth["nrLeanings"]));
-    EXPECT_EQ(cell(LEANING, EVALUATION), evaluation(compressions - truth["nrLeanings"], L"OK", { { truth["nrLeanings"], L"wrong" } }));
-    EXPECT_EQ(cell(WRONG_HAND, TOTAL), number(truth["nrWrongHand"]));
-    EXPECT_EQ(cell(WRONG_HAND, EVALUATION), evaluation(compressions - truth["nrWrongHand"], L"OK", { { truth["nrWrongHand"], L"wrong" } }));
-    EXPECT_EQ(cell(VENTILATION_VOLUME, TOTAL), number(truth["nrVentilations"]));
-    EXPECT_EQ(cell(VENTILATION_VOLUME, EVALUATION),
-              evaluation(truth["nrVolumeOK"], L"OK", { { truth["nrVolumeLow"], L"low" }, { truth["nrVolumeHigh"], L"high" } }));
-    EXPECT_EQ(cell(STOMACH_INFLATION, TOTAL), number(truth["nrStomachInflations"]));
-    EXPECT_EQ(cell(COMP_VENT_RATIO, TOTAL), number(truth["nrRatioCycles"]));
-    EXPECT_EQ(cell(ECC_PAUSE, TOTAL), number(truth["nrCompGroups"] - 1));
-    // The gauges sit at the figures the rows show.
-    EXPECT_EQ(page->gauge(LEANING).value, truth["nrLeanings"] * 100.0 / compressions);
-    EXPECT_EQ(page->gauge(WRONG_HAND).value, truth["nrWrongHand"] * 100.0 / compressions);
+    // No scenario event is registered: every check counts as forgotten. Only
+    // set 1 starts with its initial ventilations.
+    const std::wstring breathing = L"Remember to check for breathing before ventilating.";
+    const std::wstring initial = L"Remember the initial ventilations";
+    const std::wstring shake = L"Remember to shake and shout before starting basic life support.";
+    const std::wstring headTilt = L"Remember to perform headtilt before ventilating.";
+    const Case cases[] = {
+        { 1, 247, "good", breathing + L"\n" + shake + L"\n" + headTilt },
+        { 2, 248, "hands-mistakes", breathing + L"\n" + initial + L"\n" + shake },
+        { 0, 249, "breaths-and-rhythm-mistakes", breathing + L"\n" + initial + L"\n" + shake },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("set " + std::to_string(c.set));
+        const demo::Recording recording = e2e::committedDemoSet(c.set);
+        ASSERT_TRUE(recording.truth.resources.has_value());
+        const e2e::Judgement judgement;
+        std::map<std::string, int> truth;
+        for (const auto& [name, value] : e2e::expectedCounts(recording, judgement))
+            truth[name] = value;
 
-    QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
-    app->mainFrame()->resize(1100, 700);
-    QCoreApplication::processEvents();
-    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/debriefing-hands-mistakes.png"));
+        // The session runs to a duration that covers the recording's last
+        // movement and ends while the next loop is still at rest.
+        CalibrateManager& ports = CalibrateManager::get();
+        ASSERT_TRUE(ports.getIsCalibrated(c.port));
+        Comm handshake(ports.getSerialPort(c.port));
+        handshake.open(c.port);
+        SessionRecord record;
+        record.Manikin = c.port;
+        record.Duration = 64;
+        record.TrainingMode = judgement.trainingMode;
+        auto* session = new Session(record, judgement.algorithm);
+        sessionManager->add(session);
+        sessionManager->showSessionView();
+        QCoreApplication::processEvents();
+        session->start();
+        for (int tick = 0; tick < 4000 && !session->isFinished(); ++tick) {
+            sessionManager->poll();
+            if (tick % 20 == 0)
+                QCoreApplication::processEvents();
+        }
+        ASSERT_TRUE(session->isFinished());
+        EXPECT_EQ(session->getState(), Session::DEBRIEF);
+        QCoreApplication::processEvents();
 
-    session->close();
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(sessionManager->getCount(), 0);
+        auto* handle = dynamic_cast<DebriefPageHandle*>(session->debriefPage());
+        ASSERT_NE(handle, nullptr);
+        SessionDebriefView* page = handle->page();
+        ASSERT_NE(page, nullptr);
+        EXPECT_TRUE(page->isVisible()) << "the ended session shows its debriefing in its tab";
+        EXPECT_EQ(page->abortButton()->text(), QStringLiteral("Close"));
+        EXPECT_TRUE(page->reviewButton()->isVisibleTo(page));
+
+        std::map<int, int> reportRow;
+        for (int k = 0; k < page->report()->getItemCount(); ++k)
+            if (page->rowOf(k) >= 0)
+                reportRow[page->rowOf(k)] = k;
+        auto cell = [&](int row, int column) {
+            if (!reportRow.count(row))
+                return std::wstring(L"(row not shown)");
+            return page->report()->getItemText(reportRow[row], column).toStdWString();
+        };
+        enum { TOTAL = 2, EVALUATION = 5 };
+        const int compressions = truth["nrCompressions"];
+        const int ventilations = truth["nrVentilations"];
+        EXPECT_EQ(cell(COMPRESSION_DEPTH, TOTAL), number(compressions));
+        EXPECT_EQ(cell(COMPRESSION_DEPTH, EVALUATION),
+                  evaluation(truth["nrDepthOK"], L"OK",
+                             { { truth["nrDepthLow"], L"superficial" }, { truth["nrDepthHigh"], L"deep" } }));
+        EXPECT_EQ(cell(ECC_RATE, EVALUATION),
+                  evaluation(truth["compFreqOK"], L"OK groups",
+                             { { truth["compFreqLow"], L"low" }, { truth["compFreqHigh"], L"high" } }));
+        EXPECT_EQ(cell(LEANING, TOTAL), number(truth["nrLeanings"]));
+        EXPECT_EQ(cell(LEANING, EVALUATION),
+                  evaluation(compressions - truth["nrLeanings"], L"OK", { { truth["nrLeanings"], L"wrong" } }));
+        EXPECT_EQ(cell(WRONG_HAND, TOTAL), number(truth["nrWrongHand"]));
+        EXPECT_EQ(cell(WRONG_HAND, EVALUATION),
+                  evaluation(compressions - truth["nrWrongHand"], L"OK", { { truth["nrWrongHand"], L"wrong" } }));
+        EXPECT_EQ(cell(VENTILATION_VOLUME, TOTAL), number(ventilations));
+        EXPECT_EQ(cell(VENTILATION_VOLUME, EVALUATION),
+                  evaluation(truth["nrVolumeOK"], L"OK",
+                             { { truth["nrVolumeLow"], L"low" }, { truth["nrVolumeHigh"], L"high" } }));
+        EXPECT_EQ(cell(STOMACH_INFLATION, TOTAL), number(truth["nrStomachInflations"]));
+        EXPECT_EQ(cell(STOMACH_INFLATION, EVALUATION),
+                  evaluation(ventilations - truth["nrStomachInflations"], L"OK",
+                             { { truth["nrStomachInflations"], L"wrong" } }));
+        EXPECT_EQ(cell(ECC_PAUSE, TOTAL), number(truth["nrCompGroups"] - 1));
+        EXPECT_EQ(cell(COMP_VENT_RATIO, TOTAL), number(truth["nrRatioCycles"]));
+        EXPECT_EQ(cell(COMP_VENT_RATIO, EVALUATION),
+                  evaluation(truth["nrRatioCorrect"], L"OK", { { truth["nrRatioCycles"] - truth["nrRatioCorrect"], L"wrong" } }));
+        // The gauges sit at the figures the rows show.
+        EXPECT_EQ(page->gauge(LEANING).value, truth["nrLeanings"] * 100.0 / compressions);
+        EXPECT_EQ(page->gauge(WRONG_HAND).value, truth["nrWrongHand"] * 100.0 / compressions);
+        // The advice row, last, shows the session's advice.
+        EXPECT_EQ(page->report()->getItemData(page->report()->getItemCount() - 1), 1);
+        EXPECT_EQ(session->adviceText(), c.advice);
+
+        QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        app->mainFrame()->resize(1100, 700);
+        QCoreApplication::processEvents();
+        app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/debriefing-") + QString::fromLatin1(c.shows)
+                                      + QStringLiteral(".png"));
+
+        session->close();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(sessionManager->getCount(), 0);
+    }
 }
 
 } // namespace
