@@ -5,6 +5,7 @@
 #include "res/Resources.h"
 #include "session/InspectSessionDialog.h"
 #include "session/SessionDataFile.h"
+#include "session/SessionGraphView.h"
 #include "session/SessionDebriefView.h"
 #include "session/SessionWindows.h"
 
@@ -182,6 +183,19 @@ TEST_F(DebriefPageTest, ShowingAgainRecomputesEveryFigureAndCellsWithoutTextHold
     EXPECT_EQ(page->abortButton()->text(), QStringLiteral("Abort")) << "its duration has not passed";
     EXPECT_TRUE(page->reviewButton()->isVisibleTo(page));
     page->grab().save(QStringLiteral(ARTEFACT_DIR "/debriefing-page.png"));
+
+    // Print... prints the evaluation here and the graphs on the graph page;
+    // the page buttons change pages.
+    page->printButton()->click();
+    page->graphButton()->click();
+    EXPECT_EQ(session->getState(), Session::COLLECT);
+    auto* graphs = dynamic_cast<GraphPageHandle*>(session->graphPage());
+    ASSERT_NE(graphs, nullptr);
+    graphs->page()->printButton()->click();
+    EXPECT_EQ(services.printed, (std::vector<bool>{ true, false }));
+    session->setState(Session::DEBRIEF);
+    page->reviewButton()->click();
+    EXPECT_EQ(session->getState(), Session::REVIEW);
 }
 
 TEST_F(DebriefPageTest, StoredSessionShowsItsDebriefingInTheInspectionWindowWithoutReview)
