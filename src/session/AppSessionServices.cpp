@@ -10,6 +10,7 @@
 #include "config/Configuration.h"
 #include "session/GraphView.h"
 #include "session/SessionDataFile.h"
+#include "session/SessionDebriefView.h"
 #include "session/SessionDatabaseView.h"
 #include "session/SessionPrint.h"
 #include "session/StoredSessions.h"
@@ -73,8 +74,10 @@ std::unique_ptr<GraphPageWindow> AppSessionServices::createGraphPage(Session& se
     return std::make_unique<GraphPageHandle>(session);
 }
 
-// The debriefing page is not part of this program yet.
-std::unique_ptr<SessionPageWindow> AppSessionServices::createDebriefPage(Session&) { return nullptr; }
+std::unique_ptr<SessionPageWindow> AppSessionServices::createDebriefPage(Session& session)
+{
+    return std::make_unique<DebriefPageHandle>(session, [] { return debriefOptionsOf(Configuration::instance().getModel()); });
+}
 
 std::unique_ptr<ReviewPageWindow> AppSessionServices::createReviewPage(Session& session)
 {

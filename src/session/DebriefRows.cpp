@@ -3,9 +3,12 @@
 #include "Database/Algorithm.h"
 #include "Utillib/LogStream.h"
 #include "comm/CommSession.h"
+#include "config/PropertyModel.h"
 #include "gettext/Translator.h"
 
+#include <algorithm>
 #include <cwchar>
+#include <iterator>
 
 namespace {
 
@@ -86,6 +89,26 @@ DebriefStats debriefStats(const CommSession& s)
     d.cycleCompressions = s.averageRatioCompressions;
     d.cycleVentilations = s.averageRatioVentilations;
     return d;
+}
+
+DebriefOptions debriefOptionsOf(const PropertyModel& m)
+{
+    DebriefOptions o;
+    const bool shown[DEBRIEF_ROW_COUNT] = {m.showMinuteVolume,      m.showCardiacOutput,   m.showInitialVentilations,
+                                           m.showVentilationRate,   m.showAverageVolume,   m.showStomachInflations,
+                                           m.showCompressionRate,   m.showCompRelaxRatio,  m.showCompressionDepth,
+                                           m.showPause,             m.showWrongHandPositions, m.showLeanings,
+                                           m.showVentCompRatio};
+    std::copy(std::begin(shown), std::end(shown), std::begin(o.rowShown));
+    o.minuteVolumeLow = m.minuteVolumeLow;
+    o.minuteVolumeHigh = m.minuteVolumeHigh;
+    o.cardiacOutputLow = m.cardiacOutputLow;
+    o.cardiacOutputHigh = m.cardiacOutputHigh;
+    o.maxPause = m.maxPause;
+    o.percentages = !m.debriefingAsCounts;
+    o.ratioNotation = !m.compRelaxAsPercent;
+    o.showComments = m.showComments;
+    return o;
 }
 
 DebriefRows::DebriefRows(const Algorithm& algorithm, TrainingMode trainingMode, const DebriefOptions& opts,
@@ -448,4 +471,22 @@ void DebriefRows::rowTexts(int row, std::wstring& total, std::wstring& average, 
         LOG_ASSERT(false);
         break;
     }
+}
+
+std::vector<DebriefLine> DebriefRows::lines(const std::wstring& blank) const
+{
+    std::vector<DebriefLine> shown;
+    for (int row = 0; row < DEBRIEF_ROW_COUNT; ++row) {
+        if (!isRowShown(row))
+            continue;
+        DebriefLine line;
+        line.row = row;
+        line.name = rowName(row);
+        line.recommended = recommendedText(row);
+        line.total = line.average = line.evaluation = blank;
+        rowTexts(row, line.total, line.average, line.evaluation);
+        line.endsGroup = endsGroup(row);
+        shown.push_back(std::move(line));
+    }
+    return shown;
 }

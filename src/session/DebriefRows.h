@@ -2,9 +2,11 @@
 #include "config/TrainingMode.h"
 
 #include <string>
+#include <vector>
 
 class Algorithm;
 class CommSession;
+class PropertyModel;
 
 // The thirteen evaluated parameters of a debriefing, in display order.
 enum DebriefRow {
@@ -63,6 +65,8 @@ struct DebriefStats {
 };
 
 DebriefStats debriefStats(const CommSession& session);
+// The debriefing switches, limits and notations of the settings.
+DebriefOptions debriefOptionsOf(const PropertyModel& model);
 
 // How a row's bar gauge is scaled: the scale, the recommended band, whether
 // the body starts at the band (pinLow) and which end zones are drawn.
@@ -71,6 +75,17 @@ struct GaugeSetup {
     double bandFrom = 0, bandTo = 0;
     bool pinLow = false, pinHigh = false;
     bool leftEnd = true, rightEnd = true;
+};
+
+// One shown row with its cells, as the page and the printout show it.
+struct DebriefLine {
+    int row = 0;
+    std::wstring name;
+    std::wstring recommended;
+    std::wstring total;
+    std::wstring average;
+    std::wstring evaluation;
+    bool endsGroup = false;
 };
 
 // The figures of one session against its guideline.
@@ -87,6 +102,9 @@ public:
     std::wstring recommendedText(int row) const;
     // Writes only the cells the row has a text for; the others keep what the caller put there.
     void rowTexts(int row, std::wstring& total, std::wstring& average, std::wstring& evaluation) const;
+    // The shown rows in order; a Total, Average or Evaluation cell without a
+    // text holds `blank`.
+    std::vector<DebriefLine> lines(const std::wstring& blank) const;
 
 private:
     double requiredComp() const;

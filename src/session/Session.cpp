@@ -1,4 +1,5 @@
 #include "session/Session.h"
+#include "session/SessionAdvice.h"
 
 #include "Utillib/GString.h"
 #include "Utillib/LogStream.h"
@@ -388,6 +389,38 @@ unsigned Session::elapsedSeconds() const
     double f = sessionGraphView->axisSampleRate();
     auto ms = static_cast<unsigned>((i + 0.5) / f * 1000 + 0.5);
     return (ms + 500) / 1000;
+}
+
+std::wstring Session::adviceText() const
+{
+    AdviceFacts facts;
+    facts.mode = static_cast<TrainingMode>(record.TrainingMode);
+    facts.initialVentilations = commSession.initialVentilations;
+    facts.ventilationRate = commSession.ventilationRate;
+    facts.averageVolume = commSession.averageVolume;
+    const std::vector<VentilationSeries>& series = commSession.ventilationDetector.series;
+    facts.ventilationSeries = static_cast<int>(series.size());
+    if (!series.empty())
+        facts.firstSeriesStart = series.front().indexStart;
+    // The groups are keyed by their middle sample, so the first is the earliest.
+    facts.compressionGroups = static_cast<int>(commSession.groups.size());
+    if (!commSession.groups.empty())
+        facts.firstGroupStart = commSession.groups.begin()->second.firstIndex;
+    auto eventsOf = [](const GraphDoc& doc) {
+        std::vector<AdviceEvent> events;
+        for (const GraphEvent& e : doc.getEvents())
+            events.push_back(AdviceEvent { e.imageIndex, e.sampleIndex });
+        return events;
+    };
+    facts.compressionEvents = eventsOf(compressionDoc);
+    facts.ventilationEvents = eventsOf(ventilationDoc);
+    // The recording's length, also for a stored session shown without its graph page.
+    const std::size_t samples = commSession.manData.size();
+    if (samples > 0 && commSession.sampleRate > 0) {
+        const auto ms = static_cast<unsigned>((samples - 1 + 0.5) / commSession.sampleRate * 1000 + 0.5);
+        facts.elapsedSeconds = static_cast<int>((ms + 500) / 1000);
+    }
+    return SessionAdvice(algorithm, facts).text();
 }
 
 std::wstring Session::ventilationPerson() const

@@ -66,6 +66,9 @@ public:
     void print(bool evaluation);
     void setRecord(const SessionRecord& newRecord);
     unsigned elapsedSeconds() const;
+    // The coaching sentences for the statistics as last computed and the
+    // registered events, rebuilt on every call.
+    std::wstring adviceText() const;
     std::wstring ventilationPerson() const;
     std::wstring compressionPerson() const;
     void onMetronome();

@@ -153,8 +153,9 @@ SessionGraphView::SessionGraphView(Session& owner, QWidget* parent)
         columnLayout->addWidget(button);
     QObject::connect(abort, &QPushButton::clicked, this, [this] { onAbort(); });
     QObject::connect(debriefing, &QPushButton::clicked, this, [this] { session->setState(Session::DEBRIEF); });
-    QObject::connect(print, &QPushButton::clicked, this, [] {
-        LogStream::instance() << "Print: printing a session is not part of this program yet" << LogStream::endl;
+    QObject::connect(print, &QPushButton::clicked, this, [this] {
+        if (session)
+            session->print(false);
     });
     QObject::connect(help, &QPushButton::clicked, this, [] {
         if (AppServices* app = appServices())

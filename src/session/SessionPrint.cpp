@@ -351,6 +351,8 @@ int PageSources::printTable(QPainter& painter, int left, int top, int width, int
     return table ? table->printTable(painter, left, top, width, lineHeight) : 0;
 }
 
+std::wstring PageSources::adviceText() { return session.adviceText(); }
+
 bool PageSources::hasGraphs() const { return dynamic_cast<GraphPageHandle*>(session.graphPage()) != nullptr; }
 
 void PageSources::setPrintRange(int minutes)

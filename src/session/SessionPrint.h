@@ -49,8 +49,8 @@ public:
     virtual int printTable(QPainter& painter, int left, int top, int width, int lineHeight) = 0;
 };
 
-// The sources of a session with windows: its graph page and its debriefing
-// page, and no advice until the session gives one.
+// The sources of a session with windows: its graph page, its debriefing
+// page and its advice.
 class PageSources : public Sources {
 public:
     explicit PageSources(Session& session);
@@ -58,7 +58,7 @@ public:
     bool hasGraphs() const override;
     void setPrintRange(int minutes) override;
     void printGraphs(QPainter& painter, const QRect& rect, bool monochrome) override;
-    std::wstring adviceText() override { return std::wstring(); }
+    std::wstring adviceText() override;
 
 private:
     Session& session;

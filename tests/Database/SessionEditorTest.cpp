@@ -265,6 +265,17 @@ TEST_F(SessionEditorTest, EnterMovesTheFocusAndNeverCloses)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(editor->isVisible());
     EXPECT_NE(QApplication::focusWidget(), combo(IDC_SES_VENTILATION)->lineEdit());
+
+    // The notes are several lines: there Enter starts a new one.
+    auto* notes = platform::dlgItem<QPlainTextEdit>(editor.get(), IDC_SES_NOTES);
+    notes->setFocus();
+    notes->setPlainText(QStringLiteral("first"));
+    notes->moveCursor(QTextCursor::End);
+    QTest::keyClick(notes, Qt::Key_Return);
+    QTest::keyClicks(notes, QStringLiteral("second"));
+    EXPECT_EQ(notes->toPlainText(), QStringLiteral("first\nsecond"));
+    EXPECT_EQ(QApplication::focusWidget(), notes);
+    EXPECT_TRUE(editor->isVisible());
 }
 
 TEST_F(SessionEditorTest, DeleteRemovesTheRowThenTheFileAndCloses)

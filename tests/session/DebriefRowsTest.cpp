@@ -1,4 +1,5 @@
 #include "Database/Algorithm.h"
+#include "config/PropertyModel.h"
 #include "session/DebriefRows.h"
 
 #include <gtest/gtest.h>
@@ -236,4 +237,64 @@ TEST(DebriefRows, GaugeScales)
     GaugeSetup none = DebriefRows(algor, TWO_PERSON, DebriefOptions(), goodStats()).gaugeSetup(COMP_VENT_RATIO);
     EXPECT_DOUBLE_EQ(none.bandFrom, 0);
     EXPECT_DOUBLE_EQ(none.lo, -4);
+}
+
+TEST(DebriefRows, SettingsSwitchEachTheirOwnRowAndChooseTheNotations)
+{
+    // Each switch of the settings, off alone, hides exactly its row.
+    bool PropertyModel::*switches[DEBRIEF_ROW_COUNT] = {
+        &PropertyModel::showMinuteVolume,    &PropertyModel::showCardiacOutput,  &PropertyModel::showInitialVentilations,
+        &PropertyModel::showVentilationRate, &PropertyModel::showAverageVolume,  &PropertyModel::showStomachInflations,
+        &PropertyModel::showCompressionRate, &PropertyModel::showCompRelaxRatio, &PropertyModel::showCompressionDepth,
+        &PropertyModel::showPause,           &PropertyModel::showWrongHandPositions, &PropertyModel::showLeanings,
+        &PropertyModel::showVentCompRatio};
+    for (int off = 0; off < DEBRIEF_ROW_COUNT; ++off) {
+        PropertyModel model;
+        for (bool PropertyModel::*on : switches)
+            model.*on = true;
+        model.*switches[off] = false;
+        const DebriefOptions options = debriefOptionsOf(model);
+        for (int row = 0; row < DEBRIEF_ROW_COUNT; ++row)
+            EXPECT_EQ(options.rowShown[row], row != off) << "switch " << off << ", row " << row;
+    }
+
+    PropertyModel model;
+    model.debriefingAsCounts = false;
+    model.compRelaxAsPercent = false;
+    model.showComments = false;
+    model.maxPause = 12;
+    model.minuteVolumeLow = 2.5;
+    const DebriefOptions options = debriefOptionsOf(model);
+    EXPECT_TRUE(options.percentages);
+    EXPECT_TRUE(options.ratioNotation);
+    EXPECT_FALSE(options.showComments);
+    EXPECT_EQ(options.maxPause, 12);
+    EXPECT_EQ(options.minuteVolumeLow, 2.5);
+    EXPECT_FALSE(debriefOptionsOf(PropertyModel()).rowShown[CARDIAC_OUTPUT]) << "cardiac output is off by default";
+}
+
+TEST(DebriefRows, LinesAreTheShownRowsWithTheirCellsAndABlankWhereThereIsNoText)
+{
+    Algorithm algor;
+    DebriefOptions options;
+    options.rowShown[STOMACH_INFLATION] = false;
+    DebriefStats stats = goodStats();
+    stats.depthLow = 5;
+    const DebriefRows rows(algor, COMPRESSION_ONLY, options, stats);
+    for (const std::wstring blank : {L" ", L""}) {
+        const std::vector<DebriefLine> lines = rows.lines(blank);
+        std::vector<int> shown;
+        for (const DebriefLine& line : lines)
+            shown.push_back(line.row);
+        EXPECT_EQ(shown, (std::vector<int>{6, 7, 8, 9, 10, 11}));
+        ASSERT_EQ(lines.size(), 6u);
+        const DebriefLine& depth = lines[2];
+        EXPECT_EQ(depth.name, L"Compression depth");
+        EXPECT_EQ(depth.recommended, rows.recommendedText(COMPRESSION_DEPTH));
+        EXPECT_EQ(depth.total, L"50");
+        EXPECT_EQ(depth.evaluation, L"45 OK / 5 superficial");
+        EXPECT_EQ(lines[0].total, blank) << "the rate has no Total";
+        EXPECT_EQ(lines[5].endsGroup, true);
+        EXPECT_EQ(lines[4].endsGroup, false);
+    }
 }

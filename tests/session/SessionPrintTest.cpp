@@ -4,6 +4,7 @@
 // target that fails.
 #include "res/Resources.h"
 #include "session/PrintedTable.h"
+#include "session/SessionDebriefView.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionPrint.h"
 #include "session/SessionWindows.h"
@@ -116,6 +117,10 @@ public:
     {
         return std::make_unique<GraphPageHandle>(session);
     }
+    std::unique_ptr<SessionPageWindow> createDebriefPage(Session& session) override
+    {
+        return std::make_unique<DebriefPageHandle>(session, [] { return DebriefOptions(); });
+    }
 };
 
 std::string run(const std::string& command)
@@ -170,13 +175,18 @@ protected:
     // Prints into the artefact folder; the text of the PDF.
     std::string print(const std::string& name, bool evaluation, const sessionprint::Settings& settings)
     {
+        TableSources sources(*session);
+        return print(name, evaluation, settings, sources);
+    }
+    std::string print(const std::string& name, bool evaluation, const sessionprint::Settings& settings,
+                      sessionprint::Sources& sources)
+    {
         const std::string path = std::string(ARTEFACT_DIR) + "/" + name + ".pdf";
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(path));
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(evaluation ? QPageLayout::Portrait : QPageLayout::Landscape);
-        TableSources sources(*session);
         reports.clear();
         printed = sessionprint::printSession(printer, *session, evaluation, settings, sources,
                                              [this](const std::wstring& text, const std::wstring& caption) {
@@ -197,6 +207,15 @@ protected:
 };
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+std::string utf8(const std::wstring& text) { return QString::fromStdWString(text).toStdString(); }
+// pdftotext gives "fi" and "fl" as their ligatures.
+std::string withoutLigatures(std::string text)
+{
+    for (const auto& [ligature, letters] : {std::pair<std::string, std::string>{"\uFB01", "fi"}, {"\uFB02", "fl"}})
+        for (std::size_t at = text.find(ligature); at != std::string::npos; at = text.find(ligature, at))
+            text.replace(at, ligature.size(), letters);
+    return text;
+}
 
 TEST_F(SessionPrintTest, EvaluationOnTwoPagesWithEventsAdviceAndApproval)
 {
@@ -238,6 +257,44 @@ TEST_F(SessionPrintTest, GraphsPrintoutIsLandscape)
     EXPECT_TRUE(has(info, "842 x 595")) << "A4 landscape: " << info;
     EXPECT_TRUE(has(text, "Ventilation: Ann Smith"));
     EXPECT_FALSE(has(text, "Recommended values")) << "no evaluation table";
+}
+
+TEST_F(SessionPrintTest, EvaluationPrintsTheDebriefingPageRowsAndTheSessionAdvice)
+{
+    session->setState(Session::DEBRIEF);
+    auto* page = dynamic_cast<DebriefPageHandle*>(session->debriefPage());
+    ASSERT_NE(page, nullptr);
+    const std::vector<sessionprint::PrintedRow> rows = page->page()->printedRows();
+    const std::wstring advice = session->adviceText();
+    // The recording has mistakes of the breaths and the rhythm, and events
+    // registered late: there is something to print in both parts.
+    ASSERT_GE(rows.size(), 10u);
+    ASSERT_FALSE(advice.empty());
+
+    sessionprint::Settings s;
+    s.debriefText = true;
+    sessionprint::PageSources sources(*session);
+    const std::string text = withoutLigatures(print("evaluation-debriefing", true, s, sources));
+    EXPECT_TRUE(printed);
+    int evaluated = 0;
+    for (const sessionprint::PrintedRow& row : rows) {
+        EXPECT_TRUE(has(text, utf8(row.name))) << utf8(row.name);
+        EXPECT_TRUE(has(text, utf8(L"(" + row.recommended + L")")))
+            << utf8(row.recommended);
+        if (!row.evaluation.empty()) {
+            ++evaluated;
+            EXPECT_TRUE(has(text, utf8(row.evaluation))) << utf8(row.evaluation);
+        }
+    }
+    EXPECT_GT(evaluated, 3);
+    // Every sentence of the advice starts a line of its own.
+    std::size_t start = 0;
+    while (start < advice.size()) {
+        std::size_t end = advice.find(L'\n', start);
+        const std::wstring sentence = advice.substr(start, std::min<std::size_t>(end - start, 30));
+        EXPECT_TRUE(has(text, utf8(sentence))) << utf8(sentence);
+        start = end == std::wstring::npos ? advice.size() : end + 1;
+    }
 }
 
 TEST_F(SessionPrintTest, PrintTargetThatFailsIsReported)
