@@ -1,0 +1,234 @@
+// The run-course form in the program on the offscreen platform, SQLite and
+// demonstration manikins: a course of two planned sessions runs on two
+// manikins at once, the save questions are answered, and closing the form
+// stores the schedule as the sessions left it.
+#include "DbTestSupport.h"
+#include "Database/Database.h"
+#include "Database/SessionTable.h"
+#include "comm/CalibrateManager.h"
+#include "comm/CommSettings.h"
+#include "platformqt/Controls.h"
+#include "platformqt/MessageBox.h"
+#include "platformqt/Window.h"
+#include "session/MainFrame.h"
+#include "session/RunCourseDialog.h"
+#include "session/Session.h"
+#include "session/SessionManager.h"
+#include "session/SessionWindows.h"
+#include "session/TrainingApp.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+
+using namespace testsupport;
+
+namespace {
+
+class RunCourseWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        home = new TempDir;
+        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
+        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
+        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
+        std::filesystem::create_directories(home->file("work"));
+        std::filesystem::current_path(home->file("work"));
+        QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        dbtest::prepareOdbc();
+        std::string failure;
+        ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
+        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest&) { return 2; });
+        app = new TrainingApp("demo");
+        started = app->initInstance();
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete app;
+        app = nullptr;
+        platform::setMessageBoxHook(previousHook);
+        CommSettings::setDemoMode(false);
+        std::filesystem::current_path("/");
+        delete home;
+    }
+
+    // Answers each "Save session?" as it comes with the next button text.
+    void answerSaveQuestions(std::deque<QString> buttons)
+    {
+        answers = std::move(buttons);
+        auto* timer = new QTimer(app->mainFrame());
+        QObject::connect(timer, &QTimer::timeout, timer, [this] {
+            auto* box = dynamic_cast<SaveSessionDialog*>(QApplication::activeModalWidget());
+            if (!box || answers.empty())
+                return;
+            const QString text = answers.front();
+            answers.pop_front();
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                if (button->text() == text) {
+                    button->click();
+                    return;
+                }
+        });
+        timer->start(10);
+    }
+
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static inline TempDir* home = nullptr;
+    static inline TrainingApp* app = nullptr;
+    static inline bool started = false;
+    static inline platform::MessageBoxHook previousHook;
+    std::deque<QString> answers;
+};
+
+SessionRecord planned(const std::string& ventilation, const std::string& compression, int manikin)
+{
+    SessionRecord r;
+    r.PersonVentilation = ventilation;
+    r.PersonChestCompression = compression;
+    r.Manikin = manikin;
+    r.Duration = 2;
+    r.Scenario = "Two seconds";
+    r.StartTime = "09:02";
+    r.EndTime = "09:04";
+    return r;
+}
+
+TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsStored)
+{
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(247));
+    ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(248));
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-10";
+    course.Time = "09:00";
+    {
+        std::vector<SessionRecord> rows = {planned("Ann Lee", "Bob Ray", 247), planned("Cy Moe", "Dee Fox", 248),
+                                           SessionRecord()};
+        SessionTable table(database);
+        ASSERT_TRUE(table.open(std::string()));
+        ASSERT_TRUE(table.saveCourseSessions(course, rows));
+    }
+
+    app->runCourse(course);
+    app->runCourse(course); // the same form again
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 3);
+    EXPECT_EQ(platform::windowText(form->row(0).ventilation), QStringLiteral("Ann Lee"));
+    EXPECT_EQ(platform::windowText(form->row(1).manikin), QStringLiteral("248"));
+    EXPECT_FALSE(form->row(2).number->isHidden());
+    EXPECT_TRUE(form->row(3).number->isHidden());
+    EXPECT_FALSE(form->row(2).startButton->isEnabled()) << "the placeholder row starts nothing";
+
+    // Start both rows; they run at once on their manikins.
+    static_cast<QPushButton*>(form->row(0).startButton)->click();
+    static_cast<QPushButton*>(form->row(1).startButton)->click();
+    settle();
+    ASSERT_EQ(sessionManager->getCount(), 2);
+    Session* first = form->model().running(0);
+    Session* second = form->model().running(1);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->getRecord().Manikin, 247);
+    EXPECT_EQ(second->getRecord().PersonVentilation, "Cy Moe");
+    EXPECT_TRUE(first->isRunning());
+    EXPECT_TRUE(second->isRunning());
+    EXPECT_FALSE(form->row(0).startButton->isEnabled());
+    EXPECT_TRUE(form->row(0).pauseButton->isEnabled());
+    EXPECT_EQ(platform::windowText(form->row(0).details), QStringLiteral("Session..."));
+    EXPECT_FALSE(form->row(0).ventilation->isEnabled());
+
+    // Pause one; the other runs on.
+    static_cast<QPushButton*>(form->row(1).pauseButton)->click();
+    EXPECT_FALSE(second->isRunning());
+    EXPECT_TRUE(form->row(1).startButton->isEnabled());
+    static_cast<QPushButton*>(form->row(1).startButton)->click();
+    EXPECT_TRUE(second->isRunning());
+
+    for (int tick = 0; tick < 4000 && !(first->isFinished() && second->isFinished()); ++tick) {
+        sessionManager->poll();
+        if (tick % 20 == 0)
+            QCoreApplication::processEvents();
+    }
+    ASSERT_TRUE(first->isFinished());
+    ASSERT_TRUE(second->isFinished());
+    settle();
+    EXPECT_EQ(platform::buttonCheck(form->row(0).done), 1) << "the done box shows the end of the session";
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-finished.png"));
+    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-program.png"));
+
+    // Close: the first is saved, the second is not.
+    answerSaveQuestions({QStringLiteral("&Yes"), QStringLiteral("&No")});
+    QPointer<RunCourseDialog> watched(form);
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(sessionManager->getCount(), 0);
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+    EXPECT_TRUE(CalibrateManager::get().getIsAvailable(247));
+
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(std::string()));
+    const std::vector<SessionRecord> stored = table.loadCourseSessions(course.getKey());
+    ASSERT_EQ(stored.size(), 2u) << "the placeholder is not stored";
+    EXPECT_EQ(stored[0].PersonVentilation, "Ann Lee");
+    EXPECT_EQ(stored[0].CourseOrder, 0);
+    EXPECT_EQ(stored[0].Done, 1) << "saved from its review page";
+    EXPECT_EQ(stored[1].PersonVentilation, "Cy Moe");
+    EXPECT_EQ(stored[1].CourseOrder, 1);
+    EXPECT_EQ(stored[1].Done, 0) << "finished but not saved";
+}
+
+TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-11";
+    course.Time = "10:00";
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 1);
+    EXPECT_EQ(form->model().rows()[0].StartTime, "10:02");
+    form->model().select(1);
+    SessionRecord row = form->model().rows()[0];
+    RunCourse::RowEdit edit {"Eve Kim", "", row.Scenario, "249", row.StartTime, row.EndTime};
+    form->model().readRow(0, edit);
+    form->refresh();
+    ASSERT_EQ(form->model().size(), 2);
+    static_cast<QPushButton*>(form->row(0).startButton)->click();
+    settle();
+    ASSERT_EQ(sessionManager->getCount(), 1);
+
+    // Cancel keeps the program, the course and its session.
+    answerSaveQuestions({QStringLiteral("&Cancel")});
+    EXPECT_FALSE(app->canCloseMainWindow());
+    EXPECT_EQ(sessionManager->getCount(), 1);
+    EXPECT_NE(app->runCourseForm(), nullptr);
+
+    answerSaveQuestions({QStringLiteral("&No")});
+    EXPECT_TRUE(app->canCloseMainWindow());
+    EXPECT_EQ(sessionManager->getCount(), 0);
+}
+
+} // namespace
