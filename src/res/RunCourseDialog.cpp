@@ -20,7 +20,7 @@ DialogTable runCourseDialog()
     constexpr DWORD verticalBar = 0x0001; // a vertical scroll bar
     DialogTable table {
         IDD_RUN_COURSE, "",
-        DS_SETFONT | DS_CONTROL | WS_CHILD,
+        DS_SETFONT | DS_CONTROL | WS_CHILD | WS_VISIBLE,
         0, 0, 407, 208,
         "DejaVu Sans", 8,
         {

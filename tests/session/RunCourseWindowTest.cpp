@@ -132,11 +132,13 @@ TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsSt
     RunCourseDialog* form = app->runCourseForm();
     ASSERT_NE(form, nullptr);
     ASSERT_EQ(form->model().size(), 3);
+    EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(platform::windowText(form->row(0).ventilation), QStringLiteral("Ann Lee"));
     EXPECT_EQ(platform::windowText(form->row(1).manikin), QStringLiteral("248"));
     EXPECT_FALSE(form->row(2).number->isHidden());
     EXPECT_TRUE(form->row(3).number->isHidden());
     EXPECT_FALSE(form->row(2).startButton->isEnabled()) << "the placeholder row starts nothing";
+    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-opened.png"));
 
     // Start both rows; they run at once on their manikins.
     static_cast<QPushButton*>(form->row(0).startButton)->click();
