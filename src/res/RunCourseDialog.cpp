@@ -38,7 +38,7 @@ DialogTable runCourseDialog()
             { IDC_STATIC,           "Static",   "¤Manikin",             label,                        216, 22,  30,  8 },
             { IDC_STATIC,           "Static",   "¤Start",               label,                        248, 22,  24,  8 },
             { IDC_STATIC,           "Static",   "¤End",                 label,                        274, 22,  24,  8 },
-            { IDC_STATIC,           "Static",   "¤Done",                label,                        298, 22,  18,  8 },
+            { IDC_STATIC,           "Static",   "¤Done",                label,                        298, 22,  30,  8 },
             { IDC_RUN_SCROLL,       "ScrollBar", "",                    WS_VISIBLE | verticalBar,     390, 32,  10,  142 },
             { IDC_RUN_MOVE_UP,      "Button",   "¤Move row up",         button,                       4,   186, 64,  14 },
             { IDC_RUN_MOVE_DOWN,    "Button",   "¤Move row down",       button,                       72,  186, 64,  14 },

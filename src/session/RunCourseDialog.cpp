@@ -51,6 +51,9 @@ RunCourseDialog::RunCourseDialog(const CourseRecord& course, QWidget* parent)
 
 RunCourseDialog::~RunCourseDialog()
 {
+    // The controls go after this object's own parts: focus changes on the
+    // way out must not reach it.
+    QObject::disconnect(qApp, nullptr, this, nullptr);
     // Closed another way than by Close after changes: nothing is lost.
     if (run.modified())
         run.store();
@@ -219,10 +222,11 @@ void RunCourseDialog::readRows()
     for (int k = 0; k < run.shownCount(); ++k) {
         const Row& r = rows[k];
         RunCourse::RowEdit edit;
-        edit.ventilation = Utillib::getComboText(r.ventilation);
-        edit.compression = Utillib::getComboText(r.compression);
+        // What the editable boxes show, typed or chosen.
+        edit.ventilation = Utillib::getComboText(r.ventilation, true);
+        edit.compression = Utillib::getComboText(r.compression, true);
         edit.scenario = Utillib::getComboText(r.scenario);
-        edit.manikin = Utillib::getComboText(r.manikin);
+        edit.manikin = Utillib::getComboText(r.manikin, true);
         edit.start = Utillib::getWindowText(r.start);
         edit.end = Utillib::getWindowText(r.end);
         run.readRow(run.rowOfVisible(k + 1), edit);
@@ -280,36 +284,40 @@ void RunCourseDialog::onRowsChanged()
         refresh();
 }
 
-int RunCourseDialog::visibleRowOf(const QWidget* control) const
+QWidget* RunCourseDialog::rowControlOf(const QWidget* control, int* visibleRow) const
 {
     if (!control)
-        return -1;
+        return nullptr;
     for (int k = 0; k < RunCourse::visibleRows; ++k) {
         const Row& r = rows[k];
-        for (const QWidget* w : {static_cast<const QWidget*>(r.number), static_cast<const QWidget*>(r.ventilation),
-                                 static_cast<const QWidget*>(r.compression), static_cast<const QWidget*>(r.scenario),
-                                 static_cast<const QWidget*>(r.manikin), static_cast<const QWidget*>(r.start), static_cast<const QWidget*>(r.end)})
-            if (w && (w == control || w->isAncestorOf(control)))
-                return k;
+        for (QWidget* w : {r.number, static_cast<QWidget*>(r.ventilation), static_cast<QWidget*>(r.compression),
+                           static_cast<QWidget*>(r.scenario), static_cast<QWidget*>(r.manikin),
+                           static_cast<QWidget*>(r.start), r.end})
+            if (w && (w == control || w->isAncestorOf(control))) {
+                *visibleRow = k;
+                return w;
+            }
     }
-    return -1;
+    return nullptr;
 }
 
 void RunCourseDialog::onFocusChanged(QWidget* old, QWidget* now)
 {
     if (updating)
         return;
-    const int left = visibleRowOf(old);
-    const int entered = visibleRowOf(now);
-    if (left >= 0 && left != entered) {
-        const Row& r = rows[left];
-        if (old == r.start || r.start->isAncestorOf(old))
-            run.updateEndTime(run.rowOfVisible(left + 1), Utillib::getWindowText(r.start));
-        else
-            readRows();
+    int left = -1;
+    int entered = -1;
+    QWidget* leftControl = rowControlOf(old, &left);
+    QWidget* enteredControl = rowControlOf(now, &entered);
+    if (leftControl && leftControl != enteredControl) {
+        // The rows as typed first; a start time left then sets its row's times.
+        const std::string start = Utillib::getWindowText(rows[left].start);
+        readRows();
+        if (leftControl == rows[left].start)
+            run.updateEndTime(run.rowOfVisible(left + 1), start);
         refresh();
     }
-    if (entered >= 0 && entered + 1 != run.selected()) {
+    if (enteredControl && entered + 1 != run.selected()) {
         run.select(entered + 1);
         placeHighlight();
     }
@@ -334,10 +342,9 @@ bool RunCourseDialog::onCommand(int id, int code)
             return true;
         }
         if (code == CBN_SELCHANGE && id == ids.scenario) {
+            readRows();
             run.applyScenario(i, Utillib::getComboText(rows[k].scenario));
             run.updateEndTime(i, run.rows()[i].StartTime);
-            refresh();
-            readRows();
             refresh();
             return true;
         }

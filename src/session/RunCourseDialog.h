@@ -68,8 +68,8 @@ private:
     void placeHighlight();
     void onRowsChanged();
     void onFocusChanged(QWidget* old, QWidget* now);
-    // The visible row (0-based) that holds the control, or -1.
-    int visibleRowOf(const QWidget* control) const;
+    // The row control (and its visible row, 0-based) that holds the widget.
+    QWidget* rowControlOf(const QWidget* control, int* visibleRow) const;
     void printSchedule();
 
     RunCourse run;

@@ -11,6 +11,7 @@
 #include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
 #include "session/MainFrame.h"
+#include "ui/COXMaskedEdit.h"
 #include "session/RunCourseDialog.h"
 #include "session/Session.h"
 #include "session/SessionManager.h"
@@ -23,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -212,12 +214,33 @@ TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
     ASSERT_NE(form, nullptr);
     ASSERT_EQ(form->model().size(), 1);
     EXPECT_EQ(form->model().rows()[0].StartTime, "10:02");
-    form->model().select(1);
-    SessionRecord row = form->model().rows()[0];
-    RunCourse::RowEdit edit {"Eve Kim", "", row.Scenario, "249", row.StartTime, row.EndTime};
-    form->model().readRow(0, edit);
-    form->refresh();
+    EXPECT_EQ(form->model().selected(), 1);
+
+    // A person typed into the placeholder row: leaving the field makes it a
+    // row of its own, and a new placeholder follows.
+    app->mainFrame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->mainFrame()));
+    form->row(0).manikin->setFocus();
+    form->row(0).manikin->setEditText(QStringLiteral("249"));
+    form->row(0).ventilation->setFocus();
+    form->row(0).ventilation->setEditText(QStringLiteral("Eve Kim"));
+    form->row(0).compression->setFocus();
+    settle();
     ASSERT_EQ(form->model().size(), 2);
+    EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Eve Kim");
+    EXPECT_EQ(form->model().rows()[0].Manikin, 249);
+    EXPECT_FALSE(form->row(1).number->isHidden());
+    EXPECT_TRUE(form->model().modified());
+
+    // A start time left behind sets the row's end from its duration.
+    form->row(0).start->setFocus();
+    form->row(0).start->SetInputText("10:30", 0, true);
+    form->row(0).ventilation->setFocus();
+    settle();
+    EXPECT_EQ(form->model().rows()[0].StartTime, "10:30");
+    EXPECT_EQ(form->model().rows()[0].EndTime, "10:40");
+    EXPECT_EQ(platform::windowText(form->row(0).end), QStringLiteral("10:40"));
+    EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Eve Kim") << "the rest of the row as typed";
     static_cast<QPushButton*>(form->row(0).startButton)->click();
     settle();
     ASSERT_EQ(sessionManager->getCount(), 1);
