@@ -241,6 +241,7 @@ TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
     EXPECT_EQ(form->model().rows()[0].EndTime, "10:40");
     EXPECT_EQ(platform::windowText(form->row(0).end), QStringLiteral("10:40"));
     EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Eve Kim") << "the rest of the row as typed";
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-typed.png"));
     static_cast<QPushButton*>(form->row(0).startButton)->click();
     settle();
     ASSERT_EQ(sessionManager->getCount(), 1);
