@@ -22,6 +22,7 @@
 #include "session/TrainingApp.h"
 #include "ui/AppServices.h"
 #include "ui/COXMaskedEdit.h"
+#include "ui/MapBitmapButton.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -35,10 +36,26 @@ namespace {
 
 constexpr int helpContext = 10011;
 
+// A row button shown pressed while its state lasts.
 void setPressed(QWidget* button, bool pressed)
 {
-    if (auto* push = qobject_cast<QPushButton*>(button))
-        push->setChecked(pressed);
+    if (auto* face = qobject_cast<QAbstractButton*>(button))
+        face->setDown(pressed);
+}
+
+// The rows' start and pause bitmaps: normal, pressed, focused, disabled.
+constexpr unsigned startFaces[4] = {163, 161, 162, 164};
+constexpr unsigned pauseFaces[4] = {159, 157, 158, 160};
+
+QWidget* bitmapButton(QWidget* dialog, int id, const unsigned (&faces)[4])
+{
+    auto* button = new MapBitmapButton;
+    if (!button->subclassAndLoad(static_cast<unsigned>(id), dialog, faces[0], faces[1], faces[2], faces[3], 0)) {
+        LogStream::instance() << "A row button's bitmaps could not be loaded" << LogStream::endl;
+        delete button;
+        return platform::dlgItem(dialog, id);
+    }
+    return button;
 }
 
 } // namespace
@@ -77,12 +94,9 @@ bool RunCourseDialog::onInitDialog()
         r.start->SetInsertMode(false);
         r.end = platform::dlgItem(this, ids.end);
         r.done = platform::dlgItem(this, ids.done);
-        r.startButton = platform::dlgItem(this, ids.startButton);
-        r.pauseButton = platform::dlgItem(this, ids.pauseButton);
+        r.startButton = bitmapButton(this, ids.startButton, startFaces);
+        r.pauseButton = bitmapButton(this, ids.pauseButton, pauseFaces);
         r.details = platform::dlgItem(this, ids.details);
-        for (QWidget* button : {r.startButton, r.pauseButton})
-            if (auto* push = qobject_cast<QPushButton*>(button))
-                push->setCheckable(true);
         for (platform::ComboBox* person : {r.ventilation, r.compression})
             if (person && person->lineEdit())
                 person->lineEdit()->setMaxLength(80);

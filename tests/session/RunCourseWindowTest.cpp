@@ -143,8 +143,8 @@ TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsSt
     app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-opened.png"));
 
     // Start both rows; they run at once on their manikins.
-    static_cast<QPushButton*>(form->row(0).startButton)->click();
-    static_cast<QPushButton*>(form->row(1).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(0).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(1).startButton)->click();
     settle();
     ASSERT_EQ(sessionManager->getCount(), 2);
     Session* first = form->model().running(0);
@@ -161,10 +161,10 @@ TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsSt
     EXPECT_FALSE(form->row(0).ventilation->isEnabled());
 
     // Pause one; the other runs on.
-    static_cast<QPushButton*>(form->row(1).pauseButton)->click();
+    static_cast<QAbstractButton*>(form->row(1).pauseButton)->click();
     EXPECT_FALSE(second->isRunning());
     EXPECT_TRUE(form->row(1).startButton->isEnabled());
-    static_cast<QPushButton*>(form->row(1).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(1).startButton)->click();
     EXPECT_TRUE(second->isRunning());
 
     for (int tick = 0; tick < 4000 && !(first->isFinished() && second->isFinished()); ++tick) {
@@ -242,7 +242,7 @@ TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
     EXPECT_EQ(platform::windowText(form->row(0).end), QStringLiteral("10:40"));
     EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Eve Kim") << "the rest of the row as typed";
     form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-typed.png"));
-    static_cast<QPushButton*>(form->row(0).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(0).startButton)->click();
     settle();
     ASSERT_EQ(sessionManager->getCount(), 1);
 
