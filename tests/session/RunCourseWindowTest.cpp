@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QTest>
 
@@ -255,6 +256,56 @@ TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
     answerSaveQuestions({QStringLiteral("&No")});
     EXPECT_TRUE(app->canCloseMainWindow());
     EXPECT_EQ(sessionManager->getCount(), 0);
+}
+
+TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWasTyped)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-12";
+    course.Time = "08:00";
+    {
+        std::vector<SessionRecord> rows;
+        for (int k = 0; k < 11; ++k)
+            rows.push_back(planned("Trainee " + std::to_string(k + 1), "", 247));
+        rows.emplace_back();
+        SessionTable table(database);
+        ASSERT_TRUE(table.open(std::string()));
+        ASSERT_TRUE(table.saveCourseSessions(course, rows));
+    }
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 12);
+    auto* bar = platform::dlgItem<QScrollBar>(form, 1256);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->pageStep(), 8);
+    EXPECT_EQ(bar->maximum(), 4) << "positions 0..11 less the page";
+    for (int k = 0; k < 8; ++k)
+        EXPECT_FALSE(form->row(k).number->isHidden()) << k;
+
+    // A name typed into a shown row, then the rows scroll.
+    form->row(0).ventilation->setEditText(QStringLiteral("Renamed"));
+    bar->setValue(4);
+    settle();
+    EXPECT_EQ(form->model().top(), 4);
+    EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Renamed");
+    EXPECT_EQ(platform::windowText(form->row(0).number), QStringLiteral("5"));
+    EXPECT_EQ(platform::windowText(form->row(7).number), QStringLiteral("12"));
+    EXPECT_EQ(platform::windowText(form->row(0).ventilation), QStringLiteral("Trainee 5"));
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-scrolled.png"));
+
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(std::string()));
+    const std::vector<SessionRecord> stored = table.loadCourseSessions(course.getKey());
+    ASSERT_EQ(stored.size(), 11u);
+    EXPECT_EQ(stored[0].PersonVentilation, "Renamed");
+    EXPECT_EQ(stored[10].CourseOrder, 10);
 }
 
 } // namespace
