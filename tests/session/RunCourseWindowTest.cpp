@@ -17,6 +17,8 @@
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
 #include "session/TrainingApp.h"
+#include "sim/HandshakeDevices.h"
+#include "sim/SimModemLines.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -31,6 +33,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <thread>
 
 using namespace testsupport;
 
@@ -48,6 +51,11 @@ protected:
         std::filesystem::create_directories(home->file("work"));
         std::filesystem::current_path(home->file("work"));
         QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        // A simulated manikin on COM 3 beside the demonstration ports.
+        std::filesystem::create_directories(home->file("ports"));
+        sim::SimModemLines::install();
+        manikin = new sim::QueryDevice(home->file("ports"), 3);
+        ASSERT_TRUE(manikin->start());
         dbtest::prepareOdbc();
         std::string failure;
         ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
@@ -60,6 +68,8 @@ protected:
     {
         delete app;
         app = nullptr;
+        delete manikin;
+        manikin = nullptr;
         platform::setMessageBoxHook(previousHook);
         CommSettings::setDemoMode(false);
         std::filesystem::current_path("/");
@@ -93,6 +103,7 @@ protected:
     }
 
     static inline TempDir* home = nullptr;
+    static inline sim::QueryDevice* manikin = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
     static inline platform::MessageBoxHook previousHook;
@@ -112,18 +123,19 @@ SessionRecord planned(const std::string& ventilation, const std::string& compres
     return r;
 }
 
-TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsStored)
+TEST_F(RunCourseWindowTest, PlannedSessionsRunOnSeveralManikinsAtOnceAndTheScheduleIsStored)
 {
     ASSERT_TRUE(started);
     ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(247));
     ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(248));
+    ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(3)) << "the simulated manikin";
     CourseRecord course;
     course.Instructor = "Dr. Berg";
     course.Date = "2026-12-10";
     course.Time = "09:00";
     {
         std::vector<SessionRecord> rows = {planned("Ann Lee", "Bob Ray", 247), planned("Cy Moe", "Dee Fox", 248),
-                                           SessionRecord()};
+                                           planned("Gus Orr", "Hal Poe", 3), SessionRecord()};
         SessionTable table(database);
         ASSERT_TRUE(table.open(std::string()));
         ASSERT_TRUE(table.saveCourseSessions(course, rows));
@@ -134,24 +146,29 @@ TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsSt
     settle();
     RunCourseDialog* form = app->runCourseForm();
     ASSERT_NE(form, nullptr);
-    ASSERT_EQ(form->model().size(), 3);
+    ASSERT_EQ(form->model().size(), 4);
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(platform::windowText(form->row(0).ventilation), QStringLiteral("Ann Lee"));
     EXPECT_EQ(platform::windowText(form->row(1).manikin), QStringLiteral("248"));
-    EXPECT_FALSE(form->row(2).number->isHidden());
-    EXPECT_TRUE(form->row(3).number->isHidden());
-    EXPECT_FALSE(form->row(2).startButton->isEnabled()) << "the placeholder row starts nothing";
+    EXPECT_FALSE(form->row(3).number->isHidden());
+    EXPECT_TRUE(form->row(4).number->isHidden());
+    EXPECT_FALSE(form->row(3).startButton->isEnabled()) << "the placeholder row starts nothing";
     app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-opened.png"));
 
     // Start both rows; they run at once on their manikins.
     static_cast<QAbstractButton*>(form->row(0).startButton)->click();
     static_cast<QAbstractButton*>(form->row(1).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(2).startButton)->click();
     settle();
-    ASSERT_EQ(sessionManager->getCount(), 2);
+    ASSERT_EQ(sessionManager->getCount(), 3);
     Session* first = form->model().running(0);
     Session* second = form->model().running(1);
+    Session* third = form->model().running(2);
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
+    ASSERT_NE(third, nullptr);
+    EXPECT_TRUE(third->isRunning());
+    EXPECT_FALSE(CalibrateManager::get().getIsAvailable(3));
     EXPECT_EQ(first->getRecord().Manikin, 247);
     EXPECT_EQ(second->getRecord().PersonVentilation, "Cy Moe");
     EXPECT_TRUE(first->isRunning());
@@ -168,20 +185,23 @@ TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsSt
     static_cast<QAbstractButton*>(form->row(1).startButton)->click();
     EXPECT_TRUE(second->isRunning());
 
-    for (int tick = 0; tick < 4000 && !(first->isFinished() && second->isFinished()); ++tick) {
+    // The heartbeat's pace: the simulated manikin sends in real time.
+    for (int tick = 0; tick < 400 && !(first->isFinished() && second->isFinished() && third->isFinished()); ++tick) {
         sessionManager->poll();
-        if (tick % 20 == 0)
-            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_TRUE(first->isFinished());
     ASSERT_TRUE(second->isFinished());
+    ASSERT_TRUE(third->isFinished());
+    EXPECT_GT(third->getCommSession().manData.size(), 20u) << "samples from the simulated manikin";
     settle();
     EXPECT_EQ(platform::buttonCheck(form->row(0).done), 1) << "the done box shows the end of the session";
     form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-finished.png"));
     app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-program.png"));
 
-    // Close: the first is saved, the second is not.
-    answerSaveQuestions({QStringLiteral("&Yes"), QStringLiteral("&No")});
+    // Close: the first and the third are saved, the second is not.
+    answerSaveQuestions({QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("&Yes")});
     QPointer<RunCourseDialog> watched(form);
     platform::dlgItem<QPushButton>(form, 2)->click();
     settle();
@@ -193,13 +213,17 @@ TEST_F(RunCourseWindowTest, TwoPlannedSessionsRunOnTwoManikinsAndTheScheduleIsSt
     SessionTable table(database);
     ASSERT_TRUE(table.open(std::string()));
     const std::vector<SessionRecord> stored = table.loadCourseSessions(course.getKey());
-    ASSERT_EQ(stored.size(), 2u) << "the placeholder is not stored";
+    ASSERT_EQ(stored.size(), 3u) << "the placeholder is not stored";
     EXPECT_EQ(stored[0].PersonVentilation, "Ann Lee");
     EXPECT_EQ(stored[0].CourseOrder, 0);
     EXPECT_EQ(stored[0].Done, 1) << "saved from its review page";
     EXPECT_EQ(stored[1].PersonVentilation, "Cy Moe");
     EXPECT_EQ(stored[1].CourseOrder, 1);
     EXPECT_EQ(stored[1].Done, 0) << "finished but not saved";
+    EXPECT_EQ(stored[2].Manikin, 3);
+    EXPECT_EQ(stored[2].Done, 1);
+    EXPECT_EQ(stored[2].CourseOrder, 2);
+    EXPECT_TRUE(CalibrateManager::get().getIsAvailable(3));
 }
 
 TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
