@@ -362,6 +362,15 @@ TEST_F(RunCourseTest, SessionsRunOnSeveralManikinsAndTheirRecordsComeBack)
     r.pauseRow(2);
     EXPECT_EQ(host.beeps, beeps + 1) << "no session on the row";
 
+    // Details: a running row's session comes to the front; another row goes
+    // through the stored-session editor and takes back what it returned.
+    tabs.selected = nullptr;
+    r.showDetails(0);
+    EXPECT_EQ(tabs.selected, r.running(0));
+    r.showDetails(2);
+    EXPECT_EQ(r.rows()[2].Note, "edited");
+    EXPECT_EQ(r.rows()[2].PersonVentilation, "Eve");
+
     // Both reach their two seconds; only the one saved as done is done.
     ticks(120);
     EXPECT_EQ(r.rowState(0), RunCourse::FINISHED);
