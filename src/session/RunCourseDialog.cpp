@@ -1,6 +1,5 @@
 #include "session/RunCourseDialog.h"
 
-#include "Database/CourseSchedulePrint.h"
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
 #include "Database/PersonTable.h"
@@ -19,6 +18,7 @@
 #include "platformqt/Window.h"
 #include "res/RunCourseIds.h"
 #include "res/resource.h"
+#include "session/CoursePrintDialog.h"
 #include "session/TrainingApp.h"
 #include "ui/AppServices.h"
 #include "ui/COXMaskedEdit.h"
@@ -27,8 +27,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -451,22 +449,4 @@ void RunCourseDialog::editStoredSession(SessionRecord& row)
     row = editor.getRecord();
 }
 
-void RunCourseDialog::printSchedule()
-{
-    TrainingApp* app = trainingApp();
-    if (!app)
-        return;
-    QPrinter& printer = app->printerDefaults();
-    QPrintDialog dialog(&printer, this);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    courseprint::printCourseSchedule(printer, run.course(), run.rows(),
-                                     [this](const std::wstring& text, const std::wstring& caption) {
-                                         platform::messageBox(this, text, caption,
-                                                              platform::MB_OK | platform::MB_ICONEXCLAMATION);
-                                     });
-}
+void RunCourseDialog::printSchedule() { printCourseSchedule(run.course(), run.rows(), this); }
