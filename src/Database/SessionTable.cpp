@@ -218,15 +218,20 @@ bool SessionTable::saveCourseSessions(const CourseRecord& course, std::vector<Se
                 session.CourseDate = course.Date;
                 session.CourseTime = course.Time;
                 session.CourseOrder = order++;
-                // One row that cannot be written keeps the others; it is told after the commit.
-                if (!insert(session))
-                    rowErrors += lastError().text + "\n";
+                // A row that cannot be written keeps the whole schedule as
+                // it was: no half-stored schedule. Its error is told once
+                // everything is rolled back.
+                if (!insert(session)) {
+                    rowErrors = lastError().text;
+                    break;
+                }
             }
         }
-        committed = transaction ? transaction->commit() : deleted;
+        if (!rowErrors.empty())
+            if (Transaction* open = transaction ? &*transaction : Transaction::active())
+                open->keepError(rowErrors);
+        committed = transaction ? transaction->commit() : deleted && rowErrors.empty();
     }
     tablePool.refresh(tableKind::Session);
-    if (committed && !rowErrors.empty())
-        DBUtil::reportError(rowErrors);
     return committed && rowErrors.empty();
 }

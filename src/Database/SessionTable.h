@@ -43,9 +43,9 @@ public:
     std::vector<SessionRecord> loadCourseSessions(const CourseKey& key);
     // Replaces the course's sessions by the schedule, whose last element is
     // the caller's empty placeholder and is not stored; writes the course
-    // key and the order into the elements. When the old rows cannot be
-    // deleted nothing is written; a row that cannot be written is reported.
-    // False when anything failed.
+    // key and the order into the elements, all in one transaction: when the
+    // old rows cannot be deleted or a row cannot be written, the stored
+    // schedule stays as it was and the error is reported. False then.
     bool saveCourseSessions(const CourseRecord& course, std::vector<SessionRecord>& schedule);
 
     // Column members, in column order.

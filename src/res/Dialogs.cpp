@@ -25,6 +25,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         sessionEditorDialog(),
         sessionReviewPage(),
         browseSessionsDialog(),
+        runCourseDialog(),
     };
     return tables;
 }

@@ -29,5 +29,6 @@ platform::DialogTable aboutDialog();
 platform::DialogTable sessionEditorDialog();
 platform::DialogTable sessionReviewPage();
 platform::DialogTable browseSessionsDialog();
+platform::DialogTable runCourseDialog();
 
 } // namespace res

@@ -282,3 +282,17 @@
 #define IDC_BROWSE_HINT                 1277
 #define IDC_BROWSE_IMPORT               1366
 #define IDC_BROWSE_EXPORT               1365
+
+// The run-course form: the course, eight schedule rows (their ids are in
+// RunCourseIds.h), the row commands, Close and Help.
+#define IDD_RUN_COURSE                  219
+#define IDC_RUN_INSTRUCTOR              1028
+#define IDC_RUN_DATE                    1129
+#define IDC_RUN_TIME                    1109
+#define IDC_RUN_SCROLL                  1256
+#define IDC_RUN_HIGHLIGHT               1281
+#define IDC_RUN_MOVE_UP                 1108
+#define IDC_RUN_MOVE_DOWN               1166
+#define IDC_RUN_REMOVE                  1168
+#define IDC_RUN_PRINT                   1169
+#define IDC_RUN_SORT                    1167

@@ -29,6 +29,8 @@
 #include "session/AppSessionServices.h"
 #include "session/Help.h"
 #include "session/MainFrame.h"
+#include "session/RunCourseDialog.h"
+#include "ui/FormChildFrame.h"
 #include "session/SessionManager.h"
 #include "session/StartupOptions.h"
 #include "session/ToolTipTexts.h"
@@ -331,8 +333,41 @@ bool TrainingApp::onCalibrate() { return calibrate.onCalibrate(); }
 
 bool TrainingApp::canCloseMainWindow()
 {
-    // A running course would be asked first; courses are not part of this program yet.
+    if (RunCourseDialog* course = runCourseForm(); course && !course->canClose())
+        return false;
     return !liveSessions || liveSessions->canCloseAll();
+}
+
+void TrainingApp::runCourse(const CourseRecord& course)
+{
+    if (runCourseFrame) {
+        runCourseFrame->activateFrame();
+        return;
+    }
+    auto* frame = new FormChildFrame;
+    frame->fitToView = true;
+    frame->resizable = false;
+    frame->hideOnClose = false;
+    frame->minimiseBox = true;
+    frame->form = new RunCourseDialog(course);
+    if (!frame->createFrame(translate("Run course")))
+        return;
+    runCourseFrame = frame;
+    frame->destroyed.connect(this, &TrainingApp::runCourseFrameDestroyed);
+    frame->activateFrame();
+}
+
+void TrainingApp::clearRunCourseFrame() { runCourseFrame = nullptr; }
+
+void TrainingApp::runCourseFrameDestroyed(ChildFrame* destroyed)
+{
+    if (destroyed == runCourseFrame)
+        clearRunCourseFrame();
+}
+
+RunCourseDialog* TrainingApp::runCourseForm() const
+{
+    return runCourseFrame ? static_cast<RunCourseDialog*>(runCourseFrame->form) : nullptr;
 }
 
 void TrainingApp::showAbout()

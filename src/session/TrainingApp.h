@@ -19,6 +19,10 @@
 #include <vector>
 
 class CMainFrame;
+class ChildFrame;
+class CourseRecord;
+class FormChildFrame;
+class RunCourseDialog;
 class QPrinter;
 class SessionManager;
 class SessionServices;
@@ -42,8 +46,15 @@ public:
     void onNewSession();
     // Opens or activates the Calibrate window; true when a calibration failed.
     bool onCalibrate();
-    // Whether the main window may close: every session agreed.
+    // Whether the main window may close: a running course and every session agreed.
     bool canCloseMainWindow();
+    // Opens the run-course form for the course, or activates the open one
+    // (the course is then ignored).
+    void runCourse(const CourseRecord& course);
+    // Forgets the run-course form's frame.
+    void clearRunCourseFrame();
+    // The open run-course form, or null.
+    RunCourseDialog* runCourseForm() const;
     // Shows the About box.
     void showAbout();
 
@@ -110,6 +121,8 @@ private:
     std::array<DemoSet, 3> demoSets {};
     std::string helpPath;
     AppServices* previousServices = nullptr;
+    FormChildFrame* runCourseFrame = nullptr;
+    void runCourseFrameDestroyed(ChildFrame* destroyed);
 };
 
 // The running application; null before one is constructed.

@@ -45,6 +45,12 @@ int main(int argc, char** argv)
     for (int kind = 0; kind < 4; ++kind)
         for (int state = 0; state < 4; ++state)
             outputs.push_back({ navigationIds[kind][state], navigationButton(kind, state) });
+    // The run-course rows' start (">") and pause (">|") buttons: the same
+    // faces, normal, pressed, focused, disabled.
+    const int rowButtonIds[2][4] = { { 163, 161, 162, 164 }, { 159, 157, 158, 160 } };
+    for (int kind = 0; kind < 2; ++kind)
+        for (int state = 0; state < 4; ++state)
+            outputs.push_back({ rowButtonIds[kind][state], navigationButton(2 + kind, state) });
     for (const Output& out : outputs) {
         QString path = folder.filePath(QString::number(out.id) + QStringLiteral(".bmp"));
         if (!writeBmp4(out.image, path)) {

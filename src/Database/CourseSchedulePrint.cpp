@@ -1,0 +1,202 @@
+#include "Database/CourseSchedulePrint.h"
+
+#include "Utillib/DrawUtil.h"
+#include "Utillib/FontUtil.h"
+#include "Utillib/LogStream.h"
+#include "gettext/Translator.h"
+#include "platformqt/Window.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPrinter>
+
+#include <cstdlib>
+
+namespace courseprint {
+
+Geometry geometryOf(int W, int H)
+{
+    Geometry g;
+    g.margin = static_cast<int>(W * 0.05);
+    g.smallHeight = static_cast<int>(H * 0.0304);
+    g.largeHeight = static_cast<int>(H * 0.08);
+    // The table is 23 units wide: 3 + 3 + 2 + 1 and the time column.
+    g.unit = static_cast<int>(W * 0.9 * 0.08695652173913043);
+    const int M = g.margin, U = g.unit;
+    const int offsets[5] = {0, 3 * U, 6 * U, 8 * U, 9 * U};
+    for (int i = 0; i < 5; ++i)
+        g.columns[i] = M + offsets[i];
+    g.smallWidth = 411 * g.smallHeight / 80;
+    g.smallX = M;
+    g.smallY = static_cast<int>((g.largeHeight - g.smallHeight) * 0.5);
+    g.largeWidth = 415 * g.largeHeight / 315;
+    g.largeX = W - g.largeWidth - M;
+    g.titleY = static_cast<int>((g.smallHeight + g.largeHeight) * 0.5);
+    return g;
+}
+
+std::string timeText(const SessionRecord& row) { return row.StartTime + "-" + row.EndTime; }
+
+namespace {
+
+QString q(const std::wstring& text) { return QString::fromStdWString(text); }
+QString q(const std::string& text) { return platform::ansiToQString(text); }
+
+QFont pageFont(QPaintDevice* device, int tenths, bool bold)
+{
+    const char* face = FontUtil::exists("DejaVu Sans", device, 0) ? "DejaVu Sans" : "Sans Serif";
+    QFont font{QString::fromLatin1(face)};
+    font.setPixelSize(std::abs(FontUtil::pointSizeToHeight(tenths, device)));
+    font.setBold(bold);
+    return font;
+}
+
+// One printout: the painter with its fonts and the running position.
+class Job {
+public:
+    Job(QPrinter& printer, QPainter& painter)
+        : printer(printer)
+        , p(painter)
+        , W(printer.width())
+        , H(printer.height())
+        , g(geometryOf(W, H))
+        , titleFont(pageFont(&printer, 200, true))
+        , headingFont(pageFont(&printer, 100, true))
+        , bodyFont(pageFont(&printer, 100, false))
+    {
+        p.setPen(QPen(Qt::black));
+        p.setBrush(Qt::NoBrush);
+    }
+
+    int width(const QString& text) const { return p.fontMetrics().horizontalAdvance(text); }
+    int height() const { return p.fontMetrics().height(); }
+    // Text with its top at y, as a line of the page is placed.
+    void textOut(int x, int top, const QString& text) { p.drawText(QPoint(x, top + p.fontMetrics().ascent()), text); }
+    // One line between left and right, cut with "..." when it is too wide.
+    void cell(int left, int right, int top, int bottom, const QString& text)
+    {
+        const QRect box(QPoint(left, top), QPoint(right - 1, bottom - 1));
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                   p.fontMetrics().elidedText(text, Qt::ElideRight, right - left));
+    }
+
+    void header(const CourseRecord& course)
+    {
+        Utillib::showDib(p, 165, g.smallX, g.smallY, g.smallWidth, g.smallHeight, 0, 0, 411, 80);
+        Utillib::showDib(p, 166, g.largeX, 0, g.largeWidth, g.largeHeight, 0, 0, 415, 315);
+
+        p.setFont(titleFont);
+        const QString title = q(translate("Course schedule"));
+        textOut(static_cast<int>((W - width(title)) * 0.5), g.titleY, title);
+        const int th = height();
+
+        p.setFont(bodyFont);
+        y = static_cast<int>(H * 0.01 + th + (g.smallHeight + g.largeHeight) * 0.5);
+        const QString courseLine = q(translate("Instructor: ")) + q(course.Instructor) + q(translate(" on ")) +
+                                   q(course.Date) + q(translate(" at ")) + q(course.Time);
+        textOut(g.margin, y, courseLine);
+        h = height();
+        y = static_cast<int>(h * 1.5 + y);
+        textOut(g.margin, y, q(translate("Default scenario: ")) + q(course.DefaultScenario));
+        h = height();
+        if (!course.Note.empty()) {
+            y = static_cast<int>(h * 1.5 + y);
+            const QString notes = q(translate("Notes:"));
+            textOut(g.margin, y, notes);
+            const int nw = width(notes);
+            h = height();
+            QString note = q(course.Note);
+            note.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+            const QRect box(QPoint(nw + 2 * g.margin, y), QPoint(W - g.margin - 1, H - g.margin - 1));
+            QRect used;
+            p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, note, &used);
+            // A note longer than the page is cut at the margin, and so is the room it takes.
+            y += std::min(used.height(), box.height());
+        }
+        y += 2 * h;
+        headings();
+    }
+
+    void headings()
+    {
+        p.setFont(headingFont);
+        const char* texts[5] = {"Ventilation", "Chest compression", "Scenario", "Manikin", "Time"};
+        for (int i = 0; i < 5; ++i)
+            textOut(g.columns[i], y, q(translate(texts[i])));
+        p.setFont(bodyFont);
+    }
+
+    // Whether the row that would follow still fits above the bottom margin.
+    bool rowFits() const
+    {
+        const int top = static_cast<int>(y + 1.5 * h);
+        return static_cast<int>(1.4 * h + top) <= H - g.margin;
+    }
+
+    // Goes on at the top of a new page with the headings again.
+    bool nextPage()
+    {
+        if (!printer.newPage())
+            return false;
+        y = g.margin;
+        headings();
+        return true;
+    }
+
+    void row(int number, const SessionRecord& r)
+    {
+        y = static_cast<int>(y + 1.5 * h);
+        const int bottom = static_cast<int>(1.4 * h + y);
+        const int* c = g.columns;
+        cell(g.margin / 2, g.margin, y, bottom, QString::number(number));
+        cell(c[0], c[1], y, bottom, q(r.PersonVentilation));
+        cell(c[1], c[2], y, bottom, q(r.PersonChestCompression));
+        cell(c[2], c[3], y, bottom, q(r.Scenario));
+        cell(c[3], c[4], y, bottom, QString::number(r.Manikin));
+        textOut(c[4], y, q(timeText(r)));
+    }
+
+    QPrinter& printer;
+    QPainter& p;
+    const int W;
+    const int H;
+    const Geometry g;
+    const QFont titleFont;
+    const QFont headingFont;
+    const QFont bodyFont;
+    int y = 0;
+    int h = 0;
+};
+
+} // namespace
+
+bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const std::vector<SessionRecord>& rows,
+                         const ErrorReporter& report)
+{
+    printer.setDocName(q(translate("Tavo CPR Course Schedule")).left(99));
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        report(translate("Error initializing printer"), translate("Printer error"));
+        return false;
+    }
+    Job job(printer, painter);
+    job.header(course);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        // A row that would pass the bottom margin starts the next page; the
+        // first row under the headings is always printed.
+        if (!job.rowFits() && job.y > job.g.margin && !job.nextPage()) {
+            painter.end();
+            report(translate("Error initializing new page"), translate("Printer error"));
+            return false;
+        }
+        job.row(static_cast<int>(i) + 1, rows[i]);
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
+        LogStream::instance() << "The print job could not be finished" << LogStream::endl;
+        report(translate("The printout could not be finished."), translate("Printer error"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace courseprint

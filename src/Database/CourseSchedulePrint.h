@@ -1,0 +1,43 @@
+#pragma once
+// The paper copy of a course: two pictures, the title, the course's
+// instructor, date, start time, default scenario and notes, and a table with
+// one numbered line per schedule row (the placeholder row too). A schedule
+// longer than the page goes on over further pages, each starting with the
+// column headings again. Painted with a QPainter onto the print target the
+// caller set up (a printer or a PDF file); the print dialog is the caller's.
+#include "Database/CourseTable.h"
+#include "Database/SessionRecord.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QPrinter;
+
+namespace courseprint {
+
+// Positions on a page of W by H device pixels.
+struct Geometry {
+    int margin = 0;      // M
+    int smallHeight = 0; // S, the height of picture 165
+    int largeHeight = 0; // L, the height of picture 166
+    int unit = 0;        // U, the column unit
+    int columns[5] = {}; // ventilation, compression, scenario, manikin, time
+    int smallX = 0, smallY = 0, smallWidth = 0;
+    int largeX = 0, largeWidth = 0;
+    int titleY = 0;
+};
+Geometry geometryOf(int width, int height);
+
+// A row's time cell: start, "-", end (a row without end time ends in "-").
+std::string timeText(const SessionRecord& row);
+
+// How a job failed: the box's text and caption.
+using ErrorReporter = std::function<void(const std::wstring& text, const std::wstring& caption)>;
+
+// Prints the course onto the printer as it is set up; the document is named
+// "Tavo CPR Course Schedule". False after the failure was reported.
+bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const std::vector<SessionRecord>& rows,
+                         const ErrorReporter& report);
+
+} // namespace courseprint

@@ -1,0 +1,188 @@
+// Printing of a course's schedule: the page geometry alone, then schedules
+// printed to PDF files that pdftotext reads back and pdftoppm renders into
+// the artefact folder (look at them), and a print target that fails.
+#include "Database/CourseSchedulePrint.h"
+#include "res/Resources.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QPrinter>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+TEST(CourseSchedulePrintLayout, PageGeometryFollowsThePageSize)
+{
+    const courseprint::Geometry g = courseprint::geometryOf(4800, 6600);
+    EXPECT_EQ(g.margin, 240);
+    EXPECT_EQ(g.smallHeight, 200);
+    EXPECT_EQ(g.largeHeight, 528);
+    EXPECT_EQ(g.unit, 375);
+    const int columns[5] = {240, 1365, 2490, 3240, 3615};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(g.columns[i], columns[i]) << i;
+    EXPECT_EQ(g.smallWidth, 1027);
+    EXPECT_EQ(g.smallX, 240);
+    EXPECT_EQ(g.smallY, 164);
+    EXPECT_EQ(g.largeWidth, 695);
+    EXPECT_EQ(g.largeX, 3865);
+    EXPECT_EQ(g.titleY, 364);
+
+    SessionRecord row;
+    row.StartTime = "09:02";
+    row.EndTime = "09:12";
+    EXPECT_EQ(courseprint::timeText(row), "09:02-09:12");
+    row.EndTime.clear();
+    EXPECT_EQ(courseprint::timeText(row), "09:02-") << "a scenario without time limit";
+}
+
+std::string run(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+int count(const std::string& text, const std::string& part)
+{
+    int n = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size()))
+        ++n;
+    return n;
+}
+
+// Row k of a test schedule; every name is unique in the printout.
+SessionRecord plannedRow(int k)
+{
+    SessionRecord row;
+    char text[32];
+    std::snprintf(text, sizeof text, "Vent%02d Berg", k);
+    row.PersonVentilation = text;
+    std::snprintf(text, sizeof text, "Comp%02d Lund", k);
+    row.PersonChestCompression = text;
+    row.Scenario = "Adult basic";
+    row.Manikin = 247 + k % 3;
+    std::snprintf(text, sizeof text, "%02d:%02d", 9 + k / 6, k % 6 * 10);
+    row.StartTime = text;
+    std::snprintf(text, sizeof text, "%02d:%02d", 9 + k / 6, k % 6 * 10 + 9);
+    row.EndTime = text;
+    return row;
+}
+
+class CourseSchedulePrintTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        res::registerResources();
+        QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        course.Instructor = "Dr. Berg";
+        course.Date = "2026-12-10";
+        course.Time = "09:00";
+        course.DefaultScenario = "Adult basic";
+    }
+
+    // Prints into the artefact folder; the text of the PDF.
+    std::string print(const std::string& name, const std::vector<SessionRecord>& rows)
+    {
+        const std::string path = std::string(ARTEFACT_DIR) + "/" + name + ".pdf";
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(path));
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        reports.clear();
+        printed = courseprint::printCourseSchedule(printer, course, rows,
+                                                   [this](const std::wstring& text, const std::wstring& caption) {
+                                                       reports.push_back(caption + L": " + text);
+                                                   });
+        run("pdftoppm -r 50 -png '" + path + "' '" + std::string(ARTEFACT_DIR) + "/" + name + "'");
+        info = run("pdfinfo '" + path + "'");
+        return run("pdftotext -layout '" + path + "' -");
+    }
+
+    testsupport::LogCapture log;
+    CourseRecord course;
+    std::vector<std::wstring> reports;
+    bool printed = false;
+    std::string info;
+};
+
+TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
+{
+    course.Note = "Bring the pocket masks. The second group starts in room 2 after the break, "
+                  "when the manikins have been cleaned and checked again by the assistants.";
+    std::vector<SessionRecord> rows = {plannedRow(0), plannedRow(1), plannedRow(2)};
+    rows[1].PersonVentilation = "Maximiliane Theodora Wilhelmina von Hohenzollern-Sigmaringen";
+    SessionRecord placeholder;
+    placeholder.Scenario = "Adult basic";
+    placeholder.Manikin = 249;
+    placeholder.StartTime = "09:31";
+    placeholder.EndTime.clear();
+    rows.push_back(placeholder);
+
+    const std::string text = print("schedule-3-rows", rows);
+    EXPECT_TRUE(printed);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_NE(info.find("Pages:           1"), std::string::npos) << info;
+    EXPECT_NE(info.find("Title:           Tavo CPR Course Schedule"), std::string::npos) << info;
+    for (const char* part : {"Course schedule", "Instructor: Dr. Berg on 2026-12-10 at 09:00",
+                             "Default scenario: Adult basic", "Notes:", "Bring the pocket masks.", "assistants.",
+                             "Ventilation", "Chest compression", "Scenario", "Manikin", "Time"})
+        EXPECT_EQ(count(text, part) > 0, true) << part;
+    EXPECT_EQ(count(text, "Vent00 Berg"), 1);
+    EXPECT_EQ(count(text, "Comp02 Lund"), 1);
+    EXPECT_EQ(count(text, "09:00-09:09"), 1);
+    EXPECT_EQ(count(text, "09:31-"), 1) << "the placeholder's time without an end";
+    EXPECT_EQ(count(text, "Adult basic"), 5) << "the default scenario line and four rows";
+    // A name wider than its column ends in an ellipsis inside it.
+    EXPECT_EQ(count(text, "Hohenzollern-Sigmaringen"), 0);
+    EXPECT_EQ(count(text, "Maximiliane"), 1);
+    // Four numbered lines: the number starts each one.
+    for (const char* line : {"1 ", "2 ", "3 ", "4 "})
+        EXPECT_NE(text.find(std::string("\n") + line), std::string::npos) << line;
+}
+
+TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
+{
+    std::vector<SessionRecord> rows;
+    for (int k = 0; k < 60; ++k)
+        rows.push_back(plannedRow(k));
+    const std::string text = print("schedule-60-rows", rows);
+    EXPECT_TRUE(printed);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
+    for (int k = 0; k < 60; ++k) {
+        char name[32];
+        std::snprintf(name, sizeof name, "Vent%02d Berg", k);
+        EXPECT_EQ(count(text, name), 1) << name;
+        std::snprintf(name, sizeof name, "Comp%02d Lund", k);
+        EXPECT_EQ(count(text, name), 1) << name;
+    }
+    EXPECT_EQ(count(text, "Chest compression"), 2) << "the headings again on the second page";
+    EXPECT_EQ(count(text, "Course schedule"), 1) << "the title only on the first page";
+    EXPECT_NE(text.find("60 "), std::string::npos);
+}
+
+TEST_F(CourseSchedulePrintTest, PrintTargetThatFailsIsReported)
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QStringLiteral("/nonexistent-folder/sub/out.pdf"));
+    std::vector<std::wstring> boxes;
+    EXPECT_FALSE(courseprint::printCourseSchedule(printer, course, {plannedRow(0)},
+                                                  [&](const std::wstring& text, const std::wstring& caption) {
+                                                      boxes.push_back(caption + L": " + text);
+                                                  }));
+    EXPECT_EQ(boxes, std::vector<std::wstring>{L"Printer error: Error initializing printer"});
+}
+
+} // namespace

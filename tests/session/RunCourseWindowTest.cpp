@@ -1,0 +1,335 @@
+// The run-course form in the program on the offscreen platform, SQLite and
+// demonstration manikins: a course of two planned sessions runs on two
+// manikins at once, the save questions are answered, and closing the form
+// stores the schedule as the sessions left it.
+#include "DbTestSupport.h"
+#include "Database/Database.h"
+#include "Database/SessionTable.h"
+#include "comm/CalibrateManager.h"
+#include "comm/CommSettings.h"
+#include "platformqt/Controls.h"
+#include "platformqt/MessageBox.h"
+#include "platformqt/Window.h"
+#include "session/MainFrame.h"
+#include "ui/COXMaskedEdit.h"
+#include "session/RunCourseDialog.h"
+#include "session/Session.h"
+#include "session/SessionManager.h"
+#include "session/SessionWindows.h"
+#include "session/TrainingApp.h"
+#include "sim/HandshakeDevices.h"
+#include "sim/SimModemLines.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <thread>
+
+using namespace testsupport;
+
+namespace {
+
+class RunCourseWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        home = new TempDir;
+        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
+        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
+        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
+        std::filesystem::create_directories(home->file("work"));
+        std::filesystem::current_path(home->file("work"));
+        QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        // A simulated manikin on COM 3 beside the demonstration ports.
+        std::filesystem::create_directories(home->file("ports"));
+        sim::SimModemLines::install();
+        manikin = new sim::QueryDevice(home->file("ports"), 3);
+        ASSERT_TRUE(manikin->start());
+        dbtest::prepareOdbc();
+        std::string failure;
+        ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
+        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest&) { return 2; });
+        app = new TrainingApp("demo");
+        started = app->initInstance();
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete app;
+        app = nullptr;
+        delete manikin;
+        manikin = nullptr;
+        platform::setMessageBoxHook(previousHook);
+        CommSettings::setDemoMode(false);
+        std::filesystem::current_path("/");
+        delete home;
+    }
+
+    // Answers each "Save session?" as it comes with the next button text.
+    void answerSaveQuestions(std::deque<QString> buttons)
+    {
+        answers = std::move(buttons);
+        auto* timer = new QTimer(app->mainFrame());
+        QObject::connect(timer, &QTimer::timeout, timer, [this] {
+            auto* box = dynamic_cast<SaveSessionDialog*>(QApplication::activeModalWidget());
+            if (!box || answers.empty())
+                return;
+            const QString text = answers.front();
+            answers.pop_front();
+            for (QPushButton* button : box->findChildren<QPushButton*>())
+                if (button->text() == text) {
+                    button->click();
+                    return;
+                }
+        });
+        timer->start(10);
+    }
+
+    static void settle()
+    {
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static inline TempDir* home = nullptr;
+    static inline sim::QueryDevice* manikin = nullptr;
+    static inline TrainingApp* app = nullptr;
+    static inline bool started = false;
+    static inline platform::MessageBoxHook previousHook;
+    std::deque<QString> answers;
+};
+
+SessionRecord planned(const std::string& ventilation, const std::string& compression, int manikin)
+{
+    SessionRecord r;
+    r.PersonVentilation = ventilation;
+    r.PersonChestCompression = compression;
+    r.Manikin = manikin;
+    r.Duration = 2;
+    r.Scenario = "Two seconds";
+    r.StartTime = "09:02";
+    r.EndTime = "09:04";
+    return r;
+}
+
+TEST_F(RunCourseWindowTest, PlannedSessionsRunOnSeveralManikinsAtOnceAndTheScheduleIsStored)
+{
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(247));
+    ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(248));
+    ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(3)) << "the simulated manikin";
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-10";
+    course.Time = "09:00";
+    {
+        std::vector<SessionRecord> rows = {planned("Ann Lee", "Bob Ray", 247), planned("Cy Moe", "Dee Fox", 248),
+                                           planned("Gus Orr", "Hal Poe", 3), SessionRecord()};
+        SessionTable table(database);
+        ASSERT_TRUE(table.open(std::string()));
+        ASSERT_TRUE(table.saveCourseSessions(course, rows));
+    }
+
+    app->runCourse(course);
+    app->runCourse(course); // the same form again
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 4);
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(platform::windowText(form->row(0).ventilation), QStringLiteral("Ann Lee"));
+    EXPECT_EQ(platform::windowText(form->row(1).manikin), QStringLiteral("248"));
+    EXPECT_FALSE(form->row(3).number->isHidden());
+    EXPECT_TRUE(form->row(4).number->isHidden());
+    EXPECT_FALSE(form->row(3).startButton->isEnabled()) << "the placeholder row starts nothing";
+    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-opened.png"));
+
+    // Start both rows; they run at once on their manikins.
+    static_cast<QAbstractButton*>(form->row(0).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(1).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(2).startButton)->click();
+    settle();
+    ASSERT_EQ(sessionManager->getCount(), 3);
+    Session* first = form->model().running(0);
+    Session* second = form->model().running(1);
+    Session* third = form->model().running(2);
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(third, nullptr);
+    EXPECT_TRUE(third->isRunning());
+    EXPECT_FALSE(CalibrateManager::get().getIsAvailable(3));
+    EXPECT_EQ(first->getRecord().Manikin, 247);
+    EXPECT_EQ(second->getRecord().PersonVentilation, "Cy Moe");
+    EXPECT_TRUE(first->isRunning());
+    EXPECT_TRUE(second->isRunning());
+    EXPECT_FALSE(form->row(0).startButton->isEnabled());
+    EXPECT_TRUE(form->row(0).pauseButton->isEnabled());
+    EXPECT_EQ(platform::windowText(form->row(0).details), QStringLiteral("Session..."));
+    EXPECT_FALSE(form->row(0).ventilation->isEnabled());
+
+    // Pause one; the other runs on.
+    static_cast<QAbstractButton*>(form->row(1).pauseButton)->click();
+    EXPECT_FALSE(second->isRunning());
+    EXPECT_TRUE(form->row(1).startButton->isEnabled());
+    static_cast<QAbstractButton*>(form->row(1).startButton)->click();
+    EXPECT_TRUE(second->isRunning());
+
+    // The heartbeat's pace: the simulated manikin sends in real time.
+    for (int tick = 0; tick < 400 && !(first->isFinished() && second->isFinished() && third->isFinished()); ++tick) {
+        sessionManager->poll();
+        QCoreApplication::processEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(first->isFinished());
+    ASSERT_TRUE(second->isFinished());
+    ASSERT_TRUE(third->isFinished());
+    EXPECT_GT(third->getCommSession().manData.size(), 20u) << "samples from the simulated manikin";
+    settle();
+    EXPECT_EQ(platform::buttonCheck(form->row(0).done), 1) << "the done box shows the end of the session";
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-finished.png"));
+    app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-program.png"));
+
+    // Close: the first and the third are saved, the second is not.
+    answerSaveQuestions({QStringLiteral("&Yes"), QStringLiteral("&No"), QStringLiteral("&Yes")});
+    QPointer<RunCourseDialog> watched(form);
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(sessionManager->getCount(), 0);
+    EXPECT_TRUE(watched.isNull());
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+    EXPECT_TRUE(CalibrateManager::get().getIsAvailable(247));
+
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(std::string()));
+    const std::vector<SessionRecord> stored = table.loadCourseSessions(course.getKey());
+    ASSERT_EQ(stored.size(), 3u) << "the placeholder is not stored";
+    EXPECT_EQ(stored[0].PersonVentilation, "Ann Lee");
+    EXPECT_EQ(stored[0].CourseOrder, 0);
+    EXPECT_EQ(stored[0].Done, 1) << "saved from its review page";
+    EXPECT_EQ(stored[1].PersonVentilation, "Cy Moe");
+    EXPECT_EQ(stored[1].CourseOrder, 1);
+    EXPECT_EQ(stored[1].Done, 0) << "finished but not saved";
+    EXPECT_EQ(stored[2].Manikin, 3);
+    EXPECT_EQ(stored[2].Done, 1);
+    EXPECT_EQ(stored[2].CourseOrder, 2);
+    EXPECT_TRUE(CalibrateManager::get().getIsAvailable(3));
+}
+
+TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-11";
+    course.Time = "10:00";
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 1);
+    EXPECT_EQ(form->model().rows()[0].StartTime, "10:02");
+    EXPECT_EQ(form->model().selected(), 1);
+
+    // A person typed into the placeholder row: leaving the field makes it a
+    // row of its own, and a new placeholder follows.
+    app->mainFrame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->mainFrame()));
+    form->row(0).manikin->setFocus();
+    form->row(0).manikin->setEditText(QStringLiteral("249"));
+    form->row(0).ventilation->setFocus();
+    form->row(0).ventilation->setEditText(QStringLiteral("Eve Kim"));
+    form->row(0).compression->setFocus();
+    settle();
+    ASSERT_EQ(form->model().size(), 2);
+    EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Eve Kim");
+    EXPECT_EQ(form->model().rows()[0].Manikin, 249);
+    EXPECT_FALSE(form->row(1).number->isHidden());
+    EXPECT_TRUE(form->model().modified());
+
+    // A start time left behind sets the row's end from its duration.
+    form->row(0).start->setFocus();
+    form->row(0).start->SetInputText("10:30", 0, true);
+    form->row(0).ventilation->setFocus();
+    settle();
+    EXPECT_EQ(form->model().rows()[0].StartTime, "10:30");
+    EXPECT_EQ(form->model().rows()[0].EndTime, "10:40");
+    EXPECT_EQ(platform::windowText(form->row(0).end), QStringLiteral("10:40"));
+    EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Eve Kim") << "the rest of the row as typed";
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-typed.png"));
+    static_cast<QAbstractButton*>(form->row(0).startButton)->click();
+    settle();
+    ASSERT_EQ(sessionManager->getCount(), 1);
+
+    // Cancel keeps the program, the course and its session.
+    answerSaveQuestions({QStringLiteral("&Cancel")});
+    EXPECT_FALSE(app->canCloseMainWindow());
+    EXPECT_EQ(sessionManager->getCount(), 1);
+    EXPECT_NE(app->runCourseForm(), nullptr);
+
+    answerSaveQuestions({QStringLiteral("&No")});
+    EXPECT_TRUE(app->canCloseMainWindow());
+    EXPECT_EQ(sessionManager->getCount(), 0);
+}
+
+TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWasTyped)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-12";
+    course.Time = "08:00";
+    {
+        std::vector<SessionRecord> rows;
+        for (int k = 0; k < 11; ++k)
+            rows.push_back(planned("Trainee " + std::to_string(k + 1), "", 247));
+        rows.emplace_back();
+        SessionTable table(database);
+        ASSERT_TRUE(table.open(std::string()));
+        ASSERT_TRUE(table.saveCourseSessions(course, rows));
+    }
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 12);
+    auto* bar = platform::dlgItem<QScrollBar>(form, 1256);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->pageStep(), 8);
+    EXPECT_EQ(bar->maximum(), 4) << "positions 0..11 less the page";
+    for (int k = 0; k < 8; ++k)
+        EXPECT_FALSE(form->row(k).number->isHidden()) << k;
+
+    // A name typed into a shown row, then the rows scroll.
+    form->row(0).ventilation->setEditText(QStringLiteral("Renamed"));
+    bar->setValue(4);
+    settle();
+    EXPECT_EQ(form->model().top(), 4);
+    EXPECT_EQ(form->model().rows()[0].PersonVentilation, "Renamed");
+    EXPECT_EQ(platform::windowText(form->row(0).number), QStringLiteral("5"));
+    EXPECT_EQ(platform::windowText(form->row(7).number), QStringLiteral("12"));
+    EXPECT_EQ(platform::windowText(form->row(0).ventilation), QStringLiteral("Trainee 5"));
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-scrolled.png"));
+
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(std::string()));
+    const std::vector<SessionRecord> stored = table.loadCourseSessions(course.getKey());
+    ASSERT_EQ(stored.size(), 11u);
+    EXPECT_EQ(stored[0].PersonVentilation, "Renamed");
+    EXPECT_EQ(stored[10].CourseOrder, 10);
+}
+
+} // namespace
