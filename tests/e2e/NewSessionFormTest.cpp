@@ -9,6 +9,7 @@
 #include "calibrate/CalibrateWindow.h"
 #include "comm/CalibrateManager.h"
 #include "comm/CommSettings.h"
+#include "platform/WindowStyles.h"
 #include "platformqt/Controls.h"
 #include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
