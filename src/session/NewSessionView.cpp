@@ -90,8 +90,6 @@ void NewSessionView::fillLists()
         algorithms.fillCombo(combo, "Name", std::string());
     }
     if (scenarioTable.ok && scenarioCombo) {
-        // Reads the rows again so that scenarios added since are listed and found.
-        scenarioTable.restart();
         dbui::QtComboBox combo(scenarioCombo);
         Utillib::ComboSelectionKeeper keep(scenarioCombo);
         scenarioTable.fillCombo(combo, "Name", std::string());

@@ -6,6 +6,7 @@
 #include "DbTestSupport.h"
 #include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
+#include "Database/ScenarioTable.h"
 #include "calibrate/CalibrateWindow.h"
 #include "comm/CalibrateManager.h"
 #include "comm/CommSettings.h"
@@ -30,6 +31,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -138,6 +140,7 @@ TEST_F(NewSessionFormTest, AScenarioPresetsTheSessionThatContinueStartsOnTheChos
     ASSERT_TRUE(database.execute("INSERT INTO Scenario (Name, Algorithm, Duration, RegisterEvents, TrainingMode) "
                                  "VALUES ('Two minutes alone', '" + std::string(AlgorithmTable::ercName) + "', 120, 0, 0)"));
     ASSERT_TRUE(database.execute("INSERT INTO Person (Name) VALUES ('Anna')"));
+    ASSERT_TRUE(database.execute("INSERT INTO Person (Name) VALUES ('Ben')"));
     form->sendCommand(IDCANCEL, BN_CLICKED);
     EXPECT_FALSE(formShown());
     app->onNewSession();
@@ -170,7 +173,10 @@ TEST_F(NewSessionFormTest, AScenarioPresetsTheSessionThatContinueStartsOnTheChos
     settle();
     EXPECT_EQ(combo(IDC_NEW_SCENARIO)->currentText(), QStringLiteral("Two minutes alone"));
 
-    // One person does both tasks: the compression field follows the typing.
+    // One person does both tasks: the compression field follows the choice
+    // from the list and the typing.
+    choose(combo(IDC_NEW_VENTILATION), QStringLiteral("Ben"));
+    EXPECT_EQ(combo(IDC_NEW_COMPRESSION)->currentText(), QStringLiteral("Ben"));
     QLineEdit* ventilationEdit = combo(IDC_NEW_VENTILATION)->lineEdit();
     ASSERT_NE(ventilationEdit, nullptr);
     ventilationEdit->selectAll();
@@ -214,6 +220,57 @@ TEST_F(NewSessionFormTest, AScenarioPresetsTheSessionThatContinueStartsOnTheChos
     settle();
     EXPECT_EQ(sessionManager->getCount(), 0);
     EXPECT_TRUE(item(IDC_NEW_CONFIGURATION)->isEnabled());
+}
+
+TEST_F(NewSessionFormTest, ScenarioDetailsStoresTheSettingsAsANewScenarioThatTheFormThenNames)
+{
+    // Shown again, the form lists what the database holds by now.
+    form->sendCommand(IDCANCEL, BN_CLICKED);
+    app->onNewSession();
+    settle();
+    choose(combo(IDC_NEW_ALGORITHM), QString::fromLatin1(AlgorithmTable::ercName));
+    QLineEdit* durationEdit = combo(IDC_NEW_DURATION)->lineEdit();
+    ASSERT_NE(durationEdit, nullptr);
+    durationEdit->selectAll();
+    QTest::keyClicks(durationEdit, QStringLiteral("03:00"));
+    platform::dlgItem<QAbstractButton>(form, IDC_NEW_REGISTER_EVENTS)->click();
+    settle();
+    ASSERT_EQ(combo(IDC_NEW_SCENARIO)->currentText(), QString());
+
+    // The editor opens on a new scenario with the form's settings; the
+    // instructor names it and saves it.
+    bool edited = false;
+    auto* poll = new QTimer(form);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, &edited] {
+        QWidget* editor = QApplication::activeModalWidget();
+        if (!editor || !editor->isVisible())
+            return;
+        poll->stop();
+        auto* name = platform::dlgItem<QLineEdit>(editor, IDC_EDITOR_NAME);
+        if (name) {
+            name->setFocus();
+            QTest::keyClicks(name, QStringLiteral("Three minutes"));
+            platform::dlgItem<QAbstractButton>(editor, IDC_DB_SAVE)->click();
+            edited = true;
+        }
+        platform::dlgItem<QAbstractButton>(editor, IDCANCEL)->click();
+    });
+    poll->start(10);
+    platform::dlgItem<QAbstractButton>(form, IDC_NEW_SCENARIO_DETAILS)->click();
+    settle();
+    ASSERT_TRUE(edited);
+
+    EXPECT_EQ(combo(IDC_NEW_SCENARIO)->currentText(), QStringLiteral("Three minutes"));
+    EXPECT_EQ(combo(IDC_NEW_DURATION)->currentText(), QStringLiteral("03:00"));
+    EXPECT_FALSE(platform::dlgItem<QAbstractButton>(form, IDC_NEW_REGISTER_EVENTS)->isChecked());
+    ScenarioTable scenarios(database);
+    ASSERT_TRUE(scenarios.open(std::string()));
+    const ScenarioRecord stored = scenarios.findByName("Three minutes");
+    EXPECT_EQ(stored.Algorithm, AlgorithmTable::ercName);
+    EXPECT_EQ(stored.Duration, 180);
+    EXPECT_EQ(stored.RegisterEvents, 0);
+    EXPECT_EQ(stored.TrainingMode, TWO_PERSON);
+    EXPECT_TRUE(boxes.empty());
 }
 
 TEST_F(NewSessionFormTest, AManikinThatDoesNotAnswerIsReportedAndSentToCalibration)
