@@ -90,6 +90,10 @@ void NewSessionView::fillLists()
         algorithms.fillCombo(combo, "Name", std::string());
     }
     if (scenarioTable.ok && scenarioCombo) {
+        // The kept table reads its rows again: scenarios written since it
+        // was opened (the built-in ones on a first start, another station's)
+        // are listed and found.
+        scenarioTable.restart();
         dbui::QtComboBox combo(scenarioCombo);
         Utillib::ComboSelectionKeeper keep(scenarioCombo);
         scenarioTable.fillCombo(combo, "Name", std::string());
