@@ -51,9 +51,9 @@ DialogTable transferProgressDialog()
         "DejaVu Sans", 8,
         {
             // id                    class                 text         style                               x    y    cx   cy
-            { IDC_PROGRESS_TEXT,     "Static",             "",          WS_VISIBLE | SS_LEFT,               7,   7,   206, 10 },
-            { IDC_PROGRESS_BAR,      "msctls_progress32",  "",          WS_VISIBLE | WS_BORDER,             7,   22,  176, 12 },
-            { IDC_PROGRESS_PERCENT,  "Static",             "",          WS_VISIBLE | SS_RIGHT,              186, 24,  27,  8 },
+            { IDC_PROGRESS_TEXT,     "Static",             "",          WS_VISIBLE | SS_LEFT,               7,   7,   206, 18 },
+            { IDC_PROGRESS_BAR,      "msctls_progress32",  "",          WS_VISIBLE | WS_BORDER,             7,   29,  176, 12 },
+            { IDC_PROGRESS_PERCENT,  "Static",             "",          WS_VISIBLE | SS_RIGHT,              186, 31,  27,  8 },
             { IDCANCEL,              "Button",             "¤&Cancel",  tabStop | WS_GROUP | BS_PUSHBUTTON, 85,  53,  50,  14 },
         },
     };

@@ -142,7 +142,7 @@ TEST_F(TransferWindowsTest, GetSelectorChoosesTheSelectedPort)
     }
 }
 
-TEST_F(TransferWindowsTest, SelectorsHaveAFixedSizeAndTheirTextsTranslated)
+TEST_F(TransferWindowsTest, WindowsHaveAFixedSizeAndTheirTextsTranslated)
 {
     ASSERT_TRUE(loadLanguage(std::string("main lang:") + CATALOGUE_DIR + "/de.mo", "en"));
     CPBSendSelector selector;
@@ -156,6 +156,15 @@ TEST_F(TransferWindowsTest, SelectorsHaveAFixedSizeAndTheirTextsTranslated)
         selector.sendCommand(IDCANCEL, BN_CLICKED);
     });
     EXPECT_EQ(selector.doModal(), IDCANCEL);
+
+    QPointer<ProgressDialog> window = new ProgressDialog;
+    ASSERT_TRUE(window->create(nullptr));
+    EXPECT_EQ(window->windowTitle(), "Daten werden an CPB gesendet");
+    EXPECT_EQ(dlgItem<QPushButton>(window, IDCANCEL)->text(), "&Abbrechen");
+    window->setText(translate("An error occured, please try again."));
+    window->show();
+    window->grab().save(picture("progress-de.png"));
+    window->destroyWindow();
 }
 
 // --- the progress window ----------------------------------------------------------------------
