@@ -302,6 +302,18 @@ TEST_F(ProgressDialogTest, DestroyedByItsDriverOrWithItsOwner)
     settle();
     EXPECT_FALSE(window) << "the window goes with its owner";
 
+    // Two controllers' windows over one owner: it is given back with the last.
+    QPointer<ProgressDialog> first = openWindow();
+    QPointer<ProgressDialog> second = openWindow();
+    first->enableButton(true);
+    first->close();
+    EXPECT_FALSE(owner.isEnabled()) << "the second window still holds it";
+    second->enableButton(true);
+    second->close();
+    EXPECT_TRUE(owner.isEnabled());
+    settle();
+    EXPECT_FALSE(first || second);
+
     // Without an owner nothing is disabled or enabled.
     auto* alone = new ProgressDialog;
     ASSERT_TRUE(alone->create(nullptr));

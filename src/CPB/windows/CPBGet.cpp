@@ -48,7 +48,8 @@ bool CPBGet::get(int port, PropertyModel* model, QWidget* parent)
 
     auto* window = new ProgressDialog;
     progress = window;
-    window->create(parent);
+    const bool created = window->create(parent);
+    LOG_ASSERT(created);
     window->setCaption(translate("Tavo CPR Controller on COM") + GString::from_int(port));
     window->enableButton(false);
     if (parent)

@@ -7,6 +7,7 @@
 #include "platformqt/Window.h"
 #include "res/resource.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <algorithm>
 #include <QProgressBar>
@@ -135,6 +136,13 @@ void ProgressDialog::releaseOwner()
     if (released)
         return;
     released = true;
-    if (ownerWindow && !ownerGone)
-        ownerWindow->setEnabled(true);
+    if (!ownerWindow || ownerGone)
+        return;
+    // Another transfer's window still showing over the same owner keeps it.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* other = qobject_cast<ProgressDialog*>(window);
+        if (other && other != this && !other->released && other->ownerWindow == ownerWindow)
+            return;
+    }
+    ownerWindow->setEnabled(true);
 }

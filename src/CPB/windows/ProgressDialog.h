@@ -4,8 +4,9 @@
 // once the transfer is over. While the button is disabled the window cannot
 // be closed and shows the wait cursor. The window is owned by the window the
 // transfer was started from; it keeps that owner disabled while it exists
-// (the driver disables it) and enables it again when it goes. The object
-// deletes itself when its window is destroyed.
+// (the driver disables it) and enables it again when it goes, unless another
+// progress window over the same owner is still there. The object deletes
+// itself when its window is destroyed.
 #include "platformqt/Dialog.h"
 
 #include <QPointer>
