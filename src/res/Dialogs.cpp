@@ -26,6 +26,9 @@ const std::vector<platform::DialogTable>& dialogTables()
         sessionReviewPage(),
         browseSessionsDialog(),
         runCourseDialog(),
+        getSelectorDialog(),
+        sendSelectorDialog(),
+        transferProgressDialog(),
     };
     return tables;
 }

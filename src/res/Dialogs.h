@@ -30,5 +30,8 @@ platform::DialogTable sessionEditorDialog();
 platform::DialogTable sessionReviewPage();
 platform::DialogTable browseSessionsDialog();
 platform::DialogTable runCourseDialog();
+platform::DialogTable getSelectorDialog();
+platform::DialogTable sendSelectorDialog();
+platform::DialogTable transferProgressDialog();
 
 } // namespace res

@@ -296,3 +296,14 @@
 #define IDC_RUN_REMOVE                  1168
 #define IDC_RUN_PRINT                   1169
 #define IDC_RUN_SORT                    1167
+
+// The CPR Controller transfer: the two selectors and the progress window.
+#define IDD_GET_SELECTOR                257
+#define IDD_SEND_SELECTOR               258
+#define IDD_TRANSFER_PROGRESS           269
+#define IDC_SELECTOR_LABEL              1390
+#define IDC_SELECTOR_SEND_LIST          1392
+#define IDC_SELECTOR_GET_LIST           1276
+#define IDC_PROGRESS_BAR                1393
+#define IDC_PROGRESS_PERCENT            1394
+#define IDC_PROGRESS_TEXT               1395
