@@ -37,9 +37,10 @@ public:
 
     // Sends the whole setup to the controller on `port`, showing the transfer
     // in a progress window owned by `parent`; true when every step succeeded.
-    // The window of the `last` controller stays until the user closes it.
-    // Defined with the transfer windows (CPBTransferSend.cpp), not in this
-    // window-free library.
+    // The window stays with the controller's outcome until the user closes
+    // it; the send to the `last` controller returns only once every such
+    // window over `parent` is closed. Defined with the transfer windows
+    // (windows/CPBTransferSend.cpp), not in this window-free library.
     bool send(int port, const PropertyModel* model, QWidget* parent, bool last);
 
     // The part of a send without windows: connects, runs the seven steps in
