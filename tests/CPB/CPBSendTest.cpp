@@ -10,6 +10,7 @@
 #include "comm/SerialPort.h"
 #include "config/LangStruct.h"
 #include "config/PropertyModel.h"
+#include "gettext/Translator.h"
 #include "platform/CodePage.h"
 #include "sim/ControllerDevice.h"
 #include "sim/PortsFolder.h"
@@ -307,10 +308,14 @@ TEST_F(CPBSendTest, TextsArePaddedOrEndedWithinTheirAreas)
 
 TEST_F(CPBSendTest, UnitThatNeverAnswersGetsNothing)
 {
+    ASSERT_TRUE(loadLanguage(std::string("main lang:") + CATALOGUE_DIR + "/de.mo", "en"));
     device.setSilentAfterHandshake(true);
     EXPECT_FALSE(sender.transfer(serial, setup()));
+    loadLanguage("main", "en");
     EXPECT_EQ(progress.position, 0);
     EXPECT_EQ(progress.texts.size(), 7u) << "every step's text still shows";
+    EXPECT_EQ(progress.texts.front(), L"Symbole werden gesendet...");
+    EXPECT_EQ(progress.texts.back(), L"Auswertung wird gesendet...");
     EXPECT_TRUE(device.transcript().empty());
     EXPECT_FALSE(serial.isOpen);
 }
