@@ -292,7 +292,10 @@ bool CPBSend::sendDebriefing(CPBComm& comm, const PropertyModel& model)
             const std::string name = s.algorithm == 1 ? model.getAlgorithm1Name() : model.getAlgorithm2Name();
             DebriefGenerator screen(model, LangStruct::indexOf(model.getLanguage(s.language)), &bars, name);
             // A screen too long for its place is refused, never written into the next one.
-            LOG_ASSERT(screen.fitsSlot());
+            if (!screen.fitsSlot())
+                LogStream::instance() << "A debriefing screen of " << static_cast<int>(screen.getData().size())
+                                      << " bytes does not fit the CPR Controller's " << Pointer::room(s.area)
+                                      << " bytes; the setup is not sent further" << LogStream::endl;
             ok = screen.fitsSlot() && comm.writeMemory(Pointer::get(s.area), screen.getData(), TRIES);
         }
         step(screenAdvance);

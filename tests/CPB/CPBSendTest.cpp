@@ -355,6 +355,22 @@ TEST_F(CPBSendTest, UnitThatStopsAnsweringMidSendFailsTheTransfer)
     EXPECT_EQ(area(Pointer::BAR_DATA_1, 1), Bytes { 0xFF });
 }
 
+TEST_F(CPBSendTest, ScreenTooLargeForItsAreaIsNotSent)
+{
+    PropertyModel model = setup();
+    model.enableLegends = true;
+    for (int i = 0; i < 6; ++i)
+        model.setLegend(i, std::string(250, 'x'));
+    CPBComm comm(serial);
+    ASSERT_EQ(comm.connect(), CPBComm::CONNECTED);
+    device.clearTranscript();
+    EXPECT_FALSE(sender.sendDebriefing(comm, model));
+    comm.disconnect();
+    EXPECT_TRUE(device.transcript().empty()) << "neither screens nor bars";
+    EXPECT_EQ(progress.position, 6 * 88) << "each screen advances, sent or not";
+    EXPECT_NE(log.text().find("does not fit"), std::string::npos);
+}
+
 TEST_F(CPBSendTest, LongTextsStayInsideTheirAreas)
 {
     PropertyModel model = setup();
