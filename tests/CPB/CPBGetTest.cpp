@@ -9,8 +9,11 @@
 #include "Database/AlgorithmTable.h"
 #include "Database/DbTestSupport.h"
 #include "comm/CalibrateManager.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationDialog.h"
 #include "config/PropertyModel.h"
 #include "platform/WindowStyles.h"
+#include "platformqt/Controls.h"
 #include "platformqt/Window.h"
 #include "res/Resources.h"
 #include "res/resource.h"
@@ -26,6 +29,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -316,6 +320,49 @@ TEST_F(CPBGetTest, TheSelectorStartsTheReadingOfTheChosenController)
             EXPECT_TRUE(parent.isEnabled());
         }
     }
+}
+
+TEST_F(CPBGetTest, ConfigurationDialogsGetButtonReadsTheController)
+{
+    device.poke(0x51, 0x7FF0, { 21, 22, 23, 24, 25, 26 });
+    device.poke(0x51, 0x7C00, text("Heading from the unit"));
+    testsupport::TempDir folder;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    Configuration& configuration = Configuration::instance();
+    std::filesystem::current_path(previous);
+    configuration.getController().setModel(PropertyModel());
+    CPBSetupTransfer transfer;
+    configuration.setTransfer(&transfer);
+
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<ConfigurationDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTimer::singleShot(0, [] {
+            auto* selector = qobject_cast<platform::Dialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(selector, nullptr);
+            selector->sendCommand(IDOK, BN_CLICKED);
+        });
+        dialog->sendCommand(IDC_CONFIG_GET, BN_CLICKED);
+        auto* window = qobject_cast<ProgressDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(shown(window, IDC_PROGRESS_TEXT), "Transfer done.");
+        EXPECT_FALSE(dialog->isEnabled()) << "until the outcome has been seen";
+        window->sendCommand(IDCANCEL, BN_CLICKED);
+        EXPECT_TRUE(dialog->isEnabled());
+        auto* icon = dlgItem<platform::ComboBox>(dialog->getCurrentPage(), IDC_CPB_ICON1);
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->currentData().toInt(), 21) << "the page shows what was read";
+        EXPECT_EQ(configuration.getEditModel().icons, (std::vector<std::int32_t> { 21, 22, 23, 24, 25, 26 }));
+        EXPECT_EQ(configuration.getEditModel().printHeading, L"Heading from the unit");
+        dialog->sendCommand(IDCANCEL, BN_CLICKED);
+        ran = true;
+    });
+    configuration.showDialog(4, &parent);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(configuration.getModel(), PropertyModel()) << "nothing is kept when the dialog is cancelled";
+    configuration.setTransfer(nullptr);
 }
 
 } // namespace
