@@ -2,6 +2,7 @@
 // a pseudo-terminal and an SQLite algorithm table: what lands in the setup
 // and the table, what the progress window shows, and what a failing unit
 // leaves untouched.
+#include "CPB/CPBSend.h"
 #include "CPB/MemoryMap.h"
 #include "CPB/windows/CPBGet.h"
 #include "CPB/windows/CPBTransfer.h"
@@ -363,6 +364,46 @@ TEST_F(CPBGetTest, ConfigurationDialogsGetButtonReadsTheController)
     EXPECT_TRUE(ran);
     EXPECT_EQ(configuration.getModel(), PropertyModel()) << "nothing is kept when the dialog is cancelled";
     configuration.setTransfer(nullptr);
+}
+
+TEST_F(CPBGetTest, WhatASendWroteComesBackWithAGet)
+{
+    exec("INSERT INTO Algorithm (Name, compDepthLow, compDepthHigh, eccRateLow, eccRateHigh, initVent, vRateLow, "
+         "vRateHigh, vVolLow, vVolHigh, builtIn) VALUES ('Pediatric', 30, 38, 100, 120, 5, 12, 20, 0.1, 0.3, FALSE)");
+    PropertyModel sent;
+    sent.icons = { 5, 6, 7, 8, 9, 10 };
+    sent.languages = { "fr", "it", "en" };
+    sent.showStomachInflations = false;
+    sent.printApprovalFields = false;
+    sent.showWrongHandPositions = false;
+    sent.setAlgorithm1Name("Pediatric");
+    sent.setAlgorithm2Name("Not stored");
+    sent.printHeading = L"Rescue school\r\nNorth";
+    const Algorithm pediatric = stored("Pediatric");
+
+    CPBSend sender;
+    ASSERT_TRUE(sender.transfer(*CalibrateManager::get().getSerialPort(port), sent));
+    exec("DELETE FROM Algorithm");
+
+    PropertyModel got;
+    got.showInitialVentilations = false;
+    CPBGet reader;
+    ASSERT_TRUE(reader.get(port, &got, &parent));
+    EXPECT_EQ(got.icons, sent.icons);
+    EXPECT_EQ(got.languages, sent.languages);
+    for (bool PropertyModel::*flag : { &PropertyModel::showInitialVentilations, &PropertyModel::showVentilationRate,
+                                       &PropertyModel::showAverageVolume, &PropertyModel::showStomachInflations,
+                                       &PropertyModel::showCompressionRate, &PropertyModel::showCompressionDepth,
+                                       &PropertyModel::showWrongHandPositions, &PropertyModel::printApprovalFields })
+        EXPECT_EQ(got.*flag, sent.*flag);
+    EXPECT_EQ(got.getAlgorithm1Name(), "Pediatric");
+    EXPECT_EQ(got.getAlgorithm2Name(), "Not stored");
+    EXPECT_EQ(got.printHeading, sent.printHeading);
+    EXPECT_EQ(stored("Pediatric"), pediatric) << "the values sent come back as they were";
+    Algorithm defaults;
+    defaults.Name = "Not stored";
+    EXPECT_EQ(stored("Not stored"), defaults) << "a name the table lacked was sent with the defaults";
+    reader.progressWindow()->sendCommand(IDCANCEL, BN_CLICKED);
 }
 
 } // namespace
