@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
@@ -293,13 +294,24 @@ QWidget* makeListView(const ControlParameters& params, QWidget* parent)
 
 QWidget* makeAnimation(const ControlParameters&, QWidget* parent) { return new AnimateControl(parent); }
 
+// A progress bar: range 0 to 100 and no text of its own until its owner says otherwise.
+QWidget* makeProgressBar(const ControlParameters&, QWidget* parent)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    bar->setFocusPolicy(Qt::NoFocus);
+    return bar;
+}
+
 ControlFactory builtInClass(const std::string& name)
 {
     static const std::map<std::string, ControlFactory> classes = {
         { "button", makeButton },       { "static", makeStatic },     { "edit", makeEdit },
         { "combobox", makeComboBox },   { "listbox", makeListBox },   { "checklistbox", makeCheckListBox },
         { "scrollbar", makeScrollBar }, { "sysanimate32", makeAnimation },
-        { "syslistview32", makeListView },
+        { "syslistview32", makeListView }, { "msctls_progress32", makeProgressBar },
     };
     auto it = classes.find(lowerCase(name));
     return it == classes.end() ? ControlFactory {} : it->second;

@@ -27,6 +27,9 @@ const std::vector<platform::DialogTable>& dialogTables()
         browseSessionsDialog(),
         runCourseDialog(),
         newSessionDialog(),
+        getSelectorDialog(),
+        sendSelectorDialog(),
+        transferProgressDialog(),
     };
     return tables;
 }

@@ -31,5 +31,8 @@ platform::DialogTable sessionReviewPage();
 platform::DialogTable browseSessionsDialog();
 platform::DialogTable runCourseDialog();
 platform::DialogTable newSessionDialog();
+platform::DialogTable getSelectorDialog();
+platform::DialogTable sendSelectorDialog();
+platform::DialogTable transferProgressDialog();
 
 } // namespace res

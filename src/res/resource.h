@@ -314,3 +314,13 @@
 #define IDC_NEW_COMPRESSION_DETAILS     1082
 #define IDC_NEW_CONFIGURATION           1337
 #define IDC_NEW_COURSE_PLANNER          3
+// The CPR Controller transfer: the two selectors and the progress window.
+#define IDD_GET_SELECTOR                257
+#define IDD_SEND_SELECTOR               258
+#define IDD_TRANSFER_PROGRESS           269
+#define IDC_SELECTOR_LABEL              1390
+#define IDC_SELECTOR_SEND_LIST          1392
+#define IDC_SELECTOR_GET_LIST           1276
+#define IDC_PROGRESS_BAR                1393
+#define IDC_PROGRESS_PERCENT            1394
+#define IDC_PROGRESS_TEXT               1395

@@ -1,0 +1,136 @@
+// Sending the setup: the send selector, then one progress window per chosen
+// controller while CPBSend writes the setup into it.
+#include "CPB/CPBSend.h"
+#include "CPB/EventIconImages.h"
+#include "CPB/windows/CPBTransfer.h"
+#include "CPB/windows/ProgressDialog.h"
+#include "CPB/windows/TransferPump.h"
+#include "CPB/windows/TransferSelectors.h"
+#include "Utillib/GString.h"
+#include "Utillib/LogStream.h"
+#include "comm/CalibrateManager.h"
+#include "gettext/Translator.h"
+#include "platform/WindowStyles.h"
+#include "ui/ToolBar.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace {
+
+// The program's event icons as the pictures sent to a controller's icon
+// slots and screens: the 24- and 32-pixel image lists, each made on first
+// use and kept until the program ends.
+class EventIconListImages : public EventIconImages {
+public:
+    QImage image24(int number) const override { return list(1).icon(number).toImage(); }
+    QImage image32(int number) const override { return list(2).icon(number).toImage(); }
+
+private:
+    static const EventIconList& list(int size)
+    {
+        static const EventIconList small(1);
+        static const EventIconList large(2);
+        return size == 1 ? small : large;
+    }
+};
+
+void useEventIcons()
+{
+    static const EventIconListImages images;
+    if (!EventIconImages::installed())
+        EventIconImages::install(&images);
+}
+
+// A send's advance shown in its progress window, for as long as the window is there.
+class WindowProgress : public SendProgress {
+public:
+    explicit WindowProgress(ProgressDialog* window)
+        : window(window)
+    {
+    }
+    void setText(const std::wstring& text) override
+    {
+        if (window)
+            window->setText(text);
+    }
+    void step(int n) override
+    {
+        if (window)
+            window->step(n);
+    }
+
+private:
+    QPointer<ProgressDialog> window;
+};
+
+// Whether a transfer window over `owner` still shows its outcome.
+bool outcomeShown(QWidget* owner)
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* progress = qobject_cast<ProgressDialog*>(window);
+        if (progress && progress->isVisible() && progress->owner() == owner)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int CPBTransfer::sendSetup(const PropertyModel* model, QWidget* parent)
+{
+    CPBSendSelector selector;
+    selector.candList = CalibrateManager::get().getCPBPorts();
+    const int result = selector.doModal();
+    if (result != IDOK)
+        return result;
+    const std::vector<int> ports = selector.chosen();
+    useEventIcons();
+    CPBSend sender;
+    // A failure on one controller does not stop the others.
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        sender.send(ports[i], model, parent, i + 1 == ports.size());
+    return result;
+}
+
+bool CPBSend::send(int port, const PropertyModel* model, QWidget* parent, bool last)
+{
+    LOG_ASSERT(model != 0);
+    SerialPort* serial = CalibrateManager::get().getSerialPort(port);
+    LOG_ASSERT(serial != 0);
+    if (!model || !serial)
+        return false;
+    TransferPump pump;
+
+    auto* window = new ProgressDialog;
+    const bool created = window->create(parent);
+    LOG_ASSERT(created);
+    window->setCaption(translate("Tavo CPR Controller on COM") + GString::from_int(port));
+    window->enableButton(false);
+    if (parent)
+        parent->window()->setEnabled(false);
+    window->show();
+
+    WindowProgress shown(window);
+    SendProgress* before = progress;
+    progress = &shown;
+    const bool ok = transfer(*serial, *model);
+    progress = before;
+
+    QPointer<ProgressDialog> stillThere(window);
+    if (stillThere) {
+        window->setButtonText(translate("Close"));
+        window->setText(ok ? translate("Transfer done.") : translate("An error occured, please try again."));
+        window->enableButton(true);
+    }
+    // Every controller's window stays with its outcome, so that a failure is
+    // never hidden by a later success. The last send returns once the user
+    // has closed them all (or their owner went), so a caller that closes the
+    // owner next cannot take the outcomes away unseen.
+    if (last) {
+        QWidget* owner = parent ? parent->window() : nullptr;
+        while (outcomeShown(owner))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return ok;
+}

@@ -1,0 +1,183 @@
+// Sending the setup through the send selector to simulated CPR Controllers on
+// pseudo-terminals: one progress window per controller, each keeping its
+// outcome, the icons taken from the program's own event icons.
+#include "CPB/EventIconImages.h"
+#include "CPB/MemoryMap.h"
+#include "CPB/Pointer.h"
+#include "CPB/windows/CPBTransfer.h"
+#include "CPB/windows/ProgressDialog.h"
+#include "Database/DbTestSupport.h"
+#include "comm/CalibrateManager.h"
+#include "config/PropertyModel.h"
+#include "platform/WindowStyles.h"
+#include "platformqt/BitmapResource.h"
+#include "platformqt/Window.h"
+#include "res/Resources.h"
+#include "res/resource.h"
+#include "sim/ControllerDevice.h"
+#include "sim/PortsFolder.h"
+#include "sim/SimModemLines.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+using sim::Bytes;
+
+constexpr int firstPort = 14;
+constexpr int secondPort = 15;
+
+// What the user saw of the transfer windows.
+struct Seen {
+    QString caption;
+    QString text;
+    QString button;
+};
+
+class CPBTransferSendTest : public dbtest::DbTest {
+protected:
+    CPBTransferSendTest()
+        : first(ports.path(), firstPort)
+        , second(ports.path(), secondPort)
+    {
+        sim::SimModemLines::install();
+    }
+
+    static void SetUpTestSuite() { res::registerResources(); }
+
+    void SetUp() override
+    {
+        dbtest::DbTest::SetUp();
+        ASSERT_TRUE(first.start());
+        ASSERT_TRUE(second.start());
+        CalibrateManager::get().scanPorts();
+        ASSERT_EQ(CalibrateManager::get().getCPBPorts(), (std::vector<int> { firstPort, secondPort }));
+        parent.setWindowTitle("Configuration");
+        parent.resize(420, 300);
+        parent.show();
+    }
+
+    void TearDown() override
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        first.stop();
+        second.stop();
+        dbtest::DbTest::TearDown();
+    }
+
+    static std::vector<ProgressDialog*> transferWindows()
+    {
+        std::vector<ProgressDialog*> found;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* p = qobject_cast<ProgressDialog*>(w); p && p->isVisible())
+                found.push_back(p);
+        return found;
+    }
+
+    static QString textOf(QWidget* window, int id)
+    {
+        return platform::dlgItem<QWidget>(window, id)->property("text").toString();
+    }
+
+    // Answers the selector with `button` once it shows.
+    static void answerSelector(int button)
+    {
+        QTimer::singleShot(0, [button] {
+            auto* selector = qobject_cast<platform::Dialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(selector, nullptr);
+            EXPECT_EQ(selector->windowTitle(), "Send setup to CPR Controller");
+            selector->sendCommand(button, BN_CLICKED);
+        });
+    }
+
+    sim::PortsFolder ports;
+    sim::ControllerDevice first;
+    sim::ControllerDevice second;
+    QDialog parent;
+};
+
+TEST_F(CPBTransferSendTest, CancelSendsNothing)
+{
+    answerSelector(IDCANCEL);
+    PropertyModel model;
+    EXPECT_EQ(CPBTransfer::instance().sendSetup(&model, &parent), IDCANCEL);
+    EXPECT_TRUE(first.transcript().empty());
+    EXPECT_TRUE(second.transcript().empty());
+    EXPECT_TRUE(transferWindows().empty());
+    EXPECT_TRUE(parent.isEnabled());
+}
+
+TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
+{
+    // The first controller never acknowledges; the second takes the setup.
+    first.setSilentAfterHandshake(true);
+    PropertyModel model;
+    model.setIconNumber(0, 42);
+
+    std::vector<Seen> seen;
+    bool parentDisabledDuringTransfer = false;
+    bool parentDisabledWhileOneLeft = false;
+    QTimer watcher;
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        std::vector<ProgressDialog*> windows = transferWindows();
+        for (ProgressDialog* w : windows)
+            if (!w->isButtonEnabled() && !parent.isEnabled())
+                parentDisabledDuringTransfer = true;
+        if (windows.size() != 2 || !windows[0]->isButtonEnabled() || !windows[1]->isButtonEnabled())
+            return;
+        watcher.stop();
+        std::sort(windows.begin(), windows.end(),
+                  [](ProgressDialog* a, ProgressDialog* b) { return a->windowTitle() < b->windowTitle(); });
+        for (ProgressDialog* w : windows) {
+            seen.push_back({ w->windowTitle(), textOf(w, IDC_PROGRESS_TEXT), textOf(w, IDCANCEL) });
+            w->grab().save(QString(ARTEFACT_DIR "/send-") + w->windowTitle().right(5) + ".png");
+        }
+        windows[1]->sendCommand(IDCANCEL, BN_CLICKED);
+        parentDisabledWhileOneLeft = !parent.isEnabled();
+        windows[0]->sendCommand(IDCANCEL, BN_CLICKED);
+    });
+    watcher.start();
+    answerSelector(IDOK);
+    EXPECT_EQ(CPBTransfer::instance().sendSetup(&model, &parent), IDOK);
+
+    ASSERT_EQ(seen.size(), 2u) << "both windows stayed until closed";
+    EXPECT_EQ(seen[0].caption, "Tavo CPR Controller on COM14");
+    EXPECT_EQ(seen[0].text, "An error occured, please try again.") << "not hidden by the later success";
+    EXPECT_EQ(seen[1].caption, "Tavo CPR Controller on COM15");
+    EXPECT_EQ(seen[1].text, "Transfer done.");
+    EXPECT_EQ(seen[1].button, "Close");
+    EXPECT_TRUE(parentDisabledDuringTransfer);
+    EXPECT_TRUE(parentDisabledWhileOneLeft);
+    EXPECT_TRUE(parent.isEnabled());
+
+    EXPECT_TRUE(first.transcript().empty());
+    EXPECT_EQ(second.peek(0x51, 0x7FF0, 6), (Bytes { 42, 1, 2, 3, 4, 5 }));
+    EXPECT_EQ(second.peek(0x51, 0x7FB0, 3), MemoryMap::encodeConfigFlags(model));
+    EXPECT_EQ(MemoryMap::decodeAlgorithm(second.peek(0x51, 0x7E00, 256)).name, "ERC 2005");
+    EXPECT_NE(second.peek(0x51, 0x4400, 1), (Bytes { 0xFF })) << "the second algorithm's bars came last";
+
+    // The slot pictures are the program's own event icons: exactly the black
+    // pixels of the icon's cell in the 32- and 24-pixel strips are dots.
+    const QImage large = platform::loadBitmapImage(278);
+    const QImage small = platform::loadBitmapImage(279);
+    ASSERT_FALSE(large.isNull() || small.isNull());
+    const CPBAdr icon32 = Pointer::get(Pointer::ICON32_0);
+    const CPBAdr icon24 = Pointer::get(Pointer::ICON24_0);
+    const MonoBitmap sent32 = MemoryMap::decodeIcon32(second.peek(icon32.bank, icon32.getAdr(), 128));
+    const MonoBitmap sent24 = MemoryMap::decodeIcon24(second.peek(icon24.bank, icon24.getAdr(), 72));
+    int dark = 0;
+    for (auto [strip, sent, size] : { std::tuple { &large, &sent32, 32 }, std::tuple { &small, &sent24, 24 } })
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const bool black = (strip->pixel(42 * size + x, y) & 0xFFFFFF) == 0;
+                dark += black;
+                EXPECT_EQ(sent->at(x, y), black) << size << " pixels, at " << x << ", " << y;
+            }
+    EXPECT_GT(dark, 20) << "the icon has a dark figure";
+}
+
+} // namespace
