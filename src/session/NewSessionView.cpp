@@ -273,6 +273,19 @@ void NewSessionView::onParentShow(bool show, int)
     checkScenarioMatch();
 }
 
+void NewSessionView::refillChoices()
+{
+    if (!isCreated())
+        return;
+    const bool noScenario = scenarioCombo && Utillib::getComboText(scenarioCombo).empty();
+    fillLists();
+    if (noScenario && scenarioCombo->getCount() > 0) {
+        scenarioCombo->setCurSel(0);
+        applyScenario(scenarioTable.findByName(Utillib::getComboText(scenarioCombo)));
+    }
+    checkScenarioMatch();
+}
+
 void NewSessionView::showHelp()
 {
     if (AppServices* services = appServices())

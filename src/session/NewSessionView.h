@@ -24,6 +24,10 @@ public:
     bool create(QWidget* parent) override;
     void onParentShow(bool show, int status) override;
     void showHelp() override;
+    // Lists again the scenarios, guidelines and persons, and presets the first
+    // scenario when none was chosen yet: on a new database the form opens
+    // before the built-in content is there.
+    void refillChoices();
 
     // NewSessionHost: what only the form does.
     void message(const std::wstring& text, const std::wstring& caption) override;

@@ -215,6 +215,8 @@ bool TrainingApp::initInstance()
 
     step("default content");
     DefaultContentInstaller().installDefaultContent();
+    if (NewSessionView* form = newSessionForm())
+        form->refillChoices();
     startupTotalMs = startupClock.nsecsElapsed() / 1e6;
     return true;
 }

@@ -136,6 +136,12 @@ TEST_F(NewSessionFormTest, AScenarioPresetsTheSessionThatContinueStartsOnTheChos
     EXPECT_TRUE(item(IDC_NEW_CONFIGURATION)->isEnabled());
     EXPECT_FALSE(item(IDC_NEW_COURSE_PLANNER)->isVisible());
 
+    // The built-in scenarios are installed after the form opened on the new
+    // database; it lists them and presets the first all the same.
+    EXPECT_GE(combo(IDC_NEW_SCENARIO)->count(), 6);
+    EXPECT_FALSE(combo(IDC_NEW_SCENARIO)->currentText().isEmpty());
+    EXPECT_FALSE(combo(IDC_NEW_ALGORITHM)->currentText().isEmpty());
+
     // What the database holds now is listed when the form shows again.
     ASSERT_TRUE(database.execute("INSERT INTO Scenario (Name, Algorithm, Duration, RegisterEvents, TrainingMode) "
                                  "VALUES ('Two minutes alone', '" + std::string(AlgorithmTable::ercName) + "', 120, 0, 0)"));
