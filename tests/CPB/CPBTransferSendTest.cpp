@@ -35,6 +35,7 @@ struct Seen {
     QString caption;
     QString text;
     QString button;
+    QString percentage;
 };
 
 class CPBTransferSendTest : public dbtest::DbTest {
@@ -112,8 +113,14 @@ TEST_F(CPBTransferSendTest, CancelSendsNothing)
 
 TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
 {
-    // The first controller never acknowledges; the second takes the setup.
-    first.setSilentAfterHandshake(true);
+    // The first controller stops answering at the second algorithm's plot
+    // data; the second takes the whole setup.
+    sim::ControllerFault silence;
+    silence.kind = sim::ControllerFault::NoAnswer;
+    silence.atBank = 0x51;
+    silence.atOffset = 0x4500;
+    silence.times = -1;
+    first.addFault(silence);
     PropertyModel model;
     model.setIconNumber(0, 42);
 
@@ -133,7 +140,8 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
         std::sort(windows.begin(), windows.end(),
                   [](ProgressDialog* a, ProgressDialog* b) { return a->windowTitle() < b->windowTitle(); });
         for (ProgressDialog* w : windows) {
-            seen.push_back({ w->windowTitle(), textOf(w, IDC_PROGRESS_TEXT), textOf(w, IDCANCEL) });
+            seen.push_back({ w->windowTitle(), textOf(w, IDC_PROGRESS_TEXT), textOf(w, IDCANCEL),
+                             textOf(w, IDC_PROGRESS_PERCENT) });
             w->grab().save(QString(ARTEFACT_DIR "/send-") + w->windowTitle().right(5) + ".png");
         }
         windows[1]->sendCommand(IDCANCEL, BN_CLICKED);
@@ -147,14 +155,18 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
     ASSERT_EQ(seen.size(), 2u) << "both windows stayed until closed";
     EXPECT_EQ(seen[0].caption, "Tavo CPR Controller on COM14");
     EXPECT_EQ(seen[0].text, "An error occured, please try again.") << "not hidden by the later success";
+    EXPECT_EQ(seen[0].percentage, "20%") << "icons to the first plot data: 202 of 1000";
     EXPECT_EQ(seen[1].caption, "Tavo CPR Controller on COM15");
     EXPECT_EQ(seen[1].text, "Transfer done.");
     EXPECT_EQ(seen[1].button, "Close");
+    EXPECT_EQ(seen[1].percentage, "100%");
     EXPECT_TRUE(parentDisabledDuringTransfer);
     EXPECT_TRUE(parentDisabledWhileOneLeft);
     EXPECT_TRUE(parent.isEnabled());
 
-    EXPECT_TRUE(first.transcript().empty());
+    EXPECT_EQ(MemoryMap::decodeAlgorithm(first.peek(0x51, 0x7E00, 256)).name, "ERC 2005");
+    EXPECT_EQ(first.peek(0x51, 0x4500, 1), (Bytes { 0xFF }));
+    EXPECT_EQ(first.peek(0x51, 0x0800, 1), (Bytes { 0xFF })) << "nothing after the failure";
     EXPECT_EQ(second.peek(0x51, 0x7FF0, 6), (Bytes { 42, 1, 2, 3, 4, 5 }));
     EXPECT_EQ(second.peek(0x51, 0x7FB0, 3), MemoryMap::encodeConfigFlags(model));
     EXPECT_EQ(MemoryMap::decodeAlgorithm(second.peek(0x51, 0x7E00, 256)).name, "ERC 2005");
