@@ -1,5 +1,6 @@
 #include "session/TrainingApp.h"
 
+#include "CPB/windows/CPBTransfer.h"
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
 #include "Database/DefaultContentInstaller.h"
@@ -237,6 +238,9 @@ void TrainingApp::connectEditors()
     PropertyPage4::setAlgorithmEditor([this](const std::string& name) { return showAlgorithmDetails(frame.get(), name); });
     static BrowseHooks browseHooks;
     setBrowseSessionsHooks(&browseHooks);
+    // The configuration dialog's Send and Get buttons reach the CPR Controllers.
+    static CPBSetupTransfer controllerTransfer;
+    ::Configuration::instance().setTransfer(&controllerTransfer);
 }
 
 const PropertyModel& TrainingApp::settings() const

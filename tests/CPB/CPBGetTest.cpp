@@ -2,6 +2,7 @@
 // a pseudo-terminal and an SQLite algorithm table: what lands in the setup
 // and the table, what the progress window shows, and what a failing unit
 // leaves untouched.
+#include "CPB/CPBSend.h"
 #include "CPB/MemoryMap.h"
 #include "CPB/windows/CPBGet.h"
 #include "CPB/windows/CPBTransfer.h"
@@ -9,8 +10,11 @@
 #include "Database/AlgorithmTable.h"
 #include "Database/DbTestSupport.h"
 #include "comm/CalibrateManager.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationDialog.h"
 #include "config/PropertyModel.h"
 #include "platform/WindowStyles.h"
+#include "platformqt/Controls.h"
 #include "platformqt/Window.h"
 #include "res/Resources.h"
 #include "res/resource.h"
@@ -26,6 +30,7 @@
 #include <QTimer>
 
 #include <cmath>
+#include <filesystem>
 #include <limits>
 
 namespace {
@@ -316,6 +321,89 @@ TEST_F(CPBGetTest, TheSelectorStartsTheReadingOfTheChosenController)
             EXPECT_TRUE(parent.isEnabled());
         }
     }
+}
+
+TEST_F(CPBGetTest, ConfigurationDialogsGetButtonReadsTheController)
+{
+    device.poke(0x51, 0x7FF0, { 21, 22, 23, 24, 25, 26 });
+    device.poke(0x51, 0x7C00, text("Heading from the unit"));
+    testsupport::TempDir folder;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    Configuration& configuration = Configuration::instance();
+    std::filesystem::current_path(previous);
+    configuration.getController().setModel(PropertyModel());
+    CPBSetupTransfer transfer;
+    configuration.setTransfer(&transfer);
+
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<ConfigurationDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTimer::singleShot(0, [] {
+            auto* selector = qobject_cast<platform::Dialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(selector, nullptr);
+            selector->sendCommand(IDOK, BN_CLICKED);
+        });
+        dialog->sendCommand(IDC_CONFIG_GET, BN_CLICKED);
+        auto* window = qobject_cast<ProgressDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(shown(window, IDC_PROGRESS_TEXT), "Transfer done.");
+        EXPECT_FALSE(dialog->isEnabled()) << "until the outcome has been seen";
+        window->sendCommand(IDCANCEL, BN_CLICKED);
+        EXPECT_TRUE(dialog->isEnabled());
+        auto* icon = dlgItem<platform::ComboBox>(dialog->getCurrentPage(), IDC_CPB_ICON1);
+        ASSERT_NE(icon, nullptr);
+        EXPECT_EQ(icon->currentData().toInt(), 21) << "the page shows what was read";
+        EXPECT_EQ(configuration.getEditModel().icons, (std::vector<std::int32_t> { 21, 22, 23, 24, 25, 26 }));
+        EXPECT_EQ(configuration.getEditModel().printHeading, L"Heading from the unit");
+        dialog->sendCommand(IDCANCEL, BN_CLICKED);
+        ran = true;
+    });
+    configuration.showDialog(4, &parent);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(configuration.getModel(), PropertyModel()) << "nothing is kept when the dialog is cancelled";
+    configuration.setTransfer(nullptr);
+}
+
+TEST_F(CPBGetTest, WhatASendWroteComesBackWithAGet)
+{
+    exec("INSERT INTO Algorithm (Name, compDepthLow, compDepthHigh, eccRateLow, eccRateHigh, initVent, vRateLow, "
+         "vRateHigh, vVolLow, vVolHigh, builtIn) VALUES ('Pediatric', 30, 38, 100, 120, 5, 12, 20, 0.1, 0.3, FALSE)");
+    PropertyModel sent;
+    sent.icons = { 5, 6, 7, 8, 9, 10 };
+    sent.languages = { "fr", "it", "en" };
+    sent.showStomachInflations = false;
+    sent.printApprovalFields = false;
+    sent.showWrongHandPositions = false;
+    sent.setAlgorithm1Name("Pediatric");
+    sent.setAlgorithm2Name("Not stored");
+    sent.printHeading = L"Rescue school\r\nNorth";
+    const Algorithm pediatric = stored("Pediatric");
+
+    CPBSend sender;
+    ASSERT_TRUE(sender.transfer(*CalibrateManager::get().getSerialPort(port), sent));
+    exec("DELETE FROM Algorithm");
+
+    PropertyModel got;
+    got.showInitialVentilations = false;
+    CPBGet reader;
+    ASSERT_TRUE(reader.get(port, &got, &parent));
+    EXPECT_EQ(got.icons, sent.icons);
+    EXPECT_EQ(got.languages, sent.languages);
+    for (bool PropertyModel::*flag : { &PropertyModel::showInitialVentilations, &PropertyModel::showVentilationRate,
+                                       &PropertyModel::showAverageVolume, &PropertyModel::showStomachInflations,
+                                       &PropertyModel::showCompressionRate, &PropertyModel::showCompressionDepth,
+                                       &PropertyModel::showWrongHandPositions, &PropertyModel::printApprovalFields })
+        EXPECT_EQ(got.*flag, sent.*flag);
+    EXPECT_EQ(got.getAlgorithm1Name(), "Pediatric");
+    EXPECT_EQ(got.getAlgorithm2Name(), "Not stored");
+    EXPECT_EQ(got.printHeading, sent.printHeading);
+    EXPECT_EQ(stored("Pediatric"), pediatric) << "the values sent come back as they were";
+    Algorithm defaults;
+    defaults.Name = "Not stored";
+    EXPECT_EQ(stored("Not stored"), defaults) << "a name the table lacked was sent with the defaults";
+    reader.progressWindow()->sendCommand(IDCANCEL, BN_CLICKED);
 }
 
 } // namespace

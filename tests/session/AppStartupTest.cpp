@@ -2,10 +2,12 @@
 // data source, its code page), each test in its own process: without a data
 // source, in a language with another code page, and with a simulated
 // manikin of each kind on the serial ports.
+#include "CPB/windows/CPBTransfer.h"
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
 #include "comm/CalibrateManager.h"
 #include "comm/DemoSets.h"
+#include "config/Configuration.h"
 #include "platform/CodePage.h"
 #include "platformqt/MessageBox.h"
 #include "session/MainFrame.h"
@@ -77,6 +79,8 @@ TEST_F(StartupTest, WithoutDataSourceOneBoxAndTheProgramRunsOn)
     EXPECT_EQ(app->startupSteps().back().name, "default content") << "every step after the database ran";
     EXPECT_FALSE(app->demo);
     EXPECT_NE(sessionManager, nullptr);
+    EXPECT_NE(dynamic_cast<CPBSetupTransfer*>(Configuration::instance().transfer()), nullptr)
+        << "the configuration's Send and Get buttons reach the CPR Controllers";
 
     // Leaving: the settings are saved, the demonstration sets and the
     // session manager are gone.
