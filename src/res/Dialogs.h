@@ -30,6 +30,7 @@ platform::DialogTable sessionEditorDialog();
 platform::DialogTable sessionReviewPage();
 platform::DialogTable browseSessionsDialog();
 platform::DialogTable runCourseDialog();
+platform::DialogTable newSessionDialog();
 platform::DialogTable getSelectorDialog();
 platform::DialogTable sendSelectorDialog();
 platform::DialogTable transferProgressDialog();

@@ -297,6 +297,23 @@
 #define IDC_RUN_PRINT                   1169
 #define IDC_RUN_SORT                    1167
 
+// The new-session form: the session's settings, the manikin and the participants.
+#define IDD_NEW_SESSION                 146
+#define IDC_NEW_SCENARIO                1077
+#define IDC_NEW_SCENARIO_DETAILS        1081
+#define IDC_NEW_ALGORITHM               1080
+#define IDC_NEW_ALGORITHM_DETAILS       1084
+#define IDC_NEW_DURATION                1381
+#define IDC_NEW_REGISTER_EVENTS         1085
+#define IDC_NEW_MANIKIN                 1104
+#define IDC_NEW_CALIBRATE               1101
+#define IDC_NEW_TRAINING_MODE           1103
+#define IDC_NEW_VENTILATION             1079
+#define IDC_NEW_VENTILATION_DETAILS     1083
+#define IDC_NEW_COMPRESSION             1078
+#define IDC_NEW_COMPRESSION_DETAILS     1082
+#define IDC_NEW_CONFIGURATION           1337
+#define IDC_NEW_COURSE_PLANNER          3
 // The CPR Controller transfer: the two selectors and the progress window.
 #define IDD_GET_SELECTOR                257
 #define IDD_SEND_SELECTOR               258

@@ -30,6 +30,7 @@
 #include "session/AppSessionServices.h"
 #include "session/Help.h"
 #include "session/MainFrame.h"
+#include "session/NewSessionView.h"
 #include "session/RunCourseDialog.h"
 #include "ui/FormChildFrame.h"
 #include "session/SessionManager.h"
@@ -330,7 +331,32 @@ void TrainingApp::tellSplash()
 
 void TrainingApp::onNewSession()
 {
-    // The New session form is not part of this program yet.
+    // The form is made once; afterwards it is only shown again.
+    if (newSessionFrame) {
+        newSessionFrame->activateFrame();
+        return;
+    }
+    auto* frame = new FormChildFrame;
+    frame->fitToView = true;
+    frame->resizable = false;
+    frame->hideOnClose = true;
+    frame->form = new NewSessionView;
+    if (!frame->createFrame(translate("New session")))
+        return;
+    newSessionFrame = frame;
+    frame->destroyed.connect(this, &TrainingApp::newSessionFrameDestroyed);
+    frame->activateFrame();
+}
+
+void TrainingApp::newSessionFrameDestroyed(ChildFrame* destroyed)
+{
+    if (destroyed == newSessionFrame)
+        newSessionFrame = nullptr;
+}
+
+NewSessionView* TrainingApp::newSessionForm() const
+{
+    return newSessionFrame ? static_cast<NewSessionView*>(newSessionFrame->form) : nullptr;
 }
 
 bool TrainingApp::onCalibrate() { return calibrate.onCalibrate(); }

@@ -22,6 +22,7 @@ class CMainFrame;
 class ChildFrame;
 class CourseRecord;
 class FormChildFrame;
+class NewSessionView;
 class RunCourseDialog;
 class QPrinter;
 class SessionManager;
@@ -44,6 +45,8 @@ public:
 
     // Opens or activates the New session form.
     void onNewSession();
+    // The New session form once it was made, or null.
+    NewSessionView* newSessionForm() const;
     // Opens or activates the Calibrate window; true when a calibration failed.
     bool onCalibrate();
     // Whether the main window may close: a running course and every session agreed.
@@ -122,6 +125,8 @@ private:
     std::string helpPath;
     AppServices* previousServices = nullptr;
     FormChildFrame* runCourseFrame = nullptr;
+    FormChildFrame* newSessionFrame = nullptr;
+    void newSessionFrameDestroyed(ChildFrame* destroyed);
     void runCourseFrameDestroyed(ChildFrame* destroyed);
 };
 

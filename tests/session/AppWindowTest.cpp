@@ -175,7 +175,8 @@ TEST_F(TrainingAppTest, MenusAndToolbar)
         {"&File", {NewSession, NewCourse, 0, StartAll, PauseAll, 0, Print, PrintSetup, 0, Exit}},
         {"&Tools", {Calibrate, Configuration, 0, SessionView, Surveillance}},
         {"&Database", {Persons, Algorithms, Scenarios, SessionBrowser}},
-        {"&Window", {WindowCascade, WindowTile, WindowArrange}},
+        // The window list follows: the New session form opened at start-up.
+        {"&Window", {WindowCascade, WindowTile, WindowArrange, 0, 0}},
         {"&Help", {HelpContents, About}},
     };
     const QList<QAction*> popups = frame->menuBar()->actions();
@@ -376,7 +377,10 @@ TEST_F(TrainingAppTest, SecondCalibrateActivatesTheWindow)
     // The Window menu lists the visible frames.
     app->refreshMdiMenu();
     QMenu* window = frame->menuBar()->actions()[3]->menu();
-    EXPECT_TRUE(window->actions().last()->text().endsWith(QStringLiteral("Calibrate")));
+    bool listed = false;
+    for (QAction* item : window->actions())
+        listed = listed || item->text().endsWith(QStringLiteral("Calibrate"));
+    EXPECT_TRUE(listed);
 }
 
 TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
