@@ -8,6 +8,8 @@
 #include "CPB/windows/ProgressDialog.h"
 #include "Database/DbTestSupport.h"
 #include "comm/CalibrateManager.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationDialog.h"
 #include "config/PropertyModel.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/BitmapResource.h"
@@ -17,10 +19,12 @@
 #include "sim/ControllerDevice.h"
 #include "sim/PortsFolder.h"
 #include "sim/SimModemLines.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -190,6 +194,61 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
                 EXPECT_EQ(sent->at(x, y), black) << size << " pixels, at " << x << ", " << y;
             }
     EXPECT_GT(dark, 20) << "the icon has a dark figure";
+}
+
+// OK in the configuration dialog sends before the dialog closes; the dialog
+// stays until the user has seen every controller's outcome.
+TEST_F(CPBTransferSendTest, ConfigurationDialogsOkShowsTheOutcomesBeforeClosing)
+{
+    first.setSilentAfterHandshake(true);
+    testsupport::TempDir folder;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    Configuration& configuration = Configuration::instance();
+    std::filesystem::current_path(previous);
+    PropertyModel model;
+    model.setIconNumber(5, 77);
+    configuration.getController().setModel(model);
+    CPBSetupTransfer transfer;
+    configuration.setTransfer(&transfer);
+
+    QPointer<ConfigurationDialog> dialog;
+    std::vector<QString> outcomes;
+    bool dialogShownWithOutcomes = false;
+    QTimer watcher;
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!dialog) {
+            dialog = dynamic_cast<ConfigurationDialog*>(modal);
+            if (dialog)
+                QTimer::singleShot(0, [&] { dialog->sendCommand(IDOK, BN_CLICKED); });
+            return;
+        }
+        if (auto* selector = qobject_cast<platform::Dialog*>(modal);
+            selector && selector->windowTitle() == "Send setup to CPR Controller") {
+            selector->sendCommand(IDOK, BN_CLICKED);
+            return;
+        }
+        std::vector<ProgressDialog*> windows = transferWindows();
+        if (windows.size() != 2 || !windows[0]->isButtonEnabled() || !windows[1]->isButtonEnabled())
+            return;
+        watcher.stop();
+        dialogShownWithOutcomes = dialog->isVisible();
+        for (ProgressDialog* w : windows) {
+            outcomes.push_back(textOf(w, IDC_PROGRESS_TEXT));
+            w->sendCommand(IDCANCEL, BN_CLICKED);
+        }
+    });
+    watcher.start();
+    configuration.showDialog(4, &parent);
+    configuration.setTransfer(nullptr);
+
+    std::sort(outcomes.begin(), outcomes.end());
+    EXPECT_EQ(outcomes, (std::vector<QString> { "An error occured, please try again.", "Transfer done." }));
+    EXPECT_TRUE(dialogShownWithOutcomes);
+    EXPECT_EQ(second.peek(0x51, 0x7FF0, 6), (Bytes { 0, 1, 2, 3, 4, 77 }));
+    EXPECT_EQ(configuration.getModel().icons[5], 77) << "the OK went on after the send";
 }
 
 } // namespace
