@@ -57,16 +57,6 @@ std::uint8_t iconByte(int number)
 
 } // namespace
 
-const std::vector<const char*>& CPBSend::stepTexts()
-{
-    static const std::vector<const char*> texts {
-        "Sending icons...",          "Sending configuration...", "Sending algorithms...",
-        "Sending company name...",   "Sending languages...",     "Sending plot data...",
-        "Sending debriefing...",
-    };
-    return texts;
-}
-
 void CPBSend::step(int n)
 {
     if (progress)
@@ -83,21 +73,30 @@ bool CPBSend::transfer(SerialPort& port, const PropertyModel& model)
 {
     CPBComm comm(port);
     bool ok = comm.connect() == CPBComm::CONNECTED;
-    const auto& texts = stepTexts();
-    using Step = bool (*)(CPBSend&, CPBComm&, const PropertyModel&);
-    const Step steps[] = {
-        [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendIcons(c, m); },
-        [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendConfiguration(c, m); },
-        [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendAlgorithms(c, m); },
-        [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendCompanyName(c, m.getPrintHeading()); },
-        [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendLanguages(c, m.languages); },
-        [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendPlotData(c, m); },
-        [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendDebriefing(c, m); },
+    struct Step {
+        const char* text;
+        bool (*run)(CPBSend&, CPBComm&, const PropertyModel&);
     };
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        show(texts[i]);
+    const Step steps[] = {
+        { "Sending icons...", [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendIcons(c, m); } },
+        { "Sending configuration...",
+          [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendConfiguration(c, m); } },
+        { "Sending algorithms...",
+          [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendAlgorithms(c, m); } },
+        { "Sending company name...",
+          [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendCompanyName(c, m.getPrintHeading()); } },
+        { "Sending languages...",
+          [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendLanguages(c, m.languages); } },
+        { "Sending plot data...",
+          [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendPlotData(c, m); } },
+        { "Sending debriefing...",
+          [](CPBSend& s, CPBComm& c, const PropertyModel& m) { return s.sendDebriefing(c, m); } },
+    };
+    // After a failure the remaining texts still show, but nothing more is sent.
+    for (const Step& s : steps) {
+        show(s.text);
         if (ok)
-            ok = steps[i](*this, comm, model);
+            ok = s.run(*this, comm, model);
     }
     // Closing only a port the connect opened: one that was open already
     // belongs to someone else. The close's result does not change the outcome.

@@ -69,9 +69,6 @@ public:
     static ByteVector renderIcon32(int number);
     static ByteVector renderIcon24(int number);
 
-    // The seven step texts, untranslated, in the order of the steps.
-    static const std::vector<const char*>& stepTexts();
-
 private:
     bool sendIcon(CPBComm& comm, int slot, int number);
     bool sendAlgorithm(CPBComm& comm, const std::string& name, int nameArea, int block);

@@ -8,6 +8,8 @@
 #include "CPB/windows/ProgressDialog.h"
 #include "Database/DbTestSupport.h"
 #include "comm/CalibrateManager.h"
+#include "config/Configuration.h"
+#include "config/ConfigurationDialog.h"
 #include "config/PropertyModel.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/BitmapResource.h"
@@ -17,10 +19,12 @@
 #include "sim/ControllerDevice.h"
 #include "sim/PortsFolder.h"
 #include "sim/SimModemLines.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,6 +39,7 @@ struct Seen {
     QString caption;
     QString text;
     QString button;
+    QString percentage;
 };
 
 class CPBTransferSendTest : public dbtest::DbTest {
@@ -112,8 +117,14 @@ TEST_F(CPBTransferSendTest, CancelSendsNothing)
 
 TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
 {
-    // The first controller never acknowledges; the second takes the setup.
-    first.setSilentAfterHandshake(true);
+    // The first controller stops answering at the second algorithm's plot
+    // data; the second takes the whole setup.
+    sim::ControllerFault silence;
+    silence.kind = sim::ControllerFault::NoAnswer;
+    silence.atBank = 0x51;
+    silence.atOffset = 0x4500;
+    silence.times = -1;
+    first.addFault(silence);
     PropertyModel model;
     model.setIconNumber(0, 42);
 
@@ -133,7 +144,8 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
         std::sort(windows.begin(), windows.end(),
                   [](ProgressDialog* a, ProgressDialog* b) { return a->windowTitle() < b->windowTitle(); });
         for (ProgressDialog* w : windows) {
-            seen.push_back({ w->windowTitle(), textOf(w, IDC_PROGRESS_TEXT), textOf(w, IDCANCEL) });
+            seen.push_back({ w->windowTitle(), textOf(w, IDC_PROGRESS_TEXT), textOf(w, IDCANCEL),
+                             textOf(w, IDC_PROGRESS_PERCENT) });
             w->grab().save(QString(ARTEFACT_DIR "/send-") + w->windowTitle().right(5) + ".png");
         }
         windows[1]->sendCommand(IDCANCEL, BN_CLICKED);
@@ -147,14 +159,18 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
     ASSERT_EQ(seen.size(), 2u) << "both windows stayed until closed";
     EXPECT_EQ(seen[0].caption, "Tavo CPR Controller on COM14");
     EXPECT_EQ(seen[0].text, "An error occured, please try again.") << "not hidden by the later success";
+    EXPECT_EQ(seen[0].percentage, "20%") << "icons to the first plot data: 202 of 1000";
     EXPECT_EQ(seen[1].caption, "Tavo CPR Controller on COM15");
     EXPECT_EQ(seen[1].text, "Transfer done.");
     EXPECT_EQ(seen[1].button, "Close");
+    EXPECT_EQ(seen[1].percentage, "100%");
     EXPECT_TRUE(parentDisabledDuringTransfer);
     EXPECT_TRUE(parentDisabledWhileOneLeft);
     EXPECT_TRUE(parent.isEnabled());
 
-    EXPECT_TRUE(first.transcript().empty());
+    EXPECT_EQ(MemoryMap::decodeAlgorithm(first.peek(0x51, 0x7E00, 256)).name, "ERC 2005");
+    EXPECT_EQ(first.peek(0x51, 0x4500, 1), (Bytes { 0xFF }));
+    EXPECT_EQ(first.peek(0x51, 0x0800, 1), (Bytes { 0xFF })) << "nothing after the failure";
     EXPECT_EQ(second.peek(0x51, 0x7FF0, 6), (Bytes { 42, 1, 2, 3, 4, 5 }));
     EXPECT_EQ(second.peek(0x51, 0x7FB0, 3), MemoryMap::encodeConfigFlags(model));
     EXPECT_EQ(MemoryMap::decodeAlgorithm(second.peek(0x51, 0x7E00, 256)).name, "ERC 2005");
@@ -178,6 +194,61 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
                 EXPECT_EQ(sent->at(x, y), black) << size << " pixels, at " << x << ", " << y;
             }
     EXPECT_GT(dark, 20) << "the icon has a dark figure";
+}
+
+// OK in the configuration dialog sends before the dialog closes; the dialog
+// stays until the user has seen every controller's outcome.
+TEST_F(CPBTransferSendTest, ConfigurationDialogsOkShowsTheOutcomesBeforeClosing)
+{
+    first.setSilentAfterHandshake(true);
+    testsupport::TempDir folder;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    Configuration& configuration = Configuration::instance();
+    std::filesystem::current_path(previous);
+    PropertyModel model;
+    model.setIconNumber(5, 77);
+    configuration.getController().setModel(model);
+    CPBSetupTransfer transfer;
+    configuration.setTransfer(&transfer);
+
+    QPointer<ConfigurationDialog> dialog;
+    std::vector<QString> outcomes;
+    bool dialogShownWithOutcomes = false;
+    QTimer watcher;
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!dialog) {
+            dialog = dynamic_cast<ConfigurationDialog*>(modal);
+            if (dialog)
+                QTimer::singleShot(0, [&] { dialog->sendCommand(IDOK, BN_CLICKED); });
+            return;
+        }
+        if (auto* selector = qobject_cast<platform::Dialog*>(modal);
+            selector && selector->windowTitle() == "Send setup to CPR Controller") {
+            selector->sendCommand(IDOK, BN_CLICKED);
+            return;
+        }
+        std::vector<ProgressDialog*> windows = transferWindows();
+        if (windows.size() != 2 || !windows[0]->isButtonEnabled() || !windows[1]->isButtonEnabled())
+            return;
+        watcher.stop();
+        dialogShownWithOutcomes = dialog->isVisible();
+        for (ProgressDialog* w : windows) {
+            outcomes.push_back(textOf(w, IDC_PROGRESS_TEXT));
+            w->sendCommand(IDCANCEL, BN_CLICKED);
+        }
+    });
+    watcher.start();
+    configuration.showDialog(4, &parent);
+    configuration.setTransfer(nullptr);
+
+    std::sort(outcomes.begin(), outcomes.end());
+    EXPECT_EQ(outcomes, (std::vector<QString> { "An error occured, please try again.", "Transfer done." }));
+    EXPECT_TRUE(dialogShownWithOutcomes);
+    EXPECT_EQ(second.peek(0x51, 0x7FF0, 6), (Bytes { 0, 1, 2, 3, 4, 77 }));
+    EXPECT_EQ(configuration.getModel().icons[5], 77) << "the OK went on after the send";
 }
 
 } // namespace

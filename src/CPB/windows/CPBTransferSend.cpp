@@ -19,19 +19,36 @@
 namespace {
 
 // The program's event icons as the pictures sent to a controller's icon
-// slots and screens: the 24- and 32-pixel image lists, each made on first
-// use and kept until the program ends.
+// slots and screens: the icons of the 24- and 32-pixel image lists (their
+// mask colour transparent), each size taken on first use and kept until the
+// program ends. Kept as images, which outlive the application safely.
 class EventIconListImages : public EventIconImages {
 public:
-    QImage image24(int number) const override { return list(1).icon(number).toImage(); }
-    QImage image32(int number) const override { return list(2).icon(number).toImage(); }
+    QImage image24(int number) const override { return pick(icons(1), number); }
+    QImage image32(int number) const override { return pick(icons(2), number); }
 
 private:
-    static const EventIconList& list(int size)
+    static QImage pick(const std::vector<QImage>& list, int number)
     {
-        static const EventIconList small(1);
-        static const EventIconList large(2);
-        return size == 1 ? small : large;
+        return number >= 0 && number < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(number)]
+                                                                      : QImage();
+    }
+    static std::vector<QImage> load(int size)
+    {
+        const EventIconList list(size);
+        std::vector<QImage> images;
+        for (int i = 0; i < list.count(); ++i)
+            images.push_back(list.icon(i).toImage());
+        return images;
+    }
+    static const std::vector<QImage>& icons(int size)
+    {
+        if (size == 1) {
+            static const std::vector<QImage> small = load(1);
+            return small;
+        }
+        static const std::vector<QImage> large = load(2);
+        return large;
     }
 };
 
