@@ -26,6 +26,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         sessionReviewPage(),
         browseSessionsDialog(),
         runCourseDialog(),
+        coursePlannerDialog(),
     };
     return tables;
 }

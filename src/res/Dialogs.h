@@ -30,5 +30,6 @@ platform::DialogTable sessionEditorDialog();
 platform::DialogTable sessionReviewPage();
 platform::DialogTable browseSessionsDialog();
 platform::DialogTable runCourseDialog();
+platform::DialogTable coursePlannerDialog();
 
 } // namespace res

@@ -296,3 +296,65 @@
 #define IDC_RUN_REMOVE                  1168
 #define IDC_RUN_PRINT                   1169
 #define IDC_RUN_SORT                    1167
+
+// The course planner: the course's fields and record buttons, four schedule
+// rows (their ids are in CoursePlannerIds.h), the row commands with the
+// labels beside them, Run course, Close and Help.
+#define IDD_COURSE_PLANNER              217
+#define IDC_PLAN_QUICKFIND_LABEL        1298
+#define IDC_PLAN_INSTRUCTOR_LABEL       1309
+#define IDC_PLAN_DATE_LABEL             1310
+#define IDC_PLAN_TIME_LABEL             1311
+#define IDC_PLAN_SCENARIO_LABEL         1312
+#define IDC_PLAN_NOTES_LABEL            1313
+#define IDC_PLAN_INSTRUCTOR             1028
+#define IDC_PLAN_INSTRUCTOR_DETAILS     1130
+#define IDC_PLAN_DATE                   1129
+#define IDC_PLAN_TIME                   1109
+#define IDC_PLAN_SCENARIO               1235
+#define IDC_PLAN_SCENARIO_DETAILS       1081
+#define IDC_PLAN_NOTES                  1121
+#define IDC_PLAN_LINE_TOP               1299
+#define IDC_PLAN_LINE_SCHEDULE          1300
+#define IDC_PLAN_LINE_BOTTOM            1301
+#define IDC_PLAN_LINE_RECORD            1308
+#define IDC_PLAN_SCHEDULE_LABEL         1303
+#define IDC_PLAN_HEAD_VENTILATION       1302
+#define IDC_PLAN_HEAD_COMPRESSION       1304
+#define IDC_PLAN_HEAD_MANIKIN           1305
+#define IDC_PLAN_HEAD_START             1306
+#define IDC_PLAN_HEAD_END               1307
+#define IDC_PLAN_SCROLL                 1256
+#define IDC_PLAN_HIGHLIGHT              1179
+#define IDC_PLAN_MOVE_UP                1108
+#define IDC_PLAN_MOVE_DOWN              1166
+#define IDC_PLAN_REMOVE                 1168
+#define IDC_PLAN_SORT                   1167
+#define IDC_PLAN_PRINT                  1169
+#define IDC_PLAN_RUN                    9
+#define IDC_PLAN_MOVE_UP_LABEL          108
+#define IDC_PLAN_MOVE_DOWN_LABEL        109
+#define IDC_PLAN_REMOVE_LABEL           110
+#define IDC_PLAN_SORT_LABEL             111
+#define IDC_PLAN_PRINT_LABEL            112
+// The planner's row commands: normal, pressed, focused, disabled.
+#define IDB_MOVE_UP                     196
+#define IDB_MOVE_UP_PRESSED             197
+#define IDB_MOVE_UP_FOCUSED             198
+#define IDB_MOVE_UP_DISABLED            199
+#define IDB_MOVE_DOWN                   202
+#define IDB_MOVE_DOWN_PRESSED           200
+#define IDB_MOVE_DOWN_FOCUSED           201
+#define IDB_MOVE_DOWN_DISABLED          203
+#define IDB_REMOVE_ROW                  206
+#define IDB_REMOVE_ROW_PRESSED          204
+#define IDB_REMOVE_ROW_FOCUSED          205
+#define IDB_REMOVE_ROW_DISABLED         207
+#define IDB_SORT_ROWS                   210
+#define IDB_SORT_ROWS_PRESSED           208
+#define IDB_SORT_ROWS_FOCUSED           209
+#define IDB_SORT_ROWS_DISABLED          211
+#define IDB_PRINT_SCHEDULE              213
+#define IDB_PRINT_SCHEDULE_PRESSED      215
+#define IDB_PRINT_SCHEDULE_FOCUSED      214
+#define IDB_PRINT_SCHEDULE_DISABLED     212

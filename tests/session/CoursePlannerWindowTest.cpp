@@ -1,0 +1,242 @@
+// The course planner in the program on the offscreen platform and SQLite: a
+// course is planned row by row, saved, found again with its schedule, and
+// run; the main menu's command opens the planner.
+#include "DbTestSupport.h"
+#include "Database/CourseTable.h"
+#include "Database/Database.h"
+#include "Database/ScenarioTable.h"
+#include "Database/SessionTable.h"
+#include "Utillib/Duration.h"
+#include "Utillib/WindowUtil.h"
+#include "comm/CommSettings.h"
+#include "platformqt/Controls.h"
+#include "platformqt/MessageBox.h"
+#include "platform/WindowStyles.h"
+#include "platformqt/Window.h"
+#include "res/resource.h"
+#include "session/AppCommands.h"
+#include "session/CoursePlannerDialog.h"
+#include "session/MainFrame.h"
+#include "session/RunCourseDialog.h"
+#include "session/TrainingApp.h"
+#include "support/TestSupport.h"
+#include "ui/COXMaskedEdit.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace testsupport;
+
+namespace {
+
+class CoursePlannerWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        home = new TempDir;
+        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
+        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
+        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
+        std::filesystem::create_directories(home->file("work"));
+        std::filesystem::create_directories(home->file("ports"));
+        std::filesystem::current_path(home->file("work"));
+        QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        dbtest::prepareOdbc();
+        std::string failure;
+        ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
+        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest& request) {
+            questions.push_back(request.text);
+            return answer;
+        });
+        app = new TrainingApp("demo");
+        started = app->initInstance();
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete app;
+        app = nullptr;
+        platform::setMessageBoxHook(previousHook);
+        CommSettings::setDemoMode(false);
+        std::filesystem::current_path("/");
+        delete home;
+    }
+
+    static void click(QWidget* dialog, int id)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(platform::dlgItem(dialog, id));
+        ASSERT_NE(button, nullptr) << id;
+        button->click();
+    }
+
+    // Puts the focus on the control; the one that had it gets its leaving handled.
+    static void focus(QWidget* control)
+    {
+        control->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    static std::string shown(const QWidget* control) { return Utillib::getWindowText(control); }
+
+    static inline TempDir* home = nullptr;
+    static inline TrainingApp* app = nullptr;
+    static inline bool started = false;
+    static inline platform::MessageBoxHook previousHook;
+    static inline std::vector<std::wstring> questions;
+    static inline int answer = IDNO;
+};
+
+TEST_F(CoursePlannerWindowTest, TheMainMenuCommandOpensThePlanner)
+{
+    ASSERT_TRUE(started);
+    ASSERT_EQ(app->runCourseForm(), nullptr);
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        title = modal->windowTitle();
+        if (auto* close = qobject_cast<QAbstractButton*>(platform::dlgItem(modal, IDCANCEL)))
+            close->click();
+    });
+    app->mainFrame()->onCommand(AppCommand::NewCourse);
+    EXPECT_EQ(title, QStringLiteral("Course planner"));
+}
+
+TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+
+    // A new course for "Instructor" with blank date and time: one placeholder at 00:02.
+    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+    auto* date = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_DATE));
+    auto* time = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_TIME));
+    ASSERT_NE(date, nullptr);
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(shown(instructor), "Instructor");
+    ASSERT_EQ(planner.grid().size(), 1);
+    const std::string defaultScenario = Utillib::getComboText(platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_SCENARIO));
+    int duration = 600;
+    {
+        ScenarioTable scenarios(database);
+        ASSERT_TRUE(scenarios.open(std::string()));
+        if (!defaultScenario.empty())
+            duration = scenarios.findByName(defaultScenario).Duration;
+    }
+    EXPECT_EQ(shown(planner.row(0).start), "00:02");
+    EXPECT_EQ(shown(planner.row(0).end), duration < 0 ? std::string() : addDurationToTime(duration, "00:02"));
+    EXPECT_TRUE(planner.row(0).ventilation->isEnabled());
+    EXPECT_TRUE(planner.row(1).number->isHidden());
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-opened.png"));
+
+    // New course: no instructor, so the rows are locked until one is typed.
+    click(&planner, IDC_DB_NEW);
+    EXPECT_EQ(shown(instructor), "");
+    EXPECT_TRUE(planner.grid().locked());
+    EXPECT_FALSE(planner.row(0).ventilation->isEnabled());
+    QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Dr. Berg"));
+    EXPECT_FALSE(planner.grid().locked());
+    EXPECT_TRUE(planner.row(0).ventilation->isEnabled());
+    EXPECT_EQ(planner.grid().selected(), 1);
+    date->SetInputText("2026-12-11", 0, true);
+    focus(time);
+    time->SetInputText("09:00", 0, true);
+    focus(planner.row(0).ventilation);
+    EXPECT_EQ(shown(planner.row(0).start), "09:00") << "the placeholder starts with the course";
+
+    // Two participants typed in: each leaves a new placeholder below.
+    planner.row(0).ventilation->setEditText(QStringLiteral("Ann Lee"));
+    focus(planner.row(0).manikin);
+    ASSERT_EQ(planner.grid().size(), 2);
+    focus(planner.row(1).ventilation);
+    EXPECT_EQ(planner.grid().selected(), 2);
+    planner.row(1).ventilation->setEditText(QStringLiteral("Cy Moe"));
+    focus(planner.row(1).start);
+    ASSERT_EQ(planner.grid().size(), 3);
+    planner.row(1).start->SetInputText("10:30", 0, true);
+    focus(planner.row(1).manikin);
+    EXPECT_EQ(planner.grid().rows()[1].StartTime, "10:30");
+    EXPECT_EQ(shown(planner.row(1).end), duration < 0 ? std::string() : addDurationToTime(duration, "10:30"));
+    EXPECT_TRUE(planner.scheduleChanged());
+    EXPECT_FALSE(planner.row(2).details->isEnabled()) << "the placeholder";
+
+    // Sorting: 09:00 before 10:30; moving the second row up keeps the times in place.
+    click(&planner, IDC_PLAN_MOVE_UP);
+    EXPECT_EQ(planner.grid().rows()[0].PersonVentilation, "Cy Moe");
+    EXPECT_EQ(planner.grid().rows()[0].StartTime, "09:00");
+    click(&planner, IDC_PLAN_SORT);
+    EXPECT_EQ(planner.grid().rows()[0].PersonVentilation, "Cy Moe");
+    EXPECT_EQ(planner.grid().rows()[2].PersonVentilation, "") << "the placeholder stays last";
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-planned.png"));
+
+    // Saved: two Session rows under the course's key, in order; the placeholder is not stored.
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_FALSE(planner.scheduleChanged());
+    const CourseKey key("Dr. Berg", "2026-12-11", "09:00");
+    {
+        SessionTable sessions(database);
+        ASSERT_TRUE(sessions.open(std::string()));
+        const std::vector<SessionRecord> stored = sessions.loadCourseSessions(key);
+        ASSERT_EQ(stored.size(), 2u);
+        EXPECT_EQ(stored[0].PersonVentilation, "Cy Moe");
+        EXPECT_EQ(stored[0].CourseOrder, 0);
+        EXPECT_EQ(stored[1].PersonVentilation, "Ann Lee");
+        EXPECT_EQ(stored[1].CourseOrder, 1);
+        EXPECT_EQ(stored[1].CourseInstructor, "Dr. Berg");
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        EXPECT_EQ(courses.count(key), 1);
+    }
+
+    // Another new course, left without saving; then back to the first one.
+    click(&planner, IDC_DB_NEW);
+    ASSERT_EQ(planner.grid().size(), 1);
+    questions.clear();
+    click(&planner, IDC_DB_FIRST);
+    EXPECT_TRUE(questions.empty()) << "nothing was typed into the new course";
+    EXPECT_EQ(shown(instructor), "Dr. Berg");
+    EXPECT_EQ(shown(date), "2026-12-11");
+    ASSERT_EQ(planner.grid().size(), 3);
+    EXPECT_EQ(shown(planner.row(0).ventilation), "Cy Moe");
+    EXPECT_EQ(shown(planner.row(1).ventilation), "Ann Lee");
+    EXPECT_FALSE(planner.scheduleChanged());
+
+    // A change, then Next with the question cancelled: everything stays on screen.
+    focus(planner.row(2).ventilation);
+    planner.row(2).ventilation->setEditText(QStringLiteral("Dee Fox"));
+    focus(planner.row(2).manikin);
+    ASSERT_EQ(planner.grid().size(), 4);
+    answer = IDCANCEL;
+    click(&planner, IDC_DB_NEXT);
+    answer = IDNO;
+    EXPECT_EQ(planner.grid().size(), 4);
+    EXPECT_TRUE(planner.scheduleChanged());
+    EXPECT_EQ(planner.grid().rows()[2].PersonVentilation, "Dee Fox");
+
+    // Run course: stored, the planner closes and the run-course form shows the schedule.
+    click(&planner, IDC_PLAN_RUN);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(planner.isVisible());
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 4);
+    EXPECT_EQ(form->model().rows()[2].PersonVentilation, "Dee Fox");
+    EXPECT_EQ(form->model().course().Instructor, "Dr. Berg");
+}
+
+} // namespace
