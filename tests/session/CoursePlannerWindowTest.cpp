@@ -4,6 +4,7 @@
 #include "DbTestSupport.h"
 #include "Database/CourseTable.h"
 #include "Database/Database.h"
+#include "Database/DbUiQt.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionTable.h"
 #include "Utillib/Duration.h"
@@ -26,6 +27,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -54,9 +56,10 @@ protected:
         dbtest::prepareOdbc();
         std::string failure;
         ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
-        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest& request) {
-            questions.push_back(request.text);
-            return answer;
+        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest&) { return IDCANCEL; });
+        dbui::setMessageBoxHook([](QMessageBox& box) {
+            questions.push_back(box.text().toStdWString());
+            return static_cast<int>(answer);
         });
         app = new TrainingApp("demo");
         started = app->initInstance();
@@ -67,6 +70,7 @@ protected:
         delete app;
         app = nullptr;
         platform::setMessageBoxHook(previousHook);
+        dbui::setMessageBoxHook({});
         CommSettings::setDemoMode(false);
         std::filesystem::current_path("/");
         delete home;
@@ -93,7 +97,7 @@ protected:
     static inline bool started = false;
     static inline platform::MessageBoxHook previousHook;
     static inline std::vector<std::wstring> questions;
-    static inline int answer = IDNO;
+    static inline QMessageBox::StandardButton answer = QMessageBox::No;
 };
 
 TEST_F(CoursePlannerWindowTest, TheMainMenuCommandOpensThePlanner)
@@ -203,6 +207,20 @@ TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
         EXPECT_EQ(courses.count(key), 1);
     }
 
+    // A second course stored behind it, so that there is a next one.
+    {
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        CourseRecord other;
+        other.Instructor = "Zed Roe";
+        other.Date = "2026-12-31";
+        other.Time = "08:00";
+        ASSERT_TRUE(courses.AddNew());
+        courses.setRecord(other);
+        ASSERT_TRUE(courses.Update());
+        tablePool.refresh(tableKind::Course);
+    }
+
     // Another new course, left without saving; then back to the first one.
     click(&planner, IDC_DB_NEW);
     ASSERT_EQ(planner.grid().size(), 1);
@@ -221,9 +239,13 @@ TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
     planner.row(2).ventilation->setEditText(QStringLiteral("Dee Fox"));
     focus(planner.row(2).manikin);
     ASSERT_EQ(planner.grid().size(), 4);
-    answer = IDCANCEL;
+    answer = QMessageBox::Cancel;
+    questions.clear();
     click(&planner, IDC_DB_NEXT);
-    answer = IDNO;
+    answer = QMessageBox::No;
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], L"Course plan was changed. Save the changes?");
+    EXPECT_EQ(shown(instructor), "Dr. Berg");
     EXPECT_EQ(planner.grid().size(), 4);
     EXPECT_TRUE(planner.scheduleChanged());
     EXPECT_EQ(planner.grid().rows()[2].PersonVentilation, "Dee Fox");
@@ -237,6 +259,69 @@ TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
     ASSERT_EQ(form->model().size(), 4);
     EXPECT_EQ(form->model().rows()[2].PersonVentilation, "Dee Fox");
     EXPECT_EQ(form->model().course().Instructor, "Dr. Berg");
+}
+
+TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsTheCourse)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+    auto* date = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_DATE));
+    auto* time = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_TIME));
+    ASSERT_NE(date, nullptr);
+    ASSERT_NE(time, nullptr);
+    const auto storedRows = [](const CourseKey& key) {
+        SessionTable sessions(database);
+        return sessions.open(std::string()) ? sessions.loadCourseSessions(key).size() : 999u;
+    };
+    const auto storedCourses = [](const CourseKey& key) {
+        CourseTable courses(database);
+        return courses.open(std::string()) ? courses.count(key) : -1;
+    };
+
+    click(&planner, IDC_DB_NEW);
+    focus(instructor);
+    QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Eve Ash"));
+    focus(planner.row(0).ventilation);
+    planner.row(0).ventilation->setEditText(QStringLiteral("Pat Kim"));
+    focus(planner.row(0).manikin);
+    ASSERT_EQ(planner.grid().size(), 2);
+
+    // Neither date nor time typed: the course is not stored.
+    questions.clear();
+    click(&planner, IDC_DB_SAVE);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_NE(questions[0].find(L"A course has to have an instructor, date, and time."), std::wstring::npos);
+    EXPECT_EQ(storedCourses(CourseKey("Eve Ash", "    -  -  ", "  :  ")), 0);
+    EXPECT_TRUE(planner.scheduleChanged());
+
+    date->SetInputText("2026-12-12", 0, true);
+    time->SetInputText("14:00", 0, true);
+    click(&planner, IDC_DB_SAVE);
+    const CourseKey first("Eve Ash", "2026-12-12", "14:00");
+    EXPECT_EQ(storedCourses(first), 1);
+    EXPECT_EQ(storedRows(first), 1u);
+
+    // A new date moves the stored schedule along.
+    date->SetInputText("2026-12-13", 0, true);
+    click(&planner, IDC_DB_SAVE);
+    const CourseKey moved("Eve Ash", "2026-12-13", "14:00");
+    EXPECT_EQ(storedCourses(first), 0);
+    EXPECT_EQ(storedRows(first), 0u);
+    EXPECT_EQ(storedCourses(moved), 1);
+    EXPECT_EQ(storedRows(moved), 1u);
+
+    // Deleting the course deletes its sessions.
+    answer = QMessageBox::Yes;
+    click(&planner, IDC_DB_DELETE);
+    answer = QMessageBox::No;
+    EXPECT_EQ(storedCourses(moved), 0);
+    EXPECT_EQ(storedRows(moved), 0u);
+    EXPECT_NE(shown(instructor), "Eve Ash");
 }
 
 } // namespace
