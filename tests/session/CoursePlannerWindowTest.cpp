@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -322,6 +323,41 @@ TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsT
     EXPECT_EQ(storedCourses(moved), 0);
     EXPECT_EQ(storedRows(moved), 0u);
     EXPECT_NE(shown(instructor), "Eve Ash");
+}
+
+TEST_F(CoursePlannerWindowTest, ScrollingKeepsWhatIsBeingTypedInARow)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    auto* scrollBar = platform::dlgItem<QScrollBar>(&planner, IDC_PLAN_SCROLL);
+    ASSERT_NE(scrollBar, nullptr);
+    click(&planner, IDC_DB_NEW);
+    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+    focus(instructor);
+    QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Ivy Lu"));
+    for (int k = 0; k < 4; ++k) {
+        focus(planner.row(k).ventilation);
+        planner.row(k).ventilation->setEditText(QString::fromStdString("P" + std::to_string(k)));
+        focus(planner.row(k).manikin);
+    }
+    ASSERT_EQ(planner.grid().size(), 5);
+    EXPECT_EQ(scrollBar->maximum(), 1);
+    EXPECT_FALSE(planner.row(3).number->isHidden());
+
+    // Typed into the fourth row, not yet left: the scroll bar moves the rows.
+    focus(planner.row(3).ventilation);
+    planner.row(3).ventilation->setEditText(QStringLiteral("Changed"));
+    scrollBar->setValue(1);
+    EXPECT_EQ(planner.grid().top(), 1);
+    EXPECT_EQ(planner.grid().rows()[3].PersonVentilation, "Changed");
+    EXPECT_EQ(shown(planner.row(2).ventilation), "Changed");
+    EXPECT_EQ(shown(planner.row(3).number), "5");
+    EXPECT_EQ(planner.grid().size(), 5);
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-scrolled.png"));
 }
 
 } // namespace
