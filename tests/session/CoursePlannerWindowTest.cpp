@@ -14,6 +14,7 @@
 #include "platformqt/MessageBox.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Window.h"
+#include "res/CoursePlannerIds.h"
 #include "res/resource.h"
 #include "session/AppCommands.h"
 #include "session/CoursePlannerDialog.h"
@@ -358,6 +359,70 @@ TEST_F(CoursePlannerWindowTest, ScrollingKeepsWhatIsBeingTypedInARow)
     EXPECT_EQ(shown(planner.row(3).number), "5");
     EXPECT_EQ(planner.grid().size(), 5);
     planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-scrolled.png"));
+}
+
+TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Kim Oh";
+    course.Date = "2026-11-01";
+    course.Time = "10:00";
+    {
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        ASSERT_TRUE(courses.AddNew());
+        courses.setRecord(course);
+        ASSERT_TRUE(courses.Update());
+        std::vector<SessionRecord> rows(3);
+        rows[0].PersonVentilation = "Al Done";
+        rows[0].Manikin = 5;
+        rows[0].StartTime = "10:02";
+        rows[0].EndTime = "10:20"; // not start + duration: a recomputed end would show
+        rows[0].Duration = 600;
+        rows[0].Done = 1;
+        rows[1].PersonVentilation = "Bo Next";
+        rows[1].Manikin = 5;
+        rows[1].StartTime = "10:13";
+        SessionTable sessions(database);
+        ASSERT_TRUE(sessions.open(std::string()));
+        ASSERT_TRUE(sessions.saveCourseSessions(course, rows));
+    }
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+
+    // Chosen in the quick-find list.
+    auto* quick = platform::dlgItem<platform::ComboBox>(&planner, IDC_DB_QUICKFIND);
+    const int entry = quick->findStringExact(-1, QStringLiteral("Kim Oh on 2026-11-01 at 10:00"));
+    ASSERT_GE(entry, 0);
+    quick->setCurSel(entry);
+    planner.sendCommand(IDC_DB_QUICKFIND, CBN_CLOSEUP);
+    ASSERT_EQ(planner.grid().size(), 3);
+    EXPECT_EQ(shown(planner.row(0).ventilation), "Al Done");
+    EXPECT_FALSE(planner.row(0).manikin->isEnabled());
+    EXPECT_FALSE(planner.row(0).start->isEnabled());
+    EXPECT_TRUE(planner.row(1).manikin->isEnabled());
+    EXPECT_TRUE(planner.row(1).start->isEnabled());
+
+    // Its "Details...": the editor closes unchanged, the times stay as they were.
+    bool editorShown = false;
+    QTimer::singleShot(0, [&editorShown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        editorShown = true;
+        if (auto* close = qobject_cast<QAbstractButton*>(platform::dlgItem(modal, IDCANCEL)))
+            close->click();
+    });
+    click(&planner, res::coursePlannerRows[0].details);
+    EXPECT_TRUE(editorShown);
+    EXPECT_EQ(planner.grid().rows()[0].StartTime, "10:02");
+    EXPECT_EQ(planner.grid().rows()[0].EndTime, "10:20");
+    EXPECT_EQ(shown(planner.row(0).start), "10:02");
+    EXPECT_EQ(planner.grid().rows()[0].Done, 1);
 }
 
 } // namespace
