@@ -51,7 +51,13 @@ public:
 template <>
 struct RecordKey<CourseRecord> {
     static CourseKey key(const CourseRecord& record) { return record.getKey(); }
-    static bool isComplete(const CourseKey& key) { return key.isComplete(); }
+    // For storing: a date or time with a position left blank (an untouched
+    // masked field) is no date or time.
+    static bool isComplete(const CourseKey& key)
+    {
+        return key.isComplete() && key.date.find(' ') == std::string::npos
+            && key.time.find(' ') == std::string::npos;
+    }
     static bool equal(const CourseKey& a, const CourseKey& b) { return a == b; }
     static CourseRecord withKey(const CourseKey& key)
     {

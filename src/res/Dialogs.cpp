@@ -30,6 +30,7 @@ const std::vector<platform::DialogTable>& dialogTables()
         getSelectorDialog(),
         sendSelectorDialog(),
         transferProgressDialog(),
+        coursePlannerDialog(),
     };
     return tables;
 }

@@ -34,5 +34,6 @@ platform::DialogTable newSessionDialog();
 platform::DialogTable getSelectorDialog();
 platform::DialogTable sendSelectorDialog();
 platform::DialogTable transferProgressDialog();
+platform::DialogTable coursePlannerDialog();
 
 } // namespace res

@@ -10,6 +10,7 @@
 #include "platform/Clock.h"
 #include "platformqt/Menu.h"
 #include "session/AppCommands.h"
+#include "session/CoursePlannerDialog.h"
 #include "session/LiveSessions.h"
 #include "session/ToolBarImages.h"
 #include "session/TrainingApp.h"
@@ -261,7 +262,7 @@ bool CMainFrame::onCommand(int id)
         // Minimised frames line up along the bottom of the client by themselves.
         return true;
     case NewCourse:
-        // The course planner is not part of this program yet.
+        runCoursePlanner();
         return true;
     case Persons:
         runPersonEditor(this);

@@ -536,9 +536,35 @@ QImage navigationButton(int kind, int state)
     case 2: // >
         triangle(cx + 2, true);
         break;
-    default: // >|
+    case 3: // >|
         triangle(cx + 3, true);
         p.drawRect(cx + 4, cy - 4, 1, 8);
+        break;
+    case 4: // an arrow up
+        p.drawPolygon(QPolygon({ QPoint(cx, cy - 6), QPoint(cx - 5, cy - 1), QPoint(cx + 5, cy - 1) }));
+        p.drawRect(cx - 2, cy - 1, 4, 6);
+        break;
+    case 5: // an arrow down
+        p.drawPolygon(QPolygon({ QPoint(cx, cy + 6), QPoint(cx - 5, cy + 1), QPoint(cx + 5, cy + 1) }));
+        p.drawRect(cx - 2, cy - 5, 4, 6);
+        break;
+    case 6: // a cross
+        p.setPen(QPen(glyph, 2));
+        p.drawLine(cx - 4, cy - 4, cx + 4, cy + 4);
+        p.drawLine(cx - 4, cy + 4, cx + 4, cy - 4);
+        p.setPen(Qt::NoPen);
+        break;
+    case 7: // three bars, shortest on top
+        for (int bar = 0; bar < 3; ++bar)
+            p.drawRect(cx - 5, cy - 5 + 4 * bar, 4 + 3 * bar, 2);
+        break;
+    default: // a printer
+        p.drawRect(cx - 6, cy - 2, 12, 5);
+        p.setBrush(Qt::white);
+        p.setPen(glyph);
+        p.drawRect(cx - 3, cy - 6, 6, 4);
+        p.drawRect(cx - 3, cy + 3, 6, 3);
+        p.setPen(Qt::NoPen);
         break;
     }
     if (state == 2) {

@@ -22,7 +22,8 @@ const std::vector<Pictogram>& eventPictograms();
 // `colour` allows the accent colours, otherwise ink is black.
 QImage renderStrip(const std::vector<Pictogram>& icons, int width, int height, QRgb background, bool colour);
 
-// A navigation button (kind: 0 first, 1 previous, 2 next, 3 last) in one of
+// A navigation button (kind: 0 first, 1 previous, 2 next, 3 last; 4 up, 5 down,
+// 6 remove, 7 sort, 8 print) in one of
 // its states (0 normal, 1 pressed, 2 focused, 3 disabled), drawn in black,
 // greys and white so that the button colours map onto it.
 QImage navigationButton(int kind, int state);

@@ -51,6 +51,14 @@ int main(int argc, char** argv)
     for (int kind = 0; kind < 2; ++kind)
         for (int state = 0; state < 4; ++state)
             outputs.push_back({ rowButtonIds[kind][state], navigationButton(2 + kind, state) });
+    // The planner's row commands: move up, move down, remove, sort, print.
+    const int plannerIds[5][4] = {
+        { 196, 197, 198, 199 }, { 202, 200, 201, 203 }, { 206, 204, 205, 207 }, { 210, 208, 209, 211 },
+        { 213, 215, 214, 212 }
+    };
+    for (int kind = 0; kind < 5; ++kind)
+        for (int state = 0; state < 4; ++state)
+            outputs.push_back({ plannerIds[kind][state], navigationButton(4 + kind, state) });
     for (const Output& out : outputs) {
         QString path = folder.filePath(QString::number(out.id) + QStringLiteral(".bmp"));
         if (!writeBmp4(out.image, path)) {

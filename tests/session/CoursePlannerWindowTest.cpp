@@ -1,0 +1,428 @@
+// The course planner in the program on the offscreen platform and SQLite: a
+// course is planned row by row, saved, found again with its schedule, and
+// run; the main menu's command opens the planner.
+#include "DbTestSupport.h"
+#include "Database/CourseTable.h"
+#include "Database/Database.h"
+#include "Database/DbUiQt.h"
+#include "Database/ScenarioTable.h"
+#include "Database/SessionTable.h"
+#include "Utillib/Duration.h"
+#include "Utillib/WindowUtil.h"
+#include "comm/CommSettings.h"
+#include "platformqt/Controls.h"
+#include "platformqt/MessageBox.h"
+#include "platform/WindowStyles.h"
+#include "platformqt/Window.h"
+#include "res/CoursePlannerIds.h"
+#include "res/resource.h"
+#include "session/AppCommands.h"
+#include "session/CoursePlannerDialog.h"
+#include "session/MainFrame.h"
+#include "session/RunCourseDialog.h"
+#include "session/TrainingApp.h"
+#include "support/TestSupport.h"
+#include "ui/COXMaskedEdit.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace testsupport;
+
+namespace {
+
+class CoursePlannerWindowTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        QApplication::setQuitOnLastWindowClosed(false);
+        home = new TempDir;
+        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
+        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
+        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
+        std::filesystem::create_directories(home->file("work"));
+        std::filesystem::create_directories(home->file("ports"));
+        std::filesystem::current_path(home->file("work"));
+        QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        dbtest::prepareOdbc();
+        std::string failure;
+        ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
+        previousHook = platform::setMessageBoxHook([](const platform::MessageBoxRequest&) { return IDCANCEL; });
+        dbui::setMessageBoxHook([](QMessageBox& box) {
+            questions.push_back(box.text().toStdWString());
+            return static_cast<int>(answer);
+        });
+        app = new TrainingApp("demo");
+        started = app->initInstance();
+    }
+
+    static void TearDownTestSuite()
+    {
+        delete app;
+        app = nullptr;
+        platform::setMessageBoxHook(previousHook);
+        dbui::setMessageBoxHook({});
+        CommSettings::setDemoMode(false);
+        std::filesystem::current_path("/");
+        delete home;
+    }
+
+    static void click(QWidget* dialog, int id)
+    {
+        auto* button = qobject_cast<QAbstractButton*>(platform::dlgItem(dialog, id));
+        ASSERT_NE(button, nullptr) << id;
+        button->click();
+    }
+
+    // Puts the focus on the control; the one that had it gets its leaving handled.
+    static void focus(QWidget* control)
+    {
+        control->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    static std::string shown(const QWidget* control) { return Utillib::getWindowText(control); }
+
+    static inline TempDir* home = nullptr;
+    static inline TrainingApp* app = nullptr;
+    static inline bool started = false;
+    static inline platform::MessageBoxHook previousHook;
+    static inline std::vector<std::wstring> questions;
+    static inline QMessageBox::StandardButton answer = QMessageBox::No;
+};
+
+TEST_F(CoursePlannerWindowTest, TheMainMenuCommandOpensThePlanner)
+{
+    ASSERT_TRUE(started);
+    ASSERT_EQ(app->runCourseForm(), nullptr);
+    QString title;
+    QTimer::singleShot(0, [&title] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        title = modal->windowTitle();
+        if (auto* close = qobject_cast<QAbstractButton*>(platform::dlgItem(modal, IDCANCEL)))
+            close->click();
+    });
+    app->mainFrame()->onCommand(AppCommand::NewCourse);
+    EXPECT_EQ(title, QStringLiteral("Course planner"));
+}
+
+TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+
+    // A new course for "Instructor" with blank date and time: one placeholder at 00:02.
+    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+    auto* date = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_DATE));
+    auto* time = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_TIME));
+    ASSERT_NE(date, nullptr);
+    ASSERT_NE(time, nullptr);
+    EXPECT_EQ(shown(instructor), "Instructor");
+    ASSERT_EQ(planner.grid().size(), 1);
+    const std::string defaultScenario = Utillib::getComboText(platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_SCENARIO));
+    int duration = 600;
+    {
+        ScenarioTable scenarios(database);
+        ASSERT_TRUE(scenarios.open(std::string()));
+        if (!defaultScenario.empty())
+            duration = scenarios.findByName(defaultScenario).Duration;
+    }
+    EXPECT_EQ(shown(planner.row(0).start), "00:02");
+    EXPECT_EQ(shown(planner.row(0).end), duration < 0 ? std::string() : addDurationToTime(duration, "00:02"));
+    EXPECT_TRUE(planner.row(0).ventilation->isEnabled());
+    EXPECT_TRUE(planner.row(1).number->isHidden());
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-opened.png"));
+
+    // New course: no instructor, so the rows are locked until one is typed.
+    click(&planner, IDC_DB_NEW);
+    EXPECT_EQ(shown(instructor), "");
+    EXPECT_TRUE(planner.grid().locked());
+    EXPECT_FALSE(planner.row(0).ventilation->isEnabled());
+    QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Dr. Berg"));
+    EXPECT_FALSE(planner.grid().locked());
+    EXPECT_TRUE(planner.row(0).ventilation->isEnabled());
+    EXPECT_EQ(planner.grid().selected(), 1);
+    date->SetInputText("2026-12-11", 0, true);
+    focus(time);
+    time->SetInputText("09:00", 0, true);
+    focus(planner.row(0).ventilation);
+    EXPECT_EQ(shown(planner.row(0).start), "09:00") << "the placeholder starts with the course";
+
+    // Two participants typed in: each leaves a new placeholder below.
+    planner.row(0).ventilation->setEditText(QStringLiteral("Ann Lee"));
+    focus(planner.row(0).manikin);
+    ASSERT_EQ(planner.grid().size(), 2);
+    focus(planner.row(1).ventilation);
+    EXPECT_EQ(planner.grid().selected(), 2);
+    planner.row(1).ventilation->setEditText(QStringLiteral("Cy Moe"));
+    focus(planner.row(1).start);
+    ASSERT_EQ(planner.grid().size(), 3);
+    planner.row(1).start->SetInputText("10:30", 0, true);
+    focus(planner.row(1).manikin);
+    EXPECT_EQ(planner.grid().rows()[1].StartTime, "10:30");
+    EXPECT_EQ(shown(planner.row(1).end), duration < 0 ? std::string() : addDurationToTime(duration, "10:30"));
+    EXPECT_TRUE(planner.scheduleChanged());
+    EXPECT_FALSE(planner.row(2).details->isEnabled()) << "the placeholder";
+
+    // Sorting: 09:00 before 10:30; moving the second row up keeps the times in place.
+    click(&planner, IDC_PLAN_MOVE_UP);
+    EXPECT_EQ(planner.grid().rows()[0].PersonVentilation, "Cy Moe");
+    EXPECT_EQ(planner.grid().rows()[0].StartTime, "09:00");
+    click(&planner, IDC_PLAN_SORT);
+    EXPECT_EQ(planner.grid().rows()[0].PersonVentilation, "Cy Moe");
+    EXPECT_EQ(planner.grid().rows()[2].PersonVentilation, "") << "the placeholder stays last";
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-planned.png"));
+
+    // Saved: two Session rows under the course's key, in order; the placeholder is not stored.
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_FALSE(planner.scheduleChanged());
+    const CourseKey key("Dr. Berg", "2026-12-11", "09:00");
+    {
+        SessionTable sessions(database);
+        ASSERT_TRUE(sessions.open(std::string()));
+        const std::vector<SessionRecord> stored = sessions.loadCourseSessions(key);
+        ASSERT_EQ(stored.size(), 2u);
+        EXPECT_EQ(stored[0].PersonVentilation, "Cy Moe");
+        EXPECT_EQ(stored[0].CourseOrder, 0);
+        EXPECT_EQ(stored[1].PersonVentilation, "Ann Lee");
+        EXPECT_EQ(stored[1].CourseOrder, 1);
+        EXPECT_EQ(stored[1].CourseInstructor, "Dr. Berg");
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        EXPECT_EQ(courses.count(key), 1);
+    }
+
+    // A second course stored behind it, so that there is a next one.
+    {
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        CourseRecord other;
+        other.Instructor = "Zed Roe";
+        other.Date = "2026-12-31";
+        other.Time = "08:00";
+        ASSERT_TRUE(courses.AddNew());
+        courses.setRecord(other);
+        ASSERT_TRUE(courses.Update());
+        tablePool.refresh(tableKind::Course);
+    }
+
+    // Another new course, left without saving; then back to the first one.
+    click(&planner, IDC_DB_NEW);
+    ASSERT_EQ(planner.grid().size(), 1);
+    questions.clear();
+    click(&planner, IDC_DB_FIRST);
+    EXPECT_TRUE(questions.empty()) << "nothing was typed into the new course";
+    EXPECT_EQ(shown(instructor), "Dr. Berg");
+    EXPECT_EQ(shown(date), "2026-12-11");
+    ASSERT_EQ(planner.grid().size(), 3);
+    EXPECT_EQ(shown(planner.row(0).ventilation), "Cy Moe");
+    EXPECT_EQ(shown(planner.row(1).ventilation), "Ann Lee");
+    EXPECT_FALSE(planner.scheduleChanged());
+
+    // A change, then Next with the question cancelled: everything stays on screen.
+    focus(planner.row(2).ventilation);
+    planner.row(2).ventilation->setEditText(QStringLiteral("Dee Fox"));
+    focus(planner.row(2).manikin);
+    ASSERT_EQ(planner.grid().size(), 4);
+    answer = QMessageBox::Cancel;
+    questions.clear();
+    click(&planner, IDC_DB_NEXT);
+    answer = QMessageBox::No;
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], L"Course plan was changed. Save the changes?");
+    EXPECT_EQ(shown(instructor), "Dr. Berg");
+    EXPECT_EQ(planner.grid().size(), 4);
+    EXPECT_TRUE(planner.scheduleChanged());
+    EXPECT_EQ(planner.grid().rows()[2].PersonVentilation, "Dee Fox");
+
+    // Run course: stored, the planner closes and the run-course form shows the schedule.
+    click(&planner, IDC_PLAN_RUN);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(planner.isVisible());
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 4);
+    EXPECT_EQ(form->model().rows()[2].PersonVentilation, "Dee Fox");
+    EXPECT_EQ(form->model().course().Instructor, "Dr. Berg");
+}
+
+TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsTheCourse)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+    auto* date = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_DATE));
+    auto* time = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_TIME));
+    ASSERT_NE(date, nullptr);
+    ASSERT_NE(time, nullptr);
+    const auto storedRows = [](const CourseKey& key) {
+        SessionTable sessions(database);
+        return sessions.open(std::string()) ? sessions.loadCourseSessions(key).size() : 999u;
+    };
+    const auto storedCourses = [](const CourseKey& key) {
+        CourseTable courses(database);
+        return courses.open(std::string()) ? courses.count(key) : -1;
+    };
+
+    click(&planner, IDC_DB_NEW);
+    focus(instructor);
+    QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Eve Ash"));
+    focus(planner.row(0).ventilation);
+    planner.row(0).ventilation->setEditText(QStringLiteral("Pat Kim"));
+    focus(planner.row(0).manikin);
+    ASSERT_EQ(planner.grid().size(), 2);
+
+    // Neither date nor time typed: the course is not stored.
+    questions.clear();
+    click(&planner, IDC_DB_SAVE);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_NE(questions[0].find(L"A course has to have an instructor, date, and time."), std::wstring::npos);
+    EXPECT_EQ(storedCourses(CourseKey("Eve Ash", "    -  -  ", "  :  ")), 0);
+    EXPECT_TRUE(planner.scheduleChanged());
+
+    date->SetInputText("2026-12-12", 0, true);
+    time->SetInputText("14:00", 0, true);
+    click(&planner, IDC_DB_SAVE);
+    const CourseKey first("Eve Ash", "2026-12-12", "14:00");
+    EXPECT_EQ(storedCourses(first), 1);
+    EXPECT_EQ(storedRows(first), 1u);
+
+    // A new date moves the stored schedule along.
+    date->SetInputText("2026-12-13", 0, true);
+    click(&planner, IDC_DB_SAVE);
+    const CourseKey moved("Eve Ash", "2026-12-13", "14:00");
+    EXPECT_EQ(storedCourses(first), 0);
+    EXPECT_EQ(storedRows(first), 0u);
+    EXPECT_EQ(storedCourses(moved), 1);
+    EXPECT_EQ(storedRows(moved), 1u);
+
+    // Deleting the course deletes its sessions.
+    answer = QMessageBox::Yes;
+    click(&planner, IDC_DB_DELETE);
+    answer = QMessageBox::No;
+    EXPECT_EQ(storedCourses(moved), 0);
+    EXPECT_EQ(storedRows(moved), 0u);
+    EXPECT_NE(shown(instructor), "Eve Ash");
+}
+
+TEST_F(CoursePlannerWindowTest, ScrollingKeepsWhatIsBeingTypedInARow)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    auto* scrollBar = platform::dlgItem<QScrollBar>(&planner, IDC_PLAN_SCROLL);
+    ASSERT_NE(scrollBar, nullptr);
+    click(&planner, IDC_DB_NEW);
+    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+    focus(instructor);
+    QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Ivy Lu"));
+    for (int k = 0; k < 4; ++k) {
+        focus(planner.row(k).ventilation);
+        planner.row(k).ventilation->setEditText(QString::fromStdString("P" + std::to_string(k)));
+        focus(planner.row(k).manikin);
+    }
+    ASSERT_EQ(planner.grid().size(), 5);
+    EXPECT_EQ(scrollBar->maximum(), 1);
+    EXPECT_FALSE(planner.row(3).number->isHidden());
+
+    // Typed into the fourth row, not yet left: the scroll bar moves the rows.
+    focus(planner.row(3).ventilation);
+    planner.row(3).ventilation->setEditText(QStringLiteral("Changed"));
+    scrollBar->setValue(1);
+    EXPECT_EQ(planner.grid().top(), 1);
+    EXPECT_EQ(planner.grid().rows()[3].PersonVentilation, "Changed");
+    EXPECT_EQ(shown(planner.row(2).ventilation), "Changed");
+    EXPECT_EQ(shown(planner.row(3).number), "5");
+    EXPECT_EQ(planner.grid().size(), 5);
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-scrolled.png"));
+}
+
+TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Kim Oh";
+    course.Date = "2026-11-01";
+    course.Time = "10:00";
+    {
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        ASSERT_TRUE(courses.AddNew());
+        courses.setRecord(course);
+        ASSERT_TRUE(courses.Update());
+        std::vector<SessionRecord> rows(3);
+        rows[0].PersonVentilation = "Al Done";
+        rows[0].Manikin = 5;
+        rows[0].StartTime = "10:02";
+        rows[0].EndTime = "10:20"; // not start + duration: a recomputed end would show
+        rows[0].Duration = 600;
+        rows[0].Done = 1;
+        rows[1].PersonVentilation = "Bo Next";
+        rows[1].Manikin = 5;
+        rows[1].StartTime = "10:13";
+        SessionTable sessions(database);
+        ASSERT_TRUE(sessions.open(std::string()));
+        ASSERT_TRUE(sessions.saveCourseSessions(course, rows));
+    }
+    CoursePlannerDialog planner;
+    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+    planner.show();
+    planner.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+
+    // Chosen in the quick-find list.
+    auto* quick = platform::dlgItem<platform::ComboBox>(&planner, IDC_DB_QUICKFIND);
+    const int entry = quick->findStringExact(-1, QStringLiteral("Kim Oh on 2026-11-01 at 10:00"));
+    ASSERT_GE(entry, 0);
+    quick->setCurSel(entry);
+    planner.sendCommand(IDC_DB_QUICKFIND, CBN_CLOSEUP);
+    ASSERT_EQ(planner.grid().size(), 3);
+    EXPECT_EQ(shown(planner.row(0).ventilation), "Al Done");
+    EXPECT_FALSE(planner.row(0).manikin->isEnabled());
+    EXPECT_FALSE(planner.row(0).start->isEnabled());
+    EXPECT_TRUE(planner.row(1).manikin->isEnabled());
+    EXPECT_TRUE(planner.row(1).start->isEnabled());
+
+    // Its "Details...": the editor closes unchanged, the times stay as they were.
+    bool editorShown = false;
+    QTimer::singleShot(0, [&editorShown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        editorShown = true;
+        if (auto* close = qobject_cast<QAbstractButton*>(platform::dlgItem(modal, IDCANCEL)))
+            close->click();
+    });
+    click(&planner, res::coursePlannerRows[0].details);
+    EXPECT_TRUE(editorShown);
+    EXPECT_EQ(planner.grid().rows()[0].StartTime, "10:02");
+    EXPECT_EQ(planner.grid().rows()[0].EndTime, "10:20");
+    EXPECT_EQ(shown(planner.row(0).start), "10:02");
+    EXPECT_EQ(planner.grid().rows()[0].Done, 1);
+}
+
+} // namespace
