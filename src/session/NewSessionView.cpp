@@ -119,7 +119,9 @@ void NewSessionView::applyScenario(const ScenarioRecord& scenario)
     setDurationText(durationCombo, scenario.Duration);
     if (registerEventsCheck)
         registerEventsCheck->setChecked(scenario.RegisterEvents != 0);
-    if (trainingModeCombo)
+    // A mode this program does not know (a database from elsewhere) keeps
+    // the one shown rather than leaving none chosen.
+    if (trainingModeCombo && scenario.TrainingMode >= 0 && scenario.TrainingMode < trainingModeCombo->getCount())
         trainingModeCombo->setCurSel(scenario.TrainingMode);
     adaptParticipants();
     checkScenarioMatch();

@@ -230,15 +230,23 @@ TEST_F(NewSessionFormTest, AScenarioPresetsTheSessionThatContinueStartsOnTheChos
 
 TEST_F(NewSessionFormTest, ScenarioDetailsStoresTheSettingsAsANewScenarioThatTheFormThenNames)
 {
-    // Shown again, the form lists what the database holds by now.
+    // Shown again, the form lists what the database holds by now; a training
+    // mode this program does not know leaves a mode chosen.
+    ASSERT_TRUE(database.execute("INSERT INTO Scenario (Name, Algorithm, Duration, RegisterEvents, TrainingMode) "
+                                 "VALUES ('Odd mode', '" + std::string(AlgorithmTable::ercName) + "', 120, 1, 9)"));
     form->sendCommand(IDCANCEL, BN_CLICKED);
     app->onNewSession();
     settle();
+    choose(combo(IDC_NEW_SCENARIO), QStringLiteral("Odd mode"));
+    EXPECT_GE(combo(IDC_NEW_TRAINING_MODE)->currentIndex(), 0);
     choose(combo(IDC_NEW_ALGORITHM), QString::fromLatin1(AlgorithmTable::ercName));
     QLineEdit* durationEdit = combo(IDC_NEW_DURATION)->lineEdit();
     ASSERT_NE(durationEdit, nullptr);
     durationEdit->selectAll();
     QTest::keyClicks(durationEdit, QStringLiteral("03:00"));
+    // Whatever an earlier test left chosen: two persons, events registered.
+    choose(combo(IDC_NEW_TRAINING_MODE), combo(IDC_NEW_TRAINING_MODE)->itemText(TWO_PERSON));
+    platform::dlgItem<QAbstractButton>(form, IDC_NEW_REGISTER_EVENTS)->setChecked(true);
     platform::dlgItem<QAbstractButton>(form, IDC_NEW_REGISTER_EVENTS)->click();
     settle();
     ASSERT_EQ(combo(IDC_NEW_SCENARIO)->currentText(), QString());
@@ -304,6 +312,8 @@ TEST_F(NewSessionFormTest, AManikinThatDoesNotAnswerIsReportedAndSentToCalibrati
 TEST_F(NewSessionFormTest, WithoutACalibratedManikinContinueIsDisabledAndStartsNothing)
 {
     CalibrateManager& ports = CalibrateManager::get();
+    // An earlier test's Calibrate window may have searched the ports again.
+    ports.setCalibrated(true, 250);
     std::vector<int> calibrated;
     for (int port = 1; port <= CalibrateManager::COM_PORTS; ++port)
         if (ports.getIsCalibrated(port))
