@@ -47,9 +47,12 @@ bool CPBGet::get(int port, PropertyModel* model, QWidget* parent)
     CPBComm comm(*serial);
 
     auto* window = new ProgressDialog;
+    if (!window->create(parent)) {
+        LogStream::instance() << "The progress window of a get could not be created" << LogStream::endl;
+        delete window;
+        return false;
+    }
     progress = window;
-    const bool created = window->create(parent);
-    LOG_ASSERT(created);
     window->setCaption(translate("Tavo CPR Controller on COM") + GString::from_int(port));
     window->enableButton(false);
     if (parent)

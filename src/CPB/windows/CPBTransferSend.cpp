@@ -119,13 +119,19 @@ bool CPBSend::send(int port, const PropertyModel* model, QWidget* parent, bool l
         return false;
     TransferPump pump;
 
-    auto* window = new ProgressDialog;
-    const bool created = window->create(parent);
-    LOG_ASSERT(created);
+    // The owner may go while the transfer lets events through: only guarded
+    // pointers are used once it is over.
+    QPointer<ProgressDialog> window(new ProgressDialog);
+    if (!window->create(parent)) {
+        LogStream::instance() << "The progress window of a send could not be created" << LogStream::endl;
+        delete window.data();
+        return false;
+    }
+    const QPointer<QWidget> owner(parent ? parent->window() : nullptr);
     window->setCaption(translate("Tavo CPR Controller on COM") + GString::from_int(port));
     window->enableButton(false);
-    if (parent)
-        parent->window()->setEnabled(false);
+    if (owner)
+        owner->setEnabled(false);
     window->show();
 
     WindowProgress shown(window);
@@ -134,8 +140,7 @@ bool CPBSend::send(int port, const PropertyModel* model, QWidget* parent, bool l
     const bool ok = transfer(*serial, *model);
     progress = before;
 
-    QPointer<ProgressDialog> stillThere(window);
-    if (stillThere) {
+    if (window) {
         window->setButtonText(translate("Close"));
         window->setText(ok ? translate("Transfer done.") : translate("An error occured, please try again."));
         window->enableButton(true);
@@ -144,9 +149,9 @@ bool CPBSend::send(int port, const PropertyModel* model, QWidget* parent, bool l
     // never hidden by a later success. The last send returns once the user
     // has closed them all (or their owner went), so a caller that closes the
     // owner next cannot take the outcomes away unseen.
-    if (last) {
-        QWidget* owner = parent ? parent->window() : nullptr;
-        while (outcomeShown(owner))
+    const bool ownerGone = parent && !owner;
+    if (last && !ownerGone) {
+        while (outcomeShown(owner.data()))
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return ok;
