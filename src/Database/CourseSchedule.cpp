@@ -125,3 +125,49 @@ void CourseSchedule::applyScenarioToPlaceholder(const std::string& scenarioName,
     row.Algorithm = scenario.algorithm;
     row.RegisterEvents = scenario.registerEvents ? 1 : 0;
 }
+
+int CourseSchedule::manikinNumber(const std::string& text)
+{
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i == std::string::npos)
+        return 0;
+    bool negative = false;
+    if (text[i] == '+' || text[i] == '-') {
+        negative = text[i] == '-';
+        ++i;
+    }
+    long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        // Far beyond any port: stop before the value overflows.
+        if (value > 1000000)
+            break;
+        value = value * 10 + (text[i] - '0');
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+bool CourseSchedule::takeRowTexts(int i, const ScheduleRowTexts& texts)
+{
+    if (i < 0 || i >= size())
+        return false;
+    SessionRecord& r = rows_[i];
+    bool differs = false;
+    const auto take = [&differs](std::string& field, const std::string& value) {
+        if (field != value) {
+            field = value;
+            differs = true;
+        }
+    };
+    take(r.PersonVentilation, texts.ventilation);
+    take(r.PersonChestCompression, texts.compression);
+    if (texts.scenario)
+        take(r.Scenario, *texts.scenario);
+    const int manikin = manikinNumber(texts.manikin);
+    if (r.Manikin != manikin) {
+        r.Manikin = manikin;
+        differs = true;
+    }
+    take(r.StartTime, texts.start);
+    take(r.EndTime, texts.end);
+    return differs;
+}

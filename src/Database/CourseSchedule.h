@@ -6,6 +6,7 @@
 // nothing, so the caller can beep.
 #include "Database/SessionRecord.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,16 @@ struct ScheduleScenario {
     int trainingMode = 1;
 };
 
+// What a form's row shows; the scenario only where the form lets it change.
+struct ScheduleRowTexts {
+    std::string ventilation;
+    std::string compression;
+    std::optional<std::string> scenario;
+    std::string manikin;
+    std::string start;
+    std::string end;
+};
+
 class CourseSchedule {
 public:
     std::vector<SessionRecord>& rows() { return rows_; }
@@ -25,6 +36,13 @@ public:
 
     // A row without any participant: the placeholder when it is the last.
     static bool isPlaceholder(const SessionRecord& row);
+
+    // Takes a form row's texts into row i; true when any field changed. The
+    // done mark is never read back: only a session saved as done sets it.
+    bool takeRowTexts(int i, const ScheduleRowTexts& texts);
+    // The number a manikin box's text starts with (blanks and a sign
+    // allowed); 0 when it starts with anything else.
+    static int manikinNumber(const std::string& text);
 
     // Appends a row for `scenarioName` with `scenario`'s settings on
     // `manikin`; its start follows the course start (+2 minutes) for the

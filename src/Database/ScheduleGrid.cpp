@@ -3,32 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-// The number a manikin box's text starts with (blanks and a sign allowed);
-// 0 when it starts with anything else.
-int manikinNumber(const std::string& text)
-{
-    std::size_t i = text.find_first_not_of(" \t");
-    if (i == std::string::npos)
-        return 0;
-    bool negative = false;
-    if (text[i] == '+' || text[i] == '-') {
-        negative = text[i] == '-';
-        ++i;
-    }
-    long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        // Far beyond any port: stop before the value overflows.
-        if (value > 1000000)
-            break;
-        value = value * 10 + (text[i] - '0');
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
-} // namespace
-
 ScheduleGrid::ScheduleGrid(ScheduleGridSource& gridSource)
     : source(gridSource)
 {
@@ -106,25 +80,8 @@ void ScheduleGrid::select(int visibleRow)
 
 bool ScheduleGrid::readRow(int row, const RowTexts& texts)
 {
-    if (row < 0 || row >= size())
-        return false;
-    SessionRecord& r = schedule.rows()[row];
-    bool differs = false;
-    const auto take = [&differs](std::string& field, const std::string& value) {
-        if (field != value) {
-            field = value;
-            differs = true;
-        }
-    };
-    take(r.PersonVentilation, texts.ventilation);
-    take(r.PersonChestCompression, texts.compression);
-    const int manikin = manikinNumber(texts.manikin);
-    if (r.Manikin != manikin) {
-        r.Manikin = manikin;
-        differs = true;
-    }
-    take(r.StartTime, texts.start);
-    take(r.EndTime, texts.end);
+    const bool differs = schedule.takeRowTexts(
+        row, ScheduleRowTexts { texts.ventilation, texts.compression, std::nullopt, texts.manikin, texts.start, texts.end });
     if (differs)
         changed = true;
     return differs;

@@ -10,21 +10,6 @@
 
 namespace {
 
-// The decimal value of the text's leading digits; 0 when it starts otherwise.
-int leadingNumber(const std::string& text)
-{
-    long value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-        // A longer text is no port either way.
-        if (value > 1000000)
-            break;
-    }
-    return static_cast<int>(value);
-}
-
 std::string endOf(int duration, const std::string& start)
 {
     return duration < 0 ? std::string() : addDurationToTime(duration, start);
@@ -126,27 +111,8 @@ bool RunCourse::scrollTo(int position)
 
 bool RunCourse::readRow(int row, const RowEdit& edit)
 {
-    if (row < 0 || row >= size())
-        return false;
-    SessionRecord& r = schedule.rows()[row];
-    bool differs = false;
-    const auto take = [&differs](std::string& field, const std::string& value) {
-        if (field != value) {
-            field = value;
-            differs = true;
-        }
-    };
-    take(r.PersonVentilation, edit.ventilation);
-    take(r.PersonChestCompression, edit.compression);
-    take(r.Scenario, edit.scenario);
-    const int manikin = leadingNumber(edit.manikin);
-    if (r.Manikin != manikin) {
-        r.Manikin = manikin;
-        differs = true;
-    }
-    take(r.StartTime, edit.start);
-    take(r.EndTime, edit.end);
-    // The done mark is never read back: only a session saved as done sets it.
+    const bool differs = schedule.takeRowTexts(
+        row, ScheduleRowTexts { edit.ventilation, edit.compression, edit.scenario, edit.manikin, edit.start, edit.end });
     if (differs)
         changed = true;
     return differs;
