@@ -7,7 +7,7 @@
 #include "Database/SessionDialog.h"
 #include "Utillib/LogStream.h"
 #include "res/resource.h"
-#include "session/InspectSessionDialog.h"
+#include "session/StoredSessionWindow.h"
 #include "session/Session.h"
 
 #include <QApplication>

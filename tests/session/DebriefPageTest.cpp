@@ -3,7 +3,7 @@
 // that showing it again recomputes every figure, and a stored session's page
 // in the inspection window; screenshots in artefacts/.
 #include "res/Resources.h"
-#include "session/InspectSessionDialog.h"
+#include "session/StoredSessionWindow.h"
 #include "session/SessionDataFile.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionDebriefView.h"

@@ -1,4 +1,4 @@
-#include "session/InspectSessionDialog.h"
+#include "session/StoredSessionWindow.h"
 
 #include "gettext/Translator.h"
 #include "session/Session.h"
@@ -20,7 +20,7 @@ InspectSessionDialog::InspectSessionDialog(Session& shown, bool debrief, QWidget
     resize(770, 470);
 }
 
-// The receiver part drops its connection to the session.
+// The signal receiver base drops its connection to the session.
 InspectSessionDialog::~InspectSessionDialog() = default;
 
 void InspectSessionDialog::initDialog()

@@ -3,7 +3,7 @@
 // inside the dialog, following its size; Escape closes the session and the
 // dialog.
 #include "res/Resources.h"
-#include "session/InspectSessionDialog.h"
+#include "session/StoredSessionWindow.h"
 #include "session/SessionDataFile.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionWindows.h"
@@ -39,7 +39,7 @@ public:
     std::string path;
 };
 
-TEST(InspectSession, ReplayShownInsideFollowsTheSizeAndEscapeClosesBoth)
+TEST(StoredSessionWindow, ReplayShownInsideFollowsTheSizeAndEscapeClosesBoth)
 {
     res::registerResources();
     testsupport::LogCapture log;
