@@ -15,6 +15,7 @@
 #include "session/SessionDebriefView.h"
 #include "session/SessionManager.h"
 #include "session/TrainingApp.h"
+#include "support/ProgramHome.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -47,12 +48,7 @@ protected:
     static void SetUpTestSuite()
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        home = new TempDir;
-        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
-        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
-        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
-        std::filesystem::create_directories(home->file("work"));
-        std::filesystem::current_path(home->file("work"));
+        home = new ProgramHome;
         dbtest::prepareOdbc();
         std::string failure;
         ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
@@ -66,12 +62,10 @@ protected:
         delete app;
         app = nullptr;
         platform::setMessageBoxHook(previousHook);
-        CommSettings::setDemoMode(false);
-        std::filesystem::current_path("/");
         delete home;
     }
 
-    static inline TempDir* home = nullptr;
+    static inline ProgramHome* home = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
     static inline platform::MessageBoxHook previousHook;

@@ -22,6 +22,7 @@
 #include "session/TrainingApp.h"
 #include "sim/HandshakeDevices.h"
 #include "sim/SimModemLines.h"
+#include "support/ProgramHome.h"
 #include "support/TestSupport.h"
 #include "ui/ChildFrame.h"
 #include "ui/FormChildFrame.h"
@@ -47,14 +48,8 @@ protected:
     static void SetUpTestSuite()
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        home = new TempDir;
-        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
-        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
-        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
-        std::filesystem::create_directories(home->file("work"));
-        std::filesystem::current_path(home->file("work"));
+        home = new ProgramHome;
         QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
-        std::filesystem::create_directories(home->file("ports"));
         sim::SimModemLines::install();
         manikin = new sim::QueryDevice(home->file("ports"), 3);
         ASSERT_TRUE(manikin->start());
@@ -76,8 +71,6 @@ protected:
         delete manikin;
         manikin = nullptr;
         platform::setMessageBoxHook(previousHook);
-        CommSettings::setDemoMode(false);
-        std::filesystem::current_path("/");
         delete home;
     }
 
@@ -116,7 +109,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    static inline TempDir* home = nullptr;
+    static inline ProgramHome* home = nullptr;
     static inline sim::QueryDevice* manikin = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;

@@ -14,6 +14,7 @@
 #include "session/AppCommands.h"
 #include "session/SurveillanceView.h"
 #include "session/TrainingApp.h"
+#include "support/ProgramHome.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -37,12 +38,7 @@ protected:
     static void SetUpTestSuite()
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        home = new TempDir;
-        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
-        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
-        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
-        std::filesystem::create_directories(home->file("work"));
-        std::filesystem::current_path(home->file("work"));
+        home = new ProgramHome;
         dbtest::prepareOdbc();
         std::string failure;
         ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
@@ -56,12 +52,10 @@ protected:
         delete app;
         app = nullptr;
         platform::setMessageBoxHook(previousHook);
-        CommSettings::setDemoMode(false);
-        std::filesystem::current_path("/");
         delete home;
     }
 
-    static inline TempDir* home = nullptr;
+    static inline ProgramHome* home = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
     static inline platform::MessageBoxHook previousHook;

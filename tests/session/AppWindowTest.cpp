@@ -23,6 +23,7 @@
 #include "session/SessionManager.h"
 #include "session/TrainingApp.h"
 #include "ui/FormChildFrame.h"
+#include "support/ProgramHome.h"
 #include "support/TestSupport.h"
 #include "FakeSessions.h"
 
@@ -67,12 +68,7 @@ protected:
     static void SetUpTestSuite()
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        home = new TempDir;
-        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
-        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
-        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
-        std::filesystem::create_directories(home->file("work"));
-        std::filesystem::current_path(home->file("work"));
+        home = new ProgramHome;
         dbtest::prepareOdbc();
         std::string failure;
         ASSERT_TRUE(dbtest::freshDatabase(failure)) << failure;
@@ -90,9 +86,7 @@ protected:
         delete app;
         app = nullptr;
         platform::setMessageBoxHook(previousHook);
-        CommSettings::setDemoMode(false);
         CommSettings::setCommDelay(0);
-        std::filesystem::current_path("/");
         delete home;
     }
 
@@ -106,7 +100,7 @@ protected:
         ASSERT_NE(frame, nullptr);
     }
 
-    static inline TempDir* home = nullptr;
+    static inline ProgramHome* home = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
     static inline std::vector<std::wstring> boxes;

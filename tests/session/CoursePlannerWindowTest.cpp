@@ -21,6 +21,7 @@
 #include "session/MainFrame.h"
 #include "session/RunCourseDialog.h"
 #include "session/TrainingApp.h"
+#include "support/ProgramHome.h"
 #include "support/TestSupport.h"
 #include "ui/COXMaskedEdit.h"
 
@@ -47,13 +48,7 @@ protected:
     static void SetUpTestSuite()
     {
         QApplication::setQuitOnLastWindowClosed(false);
-        home = new TempDir;
-        ::setenv("XDG_CONFIG_HOME", home->file("config").c_str(), 1);
-        ::setenv("TAVO_PORTS_DIR", home->file("ports").c_str(), 1);
-        ::setenv("TAVO_SOUND_DEVICE", "null", 1);
-        std::filesystem::create_directories(home->file("work"));
-        std::filesystem::create_directories(home->file("ports"));
-        std::filesystem::current_path(home->file("work"));
+        home = new ProgramHome;
         QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
         dbtest::prepareOdbc();
         std::string failure;
@@ -73,8 +68,6 @@ protected:
         app = nullptr;
         platform::setMessageBoxHook(previousHook);
         dbui::setMessageBoxHook({});
-        CommSettings::setDemoMode(false);
-        std::filesystem::current_path("/");
         delete home;
     }
 
@@ -94,7 +87,7 @@ protected:
 
     static std::string shown(const QWidget* control) { return Utillib::getWindowText(control); }
 
-    static inline TempDir* home = nullptr;
+    static inline ProgramHome* home = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
     static inline platform::MessageBoxHook previousHook;
