@@ -87,6 +87,20 @@ protected:
 
     static std::string shown(const QWidget* control) { return Utillib::getWindowText(control); }
 
+    // The planner created, shown and active, as the menu command leaves it.
+    static void showActive(CoursePlannerDialog& planner)
+    {
+        ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
+        planner.show();
+        planner.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    }
+
+    static COXMaskedEdit* maskedEdit(CoursePlannerDialog& planner, int id)
+    {
+        return dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, id));
+    }
+
     static inline ProgramHome* home = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
@@ -116,15 +130,12 @@ TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
 {
     ASSERT_TRUE(started);
     CoursePlannerDialog planner;
-    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
-    planner.show();
-    planner.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
 
     // A new course for "Instructor" with blank date and time: one placeholder at 00:02.
     auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
-    auto* date = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_DATE));
-    auto* time = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_TIME));
+    auto* date = maskedEdit(planner, IDC_PLAN_DATE);
+    auto* time = maskedEdit(planner, IDC_PLAN_TIME);
     ASSERT_NE(date, nullptr);
     ASSERT_NE(time, nullptr);
     EXPECT_EQ(shown(instructor), "Instructor");
@@ -260,13 +271,10 @@ TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsT
 {
     ASSERT_TRUE(started);
     CoursePlannerDialog planner;
-    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
-    planner.show();
-    planner.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
     auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
-    auto* date = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_DATE));
-    auto* time = dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, IDC_PLAN_TIME));
+    auto* date = maskedEdit(planner, IDC_PLAN_DATE);
+    auto* time = maskedEdit(planner, IDC_PLAN_TIME);
     ASSERT_NE(date, nullptr);
     ASSERT_NE(time, nullptr);
     const auto storedRows = [](const CourseKey& key) {
@@ -323,10 +331,7 @@ TEST_F(CoursePlannerWindowTest, ScrollingKeepsWhatIsBeingTypedInARow)
 {
     ASSERT_TRUE(started);
     CoursePlannerDialog planner;
-    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
-    planner.show();
-    planner.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
     auto* scrollBar = platform::dlgItem<QScrollBar>(&planner, IDC_PLAN_SCROLL);
     ASSERT_NE(scrollBar, nullptr);
     click(&planner, IDC_DB_NEW);
@@ -382,10 +387,7 @@ TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
         ASSERT_TRUE(sessions.saveCourseSessions(course, rows));
     }
     CoursePlannerDialog planner;
-    ASSERT_TRUE(planner.create(IDD_COURSE_PLANNER, nullptr));
-    planner.show();
-    planner.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&planner));
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
 
     // Chosen in the quick-find list.
     auto* quick = platform::dlgItem<platform::ComboBox>(&planner, IDC_DB_QUICKFIND);
