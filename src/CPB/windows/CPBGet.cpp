@@ -14,6 +14,7 @@
 #include "gettext/Translator.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -185,13 +186,18 @@ bool CPBGet::getCompanyName(PropertyModel* model, CPBComm& comm)
 bool CPBGet::readText(CPBAdr adr, int room, CPBComm& comm, std::string& text)
 {
     text.clear();
-    for (int i = 0; i < room; ++i) {
-        ByteVector byte;
-        if (!comm.readMemory(adr + i, 1, byte, tries) || byte.size() != 1)
+    // A package's worth at a time; the text ends at its first 0x00 or 0xFF.
+    for (int i = 0; i < room;) {
+        const int length = std::min(MAXDATA, room - i);
+        ByteVector block;
+        if (!comm.readMemory(adr + i, length, block, tries) || static_cast<int>(block.size()) != length)
             return false;
-        if (byte[0] == 0x00 || byte[0] == 0xFF)
-            return true;
-        text.push_back(static_cast<char>(byte[0]));
+        for (std::uint8_t byte : block) {
+            if (byte == 0x00 || byte == 0xFF)
+                return true;
+            text.push_back(static_cast<char>(byte));
+        }
+        i += length;
     }
     // No end within the area: what was read is not a text the program wrote.
     LogStream::instance() << "A text on the CPR Controller has no end within its " << room << " bytes"
