@@ -199,6 +199,7 @@ void SessionDebriefView::refresh()
         setCell(*reportCtrl, k, EVALUATION, evaluation);
         setRowFields(*reportCtrl, k, 0, rows.endsGroup(row) ? separatorHeight : 0, 0);
     }
+    advice = session->adviceText();
     for (int column : { NAME, TOTAL, AVERAGE, RECOMMENDED, EVALUATION })
         reportCtrl->fitColumnWidth(column);
     reportCtrl->viewport()->update();
@@ -232,11 +233,9 @@ void SessionDebriefView::reportDrawExtra(CReportCtrl&, const ReportDrawNotify& n
     QPainter& painter = *n.painter;
     const RECT& r = n.area;
     if (n.data == adviceData) {
-        if (!session)
-            return;
         painter.setPen(Qt::black);
         QtTextDevice device(painter);
-        TextBlock block(device, session->adviceText());
+        TextBlock block(device, advice);
         block.draw(device, r.right - r.left - 10, r.left + 10, r.top, 0);
         return;
     }

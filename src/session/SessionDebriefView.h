@@ -69,6 +69,7 @@ private:
     std::array<RowEntry, DEBRIEF_ROW_COUNT> rowTable;
     std::vector<int> shownRows;
     bool adviceRow = false;
+    std::wstring advice; // as of the last refresh; painted with the advice row
     CReportCtrl* reportCtrl;
     QPushButton* graph;
     QPushButton* review;
