@@ -24,23 +24,6 @@ constexpr TextField textFields[] = {
     {IDC_PERSON_COURSES, 10}, {IDC_PERSON_NOTES, 250},   {IDC_PERSON_RESUSCITATIONS, 10},
 };
 
-// A multi-line field takes no more than `limit` characters: what goes
-// beyond (typed or pasted) is cut off.
-void limitText(QPlainTextEdit* edit, int limit)
-{
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, limit] {
-        QString text = edit->toPlainText();
-        if (text.size() <= limit)
-            return;
-        QTextCursor cursor = edit->textCursor();
-        int position = std::min<int>(cursor.position(), limit);
-        edit->setPlainText(text.left(limit));
-        cursor = edit->textCursor();
-        cursor.setPosition(position);
-        edit->setTextCursor(cursor);
-    });
-}
-
 } // namespace
 
 PersonDialog::PersonDialog(const std::string& name, bool instructorFlag, bool deleteAllowed, QWidget* parent)
@@ -71,7 +54,7 @@ bool PersonDialog::onInitDialog()
         if (auto* line = qobject_cast<QLineEdit*>(control))
             line->setMaxLength(f.limit);
         else if (auto* lines = qobject_cast<QPlainTextEdit*>(control))
-            limitText(lines, f.limit);
+            Utillib::limitText(lines, f.limit);
     }
     startTable(persons);
     PersonRecord start;

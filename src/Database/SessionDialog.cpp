@@ -76,16 +76,8 @@ bool SessionDialog::onInitDialog()
             edit->setMaxLength(nameLimit);
     if (QLineEdit* edit = combo(IDC_SES_MANIKIN)->lineEdit())
         edit->setMaxLength(manikinLimit);
-    if (auto* notes = platform::dlgItem<QPlainTextEdit>(this, IDC_SES_NOTES)) {
-        // A multi-line field has no limit of its own: what goes beyond is cut.
-        QObject::connect(notes, &QPlainTextEdit::textChanged, notes, [notes] {
-            const QString text = notes->toPlainText();
-            if (text.size() > notesLimit) {
-                notes->setPlainText(text.left(notesLimit));
-                notes->moveCursor(QTextCursor::End);
-            }
-        });
-    }
+    if (auto* notes = platform::dlgItem<QPlainTextEdit>(this, IDC_SES_NOTES))
+        Utillib::limitText(notes, notesLimit);
 
     fillTrainingModeCombo(combo(IDC_SES_TRAINING_MODE));
     fillDurationCombo(combo(IDC_SES_DURATION));

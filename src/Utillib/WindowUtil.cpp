@@ -14,8 +14,11 @@
 #include <QFontMetrics>
 
 #include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -365,6 +368,21 @@ void installWaitCursor()
 {
     setWaitCursorHooks([] { QApplication::setOverrideCursor(Qt::WaitCursor); },
                        [] { QApplication::restoreOverrideCursor(); });
+}
+
+void limitText(QPlainTextEdit* edit, int limit)
+{
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, limit] {
+        const QString text = edit->toPlainText();
+        if (text.size() <= limit)
+            return;
+        QTextCursor cursor = edit->textCursor();
+        const int position = std::min<int>(cursor.position(), limit);
+        edit->setPlainText(text.left(limit));
+        cursor = edit->textCursor();
+        cursor.setPosition(position);
+        edit->setTextCursor(cursor);
+    });
 }
 
 } // namespace Utillib

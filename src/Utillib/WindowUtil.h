@@ -9,6 +9,7 @@
 #include <string>
 
 class DialogTemplateEditor;
+class QPlainTextEdit;
 class QWidget;
 namespace platform {
 class ComboBox;
@@ -109,6 +110,10 @@ void fitWindowToText(QWidget* window);
 // placeholder's extended style and its WS_CHILD, WS_VISIBLE, WS_BORDER and
 // WS_TABSTOP bits, the id, and the text "c".
 bool createLikeControl(QWidget* placeholder, QWidget* newWindow, int controlId);
+
+// A multi-line field takes no more than `limit` characters: what goes
+// beyond (typed or pasted) is cut off, and the cursor keeps its place.
+void limitText(QPlainTextEdit* edit, int limit);
 
 // Shows Qt's wait cursor while the file helpers retry a file.
 void installWaitCursor();

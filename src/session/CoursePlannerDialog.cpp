@@ -48,23 +48,6 @@ CourseRecord emptyCourse()
 
 std::string narrow(const std::wstring& text) { return GString::to_string(text); }
 
-// The notes take no more than 250 characters.
-void limitNotes(QPlainTextEdit* edit)
-{
-    static constexpr int limit = 250;
-    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit] {
-        const QString text = edit->toPlainText();
-        if (text.size() <= limit)
-            return;
-        QTextCursor cursor = edit->textCursor();
-        const int position = std::min<int>(cursor.position(), limit);
-        edit->setPlainText(text.left(limit));
-        cursor = edit->textCursor();
-        cursor.setPosition(position);
-        edit->setTextCursor(cursor);
-    });
-}
-
 void setMaxLength(QWidget* control, int length)
 {
     if (auto* line = qobject_cast<QLineEdit*>(control))
@@ -184,7 +167,7 @@ void CoursePlannerDialog::setUpControls()
     setMaxLength(timeEdit, 5);
     setMaxLength(combo(IDC_PLAN_INSTRUCTOR), 80);
     if (auto* notes = platform::dlgItem<QPlainTextEdit>(this, IDC_PLAN_NOTES))
-        limitNotes(notes);
+        Utillib::limitText(notes, 250);
 
     for (int k = 0; k < ScheduleGrid::visibleRows; ++k) {
         const res::CoursePlannerRowIds& ids = res::coursePlannerRows[k];

@@ -55,15 +55,8 @@ bool SessionDatabaseView::onInitDialog()
     for (int id : {IDC_REV_VENTILATION, IDC_REV_COMPRESSION, IDC_REV_APPROVED_BY})
         if (QLineEdit* edit = combo(id)->lineEdit())
             edit->setMaxLength(nameLimit);
-    if (auto* notes = platform::dlgItem<QPlainTextEdit>(this, IDC_REV_NOTES)) {
-        QObject::connect(notes, &QPlainTextEdit::textChanged, notes, [notes] {
-            const QString text = notes->toPlainText();
-            if (text.size() > notesLimit) {
-                notes->setPlainText(text.left(notesLimit));
-                notes->moveCursor(QTextCursor::End);
-            }
-        });
-    }
+    if (auto* notes = platform::dlgItem<QPlainTextEdit>(this, IDC_REV_NOTES))
+        Utillib::limitText(notes, notesLimit);
     platform::ComboBox* approved = combo(IDC_REV_APPROVED);
     // Its item index is the stored value.
     LOG_ASSERT(!approved->isSorted());
