@@ -5,6 +5,7 @@
 #include "Utillib/DurationCombo.h"
 #include "Utillib/FileUtil.h"
 #include "Utillib/LocalDate.h"
+#include "Utillib/LogStream.h"
 #include "Utillib/WindowUtil.h"
 #include "calibrate/QtPortComboBox.h"
 #include "comm/CalibrateManager.h"
@@ -113,6 +114,18 @@ bool SessionDialog::onInitDialog()
         enable(this, id, done);
     updateDetailsButtons();
     return false; // showRecord put the focus on the ventilation box
+}
+
+SessionRecord SessionDialog::edit(const SessionRecord& rec, bool allowDelete, QWidget* parent)
+{
+    SessionDialog editor(rec, allowDelete, parent);
+    if (!editor.create(IDD_SESSION_EDITOR)) {
+        LogStream::instance() << "The stored-session editor could not be made: " << editor.buildError()
+                              << LogStream::endl;
+        return rec;
+    }
+    editor.doModal();
+    return editor.getRecord();
 }
 
 void SessionDialog::updateDetailsButtons()

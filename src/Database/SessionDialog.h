@@ -56,6 +56,10 @@ public:
     SessionDialog(const SessionRecord& rec, bool allowDelete, QWidget* parent = nullptr);
     ~SessionDialog() override;
 
+    // Runs the editor on `rec` modally and returns the record as it left it
+    // (`rec` when the editor could not be made, which is logged).
+    static SessionRecord edit(const SessionRecord& rec, bool allowDelete, QWidget* parent);
+
     // The record as last shown, loaded or saved.
     const SessionRecord& getRecord() const { return record; }
     // Whether the shown session was deleted (the dialog then closed).

@@ -808,14 +808,9 @@ void CoursePlannerDialog::rowDetails(int visibleRow)
     saveCourse();
     if (!schedule.detailsEnabled(i))
         return;
-    SessionDialog editor(schedule.rows()[i], false, this);
-    if (editor.create(IDD_SESSION_EDITOR))
-        editor.doModal();
-    else
-        LogStream::instance() << "The stored-session editor could not be made: " << editor.buildError()
-                              << LogStream::endl;
+    const SessionRecord edited = SessionDialog::edit(schedule.rows()[i], false, this);
     fillCombos();
-    schedule.rows()[i] = editor.getRecord();
+    schedule.rows()[i] = edited;
     changed = true;
     refresh();
     const Row& r = rows[visibleRow - 1];

@@ -440,13 +440,7 @@ void RunCourseDialog::message(const std::wstring& text, const std::wstring& capt
 
 void RunCourseDialog::editStoredSession(SessionRecord& row)
 {
-    SessionDialog editor(row, false, this);
-    if (editor.create(IDD_SESSION_EDITOR))
-        editor.doModal();
-    else
-        LogStream::instance() << "The stored-session editor could not be made: " << editor.buildError()
-                              << LogStream::endl;
-    row = editor.getRecord();
+    row = SessionDialog::edit(row, false, this);
 }
 
 void RunCourseDialog::printSchedule() { printCourseSchedule(run.course(), run.rows(), this); }

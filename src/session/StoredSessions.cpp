@@ -44,11 +44,7 @@ class BrowserHooks : public BrowseSessionsHooks {
 public:
     void openSession(QWidget* parent, const SessionRecord& record) override
     {
-        SessionDialog editor(record, true, parent);
-        if (editor.create(IDD_SESSION_EDITOR))
-            editor.doModal();
-        else
-            LogStream::instance() << "The session editor could not be made: " << editor.buildError() << LogStream::endl;
+        SessionDialog::edit(record, true, parent);
     }
     std::string editPerson(QWidget* parent, const std::string& name) override
     {
