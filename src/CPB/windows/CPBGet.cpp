@@ -56,8 +56,6 @@ bool CPBGet::get(int port, PropertyModel* model, QWidget* parent)
     progress = window;
     window->setCaption(translate("Tavo CPR Controller on COM") + GString::from_int(port));
     window->enableButton(false);
-    if (parent)
-        parent->window()->setEnabled(false);
     window->show();
 
     bool ok = comm.connect() == CPBComm::CONNECTED;

@@ -130,8 +130,6 @@ bool CPBSend::send(int port, const PropertyModel* model, QWidget* parent, bool l
     const QPointer<QWidget> owner(parent ? parent->window() : nullptr);
     window->setCaption(translate("Tavo CPR Controller on COM") + GString::from_int(port));
     window->enableButton(false);
-    if (owner)
-        owner->setEnabled(false);
     window->show();
 
     WindowProgress shown(window);

@@ -34,8 +34,10 @@ bool ProgressDialog::create(QWidget* owner)
         return false;
     // While it is up nothing else takes input, as with its owner disabled;
     // being modal itself it stays usable above a modal owner.
-    if (ownerWindow)
+    if (ownerWindow) {
         setWindowModality(Qt::ApplicationModal);
+        ownerWindow->setEnabled(false);
+    }
     return true;
 }
 

@@ -26,7 +26,8 @@ public:
     ~ProgressDialog() override;
 
     // Creates the window from its template, owned by `owner` (none: it stays
-    // where the template puts it). It is shown by the caller.
+    // where the template puts it), and disables the owner until the window
+    // goes. It is shown by the caller.
     bool create(QWidget* owner);
 
     // Sets the bar and the percentage (a tenth of the position, whole).
