@@ -381,13 +381,20 @@ void Session::setRecord(const SessionRecord& newRecord)
 
 unsigned Session::elapsedSeconds() const
 {
-    bool known = sessionGraphView && sessionGraphView->axisSampleRate() != 0;
-    LOG_ASSERT(known);
-    if (!known)
-        return 0;
+    if (!sessionGraphView || sessionGraphView->axisSampleRate() == 0)
+        return recordedSeconds();
     int i = sessionGraphView->axisNewestIndex();
     double f = sessionGraphView->axisSampleRate();
     auto ms = static_cast<unsigned>((i + 0.5) / f * 1000 + 0.5);
+    return (ms + 500) / 1000;
+}
+
+unsigned Session::recordedSeconds() const
+{
+    const std::size_t samples = commSession.manData.size();
+    if (samples == 0 || commSession.sampleRate <= 0)
+        return 0;
+    const auto ms = static_cast<unsigned>((samples - 1 + 0.5) / commSession.sampleRate * 1000 + 0.5);
     return (ms + 500) / 1000;
 }
 
@@ -415,11 +422,7 @@ std::wstring Session::adviceText() const
     facts.compressionEvents = eventsOf(compressionDoc);
     facts.ventilationEvents = eventsOf(ventilationDoc);
     // The recording's length, also for a stored session shown without its graph page.
-    const std::size_t samples = commSession.manData.size();
-    if (samples > 0 && commSession.sampleRate > 0) {
-        const auto ms = static_cast<unsigned>((samples - 1 + 0.5) / commSession.sampleRate * 1000 + 0.5);
-        facts.elapsedSeconds = static_cast<int>((ms + 500) / 1000);
-    }
+    facts.elapsedSeconds = static_cast<int>(recordedSeconds());
     return SessionAdvice(algorithm, facts).text();
 }
 

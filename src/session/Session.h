@@ -65,6 +65,8 @@ public:
     // Prints the evaluation (portrait) or the graphs (landscape).
     void print(bool evaluation);
     void setRecord(const SessionRecord& newRecord);
+    // The seconds up to the newest sample shown; without a graph page, the
+    // recording's length.
     unsigned elapsedSeconds() const;
     // The coaching sentences for the statistics as last computed and the
     // registered events, rebuilt on every call.
@@ -111,6 +113,8 @@ public:
     bool registerEvents = true;
 
 private:
+    // The recording's length in whole seconds (0 when nothing was recorded).
+    unsigned recordedSeconds() const;
     void describeChannels();
     void pauseSteps();
     void notifyReceivers();

@@ -61,6 +61,10 @@ TEST(StoredSessionWindow, ReplayShownInsideFollowsTheSizeAndEscapeClosesBoth)
     Session replay(rec, Algorithm());
     ASSERT_TRUE(replay.isReplay());
     ASSERT_GT(replay.getCommSession().manData.size(), 300u);
+    // Without its graph page a replay's elapsed time is its recording's length
+    // (more than 300 samples at 20 a second).
+    EXPECT_GE(replay.elapsedSeconds(), 15u);
+    EXPECT_LE(replay.elapsedSeconds(), 20u);
 
     InspectSessionDialog dialog(replay, false);
     dialog.initDialog();
