@@ -34,6 +34,7 @@
 #include "session/RunCourseDialog.h"
 #include "ui/FormChildFrame.h"
 #include "session/SessionManager.h"
+#include "session/SplashNotice.h"
 #include "session/StartupOptions.h"
 #include "session/ToolTipTexts.h"
 #include "ui/IdMap.h"
@@ -61,9 +62,6 @@ TrainingApp* theApp = nullptr;
 // The demonstration recordings of the three sets: compression, ventilation
 // and status channel of each.
 constexpr int demoResources[3][3] = {{169, 170, 171}, {177, 174, 173}, {175, 172, 176}};
-
-// The word that tells the splash program that the main window is up.
-constexpr std::uint32_t splashMagic = 0x0614C329;
 
 class AboutBox : public platform::Dialog {
 public:
@@ -112,6 +110,9 @@ void TrainingApp::step(const char* name) { steps.push_back({name, startupClock.n
 bool TrainingApp::initInstance()
 {
     startupClock.start();
+    // The splash picture must not cover a box this start-up shows: it goes
+    // as soon as this program first waits for input.
+    splash.watchForIdle();
     step("log header");
     LogStream::appHeader = std::string(appName) + " 2.3.12 : " + buildDate();
     setShowLogOnExit(false);
@@ -204,7 +205,7 @@ bool TrainingApp::initInstance()
     openDatabase();
 
     step("splash");
-    tellSplash();
+    splash.windowUp();
 
     step("calibrate");
     const bool calibrationError = onCalibrate();
@@ -311,24 +312,6 @@ void TrainingApp::installDataFolder()
             LogStream::instance() << "The data folder could not be written to the registry" << LogStream::endl;
     }
     regCloseKey(key);
-}
-
-void TrainingApp::tellSplash()
-{
-    // The splash program waits on a pipe whose descriptor it names.
-    const char* fdText = std::getenv("TAVO_SPLASH_FD");
-    if (!fdText || !*fdText)
-        return;
-    char* end = nullptr;
-    const long fd = std::strtol(fdText, &end, 10);
-    if (*end || fd < 0 || fd > 65535)
-        return;
-    const std::uint32_t word = splashMagic;
-    // A splash program that is gone must not take this program with it.
-    ::signal(SIGPIPE, SIG_IGN);
-    if (::write(static_cast<int>(fd), &word, sizeof word) != static_cast<ssize_t>(sizeof word))
-        LogStream::instance() << "The splash program could not be told that the window is up" << LogStream::endl;
-    ::close(static_cast<int>(fd));
 }
 
 void TrainingApp::onNewSession()

@@ -8,6 +8,7 @@
 #include "comm/CollectedData.h"
 #include "config/PropertyModel.h"
 #include "session/LiveSessions.h"
+#include "session/SplashNotice.h"
 #include "ui/AppServices.h"
 
 #include <QElapsedTimer>
@@ -107,9 +108,9 @@ private:
     void makeDemoSets();
     void dropDemoSets();
     void installDataFolder();
-    void tellSplash();
 
     std::string commandLine;
+    SplashNotice splash {SplashNotice::descriptorFromEnvironment()};
     std::vector<Step> steps;
     double startupTotalMs = 0;
     QElapsedTimer startupClock;

@@ -10,8 +10,11 @@ namespace splash {
 
 // The value the training program sends once its main window is up.
 inline constexpr unsigned SPLASH_MESSAGE_ID_CLOSE = 0x0614C329u;
+// The value the training program sends the first time it waits for input:
+// from then on it may show a box that the picture must not cover.
+inline constexpr unsigned SPLASH_CHILD_IDLE = 0x1D1E0614u;
 // The environment variable that names the descriptor of the pipe the
-// training program writes that value to.
+// training program writes those values to.
 inline constexpr const char* splashPipeVariable = "TAVO_SPLASH_FD";
 // The longest path the program handles, and the longest ini value.
 inline constexpr std::size_t maxPath = 260;

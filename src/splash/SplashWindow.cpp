@@ -102,24 +102,30 @@ void SplashWindow::tick()
         }
         trace("CreateProcess succes: \"main\"");
     }
-    // The message may have come just before the child ended: it counts first.
+    // A message may have come just before the child ended: it counts first.
+    bool idleReported = false;
     for (unsigned message : child.takeMessages()) {
         if (message == SPLASH_MESSAGE_ID_CLOSE) {
             trace("SPLASH_MESSAGE_ID_CLOSE, EndDialog");
             endDialog();
             return;
         }
+        if (message == SPLASH_CHILD_IDLE)
+            idleReported = true;
     }
     if (!child.isRunning()) {
         trace("Child is dead");
         endDialog();
         return;
     }
-    // A program here cannot be asked whether it waits for input: the
-    // training program's message is the only sign that it is ready.
+    // The training program says itself when it first waits for input.
     if (!childProcessIsIdle) {
-        trace("WaitForInputIdle(..) == WAIT_TIMEOUT");
-        return;
+        if (!idleReported) {
+            trace("WaitForInputIdle(..) == WAIT_TIMEOUT");
+            return;
+        }
+        trace("Child is idle");
+        childProcessIsIdle = true;
     }
     trace("End dialog, ( childProcessIsIdle == true )");
     endDialog();

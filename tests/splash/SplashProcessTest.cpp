@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,4 +77,31 @@ TEST(SplashProcess, EndsWhenTheProgramDiesFirst)
     EXPECT_NE(run.trace.find("Splash: \"main\"\n"), std::string::npos) << run.trace;
     EXPECT_NE(run.trace.find("Splash: \"Child is dead\"\n"), std::string::npos) << run.trace;
     EXPECT_EQ(run.trace.find("SPLASH_MESSAGE_ID_CLOSE"), std::string::npos) << run.trace;
+}
+
+TEST(SplashProcess, TheTrainingProgramsStartUpBoxIsNotHiddenUnderThePicture)
+{
+    testsupport::TempDir dir;
+    fs::create_directories(dir.file("home"));
+    fs::create_directories(dir.file("odbc"));
+    fs::create_directories(dir.file("ports"));
+    // The real training program, on a station without a data source: its
+    // start-up box waits for an answer that nobody gives here.
+    const std::string home = dir.file("home");
+    const SplashRun run = runSplash(dir,
+        "echo $$ > pid.txt\n"
+        "export HOME='" + home + "' XDG_CONFIG_HOME='" + home + "/config' XDG_DATA_HOME='" + home + "/data'\n"
+        "export ODBCSYSINI='" + dir.file("odbc") + "' ODBCINI='" + dir.file("odbc") + "/odbc.ini' TAVO_PORTS_DIR='"
+            + dir.file("ports") + "'\n"
+        "cd \"$HOME\"\n"
+        "exec timeout 60 '" MAIN_PATH "' \"$@\"\n",
+        "");
+    ASSERT_TRUE(waitForFile(dir.file("pid.txt")));
+    const pid_t program = std::stoi(testsupport::readFile(dir.file("pid.txt")));
+    const bool stillRunning = ::kill(program, 0) == 0;
+    ::kill(program, SIGTERM);
+    EXPECT_EQ(run.exitCode, 0) << "the picture stayed over the box until the splash was stopped\n" << run.trace;
+    EXPECT_NE(run.trace.find("Splash: \"Child is idle\"\n"), std::string::npos) << run.trace;
+    EXPECT_EQ(run.trace.find("Child is dead"), std::string::npos) << run.trace;
+    EXPECT_TRUE(stillRunning) << "the training program ended instead of waiting with its box";
 }

@@ -128,6 +128,24 @@ TEST(SplashWindow, AClickBeforeTheProgramIsUpOnlyHidesThePicture)
     EXPECT_EQ(finished.count(), 1);
 }
 
+TEST(SplashWindow, EndsOnceTheProgramWaitsForInputAndThenAClickEndsIt)
+{
+    Fixture f;
+    SplashWindow window(f.options, f.child);
+    QSignalSpy finished(&window, &QDialog::finished);
+    window.show();
+    window.tick();
+    window.tick();
+    EXPECT_FALSE(window.childIsIdle());
+    EXPECT_EQ(finished.count(), 0);
+    // A program waiting for input may be showing a box: the picture goes.
+    f.child.messages = { SPLASH_CHILD_IDLE };
+    window.tick();
+    EXPECT_TRUE(window.childIsIdle());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(window.isVisible());
+}
+
 TEST(SplashWindow, AProgramThatCannotStartIsReportedAndEndsTheSplash)
 {
     Fixture f;

@@ -1,0 +1,66 @@
+#include "session/SplashNotice.h"
+
+#include "Utillib/LogStream.h"
+
+#include <QAbstractEventDispatcher>
+#include <QObject>
+
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
+int SplashNotice::descriptorFromEnvironment()
+{
+    const char* fdText = std::getenv("TAVO_SPLASH_FD");
+    if (!fdText || !*fdText)
+        return -1;
+    char* end = nullptr;
+    const long fd = std::strtol(fdText, &end, 10);
+    if (*end || fd < 0 || fd > 65535)
+        return -1;
+    return static_cast<int>(fd);
+}
+
+SplashNotice::~SplashNotice()
+{
+    if (fd >= 0)
+        ::close(fd);
+}
+
+void SplashNotice::watchForIdle()
+{
+    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
+    if (!active() || !dispatcher || watch)
+        return;
+    watch = std::make_unique<QObject>();
+    // A nested loop counts too: a start-up box waits for input in its own loop.
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, watch.get(), [this] { inputIdle(); });
+}
+
+void SplashNotice::inputIdle()
+{
+    if (idleSent || !active())
+        return;
+    idleSent = true;
+    send(inputIdleWord);
+}
+
+void SplashNotice::windowUp()
+{
+    if (!active())
+        return;
+    if (!send(windowUpWord))
+        LogStream::instance() << "The splash program could not be told that the window is up" << LogStream::endl;
+    ::close(fd);
+    fd = -1;
+    watch.reset();
+}
+
+bool SplashNotice::send(std::uint32_t word)
+{
+    const unsigned char bytes[4] = {static_cast<unsigned char>(word), static_cast<unsigned char>(word >> 8),
+        static_cast<unsigned char>(word >> 16), static_cast<unsigned char>(word >> 24)};
+    // A splash program that is gone must not take this program with it.
+    ::signal(SIGPIPE, SIG_IGN);
+    return ::write(fd, bytes, sizeof bytes) == static_cast<ssize_t>(sizeof bytes);
+}
