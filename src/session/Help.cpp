@@ -2,8 +2,9 @@
 
 #include "Utillib/FileUtil.h"
 #include "Utillib/LogStream.h"
+#include "session/HelpWindow.h"
+#include "ui/AppServices.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -33,7 +34,9 @@ bool open(const std::string& file, const std::string& anchor)
     }
     QUrl url = QUrl::fromLocalFile(QFileInfo(QString::fromStdString(file)).absoluteFilePath());
     url.setFragment(QString::fromStdString(anchor));
-    const bool shown = opener() ? opener()(url) : QDesktopServices::openUrl(url);
+    // Shown by the program itself, so that help works on a station without a
+    // web browser and always opens at its topic.
+    const bool shown = opener() ? opener()(url) : HelpWindow::showTopic(url, appServices() ? appServices()->mainWindow() : nullptr);
     if (!shown)
         LogStream::instance() << "Help: nothing could show '" << url.toString().toStdString() << "'" << LogStream::endl;
     return shown;

@@ -1,6 +1,6 @@
 #pragma once
 // The program's help: HTML pages "razeduv_<language>.html" with one section
-// per help context, opened in the desktop's browser at the context's anchor.
+// per help context, shown in the program's help window at the context's anchor.
 #include <functional>
 #include <string>
 

@@ -100,9 +100,9 @@ SessionDebriefView::SessionDebriefView(Session& owner, OptionsSource source, QWi
         if (session)
             session->print(true);
     });
-    QObject::connect(help, &QPushButton::clicked, this, [] {
+    QObject::connect(help, &QPushButton::clicked, this, [this] {
         if (AppServices* app = appServices())
-            app->showHelp(10003);
+            app->showHelp(helpContext());
     });
     QObject::connect(abort, &QPushButton::clicked, this, [this] { onAbort(); });
 

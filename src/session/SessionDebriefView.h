@@ -20,16 +20,19 @@
 #include <memory>
 #include <vector>
 
+#include "ui/HelpTopic.h"
+
 class QPushButton;
 class Session;
 
-class SessionDebriefView : public QWidget, public ReportListener, public sessionprint::PrintedTable {
+class SessionDebriefView : public QWidget, public ReportListener, public sessionprint::PrintedTable, public HelpTopic {
 public:
     // The debriefing settings as they are when asked.
     using OptionsSource = std::function<DebriefOptions()>;
 
     SessionDebriefView(Session& session, OptionsSource options, QWidget* parent = nullptr);
     ~SessionDebriefView() override;
+    int helpContext() const override { return 10003; }
     // The session leaves the page: its window is going.
     void detach() { session = nullptr; }
 

@@ -157,9 +157,9 @@ SessionGraphView::SessionGraphView(Session& owner, QWidget* parent)
         if (session)
             session->print(false);
     });
-    QObject::connect(help, &QPushButton::clicked, this, [] {
+    QObject::connect(help, &QPushButton::clicked, this, [this] {
         if (AppServices* app = appServices())
-            app->showHelp(10002);
+            app->showHelp(helpContext());
     });
 
     // The captions over and under the graphs.

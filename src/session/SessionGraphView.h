@@ -12,6 +12,8 @@
 
 #include <memory>
 
+#include "ui/HelpTopic.h"
+
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -24,13 +26,14 @@ class QToolBar;
 class GraphView;
 class ReadoutStatic;
 
-class SessionGraphView : public QWidget, public UpdateReceiver, public AxisHost, public SignalReceiver {
+class SessionGraphView : public QWidget, public UpdateReceiver, public AxisHost, public SignalReceiver, public HelpTopic {
 public:
     static constexpr int zoomSpans[] = { 5000, 10000, 20000, 40000, 60000, 120000, 300000, 600000, 1200000, 2400000,
                                          3600000 };
 
     SessionGraphView(Session& session, QWidget* parent = nullptr);
     ~SessionGraphView() override;
+    int helpContext() const override { return 10002; }
     // Leaves the session: its update receivers and its channels (idempotent).
     void detach();
 

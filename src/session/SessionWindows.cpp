@@ -7,6 +7,7 @@
 #include "session/SessionGraphView.h"
 #include "session/SurveillanceView.h"
 #include "ui/AppServices.h"
+#include "ui/HelpTopic.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -262,6 +263,18 @@ bool SessionChildFrame::createView()
 }
 
 bool SessionChildFrame::canClose() { return !sessionManager || sessionManager->canCloseAll(); }
+
+bool SessionChildFrame::onCommand(int id)
+{
+    if (id != ID_HELP || !view || !view->active())
+        return ChildFrame::onCommand(id);
+    auto* page = dynamic_cast<HelpTopic*>(view->active()->getActivePage());
+    AppServices* app = appServices();
+    if (!page || !app)
+        return ChildFrame::onCommand(id);
+    app->showHelp(page->helpContext());
+    return true;
+}
 
 // --- SaveSessionDialog ---------------------------------------------------
 

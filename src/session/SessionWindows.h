@@ -112,6 +112,8 @@ public:
     QWidget* getView() override { return view; }
     bool createView() override;
     bool canClose() override;
+    // F1 opens the help of the page the active session shows.
+    bool onCommand(int id) override;
     SessionManagerTabView* tabView() const { return view; }
 
 private:

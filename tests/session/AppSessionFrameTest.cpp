@@ -12,6 +12,7 @@
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
 #include "session/AppCommands.h"
+#include "session/Help.h"
 #include "session/SurveillanceView.h"
 #include "session/TrainingApp.h"
 #include "support/ProgramHome.h"
@@ -24,6 +25,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTest>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +93,14 @@ TEST_F(TrainingAppTest, ASessionShowsItsGraphsInTheSessionFrameAndEndsAtItsDurat
     EXPECT_TRUE(page->page()->isVisible());
     app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/program-session.png"));
 
+    // F1 in the session window opens the help of the page it shows.
+    std::vector<QString> topics;
+    Help::setOpener([&](const QUrl& url) {
+        topics.push_back(url.fragment());
+        return true;
+    });
+    QTest::keyClick(page->page(), Qt::Key_F1);
+
     // The heartbeat polls it until its time axis ends it at two seconds.
     session->start();
     for (int tick = 0; tick < 4000 && !session->isFinished(); ++tick) {
@@ -102,6 +113,11 @@ TEST_F(TrainingAppTest, ASessionShowsItsGraphsInTheSessionFrameAndEndsAtItsDurat
     EXPECT_EQ(session->getState(), Session::DEBRIEF);
     EXPECT_EQ(session->elapsedSeconds(), 2u);
     QCoreApplication::processEvents();
+    QWidget* debriefPage = sessionFrame->tabView()->active()->getActivePage();
+    ASSERT_NE(debriefPage, nullptr);
+    QTest::keyClick(debriefPage, Qt::Key_F1);
+    Help::setOpener(nullptr);
+    EXPECT_EQ(topics, (std::vector<QString>{QStringLiteral("10002"), QStringLiteral("10003")}));
     app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/program-session-ended.png"));
 
     // Closing the only session closes the frame.

@@ -19,6 +19,7 @@
 #include "res/resource.h"
 #include "session/AppCommands.h"
 #include "session/Help.h"
+#include "session/HelpWindow.h"
 #include "session/MainFrame.h"
 #include "session/SessionManager.h"
 #include "session/TrainingApp.h"
@@ -36,6 +37,8 @@
 #include <QToolTip>
 #include <QHelpEvent>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -416,6 +419,34 @@ TEST_F(TrainingAppTest, HelpOpensItsContext)
     const std::string page = readFile(app->helpFile());
     for (int context : {10000, 10001, 10002, 10003, 10004, 10005, 10006, 10007, 10008, 10009, 10010, 10011, 10012, 10015, 10018})
         EXPECT_NE(page.find("id=\"" + std::to_string(context) + "\""), std::string::npos) << context;
+}
+
+// The text at the top of the help window's visible area.
+QString firstVisibleLine(QTextBrowser& browser)
+{
+    return browser.cursorForPosition(QPoint(4, 4)).block().text();
+}
+
+TEST_F(TrainingAppTest, HelpShowsItsTopicInOneWindowOfItsOwn)
+{
+    // No web browser is needed: the program shows the page itself.
+    app->showHelp(10008);
+    HelpWindow* window = HelpWindow::current();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tavo CPR Software: help"));
+    EXPECT_TRUE(window->browser()->source().toLocalFile().endsWith(QStringLiteral("/razeduv_en.html")));
+    EXPECT_EQ(firstVisibleLine(*window->browser()), QStringLiteral("Course planner"));
+    window->grab().save(artefactPath(QStringLiteral("help-window.png")));
+
+    // The next topic reuses the window, and so does the contents page.
+    app->showHelp(10000);
+    EXPECT_EQ(HelpWindow::current(), window);
+    EXPECT_EQ(firstVisibleLine(*window->browser()), QStringLiteral("Calibrate window"));
+    frame->onCommand(AppCommand::HelpContents);
+    EXPECT_EQ(HelpWindow::current(), window);
+    EXPECT_EQ(firstVisibleLine(*window->browser()), QStringLiteral("Tavo CPR Software"));
+    window->close();
 }
 
 TEST_F(TrainingAppTest, MissingHelpFileIsLogged)
