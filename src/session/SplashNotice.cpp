@@ -3,10 +3,13 @@
 #include "Utillib/LogStream.h"
 
 #include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <csignal>
 #include <cstdlib>
+#include <poll.h>
 #include <unistd.h>
 
 int SplashNotice::descriptorFromEnvironment()
@@ -45,12 +48,26 @@ void SplashNotice::inputIdle()
     send(inputIdleWord);
 }
 
-void SplashNotice::windowUp()
+void SplashNotice::windowUp(int waitMs)
 {
     if (!active())
         return;
-    if (!send(windowUpWord))
+    if (!send(windowUpWord)) {
         LogStream::instance() << "The splash program could not be told that the window is up" << LogStream::endl;
+    } else {
+        // The splash program's end closes the pipe's other end.
+        QElapsedTimer clock;
+        clock.start();
+        for (;;) {
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+            pollfd line {fd, 0, 0};
+            if (::poll(&line, 1, 0) < 0 || (line.revents & (POLLERR | POLLHUP)) || clock.elapsed() >= waitMs)
+                break;
+            ::usleep(5000);
+        }
+        // What its picture covered is drawn again now.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 50);
+    }
     ::close(fd);
     fd = -1;
     watch.reset();

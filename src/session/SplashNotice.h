@@ -27,8 +27,11 @@ public:
     // is about to wait.
     void watchForIdle();
     void inputIdle();
-    // Sends the window-up word and closes the pipe: nothing follows it.
-    void windowUp();
+    // Sends the window-up word and closes the pipe: nothing follows it. Waits
+    // (at most `waitMs`, handling everything but user input) until the splash
+    // program has gone, so that the windows under its picture repaint before
+    // the start-up goes on with work that blocks.
+    void windowUp(int waitMs = 1000);
 
 private:
     bool send(std::uint32_t word);

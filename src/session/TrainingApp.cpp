@@ -49,6 +49,7 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QShortcut>
+#include <QWindow>
 
 #include <csignal>
 #include <cstdlib>
@@ -199,6 +200,12 @@ bool TrainingApp::initInstance()
         frame->move(area.topLeft() + QPoint((area.width() - frame->width()) / 2, (area.height() - frame->height()) / 2));
         frame->show();
     }
+    // Drawn before the start-up goes on with work that blocks: a window the
+    // desktop shows but the program has not drawn yet stays black.
+    QElapsedTimer exposing;
+    exposing.start();
+    while (frame->windowHandle() && !frame->windowHandle()->isExposed() && exposing.elapsed() < 500)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
     frame->repaint();
 
     step("database");

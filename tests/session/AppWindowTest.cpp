@@ -20,6 +20,7 @@
 #include "session/AppCommands.h"
 #include "session/Help.h"
 #include "session/HelpWindow.h"
+#include "session/SplashNotice.h"
 #include "session/MainFrame.h"
 #include "session/SessionManager.h"
 #include "session/TrainingApp.h"
@@ -39,13 +40,18 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextBlock>
+#include <QEventLoop>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
+#include <unistd.h>
 
 using namespace testsupport;
 
@@ -457,3 +463,51 @@ TEST_F(TrainingAppTest, MissingHelpFileIsLogged)
 }
 
 } // namespace
+
+TEST(SplashNotice, TellsTheFirstWaitForInputOnceAndWaitsForTheSplashToGo)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    auto readWord = [](int fd) {
+        unsigned char bytes[4] = {};
+        std::size_t got = 0;
+        while (got < 4) {
+            const ssize_t n = ::read(fd, bytes + got, 4 - got);
+            if (n <= 0)
+                return 0u;
+            got += static_cast<std::size_t>(n);
+        }
+        return unsigned(bytes[0]) | unsigned(bytes[1]) << 8 | unsigned(bytes[2]) << 16 | unsigned(bytes[3]) << 24;
+    };
+    {
+        SplashNotice notice(ends[1]);
+        notice.watchForIdle();
+        // The loop waits for input several times; the splash hears of it once.
+        for (int wait = 0; wait < 3; ++wait) {
+            QEventLoop loop;
+            QTimer::singleShot(20, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        EXPECT_EQ(readWord(ends[0]), SplashNotice::inputIdleWord);
+
+        // The splash program reads the word, ends a little later, and only
+        // then does the start-up go on; meanwhile the windows are drawn.
+        std::atomic<bool> splashGone {false};
+        std::atomic<unsigned> heard {0};
+        std::thread splash([&] {
+            heard = readWord(ends[0]);
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+            splashGone = true;
+            ::close(ends[0]);
+        });
+        bool drawn = false;
+        QTimer::singleShot(0, [&] { drawn = true; });
+        notice.windowUp(20000);
+        const bool goneWhenBack = splashGone;
+        splash.join();
+        EXPECT_TRUE(goneWhenBack);
+        EXPECT_TRUE(drawn);
+        EXPECT_EQ(heard, SplashNotice::windowUpWord);
+        EXPECT_FALSE(notice.active());
+    }
+}
