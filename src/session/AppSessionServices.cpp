@@ -6,6 +6,7 @@
 #include "gettext/Translator.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/MessageBox.h"
+#include "platformqt/PrintDialog.h"
 #include "session/Session.h"
 #include "config/Configuration.h"
 #include "session/GraphView.h"
@@ -19,7 +20,6 @@
 #include "session/TrainingApp.h"
 
 #include <QApplication>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QGuiApplication>
 #include <QTime>
@@ -171,14 +171,13 @@ void AppSessionServices::beep() { QApplication::beep(); }
 
 void AppSessionServices::printSession(Session& session, bool evaluation)
 {
-    QPrinter& printer = app.printerDefaults();
+    QPrinter& defaults = app.printerDefaults();
     // The orientation stays in the application's printer settings.
-    printer.setPageOrientation(evaluation ? QPageLayout::Portrait : QPageLayout::Landscape);
-    QPrintDialog dialog(&printer, app.mainWindow());
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
-    if (dialog.exec() != QDialog::Accepted)
+    defaults.setPageOrientation(evaluation ? QPageLayout::Portrait : QPageLayout::Landscape);
+    // A printer of this job's own: a failed job leaves the settings unharmed.
+    QPrinter printer;
+    if (!platform::runPrintDialog(defaults, printer, QString::fromStdWString(translate("Tavo CPR Evaluation Data")),
+                                  app.mainWindow()))
         return;
     sessionprint::PageSources sources(session);
     sessionprint::printSession(printer, session, evaluation,

@@ -1,14 +1,17 @@
 #include "session/AxisCtrl.h"
 
+#include "Utillib/FontUtil.h"
 #include "Utillib/LogStream.h"
 #include "session/GraphView.h"
 #include "session/SessionManager.h"
 
+#include <QCursor>
 #include <QFontDatabase>
 #include <QPainter>
 #include <QPalette>
 
 #include <algorithm>
+#include <cstdlib>
 
 AxisCtrl::AxisCtrl(Session& owner, AxisHost* page, QWidget* parent)
     : QWidget(parent)
@@ -166,6 +169,7 @@ void AxisCtrl::update(int newestIndex)
             graphViewList[k]->redraw();
             graphViewList[k]->QWidget::update();
         }
+        trackCursor();
         model.setSampleRate(session->getCommSession().sampleRate);
         QWidget::update();
         return;
@@ -245,30 +249,66 @@ void AxisCtrl::onLButtonDblClk()
         sessionServices().showSession(*session);
 }
 
-void AxisCtrl::drawLabels(QPainter& painter, const QRect& rect, bool background) const
+std::vector<std::pair<QRect, QString>> AxisCtrl::labelPlaces(const QRect& rect, const QFontMetrics& metrics) const
 {
-    if (background)
-        painter.fillRect(rect, palette().color(QPalette::Button));
-    painter.save();
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    const QFontMetrics metrics(font);
+    std::vector<std::pair<QRect, QString>> places;
     const int step = model.tickStep(rect.width(), metrics.horizontalAdvance(QStringLiteral("000:00")));
+    const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    int lastRight = rect.left() - gap;
     for (int i : model.tickIndexes(step)) {
         char text[16];
         AxisModel::labelText(model.msOfIndex(i), text, sizeof text);
         const QString label = QString::fromLatin1(text);
         const int x = rect.left()
             + static_cast<int>(static_cast<long long>(rect.width()) * (i - model.leftIndex) / model.viewIndexes);
-        painter.drawText(x - metrics.horizontalAdvance(label) / 2, rect.top() + metrics.ascent(), label);
+        const int width = metrics.horizontalAdvance(label);
+        const int left = std::clamp(x - width / 2, rect.left(), std::max(rect.left(), rect.right() + 1 - width));
+        if (left < lastRight + gap)
+            continue;
+        places.emplace_back(QRect(left, rect.top(), width, metrics.height()), label);
+        lastRight = left + width;
     }
+    return places;
+}
+
+void AxisCtrl::drawLabels(QPainter& painter, const QRect& rect, bool background, const QFont& labelFont) const
+{
+    if (background)
+        painter.fillRect(rect, palette().color(QPalette::Button));
+    painter.save();
+    painter.setFont(labelFont);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics(labelFont, painter.device());
+    for (const auto& [box, label] : labelPlaces(rect, metrics))
+        painter.drawText(box.left(), box.top() + metrics.ascent(), label);
     painter.restore();
+}
+
+QFont AxisCtrl::printFont(QPaintDevice* device) const
+{
+    QFont printed = font;
+    printed.setPixelSize(std::max(1, std::abs(FontUtil::pointSizeToHeight(60, device))));
+    return printed;
+}
+
+void AxisCtrl::trackCursor()
+{
+    if (selectionAnchor < 0)
+        return;
+    const QPoint screen = QCursor::pos();
+    for (GraphView* view : graphViewList) {
+        const QPoint local = view->mapFromGlobal(screen);
+        if (view->isVisible() && view->rect().contains(local)) {
+            onMouseMove(view->graphPainter().xToIndex(local.x()));
+            return;
+        }
+    }
 }
 
 void AxisCtrl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    drawLabels(painter, rect(), true);
+    drawLabels(painter, rect(), true, font);
 }
 
 void AxisCtrl::resizeEvent(QResizeEvent*) { QWidget::update(); }

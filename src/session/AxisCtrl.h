@@ -9,6 +9,7 @@
 
 #include <QWidget>
 
+#include <utility>
 #include <vector>
 
 class GraphView;
@@ -55,8 +56,16 @@ public:
     void onRButtonUp(int index);
     void onLButtonDblClk();
 
-    // The labels into any rectangle of any paint device (printing).
-    void drawLabels(QPainter& painter, const QRect& rect, bool background) const;
+    // The labels in `labelFont` into any rectangle of any paint device
+    // (printing). A label stays inside the rectangle; one that would overlap
+    // the label before it is left out (its grid line stays).
+    void drawLabels(QPainter& painter, const QRect& rect, bool background, const QFont& labelFont) const;
+    // Where the labels stand in the rectangle, in the font of `metrics`.
+    std::vector<std::pair<QRect, QString>> labelPlaces(const QRect& rect, const QFontMetrics& metrics) const;
+    // The printed labels' own small font (6 points) on that device.
+    QFont printFont(QPaintDevice* device) const;
+    // A drag in progress follows the picture under the pointer (after a page jump).
+    void trackCursor();
 
     AxisModel model;
     const std::vector<GraphView*>& views() const { return graphViewList; }

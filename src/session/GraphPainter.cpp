@@ -8,12 +8,37 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
 
 #include <algorithm>
 #include <cstdlib>
 
 QColor colourOf(unsigned bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+void drawPixelsScaled(QPainter& painter, const QImage& image, const QRect& target)
+{
+    const int w = image.width();
+    const int h = image.height();
+    if (w <= 0 || h <= 0)
+        return;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    for (int y = 0; y < h; ++y) {
+        const int top = target.top() + y * target.height() / h;
+        const int bottom = target.top() + (y + 1) * target.height() / h;
+        for (int x = 0; x < w; ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            if (colour.alpha() == 0)
+                continue;
+            const int left = target.left() + x * target.width() / w;
+            const int right = target.left() + (x + 1) * target.width() / w;
+            painter.fillRect(QRect(left, top, right - left, bottom - top), colour);
+        }
+    }
+    painter.restore();
+}
 
 namespace {
 
@@ -22,15 +47,6 @@ const QColor pausedBackground = colourOf(0xDEDFDE);
 QString valueLabel(double value, const std::wstring& unit)
 {
     return QString::asprintf("%0.2f ", value) + QString::fromStdWString(unit);
-}
-
-// Right-aligned text at x: its top at y (topAligned) or its bottom at y.
-void drawRightAligned(QPainter& painter, int x, int y, const QString& text, bool topAligned)
-{
-    const QFontMetrics metrics(painter.font());
-    const int width = metrics.horizontalAdvance(text);
-    const int baseline = topAligned ? y + metrics.ascent() : y - metrics.descent();
-    painter.drawText(x - width, baseline, text);
 }
 
 } // namespace
@@ -89,23 +105,12 @@ int GraphPainter::groupRow(int row) const
     return row == 0 ? first : first + 1 + h;
 }
 
-bool GraphPainter::bandLabelsFit() const
-{
-    const int h = labelHeight();
-    const int yHigh = valueToY(description->bandHigh);
-    const int yLow = valueToY(description->bandLow);
-    if (std::abs(yHigh - yLow) > 2 * h)
-        return true;
-    return std::abs(yHigh - 3 - yLow) > 2 * h - 20;
-}
-
 void GraphPainter::redraw(QPainter& painter, bool running) const
 {
     if (!printing)
         painter.fillRect(plot, running ? QColor(Qt::white) : pausedBackground);
     drawBand(painter);
     drawGrid(painter, tickStepMs);
-    drawLabels(painter);
     if (printing)
         drawTitle(painter);
     const int a = axis->leftIndex;
@@ -119,6 +124,8 @@ void GraphPainter::redraw(QPainter& painter, bool running) const
             drawSegment(painter, a, b);
         }
     }
+    if (labelsInPicture)
+        drawLabels(painter);
 }
 
 void GraphPainter::drawBand(QPainter& painter) const
@@ -142,38 +149,71 @@ void GraphPainter::drawGrid(QPainter& painter, int stepMs) const
     painter.restore();
 }
 
+
+std::vector<ScaleLabel> GraphPainter::scaleLabels() const
+{
+    std::vector<ScaleLabel> placed;
+    const QFontMetrics metrics(labelFont);
+    const int h = metrics.height();
+    if (plot.height() < 2 * h)
+        return placed;
+    const int right = plot.left() + plot.width();
+    // Right-aligned at the plot's right edge, with its top (topAligned) or
+    // its bottom at y, and kept inside the plot.
+    const auto box = [&](const QString& text, int y, bool topAligned) {
+        const int w = metrics.horizontalAdvance(text);
+        const int top = std::clamp(topAligned ? y : y - h, plot.top(), plot.top() + plot.height() - h);
+        return QRect(right - w, top, w, h);
+    };
+    // The first of the places where the label overlaps none placed before.
+    const auto place = [&](const QString& text, std::initializer_list<std::pair<int, bool>> places) {
+        for (const auto& [y, topAligned] : places) {
+            const QRect rect = box(text, y, topAligned);
+            const bool free = std::none_of(placed.begin(), placed.end(),
+                                           [&](const ScaleLabel& other) { return other.rect.intersects(rect); });
+            if (free) {
+                placed.push_back({ text, rect });
+                return;
+            }
+        }
+    };
+    // The outer alignment runs from the maximum's edge into the plot, the inner one the other way.
+    const bool outerTop = !description->drawnDownward;
+    place(valueLabel(description->maxValue, description->unit), { { valueToY(description->maxValue), outerTop } });
+    place(valueLabel(0, description->unit),
+          { { description->drawnDownward ? plot.top() : plot.top() + plot.height(), !outerTop } });
+    // Inside the band, or beside it: the upper bound toward the maximum, the lower one toward zero.
+    const int yHigh = valueToY(description->bandHigh);
+    const int yLow = valueToY(description->bandLow);
+    place(valueLabel(description->bandHigh, description->unit), { { yHigh, outerTop }, { yHigh, !outerTop } });
+    place(valueLabel(description->bandLow, description->unit), { { yLow, !outerTop }, { yLow, outerTop } });
+    if (description->groupGetter) {
+        if (options.ratios)
+            place(QString::fromStdWString(translate("C/R ratio")), { { groupRow(0), !outerTop } });
+        if (options.cardiacOutput)
+            place(QString::fromStdWString(translate("CO. L/min")), { { groupRow(1), !outerTop } });
+    }
+    return placed;
+}
+
 void GraphPainter::drawLabels(QPainter& painter) const
 {
-    const int h = labelHeight();
-    if (plot.height() < 2 * h)
+    const std::vector<ScaleLabel> labels = scaleLabels();
+    if (labels.empty())
         return;
     painter.save();
     painter.setFont(labelFont);
-    painter.setPen(Qt::black);
-    const bool down = description->drawnDownward;
-    const bool outerTop = !down;
-    const int x = plot.left() + plot.width();
-    drawRightAligned(painter, x, valueToY(description->maxValue), valueLabel(description->maxValue, description->unit), outerTop);
-
-    int yHigh = valueToY(description->bandHigh);
-    const int yLow = valueToY(description->bandLow);
-    bool room = std::abs(yHigh - yLow) > 2 * h;
-    if (!room) {
-        yHigh -= 3;
-        room = std::abs(yHigh - yLow) > 2 * h - 20;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QFontMetrics metrics(labelFont);
+    const QPen halo(Qt::white, std::max(2, metrics.height() / 5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    for (const ScaleLabel& label : labels) {
+        const QPointF baseline(label.rect.left(), label.rect.top() + metrics.ascent());
+        QPainterPath outline;
+        outline.addText(baseline, labelFont, label.text);
+        painter.strokePath(outline, halo);
+        painter.setPen(Qt::black);
+        painter.drawText(baseline, label.text);
     }
-    if (room) {
-        drawRightAligned(painter, x, yHigh, valueLabel(description->bandHigh, description->unit), outerTop);
-        drawRightAligned(painter, x, yLow, valueLabel(description->bandLow, description->unit), !outerTop);
-        if (description->groupGetter) {
-            if (options.ratios)
-                drawRightAligned(painter, x, groupRow(0), QString::fromStdWString(translate("C/R ratio")), !outerTop);
-            if (options.cardiacOutput)
-                drawRightAligned(painter, x, groupRow(1), QString::fromStdWString(translate("CO. L/min")), !outerTop);
-        }
-    }
-    drawRightAligned(painter, x, down ? plot.top() : plot.top() + plot.height() - 1, valueLabel(0, description->unit),
-                     !outerTop);
     painter.restore();
 }
 
@@ -325,7 +365,7 @@ QRect GraphPainter::drawEvent(QPainter& painter, const GraphEvent& event) const
     const QPixmap icon = eventIcons.icon(event.imageIndex);
     if (!icon.isNull()) {
         if (printing)
-            painter.drawPixmap(QRect(left + 1, top + 1, w - 2, hb - 2), icon);
+            drawPixelsScaled(painter, icon.toImage(), QRect(left + 1, top + 1, w - 2, hb - 2));
         else
             painter.drawPixmap(left + 1, top + 1, icon);
     }

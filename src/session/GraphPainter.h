@@ -7,7 +7,11 @@
 #include "session/GraphDoc.h"
 
 #include <QFont>
+#include <QImage>
 #include <QRect>
+#include <QString>
+
+#include <vector>
 
 class QPainter;
 
@@ -18,6 +22,12 @@ struct GraphOptions {
     bool cardiacOutput = true;
     // C/R ratio as "50:50" rather than "1.0".
     bool ratioNotation = false;
+};
+
+// One scale label: its text and where it stands.
+struct ScaleLabel {
+    QString text;
+    QRect rect;
 };
 
 class GraphPainter {
@@ -35,15 +45,20 @@ public:
     int labelHeight() const;
     // The two rows of the group labels (C/R ratio, cardiac output).
     int groupRow(int row) const;
-    // The room the band labels need (the band is shown with its bounds).
-    bool bandLabelsFit() const;
+    // The scale labels that fit: the maximum and zero at the plot's edges,
+    // the band's bounds inside the band or, where the band is too narrow,
+    // beside it, then the legends of the group rows. A label never leaves
+    // the plot and never overlaps another; one that finds no room is left out.
+    std::vector<ScaleLabel> scaleLabels() const;
 
     // Everything: background (white while running, grey otherwise, none when
-    // printing), band, grid, scale labels, events and the curve up to the
-    // newest sample the axis has handled.
+    // printing), band, grid, events and the curve up to the newest sample the
+    // axis has handled, and over them the scale labels (unless the caller
+    // draws them itself over the picture: labelsInPicture false).
     void redraw(QPainter& painter, bool running) const;
     void drawBand(QPainter& painter) const;
     void drawGrid(QPainter& painter, int tickStepMs) const;
+    // The scale labels, each with a halo so that it stays readable over the curve.
     void drawLabels(QPainter& painter) const;
     void drawTitle(QPainter& painter) const;
     // The curve from..to with its problem markers and group labels; returns
@@ -59,6 +74,7 @@ public:
     QRect plot;
     bool printing = false;
     bool monochrome = false;
+    bool labelsInPicture = true;
     int tickStepMs = 1000;
     QFont labelFont;
     GraphOptions options;
@@ -73,6 +89,11 @@ private:
     const GraphDescription* description;
     const AxisModel* axis;
 };
+
+// Draws the image stretched into the rectangle, each of its pixels that is
+// not transparent as a filled rectangle: a printout gets no picture whose
+// transparency a printer or a viewer could lose.
+void drawPixelsScaled(QPainter& painter, const QImage& image, const QRect& target);
 
 // 0xBBGGRR as a colour.
 QColor colourOf(unsigned bgr);

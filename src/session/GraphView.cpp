@@ -74,20 +74,26 @@ void GraphView::setAxisCtrl(AxisCtrl* newAxis)
     axis = newAxis;
     if (axis) {
         painter = GraphPainter(*doc, axis->model);
-            axis->addGraphView(this);
+        // The labels are drawn over the picture, above every later segment.
+        painter.labelsInPicture = false;
+        axis->addGraphView(this);
     }
 }
 
-void GraphView::applyOptions()
+GraphOptions GraphView::currentOptions()
 {
-    painter.options.ratioNotation = compRelaxAsPercent && compRelaxAsPercent();
-    if (!sessionManager)
-        return;
-    painter.options.events = sessionManager->displayOptions[SessionManager::EVENTS].on;
-    painter.options.problems = sessionManager->displayOptions[SessionManager::PROBLEMS].on;
-    painter.options.ratios = sessionManager->displayOptions[SessionManager::RATIOS].on;
-    painter.options.cardiacOutput = sessionManager->displayOptions[SessionManager::CARDIAC_OUTPUT].on;
+    GraphOptions options;
+    options.ratioNotation = compRelaxAsPercent && compRelaxAsPercent();
+    if (sessionManager) {
+        options.events = sessionManager->displayOptions[SessionManager::EVENTS].on;
+        options.problems = sessionManager->displayOptions[SessionManager::PROBLEMS].on;
+        options.ratios = sessionManager->displayOptions[SessionManager::RATIOS].on;
+        options.cardiacOutput = sessionManager->displayOptions[SessionManager::CARDIAC_OUTPUT].on;
+    }
+    return options;
 }
+
+void GraphView::applyOptions() { painter.options = currentOptions(); }
 
 void GraphView::onAxisChanged()
 {
@@ -181,8 +187,9 @@ void GraphView::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
     p.drawImage(event->rect(), image, event->rect());
-    if (!axis)
+    if (!axis || image.isNull())
         return;
+    painter.drawLabels(p);
     const AxisModel& m = axis->model;
     if (bandLo >= 0 && bandHi >= 0) {
         const int lo = std::clamp(bandLo, m.leftIndex, m.leftIndex + m.viewIndexes);

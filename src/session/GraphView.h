@@ -10,6 +10,7 @@
 #include <QPoint>
 
 #include <functional>
+#include <utility>
 
 class AxisCtrl;
 
@@ -55,7 +56,13 @@ public:
     void onSampleMarked(int index) override;
     void onGroupAdded(int index) override;
 
+    // The display options as they are now: the session manager's and the
+    // configuration's C/R notation (what the screen and the printout show).
+    static GraphOptions currentOptions();
+
     const QImage& picture() const { return image; }
+    // The range marker's samples; -1, -1 when none is shown.
+    std::pair<int, int> shownRange() const { return { rangeLo, rangeHi }; }
     GraphPainter& graphPainter() { return painter; }
     const GraphDoc& document() const { return *doc; }
     ReadoutStatic* readout = nullptr;

@@ -95,6 +95,12 @@ Session::Session(const SessionRecord& sessionRecord, const Algorithm& sessionAlg
 Session::~Session()
 {
     *alive = false;
+    // The windows leave the channels while the channels still exist.
+    if (sessionView) {
+        sessionView->destroyWindow();
+        sessionView.reset();
+    }
+    destroyPages();
     if (comm) {
         comm->serialPort->close();
         comm.reset();

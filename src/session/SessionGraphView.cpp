@@ -398,7 +398,7 @@ void SessionGraphView::updateControls()
             blinkShowsPause = true;
             start->setEnabled(!session->isReplay());
         }
-        const bool anything = axisCtrl->model.lastUpdateIndex > 0;
+        const bool anything = session->elapsedSeconds() != 0;
         debriefing->setEnabled(anything);
         print->setEnabled(anything);
         pause->setEnabled(false);
@@ -492,20 +492,27 @@ void SessionGraphView::printGraphs(QPainter& painter, const QRect& rect, bool mo
 {
     painter.save();
     painter.setClipRect(rect);
-    const int a = QFontMetrics(axisCtrl->labelFont(), painter.device()).height();
+    // The printed labels have their own small font; the label room and the
+    // group rows of the graphs follow it.
+    const QFont printFont = axisCtrl->printFont(painter.device());
+    const int a = QFontMetrics(printFont).height();
     const int g = (rect.height() - a) / 2;
     for (GraphView* view : { ventView, compView }) {
         GraphPainter graph = view->graphPainter();
         graph.printing = true;
         graph.monochrome = monochrome;
-        graph.labelFont = axisCtrl->labelFont();
+        graph.labelsInPicture = true;
+        // The options of this moment, whether or not the page was ever drawn.
+        graph.options = GraphView::currentOptions();
+        graph.labelFont = printFont;
         graph.plot = view == ventView ? QRect(rect.left(), rect.top(), rect.width(), g)
                                       : QRect(rect.left(), rect.bottom() - g + 1, rect.width(), g);
-        graph.tickStepMs = axisCtrl->model.tickStep(rect.width(),
-                                                    QFontMetrics(graph.labelFont, painter.device()).horizontalAdvance("000:00"));
+        graph.tickStepMs
+            = axisCtrl->model.tickStep(rect.width(), QFontMetrics(printFont).horizontalAdvance(QStringLiteral("000:00")));
         graph.redraw(painter, false);
     }
-    axisCtrl->drawLabels(painter, QRect(rect.left(), rect.top() + g, rect.width(), rect.height() - 2 * g), false);
+    axisCtrl->drawLabels(painter, QRect(rect.left(), rect.top() + g, rect.width(), rect.height() - 2 * g), false,
+                         printFont);
     painter.setClipping(false);
     painter.setPen(QPen(Qt::black, 3));
     painter.setBrush(Qt::NoBrush);

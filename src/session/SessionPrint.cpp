@@ -10,6 +10,7 @@
 #include "config/PropertyModel.h"
 #include "gettext/Translator.h"
 #include "platformqt/Window.h"
+#include "session/GraphPainter.h"
 #include "session/Session.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionWindows.h"
@@ -17,6 +18,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QPixmap>
 #include <QPrinter>
 
 #include <algorithm>
@@ -67,6 +69,16 @@ std::wstring approvalText(int approved)
     if (approved == 0)
         return translate("Approved: __ Yes ___No");
     return approved == 1 ? translate("Approved: Yes") : translate("Approved: No");
+}
+
+std::wstring eventName(const Session& session, const GraphEvent& event)
+{
+    if (!event.name.empty())
+        return event.name;
+    for (const EventButton& button : session.eventToolBar())
+        if (button.eventType == event.imageIndex)
+            return button.name;
+    return {};
 }
 
 bool hasSecondPage(bool evaluation, const Settings& settings)
@@ -183,12 +195,14 @@ public:
     {
         const double rate = session.getCommSession().sampleRate;
         const std::size_t rows = std::min<std::size_t>(count, 21);
-        ToolBar icons;
+        // The icons with their mask colour transparent, as on the event bars.
+        static const EventIconList icons(0);
         for (std::size_t i = 0; i < rows; ++i) {
             const GraphEvent& e = *events[from + i];
-            ToolBarEntry entry(e.commandId, e.name, std::wstring(), e.imageIndex);
-            icons.drawImageStretched(entry, p, left, y, lh, lh);
-            std::wstring name = e.name;
+            const QPixmap icon = icons.icon(e.imageIndex);
+            if (!icon.isNull())
+                drawPixelsScaled(p, icon.toImage(), QRect(left, y, lh, lh));
+            std::wstring name = eventName(session, e);
             for (std::size_t at = name.find(L"&&"); at != std::wstring::npos; at = name.find(L"&&", at + 1))
                 name.replace(at, 2, L"&");
             const int nameX = left + lh * 5 / 4;

@@ -14,6 +14,7 @@
 class QPainter;
 class QPrinter;
 class Session;
+struct GraphEvent;
 class PropertyModel;
 
 namespace sessionprint {
@@ -69,6 +70,9 @@ private:
 std::vector<std::wstring> headingLines(const std::wstring& heading);
 // An event's time "m:ss" from its sample index; before the first sample 0:00.
 std::wstring eventTimeText(int sampleIndex, double sampleRate);
+// An event's name; one read back from a data file carries only its type,
+// and is named by the session's event bar button of that type.
+std::wstring eventName(const Session& session, const GraphEvent& event);
 // "Approved: __ Yes ___No" for 0, "Approved: Yes" for 1, else "Approved: No".
 std::wstring approvalText(int approved);
 // The evaluation has a second page when the event list or the advice is printed.

@@ -3,7 +3,10 @@
 // pdftoppm renders into the artefact folder (look at them), and a print
 // target that fails.
 #include "res/Resources.h"
+#include "session/GraphView.h"
 #include "session/PrintedTable.h"
+#include "session/SessionDataFile.h"
+#include "session/SessionManager.h"
 #include "session/SessionDebriefView.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionPrint.h"
@@ -24,6 +27,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 using namespace sessiontest;
@@ -121,6 +125,12 @@ public:
     {
         return std::make_unique<DebriefPageHandle>(session, [] { return DebriefOptions(); });
     }
+    // A stored session reads the data file a live one wrote.
+    bool loadDataFile(Session& session) override
+    {
+        return sessiondata::load(session, path, 20.0) == sessiondata::LoadResult::read;
+    }
+    std::string path;
 };
 
 std::string run(const std::string& command)
@@ -134,6 +144,36 @@ std::string run(const std::string& command)
         ::pclose(pipe);
     }
     return out;
+}
+
+// A word of a PDF page and its box, in points.
+struct Word {
+    std::string text;
+    double x0, y0, x1, y1;
+    int page;
+    bool overlaps(const Word& o) const
+    {
+        return page == o.page && x0 < o.x1 && o.x0 < x1 && y0 < o.y1 && o.y0 < y1;
+    }
+};
+
+// The words of pdftotext's box listing.
+std::vector<Word> wordsOf(const std::string& listing)
+{
+    std::vector<Word> words;
+    const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    int page = 0;
+    std::istringstream lines(listing);
+    std::string line;
+    std::smatch m;
+    while (std::getline(lines, line)) {
+        if (line.find("<page ") != std::string::npos)
+            ++page;
+        else if (std::regex_search(line, m, word))
+            words.push_back({ m[5].str(), std::stod(m[1].str()), std::stod(m[2].str()), std::stod(m[3].str()),
+                              std::stod(m[4].str()), page });
+    }
+    return words;
 }
 
 class SessionPrintTest : public ::testing::Test {
@@ -153,14 +193,21 @@ protected:
         rec.Note = "Good compressions; ventilations too fast.";
         rec.CourseDate = "2026-12-10";
         rec.StartTime = "18:30";
+        rec.Scenario = "Drowning";
+        services.scenarios["Drowning"] = { { "Shake & shout", "", 1 }, { "Call for help", "", 2 },
+                                           { "Open airway", "", 3 }, { "Check breathing", "", 4 },
+                                           { "Defibrillation", "", 5 } };
         session = DemoPorts::liveSession(250, rec);
         session->createView();
         session->start();
         for (int k = 0; k < 1300; ++k) {
             session->poll();
-            if (k % 60 == 30)
+            // The event bars' buttons, as the graph page registers them.
+            if (k % 60 == 30) {
+                const EventButton& button = session->eventToolBar()[static_cast<std::size_t>(k / 60 % 5)];
                 (k % 120 == 30 ? session->compressionDoc : session->ventilationDoc)
-                    .addEvent(Session::nextEventId(), L"Check && call", L"", 1 + k % 5);
+                    .addEvent(button.id, button.name, button.toolTip, button.eventType);
+            }
         }
         session->pause();
         session->getCommSession().finish();
@@ -179,7 +226,7 @@ protected:
         return print(name, evaluation, settings, sources);
     }
     std::string print(const std::string& name, bool evaluation, const sessionprint::Settings& settings,
-                      sessionprint::Sources& sources)
+                      sessionprint::Sources& sources, Session* target = nullptr)
     {
         const std::string path = std::string(ARTEFACT_DIR) + "/" + name + ".pdf";
         QPrinter printer(QPrinter::HighResolution);
@@ -188,12 +235,13 @@ protected:
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(evaluation ? QPageLayout::Portrait : QPageLayout::Landscape);
         reports.clear();
-        printed = sessionprint::printSession(printer, *session, evaluation, settings, sources,
+        printed = sessionprint::printSession(printer, target ? *target : *session, evaluation, settings, sources,
                                              [this](const std::wstring& text, const std::wstring& caption) {
                                                  reports.push_back(caption + L": " + text);
                                              });
         run("pdftoppm -r 50 -png '" + path + "' '" + std::string(ARTEFACT_DIR) + "/" + name + "'");
         info = run("pdfinfo '" + path + "'");
+        words = wordsOf(run("pdftotext -bbox '" + path + "' -"));
         return run("pdftotext -layout '" + path + "' -");
     }
 
@@ -204,6 +252,7 @@ protected:
     std::vector<std::wstring> reports;
     bool printed = false;
     std::string info;
+    std::vector<Word> words;
 };
 
 bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -230,11 +279,11 @@ TEST_F(SessionPrintTest, EvaluationOnTwoPagesWithEventsAdviceAndApproval)
     for (const char* part : {"Training Results", "2026-12-10 18:30", "Tavo Rescue School", "Course room 2",
                              "Ventilation: Ann Smith", "Course Instructor: Dr. Berg", "Metronome: o",
                              "Compression depth", "47 mm", "(40-50 mm)", "Recommended values in brackets.",
-                             "Event registration (Ann Smith)", "Check & call", "Keep your arms straight",
+                             "Event registration (Ann Smith)", "Shake & shout", "Keep your arms straight",
                              "Approved: No", "Approved by: Dr. Berg", "Comments:Good compressions",
                              "Page 1 of 2", "Page 2 of 2"})
         EXPECT_TRUE(has(text, part)) << part;
-    EXPECT_FALSE(has(text, "Check && call"));
+    EXPECT_FALSE(has(text, "Shake && shout"));
 }
 
 TEST_F(SessionPrintTest, EvaluationOnOnePageWithTheApprovalAtTheBottom)
@@ -309,6 +358,111 @@ TEST_F(SessionPrintTest, PrintTargetThatFailsIsReported)
                                                 boxes.push_back(caption + L": " + text);
                                             }));
     EXPECT_EQ(boxes, std::vector<std::wstring>{L"Printer error: Error initializing printer"});
+}
+
+// The scale and time labels of the printed graphs: in their own small print
+// font, none over another.
+void expectPrintedLabelsApartAndReadable(const std::vector<Word>& words, const std::string& at)
+{
+    const std::regex label(R"(^([0-9]+\.[0-9][0-9]|[0-9]+:[0-9][0-9])$)");
+    // The graphs stand below the session information (its last line names the metronome).
+    double graphsTop = 0;
+    for (const Word& w : words)
+        if (w.page == 1 && w.text == "Metronome:")
+            graphsTop = w.y1;
+    ASSERT_GT(graphsTop, 0) << at;
+    std::vector<const Word*> labels;
+    for (const Word& w : words)
+        if (w.page == 1 && w.y0 > graphsTop && std::regex_match(w.text, label))
+            labels.push_back(&w);
+    ASSERT_GE(labels.size(), 8u) << at;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const double height = labels[i]->y1 - labels[i]->y0;
+        EXPECT_TRUE(height > 5 && height < 10) << at << " " << labels[i]->text << " is " << height << " points high";
+        for (std::size_t k = i + 1; k < labels.size(); ++k)
+            EXPECT_FALSE(labels[i]->overlaps(*labels[k])) << at << " " << labels[i]->text << " on " << labels[k]->text;
+    }
+}
+
+TEST_F(SessionPrintTest, PrintedGraphLabelsAreApartInTheirOwnFont)
+{
+    sessionprint::Settings s;
+    print("graphs-labels", false, s);
+    expectPrintedLabelsApartAndReadable(words, "graphs");
+    print("evaluation-labels", true, s);
+    expectPrintedLabelsApartAndReadable(words, "evaluation");
+}
+
+// The event icons of the graphs and of the event list are drawn, not placed
+// as pictures with a transparency mask that a printer or viewer may lose
+// (they came out as black squares): the page holds only the two header pictures.
+TEST_F(SessionPrintTest, EventIconsArePrintedAsDrawing)
+{
+    sessionprint::Settings s;
+    s.eventList = true;
+    for (bool evaluation : { false, true }) {
+        const std::string name = evaluation ? "evaluation-icons" : "graphs-icons";
+        print(name, evaluation, s);
+        const std::string images = run("pdfimages -list '" + std::string(ARTEFACT_DIR) + "/" + name + ".pdf'");
+        EXPECT_FALSE(has(images, "mask")) << images;
+        int pictures = 0;
+        for (std::size_t at = images.find(" image "); at != std::string::npos; at = images.find(" image ", at + 1))
+            ++pictures;
+        EXPECT_EQ(pictures, evaluation ? 4 : 2) << images;
+    }
+}
+
+// A stored session prints as the live one did: the same event names, and the
+// graphs with the display options of the moment, whether or not its graph
+// page was ever drawn.
+TEST_F(SessionPrintTest, AStoredSessionPrintsAsTheLiveOne)
+{
+    SessionManager manager;
+    sessionManager = &manager;
+    manager.setDisplayOption(SessionManager::CARDIAC_OUTPUT, false);
+    GraphView::compRelaxAsPercent = [] { return true; };
+    services.path = std::string(ARTEFACT_DIR) + "/stored-session.dat";
+    ASSERT_TRUE(sessiondata::save(*session, services.path, nullptr));
+    SessionRecord rec = session->getRecord();
+    rec.Manikin = -1;
+    {
+        Session stored(rec, session->getAlgorithm());
+        ASSERT_TRUE(stored.isReplay());
+        stored.createView();
+        stored.poll();
+        // One compression group, the same in both: its ratio and its cardiac output.
+        CompressionGroup group;
+        group.firstIndex = 200;
+        group.ratioEndIndex = 500;
+        group.outputEndIndex = 520;
+        group.compressionPercent = 54;
+        group.cardiacOutput = 3.2;
+        session->getCommSession().groups[350] = group;
+        stored.getCommSession().groups[350] = group;
+
+        sessionprint::Settings s;
+        s.eventList = true;
+        const std::string live = print("evaluation-live", true, s);
+        TableSources storedTable(stored);
+        const std::string replayed = print("evaluation-stored", true, s, storedTable, &stored);
+        EXPECT_TRUE(printed);
+        EXPECT_EQ(replayed, live);
+        for (const std::string* text : { &live, &replayed }) {
+            const std::string plain = withoutLigatures(*text);
+            EXPECT_TRUE(has(plain, "Shake & shout"));
+            EXPECT_TRUE(has(plain, "Defibrillation"));
+            EXPECT_TRUE(has(plain, "C/R ratio"));
+            EXPECT_TRUE(has(plain, "54:46")) << "the ratio in the compression/relaxation notation";
+            EXPECT_FALSE(has(plain, " 1.2 ")) << "not as a decimal";
+            EXPECT_FALSE(has(plain, "CO. L/min")) << "the cardiac output is not shown";
+            EXPECT_FALSE(has(plain, "3.2"));
+        }
+        const std::string graphs = print("graphs-stored", false, {}, storedTable, &stored);
+        EXPECT_FALSE(has(graphs, "CO. L/min"));
+        EXPECT_FALSE(has(graphs, "3.2"));
+    }
+    GraphView::compRelaxAsPercent = nullptr;
+    sessionManager = nullptr;
 }
 
 } // namespace

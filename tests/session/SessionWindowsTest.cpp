@@ -3,6 +3,7 @@
 // painting on a plain image.
 #include "DemoPorts.h"
 #include "FakeSessionServices.h"
+#include "session/AxisCtrl.h"
 #include "session/GraphPainter.h"
 #include "session/GraphView.h"
 #include "session/SessionDataFile.h"
@@ -13,12 +14,14 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QGroupBox>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
 #include <QToolBar>
@@ -279,6 +282,162 @@ TEST_F(SessionWindowsTest, PainterGeometryLabelsAndEventsOnAnyImage)
             dark += x < image.width() && image.pixelColor(x, y) == Qt::black;
         EXPECT_EQ(dark > 0, index == 399) << index;
     }
+}
+
+// Every label inside its plot, none over another.
+void expectApartAndInside(const std::vector<ScaleLabel>& labels, const QRect& plot, const std::string& at)
+{
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_TRUE(plot.contains(labels[i].rect)) << at << " " << labels[i].text.toStdString();
+        for (std::size_t k = i + 1; k < labels.size(); ++k)
+            EXPECT_FALSE(labels[i].rect.intersects(labels[k].rect))
+                << at << " " << labels[i].text.toStdString() << " on " << labels[k].text.toStdString();
+    }
+}
+
+bool hasLabel(const std::vector<ScaleLabel>& labels, const char* text)
+{
+    return std::any_of(labels.begin(), labels.end(),
+                       [&](const ScaleLabel& l) { return l.text == QString::fromUtf8(text); });
+}
+
+TEST_F(SessionWindowsTest, ScaleLabelsStayInsideTheirGraphAndApart)
+{
+    SessionRecord record;
+    record.Manikin = -1;
+    Algorithm narrow;
+    narrow.vVolLow = 0.5;
+    narrow.vVolHigh = 0.6;
+    narrow.compDepthLow = 40;
+    narrow.compDepthHigh = 50;
+    Algorithm wide = narrow;
+    wide.vVolLow = 0.2;
+    wide.vVolHigh = 0.8;
+    wide.compDepthLow = 10;
+    wide.compDepthHigh = 60;
+    AxisModel axis(20.0);
+    axis.setRange(0, 400);
+    for (const Algorithm* algorithm : { &narrow, &wide }) {
+        Session replay(record, *algorithm);
+        for (GraphDoc* doc : { &replay.ventilationDoc, &replay.compressionDoc }) {
+            GraphPainter graph(*doc, axis);
+            const int h = graph.labelHeight();
+            for (int height : { 2 * h, 3 * h, 60, 100, 150, 197, 400 }) {
+                graph.plot = QRect(5, 7, 300, height);
+                const std::vector<ScaleLabel> labels = graph.scaleLabels();
+                const std::string at = QString::fromStdWString(doc->getDescription().title).toStdString() + " "
+                    + std::to_string(height) + (algorithm == &narrow ? " narrow" : " wide");
+                expectApartAndInside(labels, graph.plot, at);
+                EXPECT_GE(labels.size(), 2u) << at << ": the maximum and zero";
+                if (height >= 150) {
+                    const bool vent = doc == &replay.ventilationDoc;
+                    const bool thin = algorithm == &narrow;
+                    EXPECT_TRUE(hasLabel(labels, vent ? (thin ? "0.60 L." : "0.80 L.") : (thin ? "50.00 mm." : "60.00 mm.")))
+                        << at;
+                    EXPECT_TRUE(hasLabel(labels, vent ? (thin ? "0.50 L." : "0.20 L.") : (thin ? "40.00 mm." : "10.00 mm.")))
+                        << at;
+                }
+            }
+        }
+        // A band wide enough holds its labels inside it, as they always stood.
+        if (algorithm == &wide) {
+            GraphPainter graph(replay.ventilationDoc, axis);
+            graph.plot = QRect(0, 0, 300, 200);
+            for (const ScaleLabel& label : graph.scaleLabels())
+                if (label.text == QStringLiteral("0.80 L.") || label.text == QStringLiteral("0.20 L."))
+                    EXPECT_TRUE(label.rect.top() >= graph.valueToY(0.8) && label.rect.bottom() <= graph.valueToY(0.2))
+                        << label.text.toStdString();
+        }
+    }
+    // Too low a graph has no labels.
+    Session replay(record, narrow);
+    GraphPainter graph(replay.ventilationDoc, axis);
+    graph.plot = QRect(0, 0, 300, 2 * graph.labelHeight() - 1);
+    EXPECT_TRUE(graph.scaleLabels().empty());
+
+    // The time labels of a 9-second span (one a second) in a narrow surveillance cell.
+    AxisCtrl timeAxis(replay, nullptr, nullptr);
+    timeAxis.model.setRange(1, timeAxis.model.indexesForMs(9000));
+    const QFontMetrics metrics(timeAxis.labelFont());
+    for (int width : { 120, 200, 600 }) {
+        const QRect strip(3, 0, width, metrics.height());
+        const auto places = timeAxis.labelPlaces(strip, metrics);
+        ASSERT_FALSE(places.empty()) << width;
+        EXPECT_EQ(places.size() == 9, width == 600) << width << ": all nine only where they fit";
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            EXPECT_TRUE(strip.contains(places[i].first)) << width << " " << places[i].second.toStdString();
+            if (i > 0)
+                EXPECT_GT(places[i].first.left(), places[i - 1].first.right()) << width;
+        }
+    }
+    timeAxis.detach();
+}
+
+TEST_F(SessionWindowsTest, PauseEnablesDebriefingByTheElapsedTimeAndADragFollowsAPageJump)
+{
+    auto* tabs = new SessionManagerTabView(nullptr);
+    tabs->resize(1000, 640);
+    tabs->show();
+    SessionRecord record;
+    record.Duration = -1;
+    Session* session = DemoPorts::liveSession(250, record).release();
+    manager->add(session);
+    auto* handle = dynamic_cast<GraphPageHandle*>(session->graphPage());
+    ASSERT_NE(handle, nullptr);
+    SessionGraphView* page = handle->page();
+
+    // Five samples are a quarter of a second: no whole second yet.
+    session->start();
+    tick(*session, 5);
+    session->pause();
+    EXPECT_GT(page->axis()->model.lastUpdateIndex, 0);
+    EXPECT_EQ(session->elapsedSeconds(), 0u);
+    EXPECT_FALSE(page->debriefingButton()->isEnabled());
+    EXPECT_FALSE(page->printButton()->isEnabled());
+    session->start();
+    tick(*session, 20);
+    session->pause();
+    EXPECT_TRUE(page->debriefingButton()->isEnabled());
+    EXPECT_TRUE(page->printButton()->isEnabled());
+
+    // The whole session (about 19 seconds) matches no entry of the zoom list:
+    // the list shows none, the spin stands at the nearest, and a choice in the
+    // list applies again.
+    session->start();
+    tick(*session, 350);
+    session->pause();
+    page->axis()->setMouseMode(AxisCtrl::ZOOM_ALL);
+    EXPECT_EQ(page->zoomCombo()->currentIndex(), -1);
+    EXPECT_EQ(page->findChild<QSpinBox*>()->value(), 2) << "20 seconds are the nearest";
+    saveShot(*tabs, "session-zoom-all");
+    page->zoomCombo()->setCurrentIndex(2);
+    page->onZoomSelected(2);
+    EXPECT_EQ(page->zoomCombo()->currentText(), QStringLiteral("20 sec."));
+    EXPECT_EQ(page->axis()->model.viewIndexes, 400);
+
+    // A drag begun over the compression graph follows the picture when it jumps a page.
+    session->start();
+    GraphView* view = page->compressionView();
+    const QPoint at(view->width() * 3 / 4, view->height() / 2);
+    QCursor::setPos(view->mapToGlobal(at));
+    if (QCursor::pos() != view->mapToGlobal(at)) {
+        session->close();
+        delete tabs;
+        GTEST_SKIP() << "this platform does not place the pointer";
+    }
+    const int anchor = view->graphPainter().xToIndex(at.x());
+    page->axis()->onLButtonDown(view, anchor);
+    const int left = page->axis()->model.leftIndex;
+    tick(*session, 250);
+    ASSERT_GT(page->axis()->model.leftIndex, left) << "a page jump";
+    EXPECT_EQ(view->shownRange(), std::make_pair(anchor, view->graphPainter().xToIndex(at.x())))
+        << "the range reaches the sample now under the pointer";
+    saveShot(*tabs, "session-drag-after-page-jump");
+    page->axis()->onLButtonUp(anchor);
+    session->pause();
+    session->close();
+    QCoreApplication::processEvents();
+    delete tabs;
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "support/TestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTest>
 #include <QTimer>
 
@@ -75,6 +76,9 @@ TEST(StoredSessionWindow, ReplayShownInsideFollowsTheSizeAndEscapeClosesBoth)
         EXPECT_EQ(replay.getState(), Session::COLLECT) << "the graph page";
         dialog.resize(900, 600);
         EXPECT_EQ(view->size(), dialog.size());
+        QCoreApplication::processEvents();
+        QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+        dialog.grab().save(QStringLiteral(ARTEFACT_DIR "/inspect-session.png"));
         QTest::keyClick(&dialog, Qt::Key_Escape);
     });
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);

@@ -1,0 +1,125 @@
+// The print dialog of every printout on a station without a printer: it
+// offers a PDF file named after the document, and a job that failed leaves
+// the next one unharmed. Screenshots of the dialog go into the build folder.
+#include "platformqt/PrintDialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs `act` on the dialog once it is up.
+void whenShown(std::function<void(QPrintDialog*)> act)
+{
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        act(dialog);
+    });
+}
+
+QStringList printerChoices(QPrintDialog* dialog)
+{
+    QStringList items;
+    if (auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers")))
+        for (int i = 0; i < printers->count(); ++i)
+            items << printers->itemText(i);
+    return items;
+}
+
+QLineEdit* fileNameEdit(QPrintDialog* dialog) { return dialog->findChild<QLineEdit*>(QStringLiteral("filename")); }
+
+QString artefact(const char* name) { return QStringLiteral(SCREENSHOT_DIR "/") + QString::fromLatin1(name); }
+
+// Prints one line onto the job; whether the page could be made.
+bool printLine(QPrinter& job)
+{
+    QPainter painter;
+    if (!painter.begin(&job))
+        return false;
+    painter.drawText(100, 100, QStringLiteral("Tavo"));
+    return painter.end();
+}
+
+class PrintDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (platform::hasPrinter())
+            GTEST_SKIP() << "this station has a printer";
+    }
+};
+
+TEST_F(PrintDialogTest, WithoutPrinterOffersAPdfFileNamedAfterTheDocument)
+{
+    QPrinter defaults;
+    defaults.setPageOrientation(QPageLayout::Landscape);
+    const QString path = artefact("print-dialog-schedule.pdf");
+    QFile::remove(path);
+    QStringList choices;
+    QString proposed;
+    whenShown([&](QPrintDialog* dialog) {
+        choices = printerChoices(dialog);
+        proposed = fileNameEdit(dialog)->text();
+        dialog->grab().save(artefact("print-dialog-no-printer.png"));
+        fileNameEdit(dialog)->setText(path);
+        dialog->accept();
+    });
+    QPrinter job;
+    ASSERT_TRUE(platform::runPrintDialog(defaults, job, QStringLiteral("Tavo CPR Course Schedule"), nullptr));
+    EXPECT_TRUE(choices.contains(QStringLiteral("Print to File (PDF)"))) << choices.join(',').toStdString();
+    EXPECT_TRUE(proposed.endsWith(QStringLiteral("/Tavo CPR Course Schedule.pdf"))) << proposed.toStdString();
+    EXPECT_EQ(job.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(job.outputFileName(), path);
+    EXPECT_EQ(job.pageLayout().orientation(), QPageLayout::Landscape) << "the program's settings apply";
+    EXPECT_TRUE(printLine(job));
+    EXPECT_TRUE(QFile::exists(path));
+
+    // A cancelled dialog prints nothing.
+    whenShown([](QPrintDialog* dialog) { dialog->reject(); });
+    QPrinter cancelled;
+    EXPECT_FALSE(platform::runPrintDialog(defaults, cancelled, QStringLiteral("Tavo CPR Evaluation Data"), nullptr));
+}
+
+TEST_F(PrintDialogTest, AFailedJobLeavesTheNextOneUnharmed)
+{
+    QPrinter defaults;
+    whenShown([](QPrintDialog* dialog) {
+        fileNameEdit(dialog)->setText(QStringLiteral("/nonexistent-folder/sub/out.pdf"));
+        dialog->accept();
+    });
+    {
+        QPrinter job;
+        ASSERT_TRUE(platform::runPrintDialog(defaults, job, QStringLiteral("Tavo CPR Course Schedule"), nullptr));
+        EXPECT_FALSE(printLine(job)) << "the file cannot be made";
+    }
+    EXPECT_EQ(defaults.printerState(), QPrinter::Idle);
+
+    // The next job proposes its own document's name and prints.
+    const QString path = artefact("print-dialog-after-failure.pdf");
+    QFile::remove(path);
+    QString proposed;
+    whenShown([&](QPrintDialog* dialog) {
+        proposed = fileNameEdit(dialog)->text();
+        fileNameEdit(dialog)->setText(path);
+        dialog->accept();
+    });
+    QPrinter next;
+    ASSERT_TRUE(platform::runPrintDialog(defaults, next, QStringLiteral("Tavo CPR Evaluation Data"), nullptr));
+    EXPECT_TRUE(proposed.endsWith(QStringLiteral("/Tavo CPR Evaluation Data.pdf"))) << proposed.toStdString();
+    EXPECT_TRUE(printLine(next));
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+} // namespace
