@@ -299,24 +299,45 @@ TEST_F(PersonScenarioTest, EventsAreSavedNumberedAndLoadedInTheirOrder)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST_F(PersonScenarioTest, AFailedEventDeleteWritesNothing)
+TEST_F(PersonScenarioTest, AnEventSaveThatFailsAnywhereChangesNothing)
 {
-    ScenarioEvents events("S");
-    std::vector<EventRecord> list = events.load();
-    ASSERT_TRUE(events.save(list));
-    if (dbtest::usingPostgres()) {
-        exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$");
-        exec("CREATE TRIGGER refuse BEFORE DELETE ON Events FOR EACH ROW EXECUTE FUNCTION refuse()");
-    } else {
-        exec("CREATE TRIGGER refuse BEFORE DELETE ON Events BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    bool pg = dbtest::usingPostgres();
+    // The data source refuses to delete any event, or to insert one named "Bad".
+    struct Case {
+        const char* operation;
+        const char* when;
+    };
+    for (const Case& c : {Case{"DELETE", "TRUE"}, Case{"INSERT", "NEW.Name = 'Bad'"}}) {
+        exec("DELETE FROM Events");
+        ScenarioEvents events("S");
+        std::vector<EventRecord> list = events.load();
+        ASSERT_TRUE(events.save(list));
+        if (pg) {
+            exec(std::string("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF ") + c.when
+                 + " THEN RAISE EXCEPTION 'refused'; END IF; "
+                 "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$");
+            exec(std::string("CREATE TRIGGER refuse BEFORE ") + c.operation
+                 + " ON Events FOR EACH ROW EXECUTE FUNCTION refuse()");
+        } else {
+            exec(std::string("CREATE TRIGGER refuse BEFORE ") + c.operation + " ON Events WHEN " + c.when
+                 + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        }
+        list.resize(3);
+        list[1].Name = "Bad";
+        EXPECT_FALSE(events.save(list)) << c.operation;
+        EXPECT_EQ(ui.boxes.size(), 1u) << c.operation;
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "7") << c.operation;
+        EXPECT_EQ(events.load().size(), 7u) << c.operation;
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events WHERE Name = 'Bad'"), "0") << c.operation;
+        exec(pg ? "DROP TRIGGER refuse ON Events" : "DROP TRIGGER refuse");
+        if (pg)
+            exec("DROP FUNCTION refuse()");
+        ui.boxes.clear();
     }
-    list.resize(2);
-    EXPECT_FALSE(events.save(list));
-    EXPECT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "7");
 
     ScenarioEvents closed("S");
     databaseOpen = false;
+    std::vector<EventRecord> list;
     EXPECT_TRUE(closed.load().empty());
     EXPECT_FALSE(closed.save(list));
     databaseOpen = true;
