@@ -60,6 +60,13 @@ std::string CourseKey::sqlCondition(const CourseKey& c, const std::string& j) co
         + "' " + j + " " + names.time + " = '" + DBUtil::quote(time) + "'";
 }
 
+std::vector<DBUtil::KeyPart> CourseKey::parts(const CourseKey& c) const
+{
+    const CourseKey& names = c.instructor.empty() ? courseColumns : c;
+    return {DBUtil::KeyPart{names.instructor, instructor, true}, DBUtil::KeyPart{names.date, date, false},
+            DBUtil::KeyPart{names.time, time, false}};
+}
+
 CourseRecord::CourseRecord() { reset(); }
 
 void CourseRecord::reset()

@@ -4,6 +4,7 @@
 #include "Database/DatabaseTable.h"
 
 #include <string>
+#include <vector>
 
 // A course's key, instructor, date (YYYY-MM-DD) and time (HH:MM); it also
 // carries the three column names that an SQL condition is written with.
@@ -28,6 +29,10 @@ public:
     // columns.time = 'time', the values quoted; the Course table's own
     // column names when the columns' instructor is empty.
     std::string sqlCondition(const CourseKey& columns, const std::string& joiner) const;
+    // The key's parts under the columns' names (the Course table's own when
+    // the columns' instructor is empty), the instructor compared ignoring
+    // case, for the statements of DBUtil over many rows.
+    std::vector<DBUtil::KeyPart> parts(const CourseKey& columns) const;
 
     std::string instructor;
     std::string date;

@@ -4,6 +4,7 @@
 
 #include "Database/DbText.h"
 #include "Database/DbUi.h"
+#include "Database/OdbcUtil.h"
 #include "Database/Transaction.h"
 #include "Utillib/LogStream.h"
 #include "platform/Clock.h"
@@ -36,18 +37,6 @@ bool Open(Recordset* table, const std::string& sql)
     return success;
 }
 
-std::string updateStatement(const std::string& table, const std::string& column, const std::string& oldValue,
-                            const std::string& newValue)
-{
-    return "UPDATE " + table + " SET " + column + " = '" + quote(newValue) + "' WHERE " + column + " = '" + quote(oldValue)
-        + "'";
-}
-
-std::string removeStatement(const std::string& table, const std::string& column, const std::string& value)
-{
-    return "DELETE FROM " + table + " WHERE " + column + " = '" + quote(value) + "'";
-}
-
 bool executeReported(Database& db, const std::string& sql)
 {
     try {
@@ -62,66 +51,116 @@ bool executeReported(Database& db, const std::string& sql)
 
 namespace {
 
-// One text column of a table.
-struct ColumnValues : Recordset {
-    ColumnValues(Database& db, const std::string& column)
-        : Recordset(db)
-    {
-        bindText(column.c_str(), value);
-    }
-    std::string value;
-};
+std::string literal(const std::string& utf8) { return "'" + quote(utf8) + "'"; }
 
-// The texts stored in the column that equal `value` ignoring case by the
-// program's own comparison, as a list for IN (...), or "" when none does.
-// The data source's own case rules differ (SQLite's NOCASE folds A to Z
-// only): naming every stored spelling exactly makes both engines touch the
-// rows the program means. False when the column could not be read (shown).
-bool storedSpellings(Database& db, const std::string& table, const std::string& column, const std::string& value,
-                     std::string& list)
+// The condition (UTF-8) that selects the rows holding the key, or "" when no
+// row does. Parts compared exactly are written as they are. For a part
+// compared ignoring case, every spelling that the rows store and that equals
+// the value by the program's comparison is named as stored, byte for byte:
+// the data source's own case rules differ (SQLite's NOCASE folds A to Z
+// only), and a stored text that the station's code page cannot show ("?")
+// would match nothing once written back from its narrow form. False when the
+// rows could not be read (shown).
+bool keyCondition(Database& db, const std::string& table, const std::vector<KeyPart>& key, std::string& condition)
 {
-    list.clear();
-    ColumnValues rows(db, column);
-    if (!rows.Open(table)) {
-        reportError(rows.lastError().text);
+    condition.clear();
+    std::string exact;
+    std::string columns;
+    std::vector<const KeyPart*> folded;
+    for (const KeyPart& part : key) {
+        if (part.ignoreCase) {
+            columns += (columns.empty() ? "" : ", ") + part.column;
+            folded.push_back(&part);
+        } else {
+            exact += (exact.empty() ? "" : " AND ") + part.column + " = " + literal(dbtext::toUtf8(part.value));
+        }
+    }
+    if (folded.empty()) {
+        condition = exact;
+        return true;
+    }
+    // No DISTINCT: the data source would keep one spelling of each of its own case classes.
+    std::vector<std::vector<std::string>> rows;
+    DbError error;
+    if (!odbc::selectTexts(db, "SELECT " + columns + " FROM " + table + (exact.empty() ? "" : " WHERE " + exact), rows,
+                           error)) {
+        reportError(error.text);
         return false;
     }
-    std::vector<std::string> seen;
-    if (!(rows.IsBOF() && rows.IsEOF()) && rows.MoveFirst())
-        while (!rows.IsEOF()) {
-            if (dbtext::equalNoCase(rows.value, value)
-                && std::find(seen.begin(), seen.end(), rows.value) == seen.end()) {
-                seen.push_back(rows.value);
-                list += (list.empty() ? "'" : ", '") + quote(rows.value) + "'";
-            }
-            if (!rows.MoveNext())
-                break;
+    std::vector<std::vector<std::string>> spellings(folded.size());
+    for (const std::vector<std::string>& row : rows)
+        for (std::size_t i = 0; i < folded.size(); ++i)
+            if (dbtext::equalNoCase(dbtext::fromUtf8(row[i]), folded[i]->value)
+                && std::find(spellings[i].begin(), spellings[i].end(), row[i]) == spellings[i].end())
+                spellings[i].push_back(row[i]);
+    condition = exact;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        if (spellings[i].empty()) {
+            condition.clear();
+            return true;
         }
+        std::string list;
+        for (const std::string& spelling : spellings[i])
+            list += (list.empty() ? "" : ", ") + literal(spelling);
+        condition += (condition.empty() ? "" : " AND ") + folded[i]->column + " IN (" + list + ")";
+    }
     return true;
+}
+
+bool executeUtf8Reported(Database& db, const std::string& utf8)
+{
+    DbError error;
+    if (odbc::execute(db, utf8, error))
+        return true;
+    reportError(error.text);
+    return false;
 }
 
 } // namespace
 
+bool updateWhere(Database& db, const std::string& table, const std::vector<KeyPart>& oldKey,
+                 const std::vector<KeyPart>& newKey)
+{
+    try {
+        std::string condition;
+        if (!keyCondition(db, table, oldKey, condition))
+            return false;
+        if (condition.empty())
+            return true;
+        std::string values;
+        for (const KeyPart& part : newKey)
+            values += (values.empty() ? "" : ", ") + part.column + " = " + literal(dbtext::toUtf8(part.value));
+        return executeUtf8Reported(db, "UPDATE " + table + " SET " + values + " WHERE " + condition);
+    } catch (const std::bad_alloc&) {
+        LOG_ASSERT(FALSE);
+    }
+    return false;
+}
+
+bool removeWhere(Database& db, const std::string& table, const std::vector<KeyPart>& key)
+{
+    try {
+        std::string condition;
+        if (!keyCondition(db, table, key, condition))
+            return false;
+        if (condition.empty())
+            return true;
+        return executeUtf8Reported(db, "DELETE FROM " + table + " WHERE " + condition);
+    } catch (const std::bad_alloc&) {
+        LOG_ASSERT(FALSE);
+    }
+    return false;
+}
+
 bool update(Database& db, const std::string& table, const std::string& column, const std::string& oldValue,
             const std::string& newValue)
 {
-    std::string spellings;
-    if (!storedSpellings(db, table, column, oldValue, spellings))
-        return false;
-    if (spellings.empty())
-        return true;
-    return executeReported(db, "UPDATE " + table + " SET " + column + " = '" + quote(newValue) + "' WHERE " + column
-                                   + " IN (" + spellings + ")");
+    return updateWhere(db, table, {KeyPart{column, oldValue, true}}, {KeyPart{column, newValue, true}});
 }
 
 bool remove(Database& db, const std::string& table, const std::string& column, const std::string& value)
 {
-    std::string spellings;
-    if (!storedSpellings(db, table, column, value, spellings))
-        return false;
-    if (spellings.empty())
-        return true;
-    return executeReported(db, "DELETE FROM " + table + " WHERE " + column + " IN (" + spellings + ")");
+    return removeWhere(db, table, {KeyPart{column, value, true}});
 }
 
 bool isEmpty(Recordset& table) { return !table.IsOpen() || (table.IsBOF() && table.IsEOF()); }

@@ -8,6 +8,7 @@
 
 #include <new>
 #include <string>
+#include <vector>
 
 namespace DBUtil {
 
@@ -17,46 +18,44 @@ namespace DBUtil {
 // refusal without one after a pause of one second.
 bool Open(Recordset* table, const std::string& sql);
 
-// The statement texts, built from table and column names that the program
-// passes as constants and from values quoted here.
-std::string updateStatement(const std::string& table, const std::string& column, const std::string& oldValue,
-                            const std::string& newValue);
-std::string removeStatement(const std::string& table, const std::string& column, const std::string& value);
-
 // Each changes or deletes the rows whose column equals the value ignoring
 // case by the program's comparison (dbtext::equalNoCase), whatever the data
 // source's own case rules; a failure is shown in the error box and returned.
+// Table and column names are constants of the program, written unquoted.
 bool update(Database& db, const std::string& table, const std::string& column, const std::string& oldValue,
             const std::string& newValue);
 bool remove(Database& db, const std::string& table, const std::string& column, const std::string& value);
 
-// For a composite key whose sqlCondition(names, joiner) writes its parts as
-// column = 'value' pairs joined by the joiner.
-template <class Key>
-std::string updateWhereStatement(const std::string& table, const Key& oldKey, const Key& newKey, const Key& names)
-{
-    return "UPDATE " + table + " SET " + newKey.sqlCondition(names, ",") + " WHERE " + oldKey.sqlCondition(names, " AND ");
-}
+// One column of a composite key with its value; `ignoreCase` for a part that
+// the program compares ignoring case, the others are compared exactly.
+struct KeyPart {
+    std::string column;
+    std::string value;
+    bool ignoreCase = false;
+};
 
-template <class Key>
-std::string removeWhereStatement(const std::string& table, const Key& key, const Key& names)
-{
-    return "DELETE FROM " + table + " WHERE " + key.sqlCondition(names, " AND ");
-}
+// The rows whose columns hold the key (each part by its comparison) get the
+// new key's values, or are deleted; shown and false on failure.
+bool updateWhere(Database& db, const std::string& table, const std::vector<KeyPart>& oldKey,
+                 const std::vector<KeyPart>& newKey);
+bool removeWhere(Database& db, const std::string& table, const std::vector<KeyPart>& key);
 
-bool executeReported(Database& db, const std::string& sql);
-
+// For a composite key whose parts(names) gives its KeyParts under the column
+// names that `names` carries.
 template <class Key>
 bool updateWhere(Database& db, const std::string& table, const Key& oldKey, const Key& newKey, const Key& names)
 {
-    return executeReported(db, updateWhereStatement(table, oldKey, newKey, names));
+    return updateWhere(db, table, oldKey.parts(names), newKey.parts(names));
 }
 
 template <class Key>
 bool removeWhere(Database& db, const std::string& table, const Key& key, const Key& names)
 {
-    return executeReported(db, removeWhereStatement(table, key, names));
+    return removeWhere(db, table, key.parts(names));
 }
+
+// Executes one statement; a failure is shown in the error box and returned.
+bool executeReported(Database& db, const std::string& sql);
 
 // Closed, or before the first and after the last row at once.
 bool isEmpty(Recordset& table);

@@ -4,6 +4,7 @@
 #include "Database/Database.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionRecord.h"
+#include "Database/Transaction.h"
 #include "Utillib/LogStream.h"
 #include "Utillib/RegistryKey.h"
 #include "config/TrainingMode.h"
@@ -36,10 +37,41 @@ void DefaultContentInstaller::installDefaultContent()
         return;
     if (readPatchLevel() != 0)
         return;
-    if (!defaultsMissing())
+    // The check and the insertions are one transaction under the lock of the
+    // installation: a station that starts at the same time waits for it and
+    // then finds the content stored, so that one set is ever stored. A
+    // failure (logged) stores nothing, and the next start tries again.
+    Transaction transaction(database);
+    if (!transaction.isOpen())
         return;
-    insertDefaultAlgorithms();
-    insertDefaultScenarios();
+    bool done = lockInstallation();
+    if (done && defaultsMissing())
+        done = insertDefaultAlgorithms() && insertDefaultScenarios();
+    if (!done)
+        transaction.fail();
+    transaction.commit();
+}
+
+bool DefaultContentInstaller::lockInstallation()
+{
+    std::string statement;
+    switch (database.dialect()) {
+    case Database::Dialect::PostgreSQL:
+        // A mode that conflicts with itself (and with writers), not with readers.
+        statement = "LOCK TABLE algorithm IN SHARE ROW EXCLUSIVE MODE";
+        break;
+    case Database::Dialect::SQLite:
+        // A write, even of no row, takes the database's write lock for the
+        // rest of the transaction; made first, before anything was read.
+        statement = "DELETE FROM Algorithm WHERE 1 = 0";
+        break;
+    case Database::Dialect::Other:
+        return true;
+    }
+    if (database.execute(statement))
+        return true;
+    LogStream::instance() << "Built-in content: the installation could not be locked: " + database.lastError().text + "\n";
+    return false;
 }
 
 std::uint32_t DefaultContentInstaller::readPatchLevel()

@@ -9,16 +9,23 @@ public:
     DefaultContentInstaller() = default;
     virtual ~DefaultContentInstaller() = default;
 
-    // Skipped while the database is not open; an error while writing is
-    // logged and start-up goes on.
+    // Skipped while the database is not open; all or nothing, and only one
+    // station at a time. An error while writing is logged, nothing is
+    // stored, and start-up goes on.
     void installDefaultContent();
 
     // "Patch level", 0 when it cannot be read.
     std::uint32_t readPatchLevel();
     // None of the eight built-in items exists (opening the algorithms also
-    // removes outdated built-in guidelines).
-    bool defaultsMissing();
+    // removes outdated built-in guidelines). Virtual so that a test can let
+    // another station start between the check and the insertions.
+    virtual bool defaultsMissing();
     bool insertDefaultAlgorithms();
     bool insertDefaultScenarios();
     void writePatchLevel(std::uint32_t level);
+
+private:
+    // Inside the installation's transaction: makes any other station's
+    // installation wait until this one has ended. False when that failed (logged).
+    bool lockInstallation();
 };

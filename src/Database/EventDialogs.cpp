@@ -116,8 +116,13 @@ bool EditEventsDialog::onInitDialog()
     column.add(0, buttons, 0.0);
     setLayout(column, false);
 
-    scenarioEvents.fillList(*view);
-    events = scenarioEvents.load();
+    // Events that could not be read are not edited: a list saved over them
+    // would replace them. The reason has been shown; Close just closes.
+    if (!scenarioEvents.edit(events))
+        for (int id : {IDC_EVENTS_LIST, IDC_EVENTS_ADD, IDC_DB_DELETE, IDC_EVENTS_UP, IDC_EVENTS_DOWN})
+            if (QWidget* control = platform::dlgItem(this, id))
+                control->setEnabled(false);
+    showList();
     changed = false;
     return result;
 }
@@ -263,8 +268,10 @@ void EditEventsDialog::close()
     }
     switch (dbui::userInterface().messageBox(translate("Save changes?"), dbui::MB_YESNOCANCEL | dbui::MB_ICONQUESTION)) {
     case dbui::IDYES:
-        scenarioEvents.save(events);
-        endDialog(IDOK);
+        // A list that could not be stored stays open with the edits (the
+        // reason has been shown), to be saved again or dropped with No.
+        if (scenarioEvents.save(events))
+            endDialog(IDOK);
         break;
     case dbui::IDNO:
         endDialog(IDCANCEL);

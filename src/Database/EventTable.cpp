@@ -99,12 +99,12 @@ bool ScenarioEvents::ensureOpen()
 {
     if (opened)
         return true;
+    // Every event row, and those of the scenario are picked by the program's
+    // own comparison: a filter would follow the data source's case rules
+    // (SQLite's NOCASE folds A to Z only), and a list it missed would pass
+    // for a scenario without events, whose saving deletes the real ones.
     if (!table.open(""))
         return false;
-    // No sort of its own: the rows come in the order they were stored (the
-    // row id), which is the order of the list that was saved.
-    table.m_strFilter = "scenario = '" + DBUtil::quote(name) + "'";
-    table.restart();
     opened = true;
     return true;
 }
@@ -142,18 +142,49 @@ std::vector<EventRecord> ScenarioEvents::defaultEvents(const std::string& scenar
 std::vector<EventRecord> ScenarioEvents::load()
 {
     std::vector<EventRecord> events;
-    if (!ensureOpen())
+    if (!databaseOpen)
         return events;
+    // A list that could not be read gives the built-in one: a session then
+    // still has its buttons, and saves nothing.
+    read(events);
+    if (events.empty())
+        events = defaultEvents(name);
+    return events;
+}
+
+bool ScenarioEvents::read(std::vector<EventRecord>& events)
+{
+    events.clear();
+    if (!databaseOpen)
+        return true;
+    if (!ensureOpen())
+        return false;
+    // No sort of its own: the rows come in the order they were stored (the
+    // row id), which is the order of the list that was saved.
     if (table.IsOpen() && !(table.IsBOF() && table.IsEOF()) && table.MoveFirst()) {
         while (!table.IsEOF()) {
-            events.push_back(table.getRecord());
+            if (dbtext::equalNoCase(table.Scenario, name))
+                events.push_back(table.getRecord());
             if (!table.MoveNext())
                 break;
         }
     }
+    return true;
+}
+
+bool ScenarioEvents::edit(std::vector<EventRecord>& events)
+{
+    if (!databaseOpen) {
+        events.clear();
+        return true;
+    }
+    if (!read(events)) {
+        DBUtil::reportError(table.lastError().text);
+        return false;
+    }
     if (events.empty())
         events = defaultEvents(name);
-    return events;
+    return true;
 }
 
 bool ScenarioEvents::insert(const EventRecord& event)
@@ -166,37 +197,41 @@ bool ScenarioEvents::insert(const EventRecord& event)
 
 bool ScenarioEvents::save(std::vector<EventRecord>& events)
 {
-    if (!ensureOpen())
+    if (!databaseOpen)
         return false;
-    std::string rowErrors;
+    if (!ensureOpen()) {
+        DBUtil::reportError(table.lastError().text);
+        return false;
+    }
     bool committed = false;
     {
         // The old events and the new go together: a save that breaks off
         // leaves the list as it was. Inside a caller's transaction the rows
         // join it.
-        std::optional<Transaction> transaction;
+        std::optional<Transaction> own;
         if (!Transaction::active()) {
-            transaction.emplace(database);
-            if (!transaction->isOpen())
+            own.emplace(database);
+            if (!own->isOpen())
                 return false;
         }
+        Transaction& transaction = own ? *own : *Transaction::active();
         // Writing the events after a failed delete would list them twice.
-        bool deleted = DBUtil::remove(database, "Events", "scenario", name);
-        if (deleted) {
-            table.restart();
-            for (std::size_t i = 0; i < events.size(); ++i) {
-                events[i].Order = static_cast<std::int32_t>(i);
-                // One event that cannot be written keeps the others; it is told after the commit.
-                if (!insert(events[i]))
-                    rowErrors += table.lastError().text + "\n";
+        bool done = DBUtil::remove(database, "Events", "scenario", name);
+        for (std::size_t i = 0; i < events.size(); ++i) {
+            events[i].Order = static_cast<std::int32_t>(i);
+            // An event that cannot be written keeps the list as it was; its
+            // error is told once everything is rolled back.
+            if (done && !insert(events[i])) {
+                transaction.keepError(table.lastError().text);
+                done = false;
             }
         }
-        committed = transaction ? transaction->commit() : deleted;
+        if (!done)
+            transaction.fail();
+        committed = own ? own->commit() : done;
     }
     tablePool.refresh(tableKind::Events);
-    if (committed && !rowErrors.empty())
-        DBUtil::reportError(rowErrors);
-    return committed && rowErrors.empty();
+    return committed;
 }
 
 void ScenarioEvents::setupList(EventListControl& list)

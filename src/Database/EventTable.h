@@ -81,11 +81,16 @@ public:
     ScenarioEvents& operator=(const ScenarioEvents&) = delete;
 
     // The scenario's events in their stored order; the built-in list (not
-    // stored) when there are none; nothing without a database.
+    // stored) when there are none, and also when they could not be read
+    // (a live session's buttons); nothing without a database.
     std::vector<EventRecord> load();
-    // Replaces the stored events by these, numbering their Order from 0.
-    // When the old events cannot be deleted nothing is written; an event
-    // that cannot be written is reported. False when anything failed.
+    // The list to edit, as load gives it; false when the stored events could
+    // not be read: the reason is shown in the error box and `events` is
+    // empty, so that nobody edits, and saves over, events never read.
+    bool edit(std::vector<EventRecord>& events);
+    // Replaces the stored events by these, numbering their Order from 0, all
+    // in one transaction: when anything fails (shown) nothing is changed.
+    // False then, and without a database.
     bool save(std::vector<EventRecord>& events);
 
     void setupList(EventListControl& list);
@@ -100,7 +105,10 @@ public:
     static std::pair<int, int> textColumnWidths(int clientWidth, int iconColumnWidth);
 
 private:
+    // Opens the table on the scenario's rows; false while that fails.
     bool ensureOpen();
+    // The stored events; false when they could not be read.
+    bool read(std::vector<EventRecord>& events);
     bool insert(const EventRecord& event);
 
     std::string name;

@@ -5,6 +5,11 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <string>
+#include <vector>
+
+class Database;
+
 namespace odbc {
 
 // Every diagnostic record of a handle; the text of each is read whole.
@@ -12,5 +17,16 @@ DbError diagnostics(SQLSMALLINT handleType, SQLHANDLE handle);
 
 // An error of our own layer, with the SQLSTATE a driver would give.
 DbError ownError(const char* state, const char* text);
+
+// Reads a text column of the fetched row whole, piece by piece, as the data
+// source sends it (UTF-8), whatever its length. False with `error` set.
+bool readBytes(SQLHSTMT statement, SQLUSMALLINT column, std::string& bytes, bool& isNull, DbError& error);
+
+// Statement text that is UTF-8 already, run as it is: texts that the
+// station's code page cannot hold (read with readBytes) go back unchanged.
+// `execute` runs one statement; `selectTexts` gives every row of a query of
+// text columns, each value as stored (NULL as ""). False with `error` set.
+bool execute(Database& db, const std::string& utf8, DbError& error);
+bool selectTexts(Database& db, const std::string& utf8, std::vector<std::vector<std::string>>& rows, DbError& error);
 
 } // namespace odbc

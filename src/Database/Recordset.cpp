@@ -54,32 +54,12 @@ std::string identifier(const std::string& name)
     return out + "\"";
 }
 
-// Reads a text column whole, piece by piece, whatever its length.
+// Reads a text column whole and converts it to the program's narrow text.
 bool readText(Statement& st, SQLUSMALLINT column, std::string& out, bool& isNull)
 {
     std::string bytes;
-    isNull = false;
-    char buffer[256];
-    for (;;) {
-        SQLLEN indicator = 0;
-        SQLRETURN rc = SQLGetData(st.handle, column, SQL_C_CHAR, buffer, sizeof buffer, &indicator);
-        if (rc == SQL_NO_DATA)
-            break;
-        if (!st.check(rc))
-            return false;
-        if (indicator == SQL_NULL_DATA) {
-            isNull = true;
-            break;
-        }
-        // A piece that did not fit fills the buffer but for its terminating NUL.
-        bool truncated = indicator == SQL_NO_TOTAL || indicator >= static_cast<SQLLEN>(sizeof buffer);
-        if (truncated) {
-            bytes.append(buffer, sizeof buffer - 1);
-            continue;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(indicator));
-        break;
-    }
+    if (!odbc::readBytes(st.handle, column, bytes, isNull, st.error))
+        return false;
     out = dbtext::fromUtf8(bytes);
     return true;
 }

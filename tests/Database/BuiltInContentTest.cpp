@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 const char* const patchLevel0 = "Patch level=dword:00000000\n";
@@ -123,11 +127,87 @@ TEST_F(BuiltInContentTest, IsSkippedWithoutADatabaseAndGoesOnAfterAWriteError)
     databaseOpen = true;
     EXPECT_EQ(rows("Algorithm"), "0");
 
-    exec("DROP TABLE Scenario");
+    // Guidelines without their scenarios would stop every later installation.
+    exec("ALTER TABLE Scenario RENAME TO Elsewhere");
     testsupport::LogCapture log;
     install(patchLevel0);
+    EXPECT_EQ(rows("Algorithm"), "0");
+    EXPECT_NE(log.text().find("Built-in content: "), std::string::npos);
+    EXPECT_NE(log.text().find(" could not be written"), std::string::npos) << log.text();
+    EXPECT_TRUE(ui.boxes.empty());
+    exec("ALTER TABLE Elsewhere RENAME TO Scenario");
+    install(patchLevel0);
     EXPECT_EQ(rows("Algorithm"), "2");
-    EXPECT_NE(log.text().find("Built-in content: the scenarios could not be written"), std::string::npos) << log.text();
+    EXPECT_EQ(rows("Scenario"), "6");
+}
+
+// An installation that lets another station start its own between its
+// check and its insertions, and waits (at most `wait` ms) for it to end.
+class SlowStation : public DefaultContentInstaller {
+public:
+    SlowStation(int go, int done, int wait)
+        : goPipe(go), donePipe(done), waitMs(wait)
+    {
+    }
+    bool defaultsMissing() override
+    {
+        bool missing = DefaultContentInstaller::defaultsMissing();
+        char go = 'g';
+        otherStarted = ::write(goPipe, &go, 1) == 1;
+        pollfd p{donePipe, POLLIN, 0};
+        otherEnded = ::poll(&p, 1, waitMs) > 0;
+        return missing;
+    }
+    bool otherStarted = false;
+    bool otherEnded = false;
+
+private:
+    int goPipe;
+    int donePipe;
+    int waitMs;
+};
+
+TEST_F(BuiltInContentTest, TwoStationsStartingTogetherStoreOneSet)
+{
+    dbtest::ScopedRegistry registry(patchLevel0);
+    // The other station: a process of its own with its own connection, made
+    // while this one has none, which installs when it is told to.
+    int go[2];
+    int done[2];
+    ASSERT_EQ(::pipe(go), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    database.close();
+    databaseOpen = false;
+    pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        ::close(go[1]);
+        ::close(done[0]);
+        openDatabase();
+        char c = 0;
+        bool told = ::read(go[0], &c, 1) == 1;
+        if (told && databaseOpen)
+            DefaultContentInstaller().installDefaultContent();
+        database.close();
+        ::_exit(told && databaseOpen ? 0 : 1); // closing `done` tells the end
+    }
+    ::close(go[0]);
+    ::close(done[1]);
+    openDatabase();
+    ASSERT_TRUE(databaseOpen);
+
+    // The other station would wait for the lock no longer than its lock timeout (2 s).
+    SlowStation station(go[1], done[0], 700);
+    station.installDefaultContent();
+    ::close(go[1]);
+    int status = -1;
+    ASSERT_EQ(::waitpid(other, &status, 0), other);
+    ::close(done[0]);
+    EXPECT_TRUE(station.otherStarted);
+    EXPECT_FALSE(station.otherEnded) << "the other station waits for this one's installation";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(rows("Algorithm"), "2");
+    EXPECT_EQ(rows("Scenario"), "6");
     EXPECT_TRUE(ui.boxes.empty());
 }
 

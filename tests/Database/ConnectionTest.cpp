@@ -17,12 +17,12 @@ namespace {
 
 class ConnectionTest : public dbtest::DbTest {};
 
+// A key of three texts, the first compared ignoring case.
 struct CourseColumns {
     std::string a, b, c;
-    std::string sqlCondition(const CourseColumns& names, const std::string& joiner) const
+    std::vector<DBUtil::KeyPart> parts(const CourseColumns& names) const
     {
-        return names.a + " = '" + DBUtil::quote(a) + "' " + joiner + " " + names.b + " = '" + DBUtil::quote(b) + "' "
-            + joiner + " " + names.c + " = '" + DBUtil::quote(c) + "'";
+        return {{names.a, a, true}, {names.b, b, false}, {names.c, c, false}};
     }
 };
 

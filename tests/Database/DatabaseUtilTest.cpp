@@ -10,33 +10,6 @@
 
 namespace {
 
-// A composite key of three texts, written as the course key writes its condition.
-struct TripleKey {
-    std::string a, b, c;
-    std::string sqlCondition(const TripleKey& names, const std::string& joiner) const
-    {
-        return names.a + " = '" + DBUtil::quote(a) + "' " + joiner + " " + names.b + " = '" + DBUtil::quote(b) + "' "
-            + joiner + " " + names.c + " = '" + DBUtil::quote(c) + "'";
-    }
-};
-
-TEST(DBUtil, StatementTexts)
-{
-    EXPECT_EQ(DBUtil::updateStatement("Session", "Algorithm", "O'Brien", "New"),
-              "UPDATE Session SET Algorithm = 'New' WHERE Algorithm = 'O''Brien'");
-    EXPECT_EQ(DBUtil::removeStatement("Algorithm", "Name", "it's"), "DELETE FROM Algorithm WHERE Name = 'it''s'");
-
-    TripleKey names{"CourseInstructor", "CourseDate", "CourseTime"};
-    TripleKey oldKey{"O'Brien", "2006-03-05", "10:00"};
-    TripleKey newKey{"Anna", "2006-03-06", "11:00"};
-    EXPECT_EQ(DBUtil::updateWhereStatement("Session", oldKey, newKey, names),
-              "UPDATE Session SET CourseInstructor = 'Anna' , CourseDate = '2006-03-06' , CourseTime = '11:00'"
-              " WHERE CourseInstructor = 'O''Brien'  AND  CourseDate = '2006-03-05'  AND  CourseTime = '10:00'");
-    EXPECT_EQ(DBUtil::removeWhereStatement("Session", oldKey, names),
-              "DELETE FROM Session WHERE CourseInstructor = 'O''Brien'  AND  CourseDate = '2006-03-05'  AND  "
-              "CourseTime = '10:00'");
-}
-
 TEST(DBUtil, QuoteDoublesEverySingleQuote)
 {
     EXPECT_EQ(DBUtil::quote(""), "");

@@ -3,6 +3,7 @@
 #include "Database/EventDialogs.h"
 
 #include "EditorTestSupport.h"
+#include "ForeignLock.h"
 #include "platform/WindowStyles.h"
 #include "res/resource.h"
 
@@ -182,6 +183,58 @@ TEST_F(EventEditorTest, AddEditDeleteAndMoveWorkOnTheSelection)
     ui.answers = {dbui::IDYES};
     click(IDCANCEL);
     EXPECT_EQ(storedNames(), before);
+}
+
+TEST_F(EventEditorTest, EventsThatCouldNotBeReadAreNeitherEditedNorSavedOver)
+{
+    exec("INSERT INTO Events (Scenario, \"order\", Name) VALUES ('Drill', 0, 'Mine')");
+    exec("INSERT INTO Events (Scenario, \"order\", Name) VALUES ('Drill', 1, 'Yours')");
+    {
+        dbtest::ForeignLock lock(dbtest::ForeignLock::Full);
+        ASSERT_TRUE(lock.held()) << lock.failure();
+        open();
+    }
+    ASSERT_EQ(ui.boxes.size(), 1u) << "the read is an error";
+    EXPECT_EQ(ui.boxes[0].flags, dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
+    EXPECT_TRUE(shownNames().empty()) << "no built-in list in place of the stored one";
+    for (int id : {IDC_EVENTS_ADD, IDC_DB_DELETE, IDC_EVENTS_UP, IDC_EVENTS_DOWN, IDC_EVENTS_LIST})
+        EXPECT_FALSE(item(id)->isEnabled()) << id;
+    click(IDC_EVENTS_ADD);
+    EXPECT_FALSE(editor->isChanged());
+    click(IDCANCEL);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(ui.boxes.size(), 1u) << "nothing to save";
+    EXPECT_EQ(storedNames(), (Names{"Mine", "Yours"}));
+
+    open(); // read now: edited as usual
+    EXPECT_EQ(shownNames(), (Names{"Mine", "Yours"}));
+    EXPECT_TRUE(item(IDC_EVENTS_ADD)->isEnabled());
+}
+
+TEST_F(EventEditorTest, AListThatCouldNotBeStoredStaysOpenWithItsEdits)
+{
+    open();
+    selectRow(0);
+    click(IDC_EVENTS_DOWN);
+    const Names moved = shownNames();
+    {
+        dbtest::ForeignLock lock(dbtest::ForeignLock::Write);
+        ASSERT_TRUE(lock.held()) << lock.failure();
+        ui.answers = {dbui::IDYES};
+        click(IDCANCEL);
+    }
+    EXPECT_TRUE(editor->isVisible());
+    ASSERT_EQ(ui.boxes.size(), 2u); // the question, then the database error
+    EXPECT_EQ(ui.boxes[1].flags, dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
+    EXPECT_EQ(shownNames(), moved);
+    EXPECT_TRUE(editor->isChanged());
+    EXPECT_EQ(count("Events"), "0");
+
+    ui.answers = {dbui::IDYES};
+    click(IDCANCEL);
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(editor->result(), IDOK);
+    EXPECT_EQ(storedNames(), moved);
 }
 
 TEST_F(EventEditorTest, TheEventEditorLimitsTheNameAndNeedsAnIcon)

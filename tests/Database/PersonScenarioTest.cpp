@@ -130,6 +130,66 @@ TEST_F(PersonScenarioTest, RenamingAPersonReachesEverySessionAndCourse)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+TEST_F(PersonScenarioTest, CourseCascadesFindTheInstructorInEveryLetterCase)
+{
+    // The course names "ärzte" and its sessions "Ärzte" and "ÄRZTE", as a change of case alone leaves them.
+    insert("Course", "Instructor, Date, Time", "'\xE4rzte', '2006-03-05', '09:30'");
+    struct Row {
+        const char* serial;
+        const char* instructor;
+        const char* time;
+    };
+    for (const Row& r : {Row{"s1", "\xC4rzte", "09:30"}, Row{"s2", "\xC4RZTE", "09:30"}, Row{"s3", "\xC4rzte", "11:00"},
+                         Row{"s4", "Bert", "09:30"}})
+        insert("Session", "Serialidentifier, CourseInstructor, CourseDate, CourseTime",
+               q(r.serial) + ", " + q(r.instructor) + ", '2006-03-05', " + q(r.time));
+    CourseTable courses(database);
+    ASSERT_TRUE(courses.open(""));
+
+    EXPECT_TRUE(courses.rename(CourseKey("\xE4rzte", "2006-03-05", "09:30"), CourseKey("\xE4rzte", "2006-03-06", "10:00")));
+    EXPECT_EQ(column("Session", "CourseDate || ' ' || CourseTime"),
+              (Names{"2006-03-06 10:00", "2006-03-06 10:00", "2006-03-05 11:00", "2006-03-05 09:30"}));
+    EXPECT_EQ(column("Session", "CourseInstructor"), (Names{"\xE4rzte", "\xE4rzte", "\xC4rzte", "Bert"}));
+
+    exec("UPDATE Course SET Instructor = '\xC4RZTE', Date = '2006-03-06', Time = '10:00'");
+    EXPECT_TRUE(courses.remove(CourseKey("\xE4rzte", "2006-03-06", "10:00"), true));
+    EXPECT_EQ(column("Session", "Serialidentifier"), (Names{"s3", "s4"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Course"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+TEST_F(PersonScenarioTest, NamesTheCodePageCannotShowAreRenamedAndDeletedAsStored)
+{
+    // "Łukasz" and "łukasz" read as "?ukasz" on this station.
+    bool pg = dbtest::usingPostgres();
+    auto polish = [pg](int letter) { return std::string(pg ? "chr(" : "char(") + std::to_string(letter) + ") || 'ukasz'"; };
+    insert("Person", "Name", polish(321));
+    insert("Session", "Serialidentifier, PersonVentilation", "'s1', " + polish(321));
+    insert("Session", "Serialidentifier, CourseInstructor, ApprovedBy", "'s2', " + polish(322) + ", " + polish(321));
+    insert("Session", "Serialidentifier, PersonVentilation", "'s3', 'Other'");
+    insert("Course", "Instructor, Date, Time", polish(321) + ", '2006-03-05', '09:30'");
+    insert("Scenario", "Name", polish(321));
+    insert("Events", "Scenario, Name", polish(322) + ", 'e'");
+    PersonTable persons(database);
+    ScenarioTable scenarios(database);
+    ASSERT_TRUE(persons.open("") && scenarios.open(""));
+    ASSERT_EQ(persons.Name, "?ukasz");
+
+    EXPECT_TRUE(persons.rename(persons.Name, "Lukasz"));
+    EXPECT_EQ(column("Session", "PersonVentilation"), (Names{"Lukasz", "", "Other"}));
+    EXPECT_EQ(column("Session", "CourseInstructor"), (Names{"", "Lukasz", ""}));
+    EXPECT_EQ(column("Session", "ApprovedBy"), (Names{"", "Lukasz", ""}));
+    EXPECT_EQ(column("Course", "Instructor"), (Names{"Lukasz"}));
+    EXPECT_TRUE(scenarios.rename(scenarios.Name, "Scenario"));
+    EXPECT_EQ(column("Events", "Scenario"), (Names{"Scenario"}));
+
+    insert("Session", "Serialidentifier, PersonChestCompression", "'s4', " + polish(322));
+    EXPECT_TRUE(persons.remove(persons.Name, true));
+    EXPECT_EQ(column("Session", "Serialidentifier"), (Names{"s1", "s2", "s3"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 TEST_F(PersonScenarioTest, ScenariosAreFoundIgnoringCaseElseGiveTheDefaults)
 {
     insert("Scenario", "Name, Duration, Algorithm, RegisterEvents, TrainingMode", "'10 minute BLS (AHA)', 600, 'A', FALSE, 2");
@@ -239,24 +299,45 @@ TEST_F(PersonScenarioTest, EventsAreSavedNumberedAndLoadedInTheirOrder)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST_F(PersonScenarioTest, AFailedEventDeleteWritesNothing)
+TEST_F(PersonScenarioTest, AnEventSaveThatFailsAnywhereChangesNothing)
 {
-    ScenarioEvents events("S");
-    std::vector<EventRecord> list = events.load();
-    ASSERT_TRUE(events.save(list));
-    if (dbtest::usingPostgres()) {
-        exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$");
-        exec("CREATE TRIGGER refuse BEFORE DELETE ON Events FOR EACH ROW EXECUTE FUNCTION refuse()");
-    } else {
-        exec("CREATE TRIGGER refuse BEFORE DELETE ON Events BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    bool pg = dbtest::usingPostgres();
+    // The data source refuses to delete any event, or to insert one named "Bad".
+    struct Case {
+        const char* operation;
+        const char* when;
+    };
+    for (const Case& c : {Case{"DELETE", "TRUE"}, Case{"INSERT", "NEW.Name = 'Bad'"}}) {
+        exec("DELETE FROM Events");
+        ScenarioEvents events("S");
+        std::vector<EventRecord> list = events.load();
+        ASSERT_TRUE(events.save(list));
+        if (pg) {
+            exec(std::string("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF ") + c.when
+                 + " THEN RAISE EXCEPTION 'refused'; END IF; "
+                 "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $$");
+            exec(std::string("CREATE TRIGGER refuse BEFORE ") + c.operation
+                 + " ON Events FOR EACH ROW EXECUTE FUNCTION refuse()");
+        } else {
+            exec(std::string("CREATE TRIGGER refuse BEFORE ") + c.operation + " ON Events WHEN " + c.when
+                 + " BEGIN SELECT RAISE(ABORT, 'refused'); END");
+        }
+        list.resize(3);
+        list[1].Name = "Bad";
+        EXPECT_FALSE(events.save(list)) << c.operation;
+        EXPECT_EQ(ui.boxes.size(), 1u) << c.operation;
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "7") << c.operation;
+        EXPECT_EQ(events.load().size(), 7u) << c.operation;
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events WHERE Name = 'Bad'"), "0") << c.operation;
+        exec(pg ? "DROP TRIGGER refuse ON Events" : "DROP TRIGGER refuse");
+        if (pg)
+            exec("DROP FUNCTION refuse()");
+        ui.boxes.clear();
     }
-    list.resize(2);
-    EXPECT_FALSE(events.save(list));
-    EXPECT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Events"), "7");
 
     ScenarioEvents closed("S");
     databaseOpen = false;
+    std::vector<EventRecord> list;
     EXPECT_TRUE(closed.load().empty());
     EXPECT_FALSE(closed.save(list));
     databaseOpen = true;
