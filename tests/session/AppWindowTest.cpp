@@ -29,6 +29,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -377,9 +378,10 @@ TEST_F(TrainingAppTest, SecondCalibrateActivatesTheWindow)
     EXPECT_TRUE(listed);
 }
 
-TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
+TEST_F(TrainingAppTest, AboutBoxShowsTheBuildAndTheVersionOfTheLog)
 {
     QString build;
+    QStringList lines;
     bool shot = false;
     QTimer::singleShot(200, [&] {
         QWidget* box = QApplication::activeModalWidget();
@@ -387,6 +389,8 @@ TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
             return;
         if (QWidget* line = platform::dlgItem(box, IDC_ABOUT_BUILD))
             build = platform::windowText(line);
+        for (QLabel* label : box->findChildren<QLabel*>())
+            lines << label->text();
         shot = box->grab().save(artefactPath("about.png"));
         if (auto* dialog = qobject_cast<QDialog*>(box))
             dialog->done(1);
@@ -394,6 +398,13 @@ TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
     frame->onCommand(AppCommand::About);
     EXPECT_EQ(build, QString::fromStdString("Build: " + TrainingApp::buildDate()));
     EXPECT_TRUE(shot);
+    // The log header names the same version as the box: "<name> <version> : <build>".
+    const std::string header = LogStream::appHeader;
+    const std::string product = std::string(TrainingApp::appName) + " ";
+    ASSERT_EQ(header.rfind(product, 0), 0u) << header;
+    const std::string version = header.substr(product.size(), header.find(" : ") - product.size());
+    EXPECT_FALSE(version.empty()) << header;
+    EXPECT_TRUE(lines.contains(QString::fromStdString(product + version))) << lines.join(QStringLiteral(" | ")).toStdString();
 }
 
 TEST_F(TrainingAppTest, HelpOpensItsContext)
