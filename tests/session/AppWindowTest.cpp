@@ -20,6 +20,7 @@
 #include "session/AppCommands.h"
 #include "session/Help.h"
 #include "session/MainFrame.h"
+#include "session/SessionServices.h"
 #include "session/SessionManager.h"
 #include "session/TrainingApp.h"
 #include "ui/FormChildFrame.h"
@@ -320,6 +321,19 @@ TEST_F(TrainingAppTest, HeartbeatPollsThenDrivesTheMetronome)
     frame->playClick = previousClick;
     platform::setClock(nullptr);
     frame->heartbeat().start();
+}
+
+TEST_F(TrainingAppTest, EndOfSessionSoundGoesOutWithTheMetronome)
+{
+    // The tests' sound device is the "null" one: there is a device.
+    ASSERT_TRUE(frame->hasWaveDevice());
+    int played = 0;
+    auto previous = frame->playEndSound;
+    frame->playEndSound = [&] { ++played; };
+    sessionServices().playEndSound();
+    EXPECT_EQ(played, 1) << "a session that reached its duration sounds through the main frame";
+    frame->playEndSound = previous;
+    frame->playEndSound(); // the real sound on the null device, without waiting
 }
 
 TEST_F(TrainingAppTest, TicksGoOnWhileATickHoldsABox)
