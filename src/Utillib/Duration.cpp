@@ -42,9 +42,12 @@ int clampToInt(long long value) { return static_cast<int>(std::min<long long>(va
 std::string formatMinSec(int seconds)
 {
     char text[32];
+    seconds = std::max(seconds, 0);
     std::snprintf(text, sizeof text, "%02d:%02d", seconds / 60, seconds % 60);
     return text;
 }
+
+std::string durationMinSec(int seconds) { return seconds < 0 ? narrow("No limit") : formatMinSec(seconds); }
 
 int parseMinSec(const std::string& text)
 {
@@ -58,7 +61,7 @@ int parseMinSec(const std::string& text)
 
 std::string durationText(int seconds)
 {
-    if (seconds == -1)
+    if (seconds < 0)
         return narrow("No limit");
     int minutes = seconds / 60;
     int rest = seconds % 60;
@@ -76,7 +79,7 @@ std::string durationText(int seconds)
 
 std::string addDurationToTime(int seconds, const std::string& time)
 {
-    if (seconds == -1) {
+    if (seconds < 0) {
         LOG_ASSERT(false);
         return {};
     }

@@ -34,7 +34,7 @@ void fillDurationCombo(ComboBox* box)
 
 void setDurationText(ComboBox* comboBox, int seconds)
 {
-    durationToCombo(comboBox, seconds == -1 ? narrow("No limit") : formatMinSec(seconds));
+    durationToCombo(comboBox, durationMinSec(seconds));
 }
 
 void durationToCombo(ComboBox* box, const std::string& text)

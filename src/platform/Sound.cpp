@@ -2,6 +2,7 @@
 
 #include <alsa/asoundlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
@@ -28,8 +29,9 @@ SoundPlayer::SoundPlayer()
         error = "cannot open sound device '" + device + "': " + snd_strerror(rc);
         return;
     }
-    // 100 ms of buffer holds a whole click, so one write never waits.
-    rc = snd_pcm_set_params(opened, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1, sampleRate, 1, 100000);
+    // A second of buffer holds the whole end sound, so one write never waits;
+    // the sounds are started by hand, so a click does not wait for it to fill.
+    rc = snd_pcm_set_params(opened, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1, sampleRate, 1, 1000000);
     if (rc < 0) {
         error = "sound device '" + device + "' refuses 16-bit mono: " + snd_strerror(rc);
         snd_pcm_close(opened);
@@ -59,20 +61,60 @@ const std::vector<std::int16_t>& SoundPlayer::clickSamples()
     return samples;
 }
 
+const std::vector<std::int16_t>& SoundPlayer::endSamples()
+{
+    static const std::vector<std::int16_t> samples = [] {
+        // E6, C6, G5: a falling close, each tone with a 5 ms rise, a gentle
+        // decay and a 10 ms fade (no crack at its end), 40 ms of silence
+        // after each.
+        const double tones[] = { 1318.51, 1046.50, 783.99 };
+        const int toneLength = static_cast<int>(sampleRate * 0.15);
+        const int gap = static_cast<int>(sampleRate * 0.04);
+        const int rise = static_cast<int>(sampleRate * 0.005);
+        std::vector<std::int16_t> s;
+        for (double frequency : tones) {
+            for (int i = 0; i < toneLength; ++i) {
+                const double t = static_cast<double>(i) / sampleRate;
+                const double attack = i < rise ? static_cast<double>(i) / rise : 1.0;
+                const double fade = std::min(1.0, static_cast<double>(toneLength - i) / (2 * rise));
+                const double envelope = attack * fade * std::exp(-t * 12.0);
+                s.push_back(static_cast<std::int16_t>(16000.0 * envelope * std::sin(2.0 * M_PI * frequency * t)));
+            }
+            s.insert(s.end(), gap, 0);
+        }
+        return s;
+    }();
+    return samples;
+}
+
 bool SoundPlayer::playClick()
 {
     if (!pcm)
         return false;
     snd_pcm_t* p = handle(pcm);
-    snd_pcm_state_t state = snd_pcm_state(p);
-    if (state == SND_PCM_STATE_RUNNING) {
+    if (snd_pcm_state(p) == SND_PCM_STATE_RUNNING) {
         snd_pcm_sframes_t delay = 0;
         if (snd_pcm_delay(p, &delay) == 0 && delay > 0)
-            return true; // still playing the last click
+            return true; // still playing the last sound
     }
-    if (state != SND_PCM_STATE_PREPARED && snd_pcm_prepare(p) < 0)
+    return play(clickSamples());
+}
+
+bool SoundPlayer::playEndSound()
+{
+    if (!pcm)
         return false;
-    const auto& samples = clickSamples();
+    snd_pcm_t* p = handle(pcm);
+    if (snd_pcm_state(p) == SND_PCM_STATE_RUNNING)
+        snd_pcm_drop(p); // the end of the session comes before a click
+    return play(endSamples());
+}
+
+bool SoundPlayer::play(const std::vector<std::int16_t>& samples)
+{
+    snd_pcm_t* p = handle(pcm);
+    if (snd_pcm_state(p) != SND_PCM_STATE_PREPARED && snd_pcm_prepare(p) < 0)
+        return false;
     snd_pcm_sframes_t written = snd_pcm_writei(p, samples.data(), samples.size());
     if (written == -EPIPE || written == -ESTRPIPE) {
         if (snd_pcm_recover(p, static_cast<int>(written), 1) < 0)
@@ -81,7 +123,7 @@ bool SoundPlayer::playClick()
     }
     if (written < 0)
         return written == -EAGAIN;
-    // A click is shorter than the start threshold: start it by hand.
+    // A sound may be shorter than the start threshold: start it by hand.
     if (snd_pcm_state(p) == SND_PCM_STATE_PREPARED)
         snd_pcm_start(p);
     return true;

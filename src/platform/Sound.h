@@ -1,8 +1,9 @@
 #pragma once
-// Short sounds played without waiting: the metronome's click. Playback goes
-// through ALSA on the device named by $TAVO_SOUND_DEVICE ("default" without
-// it; tests use "null"). The device is opened once, without blocking; a
-// machine without a sound card fails at once and the caller beeps instead.
+// Short sounds played without waiting: the metronome's click and the sound
+// that ends a session. Playback goes through ALSA on the device named by
+// $TAVO_SOUND_DEVICE ("default" without it; tests use "null"). The device is
+// opened once, without blocking; a machine without a sound card fails at once
+// and the caller beeps instead.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -25,12 +26,20 @@ public:
     // dropped (true all the same). False when there is no device or the
     // device refused the samples.
     bool playClick();
+    // Starts the end-of-session sound at once, cutting off a click still
+    // playing. False when there is no device or it refused the samples.
+    bool playEndSound();
 
     // The built-in click: 20 ms of a 1 kHz tone dying away, 16-bit mono.
     static const std::vector<std::int16_t>& clickSamples();
+    // The built-in end-of-session sound: three falling tones (E, C, G) of
+    // 150 ms each with short gaps, about half a second, 16-bit mono.
+    static const std::vector<std::int16_t>& endSamples();
     static constexpr unsigned sampleRate = 22050;
 
 private:
+    bool play(const std::vector<std::int16_t>& samples);
+
     void* pcm = nullptr;
     std::string error;
 };

@@ -10,6 +10,7 @@
 #include "session/Session.h"
 #include "config/Configuration.h"
 #include "session/GraphView.h"
+#include "session/MainFrame.h"
 #include "session/SessionDataFile.h"
 #include "session/SessionDebriefView.h"
 #include "session/SessionDatabaseView.h"
@@ -161,7 +162,15 @@ void AppSessionServices::addPerson(const std::string& name) { addPersonIfNew(nam
 
 bool AppSessionServices::endSoundOn() { return app.settings().endSound; }
 
-void AppSessionServices::playEndSound() { QApplication::beep(); }
+void AppSessionServices::playEndSound()
+{
+    // The program's own sound on the metronome's output; a plain beep is
+    // silent on many desktops.
+    if (CMainFrame* frame = app.mainFrame())
+        frame->playEndSound();
+    else
+        QApplication::beep();
+}
 
 bool AppSessionServices::cardiacOutputShown() { return app.settings().showCardiacOutput; }
 

@@ -83,8 +83,9 @@ CMainFrame::CMainFrame(TrainingApp& application)
     setCentralWidget(mdi);
 
     playClick = [this] { click(); };
+    playEndSound = [this] { endSound(); };
     if (!sound.hasDevice())
-        LogStream::instance() << "Metronome: " << sound.openError() << "; it beeps instead" << LogStream::endl;
+        LogStream::instance() << "Metronome and end of session: " << sound.openError() << "; they beep instead" << LogStream::endl;
 
     timer.setInterval(tickMilliseconds);
     timer.setTimerType(Qt::PreciseTimer);
@@ -234,6 +235,12 @@ void CMainFrame::onTimer()
 void CMainFrame::click()
 {
     if (!sound.playClick())
+        QApplication::beep();
+}
+
+void CMainFrame::endSound()
+{
+    if (!sound.playEndSound())
         QApplication::beep();
 }
 

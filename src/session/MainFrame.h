@@ -49,6 +49,9 @@ public:
     QTimer& heartbeat() { return timer; }
     // Plays a click (tests replace it to count clicks).
     std::function<void()> playClick;
+    // Plays the end-of-session sound through the metronome's sound output,
+    // or beeps where there is no sound device (tests replace it to count).
+    std::function<void()> playEndSound;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +60,7 @@ private:
     void buildMainMenu();
     void buildToolBar();
     void click();
+    void endSound();
 
     TrainingApp& app;
     QMdiArea* mdi = nullptr;

@@ -94,7 +94,7 @@ void SessionDatabaseView::showRecord(const SessionRecord& rec)
     Utillib::selectComboString(combo(IDC_REV_COMPRESSION), rec.PersonChestCompression);
     Utillib::setDlgItemTextIfChanged(this, IDC_REV_SCENARIO, rec.Scenario);
     Utillib::setDlgItemTextIfChanged(this, IDC_REV_ALGORITHM, rec.Algorithm);
-    Utillib::setDlgItemTextIfChanged(this, IDC_REV_DURATION, formatMinSec(rec.Duration));
+    Utillib::setDlgItemTextIfChanged(this, IDC_REV_DURATION, durationMinSec(rec.Duration));
     platform::setButtonCheck(platform::dlgItem(this, IDC_REV_METRONOME), rec.Metronome ? 1 : 0);
     Utillib::setDlgItemTextIfChanged(this, IDC_REV_MANIKIN, std::to_string(rec.Manikin));
     Utillib::setDlgItemTextIfChanged(this, IDC_REV_DATE, rec.CourseDate);

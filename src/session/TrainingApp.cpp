@@ -24,6 +24,7 @@
 #include "platformqt/AppIcon.h"
 #include "platformqt/Dialog.h"
 #include "platformqt/Window.h"
+#include "res/ProgramVersion.h"
 #include "res/Resources.h"
 #include "res/resource.h"
 #include "session/AppCommands.h"
@@ -115,7 +116,7 @@ bool TrainingApp::initInstance()
     // as soon as this program first waits for input.
     splash.watchForIdle();
     step("log header");
-    LogStream::appHeader = std::string(appName) + " 2.3.12 : " + buildDate();
+    LogStream::appHeader = std::string(appName) + " " TAVO_VERSION " : " + buildDate();
     setShowLogOnExit(false);
 
     step("registry key");

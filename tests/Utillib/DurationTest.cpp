@@ -40,9 +40,20 @@ TEST(FormatMinSec, MinutesAndSeconds)
     struct Case {
         int seconds;
         const char* text;
-    } cases[] = { { 0, "00:00" }, { 59, "00:59" }, { 90, "01:30" }, { 3600, "60:00" }, { 6001, "100:01" } };
+    } cases[] = { { 0, "00:00" }, { 59, "00:59" }, { 90, "01:30" }, { 3600, "60:00" }, { 6001, "100:01" },
+                  { -1, "00:00" }, { -90, "00:00" } }; // never a negative number
     for (const auto& c : cases)
         EXPECT_EQ(formatMinSec(c.seconds), c.text) << c.seconds;
+}
+
+TEST_F(Translated, DurationMinSecShowsNoLimitForEveryNegativeDuration)
+{
+    struct Case {
+        int seconds;
+        const char* text;
+    } cases[] = { { -1, "Unbegrenzt" }, { -61, "Unbegrenzt" }, { 0, "00:00" }, { 10, "00:10" }, { 600, "10:00" } };
+    for (const auto& c : cases)
+        EXPECT_EQ(durationMinSec(c.seconds), c.text) << c.seconds;
 }
 
 TEST(ParseMinSec, DigitsBeforeAndAfterTheFirstColon)
@@ -89,9 +100,11 @@ TEST(AddDurationToTime, EndTimesOfScheduleRows)
         EXPECT_EQ(addDurationToTime(c.seconds, c.time), c.end) << c.seconds << " " << c.time;
     EXPECT_EQ(secondsToTimeText(600), "00:10");
 
-    LogCapture log;
-    EXPECT_EQ(addDurationToTime(-1, "09:00"), "");
-    EXPECT_TRUE(log.hasAssertion("false"));
+    for (int noLimit : { -1, -600 }) {
+        LogCapture log;
+        EXPECT_EQ(addDurationToTime(noLimit, "09:00"), "") << noLimit;
+        EXPECT_TRUE(log.hasAssertion("false")) << noLimit;
+    }
 }
 
 TEST(DurationText, EnglishWithoutTranslation)
@@ -100,7 +113,7 @@ TEST(DurationText, EnglishWithoutTranslation)
         int seconds;
         const char* text;
     } cases[] = { { 0, "0 sec." }, { 5, "5 sec." }, { 60, "1 min." }, { 61, "1 min. 1 sec." },
-                  { 125, "2 min. 5 sec." }, { -1, "No limit" } };
+                  { 125, "2 min. 5 sec." }, { -1, "No limit" }, { -75, "No limit" } };
     for (const auto& c : cases)
         EXPECT_EQ(durationText(c.seconds), c.text) << c.seconds;
 }
@@ -138,6 +151,8 @@ TEST_F(Translated, ShownDurationsReadBackTheSame)
         EXPECT_EQ(durationFromCombo(&combo), seconds) << seconds;
     }
     setDurationText(&combo, -1);
+    EXPECT_EQ(Utillib::getComboText(&combo), "Unbegrenzt");
+    setDurationText(&combo, -30); // a stored row from elsewhere: no session ends at it
     EXPECT_EQ(Utillib::getComboText(&combo), "Unbegrenzt");
     setDurationText(&combo, 0); // shows 00:00, which means no limit
     EXPECT_EQ(Utillib::getComboText(&combo), "00:00");

@@ -26,6 +26,7 @@
 
 #include <filesystem>
 #include <map>
+#include <string>
 
 using namespace testsupport;
 
@@ -188,6 +189,63 @@ TEST_F(DebriefPageTest, DemonstrationSessionsEndOnTheirDebriefingWithTheMistakes
         app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/debriefing-") + QString::fromLatin1(c.shows)
                                       + QStringLiteral(".png"));
 
+        session->close();
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(sessionManager->getCount(), 0);
+    }
+}
+
+// The shortest session the New session form offers, on each demonstration
+// manikin: its first compression series has ended well within 30 seconds, so
+// the page shows the compression share of the cycles, within the guideline.
+TEST_F(DebriefPageTest, AThirtySecondSessionShowsTheCompressionShareOfItsCycles)
+{
+    ASSERT_TRUE(started);
+    for (int port : { 247, 248, 249 }) {
+        SCOPED_TRACE("port " + std::to_string(port));
+        const e2e::Judgement judgement;
+        CalibrateManager& ports = CalibrateManager::get();
+        ASSERT_TRUE(ports.getIsCalibrated(port));
+        Comm handshake(ports.getSerialPort(port));
+        handshake.open(port);
+        SessionRecord record;
+        record.Manikin = port;
+        record.Duration = 30;
+        record.TrainingMode = judgement.trainingMode;
+        auto* session = new Session(record, judgement.algorithm);
+        sessionManager->add(session);
+        sessionManager->showSessionView();
+        QCoreApplication::processEvents();
+        session->start();
+        for (int tick = 0; tick < 1000 && !session->isFinished(); ++tick) {
+            sessionManager->poll();
+            if (tick % 20 == 0)
+                QCoreApplication::processEvents();
+        }
+        ASSERT_TRUE(session->isFinished());
+        QCoreApplication::processEvents();
+        auto* handle = dynamic_cast<DebriefPageHandle*>(session->debriefPage());
+        ASSERT_NE(handle, nullptr);
+        SessionDebriefView* page = handle->page();
+        ASSERT_NE(page, nullptr);
+        int row = -1;
+        for (int k = 0; k < page->report()->getItemCount(); ++k)
+            if (page->rowOf(k) == COMP_RELAX_RATIO)
+                row = k;
+        ASSERT_GE(row, 0);
+        const std::wstring share = page->report()->getItemText(row, 3).toStdWString();
+        const std::wstring evaluation = page->report()->getItemText(row, 5).toStdWString();
+        const int percent = std::stoi(share);
+        EXPECT_GE(percent, judgement.algorithm.compRelaxLow) << share;
+        EXPECT_LE(percent, judgement.algorithm.compRelaxHigh) << share;
+        EXPECT_EQ(evaluation.find(L"Not OK"), std::wstring::npos) << evaluation;
+        if (port == 249) {
+            QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+            app->mainFrame()->resize(1100, 700);
+            QCoreApplication::processEvents();
+            app->mainFrame()->grab().save(QStringLiteral(ARTEFACT_DIR "/debriefing-30-seconds-port-249.png"));
+        }
         session->close();
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

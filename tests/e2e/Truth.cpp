@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace e2e {
 
@@ -137,6 +138,103 @@ demo::Recording looped(const demo::Recording& r, int times)
             e.series += copy * (e.kind == EventKind::Ventilation ? nv : nc);
             out.truth.events.push_back(e);
         }
+    }
+    std::stable_sort(out.truth.events.begin(), out.truth.events.end(),
+                     [](const Event& a, const Event& b) { return a.start < b.start; });
+    return out;
+}
+
+demo::Recording window(const demo::Recording& once, int start, int length, std::string* undecided)
+{
+    demo::Recording out;
+    const int loopLength = once.truth.samples;
+    if (loopLength <= 0 || start < 0 || length < 4) {
+        ADD_FAILURE() << "no window of " << length << " samples at " << start;
+        return out;
+    }
+    const demo::Recording r = looped(once, (start + length) / loopLength + 2);
+    const int zeroC = r.truth.zeroCompression, zeroV = r.truth.zeroVentilation;
+    // The smoothing passes its first samples through as they are: a session
+    // begins with the trainee at rest for as long as its widest window.
+    for (int i = start; i < start + restAtStart; ++i)
+        if (r.compression[i] - zeroC >= demo::measurableUnits || r.ventilation[i] - zeroV >= demo::measurableUnits)
+            ADD_FAILURE() << "the window at " << start << " does not begin at rest (sample " << i << ")";
+    auto cut = [&](const std::vector<std::uint8_t>& channel) {
+        return std::vector<std::uint8_t>(channel.begin() + start, channel.begin() + start + length);
+    };
+    out.compression = cut(r.compression);
+    out.ventilation = cut(r.ventilation);
+    out.status = cut(r.status);
+    out.compression[0] = static_cast<std::uint8_t>(zeroC);
+    out.ventilation[0] = static_cast<std::uint8_t>(zeroV);
+    out.truth.title = r.truth.title + " (" + std::to_string(length) + " samples from " + std::to_string(start) + ")";
+    out.truth.samples = length;
+    out.truth.zeroCompression = zeroC;
+    out.truth.zeroVentilation = zeroV;
+
+    // When the chain is done with a movement, in samples of the session (see
+    // the tolerances of the end-to-end tests): a compression released to rest
+    // ends 2 to 4 samples after its last moving sample and is taken on the
+    // sample after; a leaning one ends where the next one is seen to start,
+    // 1 sample before to 1 after that one's first moving sample; a
+    // ventilation is taken on the 6th sample after its last.
+    const int last = length - 1;
+    const std::vector<Event> compressions = r.truth.ofKind(EventKind::Compression);
+    auto finished = [&](const Event& e, std::size_t index) -> std::optional<bool> {
+        int earliest = 0, latest = 0;
+        if (e.kind == EventKind::Ventilation) {
+            earliest = latest = e.end + 6 - start;
+        } else if (e.leaning && index + 1 < compressions.size()) {
+            earliest = compressions[index + 1].start - start;
+            latest = earliest + 2;
+        } else {
+            earliest = e.end + 3 - start;
+            latest = e.end + 5 - start;
+        }
+        if (latest <= last)
+            return true;
+        if (earliest > last)
+            return false;
+        return std::nullopt;
+    };
+    std::map<int, int> compressionSeries, ventilationSeries; // looped number -> number in the session
+    std::size_t compressionIndex = 0;
+    for (const Event& e : r.truth.events) {
+        if (e.kind == EventKind::Pause)
+            continue;
+        const std::size_t index = e.kind == EventKind::Compression ? compressionIndex++ : 0;
+        if (e.start < start)
+            continue;
+        const std::optional<bool> done = finished(e, index);
+        if (!done) {
+            if (undecided)
+                *undecided = "the session ends as the chain finishes the movement at sample " + std::to_string(e.start - start);
+            else
+                ADD_FAILURE() << "the session ends as the chain finishes the movement at " << e.start - start;
+            continue;
+        }
+        if (!*done)
+            continue;
+        Event moved = e;
+        moved.start -= start;
+        moved.end -= start;
+        moved.peak -= start;
+        auto& numbers = e.kind == EventKind::Compression ? compressionSeries : ventilationSeries;
+        moved.series = numbers.emplace(e.series, static_cast<int>(numbers.size())).first->second;
+        out.truth.events.push_back(moved);
+    }
+    // The pauses between the compression series of the session.
+    const auto series = seriesOf(out.truth, EventKind::Compression);
+    if (!series.empty() && series.back().back().leaning && undecided)
+        *undecided = "the session ends on a leaning compression, whose end is the next one's start";
+    for (std::size_t k = 1; k < series.size(); ++k) {
+        Event p;
+        p.kind = EventKind::Pause;
+        p.series = static_cast<int>(k);
+        p.start = series[k - 1].back().peak;
+        p.end = series[k].front().peak;
+        p.size = (p.end - p.start) / static_cast<double>(demo::samplesPerSecond);
+        out.truth.events.push_back(p);
     }
     std::stable_sort(out.truth.events.begin(), out.truth.events.end(),
                      [](const Event& a, const Event& b) { return a.start < b.start; });

@@ -38,6 +38,17 @@ struct Judgement {
 // series of one copy to the first of the next.
 demo::Recording looped(const demo::Recording& recording, int times);
 
+// A session of `length` samples that begins `start` samples into the
+// recording played in a loop (the chest and the lungs at rest on the first
+// restAtStart samples, as at the start of every demonstration set). Its first sample is the exact zero level, which a
+// demonstration port takes as its calibration (any rest sample reads as 0).
+// Its ground truth holds the movements the chain has finished with before the
+// session ends, the series counted from 0 and the pauses between them; a
+// movement the chain may or may not finish by then (its end a sample or two
+// before the session's) is reported through `undecided`.
+constexpr int restAtStart = 6;
+demo::Recording window(const demo::Recording& once, int start, int length, std::string* undecided);
+
 // The events of one kind grouped by their series, in order.
 std::vector<std::vector<demo::Event>> seriesOf(const demo::GroundTruth& truth, demo::EventKind kind);
 

@@ -1,12 +1,16 @@
-// The click through ALSA: on the "null" device it plays without waiting and
-// a click still playing is not cut off; a device that does not exist fails
-// at once, so the metronome can beep instead.
+// The click and the end-of-session sound through ALSA: on the "null" device
+// they play without waiting, a click still playing is not cut off and the
+// end sound cuts a click off; a device that does not exist fails at once, so
+// the program can beep instead.
 #include "platform/Sound.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -28,6 +32,20 @@ TEST_F(SoundTest, ClickOnTheNullDevice)
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
 }
 
+TEST_F(SoundTest, EndSoundOnTheNullDeviceAfterAClick)
+{
+    ::setenv("TAVO_SOUND_DEVICE", "null", 1);
+    platform::SoundPlayer player;
+    ASSERT_TRUE(player.hasDevice()) << player.openError();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(player.playClick());
+    EXPECT_TRUE(player.playEndSound());
+    EXPECT_TRUE(player.playEndSound()) << "a second end sound starts again";
+    EXPECT_TRUE(player.playClick());
+    // The end sound lasts about half a second: nothing waited for it.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
+}
+
 TEST_F(SoundTest, NoDeviceFailsCleanly)
 {
     ::setenv("TAVO_SOUND_DEVICE", "hw:97,0", 1);
@@ -35,6 +53,47 @@ TEST_F(SoundTest, NoDeviceFailsCleanly)
     EXPECT_FALSE(player.hasDevice());
     EXPECT_NE(player.openError().find("hw:97,0"), std::string::npos) << player.openError();
     EXPECT_FALSE(player.playClick());
+    EXPECT_FALSE(player.playEndSound());
+}
+
+// Three tones, each higher than the next, with silence between them.
+TEST(EndSamples, ThreeFallingTones)
+{
+    const auto& samples = platform::SoundPlayer::endSamples();
+    const double seconds = static_cast<double>(samples.size()) / platform::SoundPlayer::sampleRate;
+    EXPECT_GT(seconds, 0.3);
+    EXPECT_LT(seconds, 1.0);
+    // Cut at the silences: runs of at least 10 ms of zeros.
+    const std::size_t silence = platform::SoundPlayer::sampleRate / 100;
+    std::vector<std::pair<std::size_t, std::size_t>> tones;
+    std::size_t zeros = 0, begin = 0;
+    bool inTone = false;
+    for (std::size_t i = 0; i <= samples.size(); ++i) {
+        const bool quiet = i == samples.size() || samples[i] == 0;
+        zeros = quiet ? zeros + 1 : 0;
+        if (!quiet && !inTone) {
+            begin = i;
+            inTone = true;
+        } else if (inTone && (zeros >= silence || i == samples.size())) {
+            tones.emplace_back(begin, i - zeros + 1);
+            inTone = false;
+        }
+    }
+    ASSERT_EQ(tones.size(), 3u);
+    std::vector<double> pitches;
+    for (auto [from, to] : tones) {
+        int crossings = 0, loudest = 0;
+        for (std::size_t i = from + 1; i < to; ++i) {
+            crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+            loudest = std::max(loudest, std::abs(int(samples[i])));
+        }
+        EXPECT_GT(loudest, 8000);
+        pitches.push_back(crossings / 2.0 / (static_cast<double>(to - from) / platform::SoundPlayer::sampleRate));
+    }
+    EXPECT_GT(pitches[0], pitches[1] * 1.1);
+    EXPECT_GT(pitches[1], pitches[2] * 1.1);
+    EXPECT_GT(pitches[2], 400.0);
+    EXPECT_LT(pitches[0], 3000.0);
 }
 
 TEST(ClickSamples, ShortToneDyingAway)

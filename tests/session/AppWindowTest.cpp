@@ -22,6 +22,7 @@
 #include "session/HelpWindow.h"
 #include "session/SplashNotice.h"
 #include "session/MainFrame.h"
+#include "session/SessionServices.h"
 #include "session/SessionManager.h"
 #include "session/TrainingApp.h"
 #include "ui/FormChildFrame.h"
@@ -31,6 +32,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -330,6 +332,19 @@ TEST_F(TrainingAppTest, HeartbeatPollsThenDrivesTheMetronome)
     frame->heartbeat().start();
 }
 
+TEST_F(TrainingAppTest, EndOfSessionSoundGoesOutWithTheMetronome)
+{
+    // The tests' sound device is the "null" one: there is a device.
+    ASSERT_TRUE(frame->hasWaveDevice());
+    int played = 0;
+    auto previous = frame->playEndSound;
+    frame->playEndSound = [&] { ++played; };
+    sessionServices().playEndSound();
+    EXPECT_EQ(played, 1) << "a session that reached its duration sounds through the main frame";
+    frame->playEndSound = previous;
+    frame->playEndSound(); // the real sound on the null device, without waiting
+}
+
 TEST_F(TrainingAppTest, TicksGoOnWhileATickHoldsABox)
 {
     // A session that opens a box in its poll (a lost manikin) and guards
@@ -386,9 +401,10 @@ TEST_F(TrainingAppTest, SecondCalibrateActivatesTheWindow)
     EXPECT_TRUE(listed);
 }
 
-TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
+TEST_F(TrainingAppTest, AboutBoxShowsTheBuildAndTheVersionOfTheLog)
 {
     QString build;
+    QStringList lines;
     bool shot = false;
     QTimer::singleShot(200, [&] {
         QWidget* box = QApplication::activeModalWidget();
@@ -396,6 +412,8 @@ TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
             return;
         if (QWidget* line = platform::dlgItem(box, IDC_ABOUT_BUILD))
             build = platform::windowText(line);
+        for (QLabel* label : box->findChildren<QLabel*>())
+            lines << label->text();
         shot = box->grab().save(artefactPath("about.png"));
         if (auto* dialog = qobject_cast<QDialog*>(box))
             dialog->done(1);
@@ -403,6 +421,13 @@ TEST_F(TrainingAppTest, AboutBoxShowsTheBuild)
     frame->onCommand(AppCommand::About);
     EXPECT_EQ(build, QString::fromStdString("Build: " + TrainingApp::buildDate()));
     EXPECT_TRUE(shot);
+    // The log header names the same version as the box: "<name> <version> : <build>".
+    const std::string header = LogStream::appHeader;
+    const std::string product = std::string(TrainingApp::appName) + " ";
+    ASSERT_EQ(header.rfind(product, 0), 0u) << header;
+    const std::string version = header.substr(product.size(), header.find(" : ") - product.size());
+    EXPECT_FALSE(version.empty()) << header;
+    EXPECT_TRUE(lines.contains(QString::fromStdString(product + version))) << lines.join(QStringLiteral(" | ")).toStdString();
 }
 
 TEST_F(TrainingAppTest, HelpOpensItsContext)

@@ -34,12 +34,16 @@ public:
     DemoPorts(const DemoPorts&) = delete;
     DemoPorts& operator=(const DemoPorts&) = delete;
 
-    // What the new-session form does before it makes a session: the port
-    // is calibrated and opened by a passing acquisition, which leaves it open.
+    // What the program does before it makes a session: the Calibrate window
+    // calibrated the port (a demonstration port takes its zero levels from
+    // its recording; without them rest would read as a few millimetres and
+    // never end a compression), and the new-session form opens it with a
+    // passing acquisition, which leaves it open.
     static std::unique_ptr<Session> liveSession(int port, SessionRecord record = {})
     {
         CalibrateManager& manager = CalibrateManager::get();
-        manager.setCalibrated(true, port);
+        manager.startCalibration(port);
+        manager.setCalibrated(manager.pollCalibration(port) == Comm::CAL_DONE, port);
         Comm handshake(manager.getSerialPort(port));
         handshake.open(port);
         record.Manikin = port;

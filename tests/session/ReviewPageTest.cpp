@@ -128,6 +128,22 @@ TEST_F(ReviewPageTest, SavingWritesTheDoneRowWithResultsThenTheDataFile)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+TEST_F(ReviewPageTest, DurationAsMinutesAndSecondsOrNoLimit)
+{
+    auto shownDuration = [&] { return platform::windowText(platform::dlgItem(services.page, IDC_REV_DURATION)); };
+    EXPECT_EQ(shownDuration().toStdString(), "00:10");
+    for (int noLimit : { -1, -7 }) {
+        SessionRecord rec = session->getRecord();
+        rec.Duration = noLimit;
+        session->setRecord(rec);
+        services.page = nullptr;
+        session->setState(Session::DEBRIEF);
+        session->setState(Session::REVIEW);
+        ASSERT_NE(services.page, nullptr);
+        EXPECT_EQ(shownDuration().toStdString(), "No limit") << noLimit;
+    }
+}
+
 TEST_F(ReviewPageTest, PlannedRowIsUpdatedNotDuplicated)
 {
     // A course session the planner stored before it ran: a second page on the

@@ -12,6 +12,8 @@ namespace {
 constexpr int handsMove = 6;
 // Rest between the two breaths of a pair.
 constexpr int breathGap = 7;
+// The hesitation of set 0 between its breaths and its second series.
+constexpr int hesitation = 120;
 
 Stroke goodStroke(Random& rng)
 {
@@ -139,7 +141,9 @@ Recording breathAndRhythmMistakes()
     t.rest(handsMove);
 
     // Too much air too fast, which inflates the stomach, then too little;
-    // then a long hesitation before the hands go back on the chest.
+    // then a hesitation before the hands go back on the chest, long enough
+    // for a long pause between the two series, short enough for the first
+    // series to be closed, with its compression share, within 30 seconds.
     Breath large;
     large.volumeL = 0.86;
     large.rise = 16;
@@ -150,7 +154,7 @@ Recording breathAndRhythmMistakes()
     small.rise = 12;
     small.fall = 12;
     t.ventilations({ large, small }, breathGap);
-    t.rest(210);
+    t.rest(hesitation);
 
     // Too slow: 75 per minute.
     std::vector<Stroke> slow = goodSeries(rng, 30);
@@ -169,9 +173,9 @@ Recording breathAndRhythmMistakes()
     }
     t.ventilations(pair, breathGap);
     // The recording plays in a loop: the rest up to its end and its start
-    // make the pause before the first series.
+    // make the pause before the first series, a long one as well.
     return t.finish("mistakes of the breaths and the rhythm: stomach inflation, too much and too little "
-                    "air, a long pause, too slow",
+                    "air, long pauses, too slow",
                     demoSetSamples);
 }
 

@@ -21,8 +21,10 @@ std::array<int, 3> demoSetResources(int set);
 
 // Set 1: good CPR, 30:2. Set 2: mistakes of the hands (too fast and shallow,
 // leaning, wrong hand position, too deep). Set 0: mistakes of the breaths
-// and the rhythm (stomach inflation, too much and too little air, a long
-// pause, too slow).
+// and the rhythm (stomach inflation, too much and too little air, long
+// pauses, too slow). Every set closes its first compression series (which
+// gives the compression share) well within 30 seconds, so that a session of
+// any length the user may choose shows what the set is made to show.
 Recording demoSet(int set);
 
 enum class Mistake {
