@@ -434,7 +434,7 @@ void CoursePlannerDialog::beforeSave(CourseRecord& rec)
 void CoursePlannerDialog::afterSave()
 {
     // The schedule counts as changed until it is stored.
-    const bool stored = sessionTable.IsOpen() && sessionTable.saveCourseSessions(record, schedule.rows());
+    const bool stored = sessionTable.IsOpen() && sessionTable.saveCourseSessions(record, schedule.courseSchedule());
     scheduleNotStored = !stored;
     changed = !stored;
     updateButtons();

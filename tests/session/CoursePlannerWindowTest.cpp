@@ -372,7 +372,9 @@ TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
         ASSERT_TRUE(courses.AddNew());
         courses.setRecord(course);
         ASSERT_TRUE(courses.Update());
-        std::vector<SessionRecord> rows(3);
+        CourseSchedule schedule;
+        std::vector<SessionRecord>& rows = schedule.rows();
+        rows.resize(3);
         rows[0].PersonVentilation = "Al Done";
         rows[0].Manikin = 5;
         rows[0].StartTime = "10:02";
@@ -384,7 +386,7 @@ TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
         rows[1].StartTime = "10:13";
         SessionTable sessions(database);
         ASSERT_TRUE(sessions.open(std::string()));
-        ASSERT_TRUE(sessions.saveCourseSessions(course, rows));
+        ASSERT_TRUE(sessions.saveCourseSessions(course, schedule));
     }
     CoursePlannerDialog planner;
     ASSERT_NO_FATAL_FAILURE(showActive(planner));
