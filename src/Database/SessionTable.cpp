@@ -334,9 +334,14 @@ bool SessionTable::saveCourseSessions(const CourseRecord& course, CourseSchedule
         }
         written = writeRows(connection(), course, rows, count, schedule.storedRows(), rowError);
         // The error is told once everything is rolled back.
-        if (!written)
-            if (Transaction* open = transaction ? &*transaction : Transaction::active())
-                open->keepError(rowError.empty() ? std::string("The schedule could not be stored.") : rowError);
+        if (!written) {
+            if (Transaction* open = transaction ? &*transaction : Transaction::active()) {
+                if (rowError.empty())
+                    open->fail();
+                else
+                    open->keepError(rowError);
+            }
+        }
         committed = transaction ? transaction->commit() : written;
     }
     if (committed && written)
