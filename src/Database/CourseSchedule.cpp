@@ -6,6 +6,17 @@
 #include <cstring>
 #include <utility>
 
+void CourseSchedule::load(std::vector<SessionRecord> stored)
+{
+    stored_ = stored;
+    rows_ = std::move(stored);
+}
+
+void CourseSchedule::markStored()
+{
+    stored_.assign(rows_.begin(), rows_.empty() ? rows_.end() : rows_.end() - 1);
+}
+
 bool CourseSchedule::isPlaceholder(const SessionRecord& row)
 {
     return row.PersonVentilation.empty() && row.PersonChestCompression.empty();

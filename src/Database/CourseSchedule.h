@@ -34,6 +34,16 @@ public:
     const std::vector<SessionRecord>& rows() const { return rows_; }
     int size() const { return static_cast<int>(rows_.size()); }
 
+    // Rows read from the Session table: they replace the schedule and are
+    // what the table held when this form last read or wrote it.
+    void load(std::vector<SessionRecord> stored);
+    // The rows as the table held them when this form last read or wrote
+    // them. Storing the schedule compares with them, so that it writes only
+    // what this form changed and deletes only the rows it removed.
+    const std::vector<SessionRecord>& storedRows() const { return stored_; }
+    // The schedule was written: every row but the placeholder counts as stored.
+    void markStored();
+
     // A row without any participant: the placeholder when it is the last.
     static bool isPlaceholder(const SessionRecord& row);
 
@@ -77,4 +87,5 @@ public:
 private:
     static void swapAllButTimes(SessionRecord& a, SessionRecord& b);
     std::vector<SessionRecord> rows_;
+    std::vector<SessionRecord> stored_;
 };

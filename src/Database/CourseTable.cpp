@@ -28,7 +28,11 @@ CourseKey::CourseKey(std::string instructor_, std::string date_, std::string tim
 {
 }
 
-bool CourseKey::isComplete() const { return !instructor.empty() && !date.empty() && !time.empty(); }
+bool CourseKey::isComplete() const
+{
+    return !instructor.empty() && !date.empty() && !time.empty() && date.find(' ') == std::string::npos
+        && time.find(' ') == std::string::npos;
+}
 
 bool CourseKey::operator==(const CourseKey& o) const
 {

@@ -13,7 +13,9 @@ public:
     CourseKey() = default;
     CourseKey(std::string instructor, std::string date, std::string time);
 
-    // None of the three parts is empty.
+    // None of the three parts is empty, and the date and time have no
+    // position left blank (an untouched masked field is no date or time).
+    // The one rule for storing a course and for opening its schedule.
     bool isComplete() const;
     // Instructors equal ignoring case, dates and times exactly.
     bool operator==(const CourseKey& other) const;
@@ -56,13 +58,7 @@ public:
 template <>
 struct RecordKey<CourseRecord> {
     static CourseKey key(const CourseRecord& record) { return record.getKey(); }
-    // For storing: a date or time with a position left blank (an untouched
-    // masked field) is no date or time.
-    static bool isComplete(const CourseKey& key)
-    {
-        return key.isComplete() && key.date.find(' ') == std::string::npos
-            && key.time.find(' ') == std::string::npos;
-    }
+    static bool isComplete(const CourseKey& key) { return key.isComplete(); }
     static bool equal(const CourseKey& a, const CourseKey& b) { return a == b; }
     static CourseRecord withKey(const CourseKey& key)
     {

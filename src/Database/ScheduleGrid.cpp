@@ -12,7 +12,7 @@ int ScheduleGrid::shownCount() const { return std::clamp(size() - topRow, 0, vis
 
 void ScheduleGrid::load(std::vector<SessionRecord> stored)
 {
-    schedule.rows() = std::move(stored);
+    schedule.load(std::move(stored));
     shownRowCount = -1;
     changed = false;
 }

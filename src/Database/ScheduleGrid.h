@@ -39,6 +39,8 @@ public:
     const std::vector<SessionRecord>& rows() const { return schedule.rows(); }
     std::vector<SessionRecord>& rows() { return schedule.rows(); }
     int size() const { return schedule.size(); }
+    // The rows with what the table held of them, for storing.
+    CourseSchedule& courseSchedule() { return schedule; }
 
     // The visible row (1 to 4) selected, 0 for none; the schedule row shown
     // first; the schedule row the row commands act on (-1 for none).

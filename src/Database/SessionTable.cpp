@@ -183,55 +183,169 @@ std::vector<SessionRecord> SessionTable::loadCourseSessions(const CourseKey& key
     return sessions;
 }
 
-bool SessionTable::insert(const SessionRecord& session)
+namespace {
+
+// Calls f with every stored member but the serial, the row's identity.
+template <class F>
+void forEachColumn(F&& f)
 {
-    if (!AddNew())
-        return false;
-    setRecord(session);
-    return Update();
+    f(&SessionRecord::ApprovedBy);
+    f(&SessionRecord::CompDepth);
+    f(&SessionRecord::CompRelaxRatio);
+    f(&SessionRecord::CourseDate);
+    f(&SessionRecord::CourseInstructor);
+    f(&SessionRecord::CourseOrder);
+    f(&SessionRecord::CourseTime);
+    f(&SessionRecord::Done);
+    f(&SessionRecord::Duration);
+    f(&SessionRecord::ECCrate);
+    f(&SessionRecord::EndTime);
+    f(&SessionRecord::InitialVentilations);
+    f(&SessionRecord::InterfaceFrequency);
+    f(&SessionRecord::Leaning);
+    f(&SessionRecord::Manikin);
+    f(&SessionRecord::Metronome);
+    f(&SessionRecord::Note);
+    f(&SessionRecord::PauseECC);
+    f(&SessionRecord::PersonChestCompression);
+    f(&SessionRecord::PersonVentilation);
+    f(&SessionRecord::Scenario);
+    f(&SessionRecord::StartTime);
+    f(&SessionRecord::StomachInflation);
+    f(&SessionRecord::VentCompRatioComp);
+    f(&SessionRecord::VentCompRatioVent);
+    f(&SessionRecord::VentilationRate);
+    f(&SessionRecord::VentilationVolume);
+    f(&SessionRecord::WrongHandPosition);
+    f(&SessionRecord::RegisterEvents);
+    f(&SessionRecord::Algorithm);
+    f(&SessionRecord::TrainingMode);
+    f(&SessionRecord::Approved);
 }
 
-bool SessionTable::saveCourseSessions(const CourseRecord& course, std::vector<SessionRecord>& schedule)
+// The row as stored now with what the form changed since it read it: a
+// column the form left alone keeps what is stored, whoever wrote it.
+SessionRecord withChanges(SessionRecord stored, const SessionRecord& read, const SessionRecord& edited)
+{
+    forEachColumn([&](auto member) {
+        if (!(edited.*member == read.*member))
+            stored.*member = edited.*member;
+    });
+    return stored;
+}
+
+const SessionRecord* findSerial(const std::vector<SessionRecord>& rows, std::size_t count, const std::string& serial)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (rows[i].Serialidentifier == serial)
+            return &rows[i];
+    return nullptr;
+}
+
+} // namespace
+
+bool SessionTable::writeRows(Database& db, const CourseRecord& course, const std::vector<SessionRecord>& rows,
+                             std::size_t count, const std::vector<SessionRecord>& read, std::string& error)
+{
+    std::string serials;
+    for (const std::vector<SessionRecord>* list : {&rows, &read}) {
+        const std::size_t n = list == &rows ? count : read.size();
+        for (std::size_t i = 0; i < n; ++i)
+            serials += (serials.empty() ? "'" : ", '") + DBUtil::quote((*list)[i].Serialidentifier) + "'";
+    }
+    if (serials.empty())
+        return true;
+    // The rows of these serials wherever they are: one that left the course
+    // is found too.
+    SessionTable stored(db);
+    if (!stored.open("Serialidentifier IN (" + serials + ")")) {
+        error = stored.lastError().text;
+        return false;
+    }
+    const CourseKey courseKey = course.getKey();
+    std::vector<std::string> found;
+    bool written = true;
+    if (!(stored.IsBOF() && stored.IsEOF()) && stored.MoveFirst()) {
+        while (written && !stored.IsEOF()) {
+            const SessionRecord now = stored.getRecord();
+            found.push_back(now.Serialidentifier);
+            const SessionRecord* edited = findSerial(rows, count, now.Serialidentifier);
+            const SessionRecord* before = findSerial(read, read.size(), now.Serialidentifier);
+            if (edited) {
+                // The update writes only the columns that differ from the row.
+                const SessionRecord target = before ? withChanges(now, *before, *edited) : *edited;
+                written = stored.Edit();
+                if (written) {
+                    stored.setRecord(target);
+                    written = stored.Update();
+                }
+            } else if (before) {
+                // Removed in this form: deleted unless another station has
+                // moved it to another course meanwhile.
+                const CourseKey key(now.CourseInstructor, now.CourseDate, now.CourseTime);
+                const CourseKey readKey(before->CourseInstructor, before->CourseDate, before->CourseTime);
+                if (key == courseKey || key == readKey)
+                    written = stored.Delete();
+            }
+            if (written && !stored.MoveNext())
+                break;
+        }
+    }
+    // Rows added in this form, and rows another station deleted since this
+    // form read them: the form still holds them, so they are stored.
+    for (std::size_t i = 0; written && i < count; ++i) {
+        if (std::find(found.begin(), found.end(), rows[i].Serialidentifier) != found.end())
+            continue;
+        written = stored.AddNew();
+        if (written) {
+            stored.setRecord(rows[i]);
+            written = stored.Update();
+        }
+    }
+    if (!written)
+        error = stored.lastError().text;
+    return written;
+}
+
+bool SessionTable::saveCourseSessions(const CourseRecord& course, CourseSchedule& schedule)
 {
     if (!ok)
         return false;
-    std::string rowErrors;
+    std::vector<SessionRecord>& rows = schedule.rows();
+    const std::size_t count = rows.empty() ? 0 : rows.size() - 1;
+    std::int32_t order = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        rows[i].CourseInstructor = course.Instructor;
+        rows[i].CourseDate = course.Date;
+        rows[i].CourseTime = course.Time;
+        rows[i].CourseOrder = order++;
+    }
+    std::string rowError;
+    bool written = false;
     bool committed = false;
     {
-        // The old rows and the new go together: a save that breaks off
-        // leaves the schedule as it was. Inside a caller's transaction the
-        // rows join it.
+        // The rows go together: a save that breaks off leaves the schedule
+        // as it was. Inside a caller's transaction the rows join it.
         std::optional<Transaction> transaction;
         if (!Transaction::active()) {
             transaction.emplace(connection());
             if (!transaction->isOpen())
                 return false;
         }
-        // Writing the rows after a failed delete would store the schedule twice.
-        bool deleted = DBUtil::removeWhere(connection(), "Session", course.getKey(), CourseTable::sessionColumns);
-        if (deleted) {
-            restart();
-            std::int32_t order = 0;
-            for (std::size_t i = 0; i + 1 < schedule.size(); ++i) {
-                SessionRecord& session = schedule[i];
-                session.CourseInstructor = course.Instructor;
-                session.CourseDate = course.Date;
-                session.CourseTime = course.Time;
-                session.CourseOrder = order++;
-                // A row that cannot be written keeps the whole schedule as
-                // it was: no half-stored schedule. Its error is told once
-                // everything is rolled back.
-                if (!insert(session)) {
-                    rowErrors = lastError().text;
-                    break;
-                }
+        written = writeRows(connection(), course, rows, count, schedule.storedRows(), rowError);
+        // The error is told once everything is rolled back.
+        if (!written) {
+            if (Transaction* open = transaction ? &*transaction : Transaction::active()) {
+                if (rowError.empty())
+                    open->fail();
+                else
+                    open->keepError(rowError);
             }
         }
-        if (!rowErrors.empty())
-            if (Transaction* open = transaction ? &*transaction : Transaction::active())
-                open->keepError(rowErrors);
-        committed = transaction ? transaction->commit() : deleted && rowErrors.empty();
+        committed = transaction ? transaction->commit() : written;
     }
+    if (committed && written)
+        schedule.markStored();
     tablePool.refresh(tableKind::Session);
-    return committed && rowErrors.empty();
+    return committed && written;
 }

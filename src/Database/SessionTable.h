@@ -2,6 +2,7 @@
 // The Session table: one row per stored session, keyed by its serial. A
 // course's schedule is the Session rows that carry the course's key, in
 // CourseOrder.
+#include "Database/CourseSchedule.h"
 #include "Database/CourseTable.h"
 #include "Database/DatabaseTable.h"
 #include "Database/SessionRecord.h"
@@ -41,12 +42,19 @@ public:
     // The course's sessions in CourseOrder; the table's own filter and sort
     // are put back afterwards.
     std::vector<SessionRecord> loadCourseSessions(const CourseKey& key);
-    // Replaces the course's sessions by the schedule, whose last element is
-    // the caller's empty placeholder and is not stored; writes the course
-    // key and the order into the elements, all in one transaction: when the
-    // old rows cannot be deleted or a row cannot be written, the stored
-    // schedule stays as it was and the error is reported. False then.
-    bool saveCourseSessions(const CourseRecord& course, std::vector<SessionRecord>& schedule);
+    // Stores the schedule, whose last row is the caller's empty placeholder
+    // and is not stored; writes the course key and the order into the rows.
+    // It touches only the rows this form read or added, found by their
+    // serial: a row it read takes only the columns the form changed since
+    // (another station's Done and results stay, and so does a text the
+    // station's code page could not show), a row it added is inserted, a
+    // row it read and no longer holds is deleted, and rows it never read
+    // stay as they are. A row of its own serial that it never read (stored
+    // by the session editor, or left outside the course) takes the form's
+    // row whole and joins the course. All in one transaction: when a row
+    // cannot be written, the stored schedule stays as it was and the error
+    // is reported. False then.
+    bool saveCourseSessions(const CourseRecord& course, CourseSchedule& schedule);
 
     // Column members, in column order.
     std::string ApprovedBy;
@@ -84,5 +92,8 @@ public:
     std::uint8_t Approved = 0;
 
 private:
-    bool insert(const SessionRecord& session);
+    // The rows of the serials the schedule names, written; the error text
+    // of the row that failed.
+    static bool writeRows(Database& db, const CourseRecord& course, const std::vector<SessionRecord>& rows,
+                          std::size_t count, const std::vector<SessionRecord>& read, std::string& error);
 };

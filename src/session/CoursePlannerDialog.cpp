@@ -434,7 +434,7 @@ void CoursePlannerDialog::beforeSave(CourseRecord& rec)
 void CoursePlannerDialog::afterSave()
 {
     // The schedule counts as changed until it is stored.
-    const bool stored = sessionTable.IsOpen() && sessionTable.saveCourseSessions(record, schedule.rows());
+    const bool stored = sessionTable.IsOpen() && sessionTable.saveCourseSessions(record, schedule.courseSchedule());
     scheduleNotStored = !stored;
     changed = !stored;
     updateButtons();
@@ -676,7 +676,7 @@ bool CoursePlannerDialog::onCommand(int id, int code)
     case IDC_DB_LAST:
         if (clicked || ((id == IDC_DB_NEXT || id == IDC_DB_PREVIOUS) && code == BN_DOUBLECLICKED)) {
             readRows();
-            if (!tableOpen() || !askSaveChanges())
+            if (!tableOpen() || !askSaveCourse())
                 return true;
             // Answered No: the schedule goes back to the stored one with the move.
             changed = false;
@@ -804,9 +804,14 @@ void CoursePlannerDialog::rowDetails(int visibleRow)
         QApplication::beep();
         return;
     }
-    // The course is stored first (whether that works or not, the row is edited).
-    saveCourse();
-    if (!schedule.detailsEnabled(i))
+    // The course and its schedule are stored first, so that the editor
+    // finds the row under the course; a course that cannot be stored opens
+    // nothing, or the editor's save would store the row outside it.
+    if (!tableOpen()) {
+        QApplication::beep();
+        return;
+    }
+    if (!saveCourse() || !schedule.detailsEnabled(i))
         return;
     const SessionRecord edited = SessionDialog::edit(schedule.rows()[i], false, this);
     fillCombos();
@@ -894,10 +899,25 @@ void CoursePlannerDialog::quickFind()
     CourseKey key;
     key.fromDisplayText(GString::to_wstring(shown));
     readRows();
-    if (!askSaveChanges())
+    if (!askSaveCourse())
         return;
     moveToRecord(RecordKey<CourseRecord>::withKey(key));
     showSchedule();
+}
+
+bool CoursePlannerDialog::askSaveCourse()
+{
+    if (!tableOpen() || !(isChanged() || changed))
+        return true;
+    switch (prompt(2)) {
+    case dbui::IDYES:
+        return saveCourse();
+    case dbui::IDNO:
+        updateDialog();
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool CoursePlannerDialog::saveCourse()
@@ -953,7 +973,7 @@ void CoursePlannerDialog::close()
         }
     }
     readRows();
-    if (askSaveChanges())
+    if (askSaveCourse())
         endDialog(IDCANCEL);
 }
 

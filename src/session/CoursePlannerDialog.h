@@ -94,8 +94,12 @@ private:
     void newCourse();
     void quickFind();
     // Saves the course with its schedule; the person lists are filled
-    // again when the save added persons.
+    // again when the save added persons. True when both were stored.
     bool saveCourse();
+    // Before the course shown is left: "Course plan was changed. Save the
+    // changes?" Yes goes on only when the course and its schedule were both
+    // stored; otherwise the edits stay on screen.
+    bool askSaveCourse();
     void runCourse();
     void printSchedule();
     void close();

@@ -32,7 +32,7 @@ RunCourse::~RunCourse()
 
 void RunCourse::load()
 {
-    schedule.rows() = host.loadSchedule(courseRecord.getKey());
+    schedule.load(host.loadSchedule(courseRecord.getKey()));
     sessionsRunning.assign(schedule.rows().size(), nullptr);
     changed = false;
     topRow = 0;
@@ -314,7 +314,7 @@ bool RunCourse::canClose()
 
 bool RunCourse::store()
 {
-    const bool stored = host.saveSchedule(courseRecord, schedule.rows());
+    const bool stored = host.saveSchedule(courseRecord, schedule);
     if (stored)
         changed = false;
     for (const SessionRecord& r : rows()) {

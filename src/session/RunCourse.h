@@ -22,9 +22,10 @@ public:
 
     // The station.
     virtual std::vector<SessionRecord> loadSchedule(const CourseKey& key) = 0;
-    // Replaces the stored schedule by every row but the last; false when
-    // nothing was stored (the failure has been reported).
-    virtual bool saveSchedule(const CourseRecord& course, std::vector<SessionRecord>& rows) = 0;
+    // Stores every row but the last, touching only the rows the schedule
+    // read or added (SessionTable::saveCourseSessions); false when nothing
+    // was stored (the failure has been reported).
+    virtual bool saveSchedule(const CourseRecord& course, CourseSchedule& schedule) = 0;
     virtual void addPerson(const std::string& name) = 0;
     // Unknown names give the defaults.
     virtual ScheduleScenario scenario(const std::string& name) = 0;

@@ -19,10 +19,10 @@ std::vector<SessionRecord> RunCourseStation::loadSchedule(const CourseKey& key)
     return table.loadCourseSessions(key);
 }
 
-bool RunCourseStation::saveSchedule(const CourseRecord& course, std::vector<SessionRecord>& rows)
+bool RunCourseStation::saveSchedule(const CourseRecord& course, CourseSchedule& schedule)
 {
     SessionTable table(database);
-    return table.open(std::string()) && table.saveCourseSessions(course, rows);
+    return table.open(std::string()) && table.saveCourseSessions(course, schedule);
 }
 
 void RunCourseStation::addPerson(const std::string& name)

@@ -59,6 +59,23 @@ TEST(CourseSchedule, AppendedRowsFollowTheCourseStartAndThePreviousRow)
     EXPECT_NE(schedule.rows()[0].Serialidentifier, schedule.rows()[1].Serialidentifier);
 }
 
+TEST(CourseSchedule, WhatWasReadStaysApartFromTheEditsUntilStored)
+{
+    CourseSchedule schedule;
+    schedule.load(threeRows().rows());
+    ASSERT_EQ(schedule.storedRows().size(), 4u);
+    schedule.rows()[0].PersonVentilation = "Changed";
+    schedule.removeRow(1);
+    EXPECT_EQ(schedule.storedRows()[0].PersonVentilation, "Ann") << "the rows as read";
+    EXPECT_EQ(schedule.storedRows()[1].PersonVentilation, "Bob");
+
+    // Stored: every row but the placeholder.
+    schedule.markStored();
+    ASSERT_EQ(schedule.storedRows().size(), 2u);
+    EXPECT_EQ(describe(schedule.storedRows()[0]), describe(schedule.rows()[0]));
+    EXPECT_EQ(schedule.storedRows()[1].PersonVentilation, "Cy");
+}
+
 TEST(CourseSchedule, ScenarioWithoutLimitHasNoEndTime)
 {
     CourseSchedule schedule;

@@ -173,6 +173,14 @@ TEST(CourseKeyTest, EqualityAndCompleteness)
     EXPECT_TRUE(key.isComplete());
     EXPECT_FALSE(CourseKey("Anna", "2006-03-05", "").isComplete());
     EXPECT_FALSE(CourseKey("", "2006-03-05", "09:30").isComplete());
+    // Untouched or half-typed masked fields: the schedule locks and the save
+    // refuses by the one rule.
+    for (const CourseKey& blank : {CourseKey("Anna", "    -  -  ", "09:30"), CourseKey("Anna", "2006-03-05", "  :  "),
+                                   CourseKey("Anna", "2006-03-0 ", "09:30"), CourseKey("Anna", "2006-03-05", "09: 0")}) {
+        EXPECT_FALSE(blank.isComplete()) << blank.date << " " << blank.time;
+        EXPECT_FALSE(RecordKey<CourseRecord>::isComplete(blank));
+    }
+    EXPECT_TRUE(RecordKey<CourseRecord>::isComplete(key));
 }
 
 TEST(CourseKeyTest, DisplayTextParsesBackFromItsEnd)

@@ -83,18 +83,24 @@ protected:
     CourseRecord course = fields("Jo");
 };
 
-TEST_F(ScheduleGridTest, AnIncompleteKeyLocksTheRowsUntilAnInstructorIsTyped)
+TEST_F(ScheduleGridTest, AnIncompleteKeyLocksTheRowsUntilTheCourseCanBeStored)
 {
-    // The planner's first look: "Instructor" typed in for a blank date and time
-    // (masked edits read as blanks and separators) is a complete key.
+    // The planner's first look: "Instructor" for a blank date and time
+    // (masked edits read as blanks and separators). Such a course cannot be
+    // stored, so its rows stay locked: nothing of them could be saved.
     CourseRecord blank = fields("Instructor", "  :  ");
     blank.Date = "    -  -  ";
     EXPECT_TRUE(grid.refresh(blank));
     ASSERT_EQ(grid.size(), 1);
-    EXPECT_FALSE(grid.locked());
-    EXPECT_EQ(grid.selected(), 1);
+    EXPECT_TRUE(grid.locked());
+    EXPECT_FALSE(grid.detailsEnabled(0));
     EXPECT_EQ(grid.rows()[0].StartTime, "00:02");
     EXPECT_EQ(grid.rows()[0].EndTime, "00:07");
+    // A date typed only in part is no date either.
+    blank.Date = "2026-12-1 ";
+    blank.Time = "09:00";
+    grid.refresh(blank);
+    EXPECT_TRUE(grid.locked());
 
     // New course: no instructor, so the single placeholder is locked.
     grid.load({});

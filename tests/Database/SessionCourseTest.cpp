@@ -6,6 +6,7 @@
 #include "DbTestSupport.h"
 #include "TestRecordsets.h"
 #include "FakeCombo.h"
+#include "Utillib/GString.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,20 @@ protected:
         SessionTable t(database);
         EXPECT_TRUE(t.open(where));
         return dbtest::column(t, &SessionTable::Serialidentifier);
+    }
+    // A schedule of these rows (the last is the placeholder) that read nothing.
+    static CourseSchedule rowsOf(std::vector<SessionRecord> rows)
+    {
+        CourseSchedule schedule;
+        schedule.rows() = std::move(rows);
+        return schedule;
+    }
+    static Names ordered(const std::vector<SessionRecord>& rows)
+    {
+        Names got;
+        for (const SessionRecord& s : rows)
+            got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
+        return got;
     }
     CourseRecord course(const std::string& instructor = "O'Brien")
     {
@@ -125,83 +140,200 @@ TEST_F(SessionCourseTest, CountIsExactAndGetFieldKnowsOnlyTheSerial)
 TEST_F(SessionCourseTest, AScheduleIsSavedAndLoadedInOrder)
 {
     addSession("other", CourseKey("O'Brien", "2006-03-05", "10:00"), 0);
-    addSession("old", CourseKey("O'Brien", "2006-03-05", "09:30"), 0);
     SessionTable t(database);
     ASSERT_TRUE(t.open("Serialidentifier <> 'zzz'"));
     t.m_strSort = "Serialidentifier DESC";
     ASSERT_TRUE(t.restart());
 
-    std::vector<SessionRecord> schedule{session("c", "Third?"), session("a"), session("b"), session("placeholder")};
-    schedule[0].CourseOrder = 7;
+    CourseSchedule schedule = rowsOf({session("c", "Third?"), session("a"), session("b"), session("placeholder")});
+    schedule.rows()[0].CourseOrder = 7;
     EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
-    EXPECT_EQ(schedule[2].CourseOrder, 2);
-    EXPECT_EQ(schedule[0].CourseInstructor, "O'Brien");
+    EXPECT_EQ(schedule.rows()[2].CourseOrder, 2);
+    EXPECT_EQ(schedule.rows()[0].CourseInstructor, "O'Brien");
 
     std::vector<SessionRecord> loaded = t.loadCourseSessions(CourseKey("o'brien", "2006-03-05", "09:30"));
-    Names got;
-    for (const SessionRecord& s : loaded)
-        got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
-    EXPECT_EQ(got, (Names{"c:0", "a:1", "b:2"}));
+    EXPECT_EQ(ordered(loaded), (Names{"c:0", "a:1", "b:2"}));
     // The table's own filter and sort are back.
     EXPECT_EQ(t.m_strFilter, "Serialidentifier <> 'zzz'");
     EXPECT_EQ(t.m_strSort, "Serialidentifier DESC");
     EXPECT_EQ(dbtest::column(t, &SessionTable::Serialidentifier), (Names{"other", "c", "b", "a"}));
 
-    // Saved again: no duplicates; an empty schedule clears the course.
+    // Saved again: no duplicates; moved rows take their new places; rows
+    // removed in the form are deleted, down to a course without any.
+    std::swap(schedule.rows()[0], schedule.rows()[1]);
     EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
-    EXPECT_EQ(serials("CourseTime = '09:30'"), (Names{"c", "a", "b"}));
-    std::vector<SessionRecord> placeholderOnly{session("p")};
-    EXPECT_TRUE(t.saveCourseSessions(course(), placeholderOnly));
+    EXPECT_EQ(ordered(t.loadCourseSessions(course().getKey())), (Names{"a:0", "c:1", "b:2"}));
+    schedule.rows().erase(schedule.rows().begin(), schedule.rows().end() - 1);
+    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
     EXPECT_EQ(serials(""), (Names{"other"}));
     EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST_F(SessionCourseTest, AFailedDeleteWritesNothingAndAFailedRowIsReported)
+TEST_F(SessionCourseTest, AFailedRowLeavesTheStoredScheduleAsItWasAndIsReportedOnce)
 {
     SessionTable t(database);
     ASSERT_TRUE(t.open(""));
-    std::vector<SessionRecord> schedule{session("a"), session("b"), session("c"), session("p")};
+    CourseSchedule schedule = rowsOf({session("a"), session("b"), session("c"), session("p")});
     ASSERT_TRUE(t.saveCourseSessions(course(), schedule));
 
-    // The delete fails: the schedule is left as it was, not doubled.
+    // The removal of a row is refused: nothing else is written either.
     if (dbtest::usingPostgres()) {
         exec("CREATE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN RAISE EXCEPTION 'refused'; END $$");
         exec("CREATE TRIGGER refuse BEFORE DELETE ON Session FOR EACH ROW EXECUTE FUNCTION refuse()");
     } else {
         exec("CREATE TRIGGER refuse BEFORE DELETE ON Session BEGIN SELECT RAISE(ABORT, 'refused'); END");
     }
-    std::vector<SessionRecord> again{session("a"), session("x"), session("p")};
+    CourseSchedule again;
+    again.load({session("a"), session("b"), session("c")});
+    again.rows() = {session("a", "Changed"), session("x"), session("p")};
     EXPECT_FALSE(t.saveCourseSessions(course(), again));
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_FALSE(ui.boxes[0].duringTransaction); // no other station waits on a box
     EXPECT_EQ(serials(""), (Names{"a", "b", "c"}));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE PersonVentilation <> ''"), "0");
     exec(dbtest::usingPostgres() ? "DROP TRIGGER refuse ON Session" : "DROP TRIGGER refuse");
 
-    // The second row cannot be written (its serial is taken): reported once,
-    // after the rollback, and the stored schedule stays whole.
-    addSession("taken", CourseKey("Else", "2000-01-01", "08:00"), 0);
-    std::vector<SessionRecord> clash{session("d"), session("taken"), session("e"), session("p")};
+    // The second new row cannot be inserted: reported once, after the
+    // rollback, and the stored schedule stays whole.
+    if (dbtest::usingPostgres()) {
+        exec("CREATE FUNCTION refuse_e() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN IF NEW.serialidentifier = 'e' "
+             "THEN RAISE EXCEPTION 'refused'; END IF; RETURN NEW; END $$");
+        exec("CREATE TRIGGER refuse_e BEFORE INSERT ON Session FOR EACH ROW EXECUTE FUNCTION refuse_e()");
+    } else {
+        exec("CREATE TRIGGER refuse_e BEFORE INSERT ON Session WHEN NEW.Serialidentifier = 'e' "
+             "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    }
+    CourseSchedule clash = rowsOf({session("d"), session("e"), session("p")});
     EXPECT_FALSE(t.saveCourseSessions(course(), clash));
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_FALSE(ui.boxes[1].duringTransaction);
-    std::vector<SessionRecord> loaded = t.loadCourseSessions(course().getKey());
-    Names got;
-    for (const SessionRecord& s : loaded)
-        got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
-    EXPECT_EQ(got, (Names{"a:0", "b:1", "c:2"}));
+    EXPECT_EQ(ordered(t.loadCourseSessions(course().getKey())), (Names{"a:0", "b:1", "c:2"}));
+    EXPECT_TRUE(clash.storedRows().empty()) << "nothing counts as stored";
 }
 
 TEST_F(SessionCourseTest, InsideACallersTransactionTheScheduleGoesWithIt)
 {
     SessionTable t(database);
     ASSERT_TRUE(t.open(""));
-    std::vector<SessionRecord> schedule{session("a"), session("p")};
+    CourseSchedule schedule = rowsOf({session("a"), session("p")});
     {
         Transaction outer(database);
         EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
     } // not committed
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+    // Stored again after all: the row is written, not taken for gone.
+    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+    EXPECT_EQ(serials(""), (Names{"a"}));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Two stations plan and run one course on one database: each stores only
+// what it changed, and what the other one added or recorded stays.
+TEST_F(SessionCourseTest, TwoStationsStoreOnlyWhatEachChanged)
+{
+    const CourseKey key = course().getKey();
+    addSession("a", key, 0);
+    addSession("b", key, 1);
+    addSession("c", key, 2);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseSchedule mine;
+    mine.load(t.loadCourseSessions(key));
+    ASSERT_EQ(mine.size(), 3);
+    mine.rows().push_back(session("p")); // the placeholder
+
+    {
+        // The other station, on its own connection: it adds a session to the
+        // course and records the results of the second one.
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        ASSERT_TRUE(other.execute("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, "
+                                  "CourseOrder, PersonVentilation) VALUES ('theirs', 'O''Brien', '2006-03-05', "
+                                  "'09:30', 3, 'Their Guest')"));
+        ASSERT_TRUE(other.execute("UPDATE Session SET Done = TRUE, CompDepth = 48.5, EndTime = '09:51', "
+                                  "Note = 'recorded' WHERE Serialidentifier = 'b'"));
+        other.close();
+    }
+
+    // This station: a participant for the first row, the third removed, one added.
+    mine.rows()[0].PersonVentilation = "Ann";
+    mine.rows()[1].StartTime = "09:40";
+    mine.rows().erase(mine.rows().begin() + 2);
+    mine.rows().insert(mine.rows().end() - 1, session("d", "Dee"));
+    ASSERT_TRUE(t.saveCourseSessions(course(), mine));
+
+    std::vector<SessionRecord> stored = t.loadCourseSessions(key);
+    EXPECT_EQ(ordered(stored), (Names{"a:0", "b:1", "d:2", "theirs:3"}));
+    ASSERT_EQ(stored.size(), 4u);
+    EXPECT_EQ(stored[0].PersonVentilation, "Ann");
+    EXPECT_EQ(stored[1].StartTime, "09:40");
+    EXPECT_EQ(stored[1].Done, 1) << "the other station's results stay";
+    EXPECT_EQ(stored[1].CompDepth, 48.5);
+    EXPECT_EQ(stored[1].EndTime, "09:51");
+    EXPECT_EQ(stored[1].Note, "recorded");
+    EXPECT_EQ(stored[3].PersonVentilation, "Their Guest");
+
+    // Saved once more without a change: the other station's later edit stays.
+    exec("UPDATE Session SET PersonVentilation = 'Ann Lee' WHERE Serialidentifier = 'a'");
+    ASSERT_TRUE(t.saveCourseSessions(course(), mine));
+    EXPECT_EQ(scalar("SELECT PersonVentilation FROM Session WHERE Serialidentifier = 'a'"), "Ann Lee");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "4");
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+// A participant whose name the station's code page cannot show reads as
+// "??": a save that did not change the name must not write that back.
+TEST_F(SessionCourseTest, TextsTheCodePageCannotShowSurviveASave)
+{
+    const bool pg = dbtest::usingPostgres();
+    const std::string tanaka = pg ? "chr(30000) || chr(20013) || ' Taro'" : "char(30000, 20013) || ' Taro'";
+    exec("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder, "
+         "PersonVentilation, Note) VALUES ('t', 'O''Brien', '2006-03-05', '09:30', 0, "
+         + tanaka + ", " + tanaka + ")");
+    addSession("u", course().getKey(), 1);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseSchedule schedule;
+    schedule.load(t.loadCourseSessions(course().getKey()));
+    ASSERT_EQ(schedule.size(), 2);
+    ASSERT_EQ(schedule.rows()[0].PersonVentilation, "?? Taro");
+    schedule.rows().push_back(session("p"));
+
+    // The row's start changes, and the rows swap places; the name and the note do not change.
+    schedule.rows()[0].StartTime = "10:00";
+    std::swap(schedule.rows()[0], schedule.rows()[1]);
+    ASSERT_TRUE(t.saveCourseSessions(course(), schedule));
+    const std::string codePoints = pg ? "SELECT ascii(%1) || ',' || ascii(substr(%1, 2)) || substr(%1, 3) FROM Session "
+                                        "WHERE Serialidentifier = 't'"
+                                      : "SELECT unicode(%1) || ',' || unicode(substr(%1, 2)) || substr(%1, 3) FROM "
+                                        "Session WHERE Serialidentifier = 't'";
+    const auto of = [&codePoints](const std::string& column) {
+        std::string sql = codePoints;
+        for (std::size_t at; (at = sql.find("%1")) != std::string::npos;)
+            sql.replace(at, 2, column);
+        return sql;
+    };
+    EXPECT_EQ(scalar(of("PersonVentilation")), "30000,20013 Taro");
+    EXPECT_EQ(scalar(of("Note")), "30000,20013 Taro");
+    EXPECT_EQ(scalar("SELECT StartTime || ':' || CourseOrder FROM Session WHERE Serialidentifier = 't'"), "10:00:1");
+}
+
+// A row of the form's own serial that it never read: left outside the
+// course by an earlier save, or stored by the session editor meanwhile. The
+// save takes it over instead of failing on its serial for ever.
+TEST_F(SessionCourseTest, ARowOfItsOwnSerialOutsideTheCourseJoinsIt)
+{
+    addSession("orphan", CourseKey("O'Brien", "    -  -  ", "  :  "), 0);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseSchedule schedule = rowsOf({session("a", "Ann"), session("orphan", "Olga"), session("p")});
+    ASSERT_TRUE(t.saveCourseSessions(course(), schedule)) << (ui.boxes.empty() ? std::string() : GString::to_string(ui.boxes[0].text));
+    std::vector<SessionRecord> stored = t.loadCourseSessions(course().getKey());
+    EXPECT_EQ(ordered(stored), (Names{"a:0", "orphan:1"}));
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[1].PersonVentilation, "Olga");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "2");
     EXPECT_TRUE(ui.boxes.empty());
 }
 

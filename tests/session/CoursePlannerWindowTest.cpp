@@ -2,6 +2,7 @@
 // course is planned row by row, saved, found again with its schedule, and
 // run; the main menu's command opens the planner.
 #include "DbTestSupport.h"
+#include "TestRecordsets.h"
 #include "Database/CourseTable.h"
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
@@ -30,6 +31,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
@@ -101,6 +103,62 @@ protected:
         return dynamic_cast<COXMaskedEdit*>(platform::dlgItem(&planner, id));
     }
 
+    // New course, then its instructor, date and time typed; leaving the
+    // time opens the rows.
+    static void typeNewCourse(CoursePlannerDialog& planner, const QString& name, const char* dateText,
+                              const char* timeText)
+    {
+        click(&planner, IDC_DB_NEW);
+        auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+        COXMaskedEdit* date = maskedEdit(planner, IDC_PLAN_DATE);
+        COXMaskedEdit* time = maskedEdit(planner, IDC_PLAN_TIME);
+        ASSERT_TRUE(instructor && date && time);
+        focus(instructor);
+        QTest::keyClicks(instructor->lineEdit(), name);
+        focus(date);
+        date->SetInputText(dateText, 0, true);
+        focus(time);
+        time->SetInputText(timeText, 0, true);
+        focus(instructor);
+        ASSERT_FALSE(planner.grid().locked());
+    }
+
+    // Types a participant into row k and leaves it.
+    static void typeParticipant(CoursePlannerDialog& planner, int k, const QString& name)
+    {
+        focus(planner.row(k).ventilation);
+        planner.row(k).ventilation->setEditText(name);
+        focus(planner.row(k).manikin);
+    }
+
+    // Another station's trigger that refuses every new Session row.
+    static void refuseNewSessions(bool refuse)
+    {
+        const bool pg = dbtest::usingPostgres();
+        if (!refuse) {
+            ASSERT_TRUE(database.execute(pg ? "DROP TRIGGER refuse ON Session" : "DROP TRIGGER refuse"));
+            return;
+        }
+        if (pg) {
+            ASSERT_TRUE(database.execute("CREATE OR REPLACE FUNCTION refuse() RETURNS trigger LANGUAGE plpgsql AS "
+                                         "$$ BEGIN RAISE EXCEPTION 'refused'; END $$"));
+            ASSERT_TRUE(database.execute("CREATE TRIGGER refuse BEFORE INSERT ON Session FOR EACH ROW EXECUTE FUNCTION refuse()"));
+        } else {
+            ASSERT_TRUE(database.execute("CREATE TRIGGER refuse BEFORE INSERT ON Session BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        }
+    }
+
+    static std::size_t storedRows(const CourseKey& key)
+    {
+        SessionTable sessions(database);
+        return sessions.open(std::string()) ? sessions.loadCourseSessions(key).size() : 999u;
+    }
+    static int storedCourses(const CourseKey& key)
+    {
+        CourseTable courses(database);
+        return courses.open(std::string()) ? courses.count(key) : -1;
+    }
+
     static inline ProgramHome* home = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
@@ -150,7 +208,7 @@ TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
     }
     EXPECT_EQ(shown(planner.row(0).start), "00:02");
     EXPECT_EQ(shown(planner.row(0).end), duration < 0 ? std::string() : addDurationToTime(duration, "00:02"));
-    EXPECT_TRUE(planner.row(0).ventilation->isEnabled());
+    EXPECT_FALSE(planner.row(0).ventilation->isEnabled()) << "no date and time: a course that cannot be stored";
     EXPECT_TRUE(planner.row(1).number->isHidden());
     planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-opened.png"));
 
@@ -159,13 +217,18 @@ TEST_F(CoursePlannerWindowTest, ACoursePlannedRowByRowIsStoredFoundAgainAndRun)
     EXPECT_EQ(shown(instructor), "");
     EXPECT_TRUE(planner.grid().locked());
     EXPECT_FALSE(planner.row(0).ventilation->isEnabled());
+    focus(instructor);
     QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Dr. Berg"));
+    focus(date);
+    EXPECT_TRUE(planner.grid().locked()) << "still no date and time";
+    date->SetInputText("2026-12-11", 0, true);
+    focus(time);
+    EXPECT_TRUE(planner.grid().locked()) << "still no time";
+    time->SetInputText("09:00", 0, true);
+    focus(instructor);
     EXPECT_FALSE(planner.grid().locked());
     EXPECT_TRUE(planner.row(0).ventilation->isEnabled());
     EXPECT_EQ(planner.grid().selected(), 1);
-    date->SetInputText("2026-12-11", 0, true);
-    focus(time);
-    time->SetInputText("09:00", 0, true);
     focus(planner.row(0).ventilation);
     EXPECT_EQ(shown(planner.row(0).start), "09:00") << "the placeholder starts with the course";
 
@@ -277,22 +340,13 @@ TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsT
     auto* time = maskedEdit(planner, IDC_PLAN_TIME);
     ASSERT_NE(date, nullptr);
     ASSERT_NE(time, nullptr);
-    const auto storedRows = [](const CourseKey& key) {
-        SessionTable sessions(database);
-        return sessions.open(std::string()) ? sessions.loadCourseSessions(key).size() : 999u;
-    };
-    const auto storedCourses = [](const CourseKey& key) {
-        CourseTable courses(database);
-        return courses.open(std::string()) ? courses.count(key) : -1;
-    };
-
     click(&planner, IDC_DB_NEW);
     focus(instructor);
     QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Eve Ash"));
-    focus(planner.row(0).ventilation);
-    planner.row(0).ventilation->setEditText(QStringLiteral("Pat Kim"));
-    focus(planner.row(0).manikin);
-    ASSERT_EQ(planner.grid().size(), 2);
+    focus(date);
+    EXPECT_TRUE(planner.grid().locked());
+    EXPECT_FALSE(planner.row(0).ventilation->isEnabled());
+    EXPECT_FALSE(planner.row(0).details->isEnabled());
 
     // Neither date nor time typed: the course is not stored.
     questions.clear();
@@ -300,10 +354,15 @@ TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsT
     ASSERT_EQ(questions.size(), 1u);
     EXPECT_NE(questions[0].find(L"A course has to have an instructor, date, and time."), std::wstring::npos);
     EXPECT_EQ(storedCourses(CourseKey("Eve Ash", "    -  -  ", "  :  ")), 0);
-    EXPECT_TRUE(planner.scheduleChanged());
 
     date->SetInputText("2026-12-12", 0, true);
+    focus(time);
     time->SetInputText("14:00", 0, true);
+    focus(instructor);
+    ASSERT_FALSE(planner.grid().locked());
+    typeParticipant(planner, 0, QStringLiteral("Pat Kim"));
+    ASSERT_EQ(planner.grid().size(), 2);
+    EXPECT_TRUE(planner.scheduleChanged());
     click(&planner, IDC_DB_SAVE);
     const CourseKey first("Eve Ash", "2026-12-12", "14:00");
     EXPECT_EQ(storedCourses(first), 1);
@@ -334,15 +393,9 @@ TEST_F(CoursePlannerWindowTest, ScrollingKeepsWhatIsBeingTypedInARow)
     ASSERT_NO_FATAL_FAILURE(showActive(planner));
     auto* scrollBar = platform::dlgItem<QScrollBar>(&planner, IDC_PLAN_SCROLL);
     ASSERT_NE(scrollBar, nullptr);
-    click(&planner, IDC_DB_NEW);
-    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
-    focus(instructor);
-    QTest::keyClicks(instructor->lineEdit(), QStringLiteral("Ivy Lu"));
-    for (int k = 0; k < 4; ++k) {
-        focus(planner.row(k).ventilation);
-        planner.row(k).ventilation->setEditText(QString::fromStdString("P" + std::to_string(k)));
-        focus(planner.row(k).manikin);
-    }
+    ASSERT_NO_FATAL_FAILURE(typeNewCourse(planner, QStringLiteral("Ivy Lu"), "2026-12-14", "08:30"));
+    for (int k = 0; k < 4; ++k)
+        typeParticipant(planner, k, QString::fromStdString("P" + std::to_string(k)));
     ASSERT_EQ(planner.grid().size(), 5);
     EXPECT_EQ(scrollBar->maximum(), 1);
     EXPECT_FALSE(planner.row(3).number->isHidden());
@@ -372,7 +425,9 @@ TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
         ASSERT_TRUE(courses.AddNew());
         courses.setRecord(course);
         ASSERT_TRUE(courses.Update());
-        std::vector<SessionRecord> rows(3);
+        CourseSchedule schedule;
+        std::vector<SessionRecord>& rows = schedule.rows();
+        rows.resize(3);
         rows[0].PersonVentilation = "Al Done";
         rows[0].Manikin = 5;
         rows[0].StartTime = "10:02";
@@ -384,7 +439,7 @@ TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
         rows[1].StartTime = "10:13";
         SessionTable sessions(database);
         ASSERT_TRUE(sessions.open(std::string()));
-        ASSERT_TRUE(sessions.saveCourseSessions(course, rows));
+        ASSERT_TRUE(sessions.saveCourseSessions(course, schedule));
     }
     CoursePlannerDialog planner;
     ASSERT_NO_FATAL_FAILURE(showActive(planner));
@@ -418,6 +473,194 @@ TEST_F(CoursePlannerWindowTest, ARunRowKeepsItsManikinAndTimes)
     EXPECT_EQ(planner.grid().rows()[0].EndTime, "10:20");
     EXPECT_EQ(shown(planner.row(0).start), "10:02");
     EXPECT_EQ(planner.grid().rows()[0].Done, 1);
+}
+
+// Yes to "Course plan was changed. Save the changes?" goes on only when the
+// course and its schedule were both stored; otherwise the edits stay.
+TEST_F(CoursePlannerWindowTest, YesGoesOnOnlyWhenTheScheduleWasStoredToo)
+{
+    ASSERT_TRUE(started);
+    {
+        // Another course to move to.
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        ASSERT_TRUE(courses.AddNew());
+        courses.setRecord(RecordKey<CourseRecord>::withKey(CourseKey("Ada Bee", "2026-12-01", "08:00")));
+        ASSERT_TRUE(courses.Update());
+    }
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    ASSERT_NO_FATAL_FAILURE(typeNewCourse(planner, QStringLiteral("Uma Vos"), "2026-12-15", "13:00"));
+    typeParticipant(planner, 0, QStringLiteral("Pat Kim"));
+    ASSERT_EQ(planner.grid().size(), 2);
+    const CourseKey key("Uma Vos", "2026-12-15", "13:00");
+
+    // The course row can be written, its sessions cannot (refused elsewhere).
+    ASSERT_NO_FATAL_FAILURE(refuseNewSessions(true));
+    answer = QMessageBox::Yes;
+    questions.clear();
+    click(&planner, IDCANCEL);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(planner.isVisible()) << "closed with the edited schedule lost";
+    EXPECT_EQ(questions.front(), L"Course plan was changed. Save the changes?");
+    EXPECT_GE(questions.size(), 2u) << "the refusal is shown";
+    EXPECT_EQ(storedCourses(key), 1);
+    EXPECT_EQ(storedRows(key), 0u);
+    EXPECT_TRUE(planner.scheduleChanged());
+    ASSERT_EQ(planner.grid().size(), 2);
+    EXPECT_EQ(planner.grid().rows()[0].PersonVentilation, "Pat Kim");
+
+    // The same for a move to another course and for quick find.
+    for (const auto& [id, code] : {std::pair {IDC_DB_FIRST, int(BN_CLICKED)}, std::pair {IDC_DB_QUICKFIND, int(CBN_CLOSEUP)}}) {
+        if (id == IDC_DB_QUICKFIND) {
+            auto* quick = platform::dlgItem<platform::ComboBox>(&planner, IDC_DB_QUICKFIND);
+            ASSERT_GT(quick->count(), 1);
+            const QString mine = QStringLiteral("Uma Vos on 2026-12-15 at 13:00");
+            quick->setCurSel(quick->itemText(0) == mine ? 1 : 0);
+        }
+        questions.clear();
+        planner.sendCommand(id, code);
+        EXPECT_FALSE(questions.empty()) << id;
+        EXPECT_EQ(shown(platform::dlgItem(&planner, IDC_PLAN_INSTRUCTOR)), "Uma Vos") << id;
+        EXPECT_EQ(planner.grid().rows()[0].PersonVentilation, "Pat Kim") << id;
+        EXPECT_TRUE(planner.scheduleChanged()) << id;
+    }
+
+    // Once the sessions can be stored, Yes stores them and closes.
+    ASSERT_NO_FATAL_FAILURE(refuseNewSessions(false));
+    click(&planner, IDCANCEL);
+    answer = QMessageBox::No;
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(planner.isVisible());
+    EXPECT_EQ(storedRows(key), 1u);
+}
+
+// "Details..." stores the course first and opens nothing when it cannot:
+// the stored-session editor never stores a row outside its course.
+TEST_F(CoursePlannerWindowTest, DetailsStoresTheCourseFirstAndOpensNothingWithoutIt)
+{
+    ASSERT_TRUE(started);
+    const CourseKey key("Lu Ma", "2026-12-20", "10:00");
+    {
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        ASSERT_TRUE(courses.AddNew());
+        courses.setRecord(RecordKey<CourseRecord>::withKey(key));
+        ASSERT_TRUE(courses.Update());
+    }
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    // A second course of the same key, not yet stored.
+    ASSERT_NO_FATAL_FAILURE(typeNewCourse(planner, QStringLiteral("Lu Ma"), "2026-12-20", "10:00"));
+    typeParticipant(planner, 0, QStringLiteral("Ola Pym"));
+    ASSERT_EQ(planner.grid().size(), 2);
+    const std::string serial = planner.grid().rows()[0].Serialidentifier;
+    const auto rowsOfSerial = [&serial] {
+        SessionTable sessions(database);
+        EXPECT_TRUE(sessions.open("Serialidentifier = '" + serial + "'"));
+        return dbtest::column(sessions, &SessionTable::CourseTime);
+    };
+
+    // The editor, if it opens, saves the row and closes; what it found stored is kept.
+    bool editorShown = false;
+    std::vector<std::string> storedWhileEditing;
+    const auto editAndSave = [&] {
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || modal == &planner)
+                return;
+            editorShown = true;
+            storedWhileEditing = rowsOfSerial();
+            if (auto* note = platform::dlgItem<QPlainTextEdit>(modal, IDC_SES_NOTES))
+                note->setPlainText(QStringLiteral("from the editor"));
+            if (auto* save = qobject_cast<QAbstractButton*>(platform::dlgItem(modal, IDC_DB_SAVE)); save && save->isEnabled())
+                save->click();
+            if (auto* close = qobject_cast<QAbstractButton*>(platform::dlgItem(modal, IDCANCEL)))
+                close->click();
+        });
+    };
+
+    // Cancel on the duplicate-course question: nothing stored, nothing opened.
+    answer = QMessageBox::Cancel;
+    questions.clear();
+    editAndSave();
+    click(&planner, res::coursePlannerRows[0].details);
+    QCoreApplication::processEvents();
+    answer = QMessageBox::No;
+    ASSERT_FALSE(questions.empty());
+    EXPECT_NE(questions[0].find(L"A course with the same instructor, date, and time already exists!"), std::wstring::npos);
+    EXPECT_FALSE(editorShown);
+    EXPECT_TRUE(rowsOfSerial().empty()) << "a row stored outside its course";
+    EXPECT_EQ(storedRows(key), 0u);
+
+    // Another time: the course and its row are stored before the editor opens.
+    auto* time = maskedEdit(planner, IDC_PLAN_TIME);
+    focus(time);
+    time->SetInputText("11:00", 0, true);
+    focus(planner.row(0).ventilation);
+    editAndSave();
+    click(&planner, res::coursePlannerRows[0].details);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(editorShown);
+    EXPECT_EQ(storedWhileEditing, (std::vector<std::string> {"11:00"}));
+    EXPECT_EQ(rowsOfSerial(), (std::vector<std::string> {"11:00"}));
+    EXPECT_EQ(planner.grid().rows()[0].Note, "from the editor");
+
+    // Stored again: the row the editor saved is the schedule's own.
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_FALSE(planner.scheduleChanged());
+    EXPECT_EQ(storedRows(CourseKey("Lu Ma", "2026-12-20", "11:00")), 1u);
+}
+
+// Two planners on one course, as two stations: each stores what it changed
+// and keeps what the other one added.
+TEST_F(CoursePlannerWindowTest, TwoPlannersOnOneCourseKeepEachOthersRows)
+{
+    ASSERT_TRUE(started);
+    const CourseKey key("Max Ode", "2026-12-21", "09:00");
+    CoursePlannerDialog first;
+    ASSERT_NO_FATAL_FAILURE(showActive(first));
+    ASSERT_NO_FATAL_FAILURE(typeNewCourse(first, QStringLiteral("Max Ode"), "2026-12-21", "09:00"));
+    typeParticipant(first, 0, QStringLiteral("Ann Lee"));
+    click(&first, IDC_DB_SAVE);
+    ASSERT_EQ(storedRows(key), 1u);
+
+    // The second planner adds a row to the course and stores it.
+    {
+        CoursePlannerDialog second;
+        ASSERT_NO_FATAL_FAILURE(showActive(second));
+        auto* quick = platform::dlgItem<platform::ComboBox>(&second, IDC_DB_QUICKFIND);
+        const int entry = quick->findStringExact(-1, QStringLiteral("Max Ode on 2026-12-21 at 09:00"));
+        ASSERT_GE(entry, 0);
+        quick->setCurSel(entry);
+        second.sendCommand(IDC_DB_QUICKFIND, CBN_CLOSEUP);
+        ASSERT_EQ(second.grid().size(), 2);
+        typeParticipant(second, 1, QStringLiteral("Bo Cole"));
+        click(&second, IDC_DB_SAVE);
+        ASSERT_EQ(storedRows(key), 2u);
+        second.hide();
+    }
+    // Meanwhile the first row was run elsewhere.
+    ASSERT_TRUE(database.execute("UPDATE Session SET Done = TRUE, CompDepth = 51 WHERE PersonVentilation = 'Ann Lee'"));
+
+    // The first planner, which never read the second row, changes its own and stores.
+    first.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&first));
+    focus(first.row(0).start);
+    first.row(0).start->SetInputText("09:30", 0, true);
+    focus(first.row(0).ventilation);
+    click(&first, IDC_DB_SAVE);
+    EXPECT_FALSE(first.scheduleChanged());
+
+    SessionTable sessions(database);
+    ASSERT_TRUE(sessions.open(std::string()));
+    const std::vector<SessionRecord> stored = sessions.loadCourseSessions(key);
+    ASSERT_EQ(stored.size(), 2u) << "the other planner's row was deleted";
+    EXPECT_EQ(stored[0].PersonVentilation, "Ann Lee");
+    EXPECT_EQ(stored[0].StartTime, "09:30");
+    EXPECT_EQ(stored[0].Done, 1) << "the results recorded elsewhere were reset";
+    EXPECT_EQ(stored[0].CompDepth, 51);
+    EXPECT_EQ(stored[1].PersonVentilation, "Bo Cole");
 }
 
 } // namespace

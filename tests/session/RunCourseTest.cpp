@@ -20,12 +20,13 @@ namespace {
 class FakeHost : public RunCourseStation {
 public:
     std::vector<SessionRecord> loadSchedule(const CourseKey&) override { return stored; }
-    bool saveSchedule(const CourseRecord&, std::vector<SessionRecord>& rows) override
+    bool saveSchedule(const CourseRecord&, CourseSchedule& schedule) override
     {
         ++saves;
         if (!storable)
             return false;
-        stored.assign(rows.begin(), rows.end() - 1);
+        stored.assign(schedule.rows().begin(), schedule.rows().end() - 1);
+        schedule.markStored();
         return true;
     }
     void addPerson(const std::string& name) override { persons.push_back(name); }

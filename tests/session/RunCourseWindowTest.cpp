@@ -127,8 +127,9 @@ TEST_F(RunCourseWindowTest, PlannedSessionsRunOnSeveralManikinsAtOnceAndTheSched
     course.Date = "2026-12-10";
     course.Time = "09:00";
     {
-        std::vector<SessionRecord> rows = {planned("Ann Lee", "Bob Ray", 247), planned("Cy Moe", "Dee Fox", 248),
-                                           planned("Gus Orr", "Hal Poe", 3), SessionRecord()};
+        CourseSchedule rows;
+        rows.rows() = {planned("Ann Lee", "Bob Ray", 247), planned("Cy Moe", "Dee Fox", 248),
+                       planned("Gus Orr", "Hal Poe", 3), SessionRecord()};
         SessionTable table(database);
         ASSERT_TRUE(table.open(std::string()));
         ASSERT_TRUE(table.saveCourseSessions(course, rows));
@@ -283,10 +284,10 @@ TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWas
     course.Date = "2026-12-12";
     course.Time = "08:00";
     {
-        std::vector<SessionRecord> rows;
+        CourseSchedule rows;
         for (int k = 0; k < 11; ++k)
-            rows.push_back(planned("Trainee " + std::to_string(k + 1), "", 247));
-        rows.emplace_back();
+            rows.rows().push_back(planned("Trainee " + std::to_string(k + 1), "", 247));
+        rows.rows().emplace_back();
         SessionTable table(database);
         ASSERT_TRUE(table.open(std::string()));
         ASSERT_TRUE(table.saveCourseSessions(course, rows));
@@ -323,6 +324,63 @@ TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWas
     ASSERT_EQ(stored.size(), 11u);
     EXPECT_EQ(stored[0].PersonVentilation, "Renamed");
     EXPECT_EQ(stored[10].CourseOrder, 10);
+}
+
+// Another station on the same database adds a session to the course and
+// records the results of one while this form is open: closing the form
+// stores what it changed and nothing over the other station's work.
+TEST_F(RunCourseWindowTest, ClosingKeepsWhatAnotherStationAddedOrRecorded)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-13";
+    course.Time = "07:00";
+    {
+        CourseSchedule rows;
+        rows.rows() = {planned("Ida Ray", "", 247), planned("Jon Sy", "", 248), SessionRecord()};
+        SessionTable table(database);
+        ASSERT_TRUE(table.open(std::string()));
+        ASSERT_TRUE(table.saveCourseSessions(course, rows));
+    }
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 3);
+    const std::string second = form->model().rows()[1].Serialidentifier;
+
+    {
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        ASSERT_TRUE(other.execute("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, "
+                                  "CourseOrder, PersonVentilation) VALUES ('otherstation01', 'Dr. Berg', "
+                                  "'2026-12-13', '07:00', 2, 'Kai Lo')"));
+        ASSERT_TRUE(other.execute("UPDATE Session SET Done = TRUE, CompDepth = 52, Note = 'run elsewhere' "
+                                  "WHERE Serialidentifier = '" + second + "'"));
+        other.close();
+    }
+
+    app->mainFrame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->mainFrame()));
+    form->row(0).ventilation->setFocus();
+    form->row(0).ventilation->setEditText(QStringLiteral("Ida Ray-Lee"));
+    form->row(0).compression->setFocus();
+    settle();
+    ASSERT_EQ(form->model().rows()[0].PersonVentilation, "Ida Ray-Lee");
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(std::string()));
+    const std::vector<SessionRecord> stored = table.loadCourseSessions(course.getKey());
+    ASSERT_EQ(stored.size(), 3u) << "the other station's session is kept";
+    EXPECT_EQ(stored[0].PersonVentilation, "Ida Ray-Lee");
+    EXPECT_EQ(stored[1].Done, 1);
+    EXPECT_EQ(stored[1].CompDepth, 52);
+    EXPECT_EQ(stored[1].Note, "run elsewhere");
+    EXPECT_EQ(stored[2].PersonVentilation, "Kai Lo");
 }
 
 } // namespace
