@@ -284,6 +284,10 @@ int storeImported(SessionTable& table, std::vector<SessionRecord>& records,
     std::vector<SessionRecord*> written;
     for (SessionRecord& record : records) {
         std::string invalid = sessionsfile::invalidRecordReason(record);
+        // A figure that is not a number would fail in the driver with a
+        // message of its own, after the question and the data file.
+        if (invalid.empty())
+            invalid = sessionsfile::unstorableFigureReason(record);
         if (!invalid.empty()) {
             LogStream::instance() << "Session not imported: " + invalid + "\n";
             skipBox("Could not save session ", record, "Import session");

@@ -57,8 +57,10 @@ DataFileRead readDataText(const std::string& path, std::string& text);
 // and left out. The table is left on the last sessions read.
 std::vector<SessionRecord> collectForExport(SessionTable& table, const std::vector<std::string>& serials);
 
-// Stores imported sessions: a session whose serial this installation knows
-// already (its data file exists, or a Session row has it) is stored as a
+// Stores imported sessions: a session that cannot be stored (a serial not in
+// the program's form, a text longer than its column, a figure that is not a
+// number) is told by its serial and skipped; a session whose serial this
+// installation knows already (its data file exists, or a Session row has it) is stored as a
 // copy under a new serial when the user says so, else skipped; each gets
 // its data file, then its row. The rows are written in one transaction;
 // when that fails, they are written one by one, each failure told and its

@@ -6,6 +6,7 @@
 #include "Utillib/LogStream.h"
 #include "gettext/Translator.h"
 
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -66,6 +67,26 @@ const ColumnText columnTexts[] = {
     {"PersonVentilation", &SessionRecord::PersonVentilation},
     {"Scenario", &SessionRecord::Scenario},
     {"StartTime", &SessionRecord::StartTime},
+};
+
+struct ColumnFigure {
+    const char* name;
+    double SessionRecord::*member;
+};
+
+const ColumnFigure columnFigures[] = {
+    {"CompDepth", &SessionRecord::CompDepth},
+    {"CompRelaxRatio", &SessionRecord::CompRelaxRatio},
+    {"ECCrate", &SessionRecord::ECCrate},
+    {"InterfaceFrequency", &SessionRecord::InterfaceFrequency},
+    {"Leaning", &SessionRecord::Leaning},
+    {"PauseECC", &SessionRecord::PauseECC},
+    {"StomachInflation", &SessionRecord::StomachInflation},
+    {"VentCompRatioComp", &SessionRecord::VentCompRatioComp},
+    {"VentCompRatioVent", &SessionRecord::VentCompRatioVent},
+    {"VentilationRate", &SessionRecord::VentilationRate},
+    {"VentilationVolume", &SessionRecord::VentilationVolume},
+    {"WrongHandPosition", &SessionRecord::WrongHandPosition},
 };
 
 } // namespace
@@ -242,6 +263,15 @@ std::string invalidRecordReason(const SessionRecord& record)
         if ((record.*column.member).size() > maxColumnText)
             return "The " + std::string(column.name) + " of session " + record.Serialidentifier + " is longer than "
                 + std::to_string(maxColumnText) + " characters.";
+    return std::string();
+}
+
+std::string unstorableFigureReason(const SessionRecord& record)
+{
+    for (const ColumnFigure& column : columnFigures)
+        if (!std::isfinite(record.*column.member))
+            return "The " + std::string(column.name) + " of session " + record.Serialidentifier
+                + " is not a number.";
     return std::string();
 }
 

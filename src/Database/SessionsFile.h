@@ -65,6 +65,12 @@ ParseResult parseImage(const char* data, std::size_t size, std::vector<SessionRe
 // its column. Empty when the record can be stored.
 std::string invalidRecordReason(const SessionRecord& record);
 
+// Why a record's figures cannot be stored: one of its real-number columns
+// holds a value that is not a finite number, which no engine stores as
+// such. Empty when every figure is a number. The import refuses such a
+// session alone; the rest of its file is imported.
+std::string unstorableFigureReason(const SessionRecord& record);
+
 } // namespace sessionsfile
 
 // Writes the whole file (to a new file renamed over the old one) and tells

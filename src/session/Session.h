@@ -126,10 +126,6 @@ private:
     CommSession commSession;
     bool replay = false;
     std::vector<EventButton> eventButtons;
-    std::unique_ptr<SessionContainer> sessionView;
-    std::unique_ptr<GraphPageWindow> sessionGraphView;
-    std::unique_ptr<SessionPageWindow> debriefPageWindow;
-    std::unique_ptr<ReviewPageWindow> reviewPageWindow;
     bool finished = false;
     bool modified = false;
     bool errorBoxShown = false;
@@ -152,4 +148,13 @@ public:
     GraphDescription ventilationDescription;
     GraphDoc compressionDoc { *this, compressionDescription };
     GraphDoc ventilationDoc { *this, ventilationDescription };
+
+private:
+    // The windows come last, so that they go first: a session deleted
+    // without close (a replay, by whoever made it) takes its pages down
+    // while the documents, measurements and receiver list they leave still exist.
+    std::unique_ptr<GraphPageWindow> sessionGraphView;
+    std::unique_ptr<SessionPageWindow> debriefPageWindow;
+    std::unique_ptr<ReviewPageWindow> reviewPageWindow;
+    std::unique_ptr<SessionContainer> sessionView;
 };

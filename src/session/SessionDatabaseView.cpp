@@ -167,7 +167,11 @@ void SessionDatabaseView::beforeSave(SessionRecord& rec)
     rec.Done = done ? 1 : 0;
     if (!session)
         return;
-    const CommSession& results = session->getCommSession();
+    // From the whole recording, now: the figures of the debriefing page were
+    // computed when it was last built or shown, and a session in a tab that
+    // was not in front may have collected more since.
+    CommSession& results = session->getCommSession();
+    results.finish();
     rec.InitialVentilations = results.initialVentilations;
     rec.VentilationRate = results.ventilationRate;
     rec.VentilationVolume = results.averageVolume;

@@ -11,8 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <set>
 
 namespace {
@@ -334,6 +336,53 @@ TEST_F(BrowseSessionsTest, RowsThatCannotBeStoredLeaveNoDataFile)
     ASSERT_FALSE(ui.boxes.empty());
     EXPECT_EQ(ui.boxes.back().text, L"Could not save session 0a0b0c0d0e0f05. Skipping session.");
     EXPECT_FALSE(std::filesystem::exists(folderA() + "/0a0b0c0d0e0f05.dat"));
+}
+
+TEST_F(BrowseSessionsTest, ASessionWhoseFiguresAreNotNumbersIsRefusedAloneByItsSerial)
+{
+    // From another installation's file: one session per real-number column
+    // holding a value that is not a number, between two good ones.
+    double SessionRecord::*const figures[] = {&SessionRecord::CompDepth, &SessionRecord::CompRelaxRatio,
+        &SessionRecord::ECCrate, &SessionRecord::InterfaceFrequency, &SessionRecord::Leaning, &SessionRecord::PauseECC,
+        &SessionRecord::StomachInflation, &SessionRecord::VentCompRatioComp, &SessionRecord::VentCompRatioVent,
+        &SessionRecord::VentilationRate, &SessionRecord::VentilationVolume, &SessionRecord::WrongHandPosition};
+    const double notNumbers[] = {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::quiet_NaN(),
+        std::numeric_limits<double>::infinity()};
+    std::vector<SessionRecord> records = {session("0a0b0c0d0e0f01", "Kari", "", "", "2006-03-05")};
+    std::vector<std::wstring> refused;
+    int k = 0;
+    for (double SessionRecord::*figure : figures) {
+        SessionRecord bad = session("0a0b0c0d0e0f" + std::string(1, char('a' + k)) + "0", "Per", "", "", "2006-03-05");
+        bad.*figure = notNumbers[k % 3];
+        records.push_back(bad);
+        refused.push_back(L"Could not save session " + std::wstring(bad.Serialidentifier.begin(), bad.Serialidentifier.end())
+            + L". Skipping session.");
+        ++k;
+    }
+    records.push_back(session("0a0b0c0d0e0f02", "Lise", "", "", "2006-03-05"));
+    for (SessionRecord& r : records)
+        r.dataText = "0\n0\n0\n";
+    std::string sdb = dir.file("figures.sdb");
+    ASSERT_TRUE(writeSessionsFile(sdb, records));
+    ui.boxes.clear();
+    std::vector<SessionRecord> read = readSessionsFile(sdb);
+    ASSERT_EQ(read.size(), records.size()) << "the file itself is sound";
+    EXPECT_TRUE(ui.boxes.empty());
+
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(""));
+    EXPECT_EQ(browseSessions::storeImported(table, read, plainDate), 2);
+    std::vector<std::wstring> shown;
+    for (const auto& box : ui.boxes)
+        shown.push_back(box.text);
+    EXPECT_EQ(shown, refused) << "one box each, naming the session, and no message of the driver";
+    EXPECT_EQ(sessionRows(), 2);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE PersonVentilation IN ('Kari', 'Lise')"), "2");
+    std::vector<std::string> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folderA()))
+        files.push_back(entry.path().filename().string());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (std::vector<std::string>{"0a0b0c0d0e0f01.dat", "0a0b0c0d0e0f02.dat"}));
 }
 
 TEST_F(BrowseSessionsTest, ExportSkipsSessionsWithoutTheirDataFile)

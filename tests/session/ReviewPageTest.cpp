@@ -144,6 +144,35 @@ TEST_F(ReviewPageTest, DurationAsMinutesAndSecondsOrNoLimit)
     }
 }
 
+TEST_F(ReviewPageTest, TheRowGetsTheFiguresOfTheWholeRecording)
+{
+    // The figures were computed at 260 samples, when the debriefing was
+    // built; the session went back to its graphs and collected more, then is
+    // saved from a tab that was not in front, whose pages never refresh.
+    const CommSession& results = session->getCommSession();
+    const int staleCompressions = results.nrCompressions;
+    const double staleRate = results.compressionRate;
+    session->setState(Session::COLLECT);
+    session->start();
+    for (int k = 0; k < 600; ++k)
+        session->poll();
+    ASSERT_TRUE(saveYes());
+
+    // What the whole recording gives, computed once more from the measurements.
+    session->getCommSession().finish();
+    ASSERT_NE(results.nrCompressions, staleCompressions) << "the later samples held compressions";
+    ASSERT_NE(results.compressionRate, staleRate);
+    EXPECT_NEAR(std::stod(column("ECCrate")), results.compressionRate, 1e-6);
+    EXPECT_NEAR(std::stod(column("CompDepth")), results.averageDepth, 1e-6);
+    EXPECT_NEAR(std::stod(column("CompRelaxRatio")), results.compRelaxRatio, 1e-6);
+    EXPECT_NEAR(std::stod(column("PauseECC")), results.longestPause, 1e-6);
+    EXPECT_NEAR(std::stod(column("VentilationRate")), results.ventilationRate, 1e-6);
+    EXPECT_NEAR(std::stod(column("VentilationVolume")), results.averageVolume, 1e-6);
+    EXPECT_NEAR(std::stod(column("Leaning")), results.nrLeanings, 1e-6);
+    EXPECT_EQ(std::stoi(column("InitialVentilations")), results.initialVentilations);
+    EXPECT_EQ(session->getRecord().ECCrate, results.compressionRate) << "the session holds the stored figures";
+}
+
 TEST_F(ReviewPageTest, PlannedRowIsUpdatedNotDuplicated)
 {
     // A course session the planner stored before it ran: a second page on the

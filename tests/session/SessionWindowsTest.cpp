@@ -197,6 +197,23 @@ TEST_F(SessionWindowsTest, RemovingTheActiveTabSelectsItsNeighbour)
     EXPECT_EQ(manager->getCount(), 0);
 }
 
+TEST_F(SessionWindowsTest, AReplayDeletedWithItsPagesLetsThemGoBeforeItsChannels)
+{
+    // A replay is deleted by whoever made it, pages and all, without close.
+    services.replayMeasurements = 300;
+    SessionRecord record;
+    record.Manikin = -1;
+    auto replay = std::make_unique<Session>(record, Algorithm());
+    replay->createView();
+    replay->setState(Session::DEBRIEF);
+    replay->setState(Session::COLLECT);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(replay->compressionDoc.getViews().size(), 1u) << "the graph page shows the channel";
+    replay.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(log.hasAssertion("viewList.size() == 0")) << log.text();
+}
+
 TEST_F(SessionWindowsTest, SaveQuestionAnswers)
 {
     struct Case {
