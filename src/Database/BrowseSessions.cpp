@@ -148,14 +148,42 @@ std::wstring statusText(int rows)
     return std::to_wstring(rows) + translate(" sessions match criteria");
 }
 
-std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth)
+std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth, const std::array<int, 6>& minimums)
 {
-    double rest = clientWidth - firstColumnWidth;
-    double part = rest * 0.00625;
-    std::array<int, 6> widths = {static_cast<int>(28 * part), static_cast<int>(28 * part),
-        static_cast<int>(27 * part), static_cast<int>(18 * part), static_cast<int>(29 * part), 0};
+    constexpr std::array<int, 6> parts = {28, 28, 27, 18, 29, 30};
+    const int rest = clientWidth - firstColumnWidth;
+    // Columns whose share would be below their minimum keep the minimum; the
+    // others share the remaining width, until no share falls short.
+    std::array<bool, 6> atMinimum{};
+    for (bool changed = true; changed;) {
+        changed = false;
+        int left = rest;
+        int freeParts = 0;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (atMinimum[i])
+                left -= minimums[i];
+            else
+                freeParts += parts[i];
+        }
+        for (std::size_t i = 0; i < parts.size() && freeParts > 0; ++i)
+            if (!atMinimum[i] && left * static_cast<double>(parts[i]) / freeParts < minimums[i])
+                atMinimum[i] = changed = true;
+    }
+    int left = rest;
+    int freeParts = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (atMinimum[i])
+            left -= minimums[i];
+        else
+            freeParts += parts[i];
+    }
+    // The shares of 160 as before when no minimum bites: u = rest / 160.
+    const double part = freeParts == 160 ? rest * 0.00625 : freeParts > 0 ? static_cast<double>(left) / freeParts : 0.0;
+    std::array<int, 6> widths{};
+    for (std::size_t i = 0; i < 5; ++i)
+        widths[i] = atMinimum[i] ? minimums[i] : static_cast<int>(parts[i] * part);
     // The last column takes every pixel the others leave, their rounding included.
-    widths[5] = static_cast<int>(rest) - (widths[0] + widths[1] + widths[2] + widths[3] + widths[4]);
+    widths[5] = std::max(minimums[5], rest - (widths[0] + widths[1] + widths[2] + widths[3] + widths[4]));
     return widths;
 }
 

@@ -28,8 +28,11 @@ std::wstring statusText(int rows);
 
 // Widths of columns 1 to 6 for a list whose client area is `clientWidth`
 // wide and whose column 0 is `firstColumnWidth` wide: 28, 28, 27, 18 and 29
-// parts of 160 of the rest, and the last column every pixel left.
-std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth);
+// parts of 160 of the rest, and the last column every pixel left. A column
+// never gets less than its minimum (what its heading and texts need); the
+// others share what is left by their parts, and when even the minimums do
+// not fit, every column has its minimum and the list is wider than its window.
+std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth, const std::array<int, 6>& minimums = {});
 
 // What the list shows of one finished session, with the serial that finds
 // its whole row again.

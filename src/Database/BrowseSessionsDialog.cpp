@@ -244,7 +244,13 @@ void BrowseSessionsDialog::resizeColumns()
     int first = metrics.horizontalAdvance(QString::number(std::max<std::size_t>(rows.size(), 1))) + 4 * resultList->margin()
         + 4;
     resultList->setColumnWidth(0, first);
-    std::array<int, 6> widths = browseSessions::columnWidths(resultList->viewport()->width(), first);
+    // What each column's heading and texts need, so that none is cut.
+    std::array<int, 6> needed{};
+    for (int i = 0; i < 6; ++i) {
+        resultList->fitColumnWidth(i + 1);
+        needed[static_cast<std::size_t>(i)] = resultList->getColumnWidth(i + 1);
+    }
+    std::array<int, 6> widths = browseSessions::columnWidths(resultList->viewport()->width(), first, needed);
     for (int i = 0; i < 6; ++i)
         resultList->setColumnWidth(i + 1, widths[i]);
 }

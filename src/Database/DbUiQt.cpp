@@ -2,6 +2,7 @@
 
 #include "Utillib/WindowUtil.h"
 #include "platformqt/Controls.h"
+#include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
 
 #include <QApplication>
@@ -42,8 +43,7 @@ int QtUserInterface::messageBox(const std::wstring& text, const std::wstring& ca
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QString::fromStdWString(caption));
-    box.setText(QString::fromStdWString(text));
-    box.setTextFormat(Qt::PlainText);
+    platform::prepareMessageBox(box, QString::fromStdWString(text));
 
     std::vector<QMessageBox::StandardButton> buttons;
     switch (flags & 0xF) {

@@ -9,6 +9,7 @@
 #include "platformqt/DialogUnits.h"
 #include "platformqt/Window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -25,6 +26,7 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
+#include <algorithm>
 #include <map>
 
 namespace platform {
@@ -490,6 +492,9 @@ bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
     } else {
         move(position);
     }
+    templatePosition.reset();
+    if (!child)
+        templatePosition = pos();
     // A child dialog with WS_VISIBLE shows with its parent; a window of its own waits to be shown.
     setWindowStyle(this, style);
     return true;
@@ -516,6 +521,24 @@ int Dialog::doModal()
     // becoming modal; hiding it first lets exec() show it modally.
     if (isVisible())
         hide();
+    // Placed by the template, which knows neither the owner's place nor the
+    // size the dialog has grown to since: it goes over the middle of its owner.
+    if (templatePosition && pos() == *templatePosition) {
+        QWidget* owner = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+        if (owner == this)
+            owner = nullptr;
+        QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        const QRect area = screen ? screen->availableGeometry() : QRect();
+        const QRect over = owner ? owner->frameGeometry() : area;
+        const QSize outer = frameGeometry().size();
+        QPoint place = over.center() - QPoint(outer.width() / 2, outer.height() / 2);
+        if (area.isValid()) {
+            place.setX(std::max(area.left(), std::min(place.x(), area.right() + 1 - outer.width())));
+            place.setY(std::max(area.top(), std::min(place.y(), area.bottom() + 1 - outer.height())));
+        }
+        move(place);
+        templatePosition = pos();
+    }
     return exec();
 }
 

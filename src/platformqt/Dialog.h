@@ -10,6 +10,7 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,7 +58,10 @@ public:
     bool isCreated() const { return created; }
     int templateId() const { return resourceId; }
 
-    // Shows the created dialog modally; the value given to endDialog.
+    // Shows the created dialog modally; the value given to endDialog. A
+    // window of its own that is still where its template put it opens
+    // centred over its owner's window (the active window when it has no
+    // parent), inside the screen.
     int doModal();
     // Ends the dialog with that result (hides a modeless one).
     void endDialog(int result);
@@ -91,6 +95,8 @@ private:
     std::string error;
     bool created = false;
     int resourceId = 0;
+    // Where the template placed a window of its own; null for a child.
+    std::optional<QPoint> templatePosition;
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
 
 #include <utility>
 #include <vector>
@@ -57,6 +58,70 @@ QMessageBox::Icon iconOf(unsigned flags)
 
 } // namespace
 
+QString messageBoxRichText(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\t')))
+        return {};
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QStringList lines = plain.split(QLatin1Char('\n'));
+    QString html;
+    bool inTable = false;
+    // Text lines after a table go into a paragraph of their own, where a
+    // blank line stays a blank line.
+    bool inParagraph = false;
+    bool lineStarted = false;
+    for (const QString& line : lines) {
+        if (line.contains(QLatin1Char('\t'))) {
+            if (inParagraph)
+                html += QLatin1String("</p>");
+            inParagraph = false;
+            if (!inTable)
+                html += QLatin1String("<table cellspacing=\"0\" cellpadding=\"0\">");
+            inTable = true;
+            html += QLatin1String("<tr>");
+            // Tabs in a row only separate its cells.
+            const QStringList cells = line.split(QLatin1Char('\t'), Qt::SkipEmptyParts);
+            for (qsizetype c = 0; c < cells.size(); ++c) {
+                html += c + 1 < cells.size() ? QLatin1String("<td style=\"padding-right:12px\">") : QLatin1String("<td>");
+                html += cells[c].toHtmlEscaped();
+                html += QLatin1String("</td>");
+            }
+            html += QLatin1String("</tr>");
+            continue;
+        }
+        if (inTable) {
+            html += QLatin1String("</table><p style=\"margin:0\">");
+            inTable = false;
+            inParagraph = true;
+            lineStarted = false;
+        }
+        if (lineStarted)
+            html += QLatin1String("<br>");
+        lineStarted = true;
+        html += line.isEmpty() ? QStringLiteral("&nbsp;") : line.toHtmlEscaped();
+    }
+    if (inTable)
+        html += QLatin1String("</table>");
+    if (inParagraph)
+        html += QLatin1String("</p>");
+    return html;
+}
+
+void prepareMessageBox(QMessageBox& box, const QString& text)
+{
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                       | Qt::WindowCloseButtonHint);
+    const QString rich = messageBoxRichText(text);
+    if (rich.isNull()) {
+        box.setTextFormat(Qt::PlainText);
+        box.setText(text);
+    } else {
+        box.setTextFormat(Qt::RichText);
+        box.setText(rich);
+    }
+}
+
 MessageBoxHook setMessageBoxHook(MessageBoxHook hook) { return std::exchange(installedHook(), std::move(hook)); }
 
 int messageBox(QWidget* owner, const std::wstring& text, const std::wstring& caption, unsigned flags)
@@ -65,8 +130,9 @@ int messageBox(QWidget* owner, const std::wstring& text, const std::wstring& cap
         return hook(MessageBoxRequest { owner, text, caption, flags });
 
     const std::vector<ButtonChoice> choices = buttonsOf(flags);
-    QMessageBox box(iconOf(flags), QString::fromStdWString(caption), QString::fromStdWString(text),
-                    QMessageBox::NoButton, owner ? owner->window() : nullptr);
+    QMessageBox box(iconOf(flags), QString::fromStdWString(caption), QString(), QMessageBox::NoButton,
+                    owner ? owner->window() : nullptr);
+    prepareMessageBox(box, QString::fromStdWString(text));
     std::vector<QPushButton*> buttons;
     for (const ButtonChoice& choice : choices)
         buttons.push_back(box.addButton(choice.button));

@@ -3,10 +3,13 @@
 // message-box flags the program's windows pass, answering with the id of the
 // button pressed. A hook can answer in the box's place (tests do), so that
 // code which asks the user runs without anyone at the screen.
+#include <QString>
 #include <QWidget>
 
 #include <functional>
 #include <string>
+
+class QMessageBox;
 
 namespace platform {
 
@@ -40,6 +43,15 @@ using MessageBoxHook = std::function<int(const MessageBoxRequest&)>;
 
 // Installs a hook (an empty one shows the boxes again); returns the previous one.
 MessageBoxHook setMessageBoxHook(MessageBoxHook hook);
+
+// What every message box of the program shares: a title bar with only the
+// close button (a question cannot be minimised or maximised) and the text,
+// whose lines of tab-separated columns ("Date:\t\t11 Dec 2026") line up in
+// columns whatever the widths of their labels.
+void prepareMessageBox(QMessageBox& box, const QString& text);
+// The text as the box shows it: plain text without tabs stays plain (null
+// result); otherwise rich text in which each run of lines with tabs is a table.
+QString messageBoxRichText(const QString& text);
 
 // Shows the box modally over the owner's window, or lets the hook answer.
 // Escape answers Cancel where the box has it, else No, else OK.

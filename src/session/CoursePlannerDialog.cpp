@@ -163,6 +163,9 @@ void CoursePlannerDialog::setUpControls()
     timeEdit = new COXMaskedEdit("##:##", this);
     timeEdit->subclassDlgItem(IDC_PLAN_TIME, this);
     timeEdit->SetInsertMode(false);
+    // The fields say what they take, so that a date is not typed day first.
+    dateEdit->setFormatHint(QString::fromStdWString(translate("YYYY-MM-DD")));
+    timeEdit->setFormatHint(QString::fromStdWString(translate("HH:MM")));
     setMaxLength(dateEdit, 10);
     setMaxLength(timeEdit, 5);
     setMaxLength(combo(IDC_PLAN_INSTRUCTOR), 80);
@@ -329,8 +332,9 @@ CourseRecord CoursePlannerDialog::readRecord()
 {
     CourseRecord rec = record;
     rec.Instructor = trimmed(Utillib::getComboText(combo(IDC_PLAN_INSTRUCTOR), true));
-    rec.Date = Utillib::getWindowText(dateEdit);
-    rec.Time = Utillib::getWindowText(timeEdit);
+    // The whole mask, blanks and literals, also while an empty field shows its format.
+    rec.Date = dateEdit->GetDisplayText();
+    rec.Time = timeEdit->GetDisplayText();
     rec.Note = text(IDC_PLAN_NOTES);
     rec.DefaultScenario = Utillib::getComboText(combo(IDC_PLAN_SCENARIO));
     return rec;

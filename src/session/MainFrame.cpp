@@ -16,6 +16,8 @@
 #include "session/TrainingApp.h"
 #include "ui/ChildFrame.h"
 #include "ui/IdMap.h"
+#include "ui/Placement.h"
+#include "ui/QtWindows.h"
 #include "ui/ToolTips.h"
 
 #include <QApplication>
@@ -263,7 +265,7 @@ bool CMainFrame::onCommand(int id)
         mdi->cascadeSubWindows();
         return true;
     case WindowTile:
-        mdi->tileSubWindows();
+        tileWindows();
         return true;
     case WindowArrange:
         // Minimised frames line up along the bottom of the client by themselves.
@@ -286,6 +288,28 @@ bool CMainFrame::onCommand(int id)
     default:
         return app.onCommand(id);
     }
+}
+
+// The frames the user sees share the client area; the main window keeps its
+// size, whatever the frames' smallest sizes add up to.
+void CMainFrame::tileWindows()
+{
+    std::vector<QMdiSubWindow*> frames;
+    for (QMdiSubWindow* frame : mdi->subWindowList())
+        if (frame->isVisible() && !frame->isMinimized())
+            frames.push_back(frame);
+    std::vector<TileWindow> limits;
+    for (QMdiSubWindow* frame : frames) {
+        if (frame->isMaximized())
+            frame->showNormal();
+        const QSize minimum = frame->minimumSize().expandedTo(frame->minimumSizeHint());
+        const QSize maximum = frame->maximumSize();
+        limits.push_back(TileWindow{SIZE{minimum.width(), minimum.height()}, SIZE{maximum.width(), maximum.height()}});
+    }
+    const QSize area = mdi->viewport()->size();
+    const std::vector<RECT> tiles = ::tileWindows(limits, RECT{0, 0, area.width(), area.height()});
+    for (std::size_t i = 0; i < frames.size(); ++i)
+        frames[i]->setGeometry(toQRect(tiles[i]));
 }
 
 void CMainFrame::updateCommandStates()

@@ -44,6 +44,8 @@ public:
     void updateCommandStates();
     // Lists the visible child frames in the Window menu.
     void refreshWindowMenu();
+    // Window > Tile: the visible frames side by side in the client area.
+    void tileWindows();
 
     // The timer, for tests that drive ticks themselves.
     QTimer& heartbeat() { return timer; }

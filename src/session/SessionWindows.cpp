@@ -254,9 +254,10 @@ bool SessionChildFrame::createView()
     setWindowTitle(tr8("Session"));
     view->onLastTabRemoved = [this] {
         // The frame goes once the running handler has returned; then the
-        // New session form opens for the next session.
+        // running course's form comes forward, or without a course the New
+        // session form opens for the next session.
         destroyFrame();
-        if (AppServices* app = appServices())
+        if (AppServices* app = appServices(); app && !app->activateRunningCourse())
             app->onCommand(AppCommand::NewSession);
     };
     return true;

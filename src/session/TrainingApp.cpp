@@ -393,6 +393,14 @@ RunCourseDialog* TrainingApp::runCourseForm() const
     return runCourseFrame ? static_cast<RunCourseDialog*>(runCourseFrame->form) : nullptr;
 }
 
+bool TrainingApp::activateRunningCourse()
+{
+    if (!runCourseFrame)
+        return false;
+    runCourseFrame->activateFrame();
+    return true;
+}
+
 void TrainingApp::showAbout()
 {
     AboutBox box(frame.get());

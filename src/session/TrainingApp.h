@@ -59,6 +59,7 @@ public:
     void clearRunCourseFrame();
     // The open run-course form, or null.
     RunCourseDialog* runCourseForm() const;
+    bool activateRunningCourse() override;
     // Shows the About box.
     void showAbout();
 

@@ -36,6 +36,8 @@ public:
     virtual void enableMainWindow(QWidget* window) = 0;
     // Opens the help at that context.
     virtual void showHelp(int context) = 0;
+    // Brings the running course's form to the front; false when no course runs.
+    virtual bool activateRunningCourse() { return false; }
 };
 
 // The installed services; null when none is.

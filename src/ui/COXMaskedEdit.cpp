@@ -87,9 +87,22 @@ void COXMaskedEdit::OnInvalidInput() { QApplication::beep(); }
 
 void COXMaskedEdit::ShowText(const std::string& text)
 {
-    const QString shown = platform::ansiToQString(text);
+    const QString shown = !hint.isEmpty() && nothingTyped() ? QString() : platform::ansiToQString(text);
     if (QLineEdit::text() != shown)
         setText(shown);
+}
+
+bool COXMaskedEdit::nothingTyped() const
+{
+    return hasMask() && GetInputText() == std::string(GetInputText().size(), GetPromptSymbol());
+}
+
+void COXMaskedEdit::setFormatHint(const QString& formatHint)
+{
+    hint = formatHint;
+    setPlaceholderText(hint);
+    if (hasMask())
+        ShowText(GetDisplayText());
 }
 
 void COXMaskedEdit::PlaceCaret(int position) { setCursorPosition(position); }
@@ -174,7 +187,8 @@ void COXMaskedEdit::pasteThroughMask()
 {
     const int oldStart = selectionFrom();
     const QString clip = QApplication::clipboard()->text();
-    QString result = text();
+    // The whole mask, also while the edit shows only its hint.
+    QString result = platform::ansiToQString(GetDisplayText());
     result.replace(oldStart, selectionTo() - oldStart, clip);
     OnPasted(platform::qStringToAnsi(result), oldStart);
 }

@@ -24,6 +24,12 @@ public:
     // Beeps.
     void OnInvalidInput() override;
 
+    // The format the input takes ("YYYY-MM-DD"), shown greyed while nothing
+    // is typed; the edit's text is then empty instead of the prompts and
+    // literals. An empty hint shows the prompts and literals as usual.
+    void setFormatHint(const QString& hint);
+    const QString& formatHint() const { return hint; }
+
 protected:
     bool HasWindow() const override { return true; }
     void ShowText(const std::string& text) override;
@@ -41,4 +47,7 @@ private:
     void cutThroughMask(bool copyFirst);
     int selectionFrom() const;
     int selectionTo() const;
+    bool nothingTyped() const;
+
+    QString hint;
 };

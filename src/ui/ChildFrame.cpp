@@ -181,7 +181,18 @@ void ChildFrame::activateFrame()
     if (fitToView || !active || !active->isVisible() || !active->isMaximized())
         move(std::max(0, frame.x() - overflowRight), std::max(0, frame.y() - overflowBottom));
     show();
+    // A frame sized to its view keeps that size: the MDI area would maximise
+    // it because the active frame is, and its view would fill only a corner.
+    // It comes to the front of the maximised frame instead.
+    const bool keepSize = fitToView && !isMaximized();
+    const bool maximisesOthers = !mdi->testOption(QMdiArea::DontMaximizeSubWindowOnActivation);
+    if (keepSize)
+        mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
     mdi->setActiveSubWindow(this);
+    if (keepSize) {
+        mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, !maximisesOthers);
+        raise();
+    }
     refreshMdiMenu();
 }
 

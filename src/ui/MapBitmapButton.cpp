@@ -10,6 +10,7 @@
 #include "ui/QtWindows.h"
 #include "ui/SubclassControl.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 void ButtonLabel::paintEvent(QPaintEvent*)
@@ -19,8 +20,36 @@ void ButtonLabel::paintEvent(QPaintEvent*)
     painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic, shownText);
 }
 
+void ButtonLabel::mousePressEvent(QMouseEvent* event)
+{
+    pressed = event->button() == Qt::LeftButton && button && button->isEnabled();
+    if (!pressed) {
+        QWidget::mousePressEvent(event);
+        return;
+    }
+    button->setDown(true);
+    event->accept();
+}
+
+// Released over the caption: the button's click, as if its picture had been clicked.
+void ButtonLabel::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (!pressed || event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    pressed = false;
+    event->accept();
+    if (!button)
+        return;
+    button->setDown(false);
+    if (rect().contains(event->position().toPoint()) && button->isEnabled())
+        button->click();
+}
+
 MapBitmapButton::MapBitmapButton()
 {
+    label.button = this;
     platform::setWindowClassName(this, "Button");
     connect(this, &QAbstractButton::clicked, this, [this] { platform::notifyParent(this, BN_CLICKED); });
 }

@@ -9,19 +9,24 @@
 
 // The label beside a bitmap button: it shows the caption, but reports an
 // empty window text once placed, so that no pass over the dialog's texts
-// (translation) changes it.
+// (translation) changes it. A click on the caption is a click on its button.
 class ButtonLabel : public QWidget {
 public:
     ButtonLabel() = default;
     void setShownText(const QString& text) { shownText = text; update(); }
     const QString& getShownText() const { return shownText; }
     bool textEnabled = false;
+    // The button the label belongs to.
+    QAbstractButton* button = nullptr;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QString shownText;
+    bool pressed = false;
 };
 
 class MapBitmapButton : public QAbstractButton {

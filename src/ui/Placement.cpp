@@ -239,3 +239,34 @@ void WindowSet::enableAll(bool enabled)
     for (WindowHandle w : windows)
         windowLayer().enableWindow(w, enabled);
 }
+
+std::vector<RECT> tileWindows(const std::vector<TileWindow>& windows, const RECT& area)
+{
+    std::vector<RECT> tiles;
+    const int count = static_cast<int>(windows.size());
+    if (count == 0)
+        return tiles;
+    int columns = 1;
+    while (columns * columns < count)
+        ++columns;
+    const int rows = (count + columns - 1) / columns;
+    const LONG areaWidth = std::max<LONG>(0, ui::width(area));
+    const LONG areaHeight = std::max<LONG>(0, ui::height(area));
+    for (int i = 0; i < count; ++i) {
+        const int row = i / columns;
+        const int inRow = row + 1 < rows ? columns : count - row * columns;
+        const int column = i % columns;
+        // Tile edges on whole pixels, the last tile of a row reaching the area's edge.
+        const LONG left = area.left + areaWidth * column / inRow;
+        const LONG right = area.left + areaWidth * (column + 1) / inRow;
+        const LONG top = area.top + areaHeight * row / rows;
+        const LONG bottom = area.top + areaHeight * (row + 1) / rows;
+        const TileWindow& w = windows[static_cast<std::size_t>(i)];
+        const LONG width = std::clamp<LONG>(right - left, w.minimum.cx, std::max(w.minimum.cx, w.maximum.cx));
+        const LONG height = std::clamp<LONG>(bottom - top, w.minimum.cy, std::max(w.minimum.cy, w.maximum.cy));
+        const LONG x = std::max<LONG>(area.left, std::min<LONG>(left, area.right - width));
+        const LONG y = std::max<LONG>(area.top, std::min<LONG>(top, area.bottom - height));
+        tiles.push_back(ui::makeRect(x, y, x + width, y + height));
+    }
+    return tiles;
+}

@@ -30,6 +30,18 @@ POINT shiftToInside(const RECT& moved, const RECT& bounds);
 // Moves the window by that offset; bounds in screen coordinates.
 void keepWindowInside(WindowHandle window, const RECT& bounds);
 
+// Window > Tile: where each of `count` windows goes in the area. The windows
+// stand in as many columns as the square root of the count, rounded up, and
+// fill the rows from the top; a last row with fewer windows gives each a
+// wider tile. Each window keeps between its minimum and maximum size, and one
+// that cannot shrink to its tile slides left and up to stay in the area (not
+// past its top-left corner). The area never grows.
+struct TileWindow {
+    SIZE minimum{0, 0};
+    SIZE maximum{100000, 100000};
+};
+std::vector<RECT> tileWindows(const std::vector<TileWindow>& windows, const RECT& area);
+
 // Windows moved, sized, shown and enabled together.
 class WindowSet {
 public:

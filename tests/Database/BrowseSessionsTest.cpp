@@ -137,6 +137,20 @@ TEST(BrowseSessionsFilter, StatusTextAndColumnWidths)
         EXPECT_EQ(w[0] + w[1] + w[2] + w[3] + w[4] + w[5], width); // the last column takes the rest
         EXPECT_GE(w[5], int(30 * u));
     }
+
+    // Minimums: a column that needs more keeps what it needs, the others share the rest by their parts.
+    std::array<int, 6> w = browseSessions::columnWidths(500 + 20, 20, {110, 121, 82, 30, 96, 30});
+    EXPECT_EQ(w[0], 110);
+    EXPECT_EQ(w[1], 121);
+    EXPECT_EQ(w[2], 82);
+    EXPECT_EQ(w[4], 96);
+    EXPECT_EQ(w[0] + w[1] + w[2] + w[3] + w[4] + w[5], 500);
+    EXPECT_GE(w[3], 30);
+    EXPECT_GE(w[5], 30);
+    EXPECT_NEAR(w[3] * 30.0 / 18.0, w[5], 2) << "Time and Scenario share the rest by their parts";
+    // Not even the minimums fit: each column has its own, the list grows wider.
+    w = browseSessions::columnWidths(200 + 20, 20, {110, 121, 82, 40, 96, 45});
+    EXPECT_EQ(w, (std::array<int, 6>{110, 121, 82, 40, 96, 45}));
 }
 
 TEST_F(BrowseSessionsTest, EachCriterionNarrowsTheFinishedSessions)

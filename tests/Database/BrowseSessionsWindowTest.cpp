@@ -137,6 +137,58 @@ TEST_F(BrowseSessionsWindowTest, CriteriaNarrowTheListAndTheColumnsFillIt)
     }
 }
 
+// The pixels a cell or heading needs to show its whole text.
+int needed(const CReportCtrl& list, const QString& text)
+{
+    return QFontMetrics(list.font()).horizontalAdvance(text) + 2 * list.margin();
+}
+
+TEST_F(BrowseSessionsWindowTest, TextsAreWholeAtTheOpeningSize)
+{
+    addSession("0a0b0c0d0e0f05", "Maximilian Weber", "Alexandra Lindqvist", "Dr. Berg", "2026-12-11", 1);
+    open();
+    ASSERT_EQ(rows(), 4);
+    // Columns: each shows its heading and its widest text in full.
+    const CReportCtrl& list = *dialog->resultList;
+    const char* headings[] = {"", "Ventilation", "Compression", "Date", "Time", "Instructor", "Scenario"};
+    for (int c = 1; c < 7; ++c) {
+        int widest = needed(list, QString::fromLatin1(headings[c]));
+        for (int row = 0; row < rows(); ++row)
+            widest = std::max(widest, needed(list, list.getItemText(row, c)));
+        EXPECT_GE(list.getColumnWidth(c), widest) << "column " << c;
+    }
+    EXPECT_EQ(list.getItemText(0, 3), "11 Dec 2026");
+    int total = 0;
+    for (int c = 0; c < 7; ++c)
+        total += list.getColumnWidth(c);
+    EXPECT_EQ(total, list.viewport()->width()) << "no need to scroll sideways";
+    // The status and the hint below the list.
+    for (int id : {IDC_BROWSE_STATUS, IDC_BROWSE_HINT}) {
+        QWidget* label = item(id);
+        EXPECT_GE(label->width(), QFontMetrics(label->font()).horizontalAdvance(platform::windowText(label))) << id;
+        EXPECT_FALSE(label->geometry().intersects(item(IDC_BROWSE_IMPORT)->geometry())) << id;
+    }
+    EXPECT_TRUE(dialog->grab().save(QString(SCREENSHOT_DIR) + "/browse-sessions-opened.png"));
+
+    // Names longer than the list is wide: every column keeps its texts whole,
+    // and the list grows wider than its window.
+    addSession("0a0b0c0d0e0f06", "Maximiliane Theodora Wittgenstein-Hohenberg", "Alexandra Lindqvist-Johannesdottir",
+               "Dr. Berg", "2026-12-12", 1);
+    click(IDC_BROWSE_SEARCH);
+    ASSERT_EQ(rows(), 5);
+    total = 0;
+    for (int c = 0; c < 7; ++c) {
+        total += list.getColumnWidth(c);
+        if (c == 0)
+            continue;
+        int widest = needed(list, QString::fromLatin1(headings[c]));
+        for (int row = 0; row < rows(); ++row)
+            widest = std::max(widest, needed(list, list.getItemText(row, c)));
+        EXPECT_GE(list.getColumnWidth(c), widest) << "column " << c;
+    }
+    EXPECT_GT(total, list.viewport()->width());
+}
+
 TEST_F(BrowseSessionsWindowTest, OpenExportAndImportThroughTheWindow)
 {
     open();

@@ -28,6 +28,8 @@
 #include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 
 #include <filesystem>
@@ -395,7 +397,24 @@ TEST_F(ConfigurationDialogTest, ControllerPageLanguagesIconsAlgorithmsAndLegends
         EXPECT_FALSE(dlgItem(page, IDC_CPB_EDIT_LEGENDS)->isEnabled());
         EXPECT_FALSE(dlgItem(page, IDC_CPB_REGISTER_EVENTS)->isVisible());
         EXPECT_EQ(dlgItem<ComboBox>(page, IDC_CPB_ALGORITHM1)->getCurSel(), -1);
+        // The guidelines' names show whole in their boxes, with the labels beside them whole too.
+        for (int id : {IDC_CPB_ALGORITHM1, IDC_CPB_ALGORITHM2}) {
+            auto* algorithm = dlgItem<ComboBox>(page, id);
+            for (const char* name : {"AHA 2005 (American Heart Association)", "ERC 2005 (European Resuscitation Council)"})
+                algorithm->addString(QString::fromLatin1(name));
+            algorithm->setCurSel(1);
+            QStyleOptionComboBox option;
+            option.initFrom(algorithm);
+            option.editable = algorithm->isEditable();
+            const QRect field = algorithm->QWidget::style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, algorithm);
+            EXPECT_GE(field.width(), algorithm->fontMetrics().horizontalAdvance(algorithm->currentText())) << id;
+        }
+        for (QLabel* label : page->findChildren<QLabel*>())
+            if (label->isVisible() && !label->text().isEmpty())
+                EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << label->text().toStdString();
         dialog.grab().save(screenshot("config-page-4.png"));
+        for (int id : {IDC_CPB_ALGORITHM1, IDC_CPB_ALGORITHM2})
+            dlgItem<ComboBox>(page, id)->resetContent();
         dialog.sendCommand(IDOK, BN_CLICKED);
     });
     EXPECT_EQ(committed().getLanguage(0), "en");

@@ -2,8 +2,13 @@
 #include "platform/WindowStyles.h"
 #include "platformqt/MessageBox.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QDir>
+#include <QLabel>
 #include <QMessageBox>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -74,6 +79,83 @@ TEST(MessageBox, EscapeAnswersCancelElseOk)
         whenShown([](QMessageBox* box) { QTest::keyClick(box, Qt::Key_Escape); });
         EXPECT_EQ(messageBox(nullptr, L"text", L"caption", flags), flags == MB_OK ? IDOK : IDCANCEL) << flags;
     }
+}
+
+TEST(MessageBox, OnlyTheCloseButtonInTheTitleBar)
+{
+    Qt::WindowFlags flags;
+    whenShown([&](QMessageBox* box) {
+        flags = box->windowFlags();
+        box->button(QMessageBox::Ok)->click();
+    });
+    QWidget owner;
+    messageBox(&owner, L"Port 3 is gone", L"Calibration Error", MB_OK | MB_ICONSTOP);
+    // Without the customise hint the window manager adds its own buttons.
+    EXPECT_TRUE(flags.testFlag(Qt::CustomizeWindowHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::WindowTitleHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+}
+
+// The x of the text in the document's layout where `needle` starts.
+qreal textLeft(QTextDocument& document, const QString& needle)
+{
+    (void)document.size(); // laid out
+    const QTextCursor found = document.find(needle);
+    if (found.isNull())
+        return -1;
+    const QTextBlock block = found.block();
+    const int at = found.selectionStart() - block.position();
+    const QTextLine line = block.layout()->lineForTextPosition(at);
+    if (!line.isValid())
+        return -1;
+    return document.documentLayout()->blockBoundingRect(block).x() + line.cursorToX(at);
+}
+
+TEST(MessageBox, TabbedLinesLineUpInColumns)
+{
+    const std::wstring question = L"One of the chosen sessions already exists.\r\nContinue importing this session?\r\n\r\n"
+                                  L"Date:\t\t11 Dec 2026\r\nCompression:\tAnn <Lee>\r\nVentilation:\tBob Ray\r\n"
+                                  L"\r\nChoose yes if you would like to duplicate this session.";
+    QString shown;
+    Qt::TextFormat format = Qt::AutoText;
+    QFont font;
+    whenShown([&](QMessageBox* box) {
+        shown = box->text();
+        format = box->textFormat();
+        if (auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+            font = label->font();
+        QDir().mkpath(QStringLiteral(SCREENSHOT_DIR "/artefacts"));
+        box->grab().save(QStringLiteral(SCREENSHOT_DIR "/artefacts/message-box-columns.png"));
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(messageBox(nullptr, question, L"Import session", MB_YESNO | MB_ICONQUESTION), IDNO);
+    ASSERT_EQ(format, Qt::RichText);
+
+    QTextDocument document;
+    document.setDefaultFont(font);
+    document.setHtml(shown);
+    const qreal date = textLeft(document, QStringLiteral("11 Dec 2026"));
+    const qreal compression = textLeft(document, QStringLiteral("Ann <Lee>"));
+    const qreal ventilation = textLeft(document, QStringLiteral("Bob Ray"));
+    ASSERT_GE(date, 0) << shown.toStdString();
+    ASSERT_GE(compression, 0) << "markup in a value is shown as typed";
+    EXPECT_EQ(date, compression);
+    EXPECT_EQ(date, ventilation);
+    EXPECT_GT(date, textLeft(document, QStringLiteral("Compression:")) + QFontMetricsF(font).horizontalAdvance(QStringLiteral("Compression:")));
+    EXPECT_EQ(textLeft(document, QStringLiteral("Choose yes")), textLeft(document, QStringLiteral("One of the")))
+        << "the sentences stay at the left";
+    EXPECT_NE(document.toPlainText().indexOf(QStringLiteral("Continue importing this session?")), -1);
+    const auto top = [&](const QString& needle) {
+        return document.documentLayout()->blockBoundingRect(document.find(needle).block()).top();
+    };
+    // Below "Continue...": a blank line, three rows, a blank line again.
+    EXPECT_GT(top(QStringLiteral("Choose yes")) - top(QStringLiteral("Continue importing")),
+              5.5 * QFontMetricsF(font).lineSpacing())
+        << "the blank line before the last sentence stays";
+
+    EXPECT_TRUE(messageBoxRichText(QStringLiteral("No tabs here")).isNull());
 }
 
 TEST(MessageBox, HookAnswersInsteadOfTheBox)

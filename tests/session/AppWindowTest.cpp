@@ -36,6 +36,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QStatusBar>
 #include <QToolTip>
 #include <QHelpEvent>
@@ -428,6 +429,51 @@ TEST_F(TrainingAppTest, AboutBoxShowsTheBuildAndTheVersionOfTheLog)
     const std::string version = header.substr(product.size(), header.find(" : ") - product.size());
     EXPECT_FALSE(version.empty()) << header;
     EXPECT_TRUE(lines.contains(QString::fromStdString(product + version))) << lines.join(QStringLiteral(" | ")).toStdString();
+}
+
+// The modal box that `command` opens, as it stands once shown; closed at once.
+QRect modalBoxPlace(CMainFrame* frame, int command, const QString& shot)
+{
+    QRect place;
+    QTimer::singleShot(200, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        place = box->frameGeometry();
+        // The box over the program's window, as the user sees them.
+        QImage screen(frame->frameGeometry().united(place).size(), QImage::Format_RGB32);
+        screen.fill(Qt::black);
+        {
+            QPainter painter(&screen);
+            const QPoint origin = frame->frameGeometry().united(place).topLeft();
+            painter.drawPixmap(frame->geometry().topLeft() - origin, frame->grab());
+            painter.drawPixmap(box->geometry().topLeft() - origin, box->grab());
+        }
+        screen.save(artefactPath(shot));
+        if (auto* dialog = qobject_cast<QDialog*>(box))
+            dialog->done(2);
+    });
+    frame->onCommand(command);
+    return place;
+}
+
+TEST_F(TrainingAppTest, TheAboutBoxAndTheConfigurationOpenOverTheMainWindow)
+{
+    frame->showNormal();
+    frame->setGeometry(60, 50, 680, 500);
+    QCoreApplication::processEvents();
+    const QRect main = frame->frameGeometry();
+    const int menuBottom = frame->mapToGlobal(QPoint(0, frame->menuBar()->geometry().bottom())).y();
+    for (auto [command, shot] : {std::pair{AppCommand::About, "about-placed.png"},
+                                 std::pair{AppCommand::Configuration, "configuration-placed.png"}}) {
+        const QRect box = modalBoxPlace(frame, command, QString::fromLatin1(shot));
+        ASSERT_FALSE(box.isNull()) << command;
+        EXPECT_NEAR(box.center().x(), main.center().x(), 2) << command;
+        EXPECT_NEAR(box.center().y(), main.center().y(), 2) << command;
+        EXPECT_GT(box.top(), menuBottom) << command << ": not over the menu bar";
+    }
+    frame->showMaximized();
+    QCoreApplication::processEvents();
 }
 
 TEST_F(TrainingAppTest, HelpOpensItsContext)

@@ -386,6 +386,54 @@ TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsT
     EXPECT_NE(shown(instructor), "Eve Ash");
 }
 
+TEST_F(CoursePlannerWindowTest, TheDateAndTimeShowTheirFormatAndADayFirstDateIsRefused)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    auto* instructor = platform::dlgItem<platform::ComboBox>(&planner, IDC_PLAN_INSTRUCTOR);
+    auto* date = maskedEdit(planner, IDC_PLAN_DATE);
+    auto* time = maskedEdit(planner, IDC_PLAN_TIME);
+    ASSERT_NE(date, nullptr);
+    ASSERT_NE(time, nullptr);
+
+    // A new course: the empty fields show what they take.
+    EXPECT_EQ(shown(instructor), "Instructor");
+    EXPECT_EQ(date->formatHint(), "YYYY-MM-DD");
+    EXPECT_EQ(time->formatHint(), "HH:MM");
+    EXPECT_EQ(date->text(), "");
+    EXPECT_EQ(time->text(), "");
+    EXPECT_FALSE(planner.grid().locked()) << "the instructor text opens the schedule";
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-format-hints.png"));
+
+    // A date typed day first fills the year; the course is refused as incomplete,
+    // the instructor's text notwithstanding.
+    focus(date);
+    QTest::keyClicks(date, QStringLiteral("111226"));
+    EXPECT_EQ(date->text(), "1112-26-  ");
+    focus(time);
+    QTest::keyClicks(time, QStringLiteral("0900"));
+    questions.clear();
+    click(&planner, IDC_DB_SAVE);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_NE(questions[0].find(L"A course has to have an instructor, date, and time."), std::wstring::npos);
+    planner.grab().save(QStringLiteral(ARTEFACT_DIR "/course-planner-day-first-date.png"));
+
+    // The date as the hint shows it: stored under the instructor text as shown.
+    focus(date);
+    date->selectAll();
+    QTest::keyClick(date, Qt::Key_Delete);
+    EXPECT_EQ(date->text(), "") << "emptied, the hint shows again";
+    QTest::keyClicks(date, QStringLiteral("20261211"));
+    EXPECT_EQ(date->text(), "2026-12-11");
+    questions.clear();
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_TRUE(questions.empty());
+    CourseTable courses(database);
+    ASSERT_TRUE(courses.open(std::string()));
+    EXPECT_EQ(courses.count(CourseKey("Instructor", "2026-12-11", "09:00")), 1);
+}
+
 TEST_F(CoursePlannerWindowTest, ScrollingKeepsWhatIsBeingTypedInARow)
 {
     ASSERT_TRUE(started);

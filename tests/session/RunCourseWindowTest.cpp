@@ -10,6 +10,7 @@
 #include "platformqt/Controls.h"
 #include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
+#include "session/AppCommands.h"
 #include "session/MainFrame.h"
 #include "ui/COXMaskedEdit.h"
 #include "session/RunCourseDialog.h"
@@ -17,6 +18,7 @@
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
 #include "session/TrainingApp.h"
+#include "session/NewSessionView.h"
 #include "sim/HandshakeDevices.h"
 #include "sim/SimModemLines.h"
 #include "support/ProgramHome.h"
@@ -24,6 +26,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -39,6 +44,23 @@
 using namespace testsupport;
 
 namespace {
+
+// The screen of a common laptop, set before the application starts (the test
+// program's main() keeps a platform that is already chosen).
+const bool laptopScreen = [] {
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        ::setenv("QT_QPA_PLATFORM", "offscreen:configfile=" SCREEN_CONFIG, 1);
+    return true;
+}();
+
+// The MDI frame around a form.
+QMdiSubWindow* frameOf(QWidget* form)
+{
+    for (QWidget* w = form; w; w = w->parentWidget())
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(w))
+            return frame;
+    return nullptr;
+}
 
 class RunCourseWindowTest : public testing::Test {
 protected:
@@ -218,6 +240,92 @@ TEST_F(RunCourseWindowTest, PlannedSessionsRunOnSeveralManikinsAtOnceAndTheSched
     EXPECT_EQ(stored[2].Done, 1);
     EXPECT_EQ(stored[2].CourseOrder, 2);
     EXPECT_TRUE(CalibrateManager::get().getIsAvailable(3));
+}
+
+TEST_F(RunCourseWindowTest, TheCourseFormStaysWholeBesideItsSessionsAndComesBackAfterThem)
+{
+    ASSERT_TRUE(started);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_EQ(screen->size(), QSize(1280, 1024)) << "the screen of screen-1280.json";
+    ASSERT_TRUE(laptopScreen);
+    CMainFrame* main = app->mainFrame();
+    main->showMaximized();
+    settle();
+    const QSize mainSize = main->frameGeometry().size();
+    ASSERT_LE(mainSize.width(), 1280);
+
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = "2026-12-13";
+    course.Time = "11:00";
+    {
+        SessionRecord row = planned("Ann Lee", "Bob Ray", 247);
+        row.Duration = 600;
+        std::vector<SessionRecord> rows = {row, SessionRecord()};
+        SessionTable table(database);
+        ASSERT_TRUE(table.open(std::string()));
+        ASSERT_TRUE(table.saveCourseSessions(course, rows));
+    }
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    QMdiSubWindow* courseFrame = frameOf(form);
+    ASSERT_NE(courseFrame, nullptr);
+    QMdiArea* mdi = app->mdiClient();
+    const QSize formSize = form->size();
+    const QSize courseFrameSize = courseFrame->size();
+
+    // Started: the session window opens maximised behind the course form,
+    // which keeps its own size in front of it.
+    static_cast<QAbstractButton*>(form->row(0).startButton)->click();
+    settle();
+    Session* session = form->model().running(0);
+    ASSERT_NE(session, nullptr);
+    QMdiSubWindow* sessionFrame = nullptr;
+    for (QMdiSubWindow* frame : mdi->subWindowList())
+        if (frame != courseFrame && frame->isVisible() && frame->windowTitle() == QStringLiteral("Session"))
+            sessionFrame = frame;
+    ASSERT_NE(sessionFrame, nullptr);
+    main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-started.png"));
+    EXPECT_EQ(mdi->activeSubWindow(), courseFrame);
+    EXPECT_EQ(mdi->subWindowList(QMdiArea::StackingOrder).last(), courseFrame) << "in front";
+    EXPECT_FALSE(courseFrame->isMaximized());
+    EXPECT_EQ(courseFrame->size(), courseFrameSize);
+    EXPECT_EQ(form->size(), formSize);
+    EXPECT_TRUE(sessionFrame->isMaximized());
+
+    // Window > Tile: the two share the client area; the main window stays on the screen.
+    main->onCommand(AppCommand::WindowTile);
+    settle();
+    main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-tiled.png"));
+    EXPECT_EQ(main->frameGeometry().size(), mainSize);
+    EXPECT_LE(main->frameGeometry().right(), screen->geometry().right());
+    const QRect area = mdi->viewport()->rect();
+    for (QMdiSubWindow* frame : {courseFrame, sessionFrame}) {
+        EXPECT_TRUE(area.contains(frame->geometry())) << frame->windowTitle().toStdString();
+        EXPECT_FALSE(frame->isMaximized());
+    }
+    EXPECT_EQ(courseFrame->size(), courseFrameSize) << "a form keeps its size";
+    EXPECT_GE(sessionFrame->width(), 540);
+
+    // The last session closes: the course form comes forward, the New session form stays away.
+    if (NewSessionView* newSession = app->newSessionForm())
+        if (QMdiSubWindow* newFrame = frameOf(newSession))
+            newFrame->hide();
+    session->pause();
+    session->close();
+    settle();
+    ASSERT_EQ(sessionManager->getCount(), 0);
+    EXPECT_EQ(mdi->activeSubWindow(), courseFrame);
+    EXPECT_TRUE(courseFrame->isVisible());
+    NewSessionView* newSession = app->newSessionForm();
+    EXPECT_TRUE(!newSession || !newSession->isVisible()) << "no New session form while the course runs";
+    main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-after-last-session.png"));
+
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
 }
 
 TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)

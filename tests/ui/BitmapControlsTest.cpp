@@ -129,6 +129,39 @@ TEST(MapBitmapButton, ColoursFollowThePaletteAndTheLabelSitsRightOfIt)
     EXPECT_EQ(windowText(label), ""); // hidden from passes over the dialog's texts
 }
 
+TEST(MapBitmapButton, AClickOnTheCaptionIsAClickOnTheButton)
+{
+    registerButtons();
+    Dialog dialog;
+    ASSERT_TRUE(dialog.create(IDD_BUTTONS));
+    MapBitmapButton print;
+    ASSERT_TRUE(print.subclassAndLoad(IDC_DB_LAST, &dialog, IDB_PRINT_SCHEDULE, IDB_PRINT_SCHEDULE_PRESSED,
+                                      IDB_PRINT_SCHEDULE_FOCUSED, IDB_PRINT_SCHEDULE_DISABLED, 0));
+    print.createLabel(112);
+    dialog.show();
+    int clicked = 0;
+    QObject::connect(&dialog, &Dialog::command, [&](int id, int code) {
+        clicked += id == IDC_DB_LAST && code == BN_CLICKED;
+    });
+
+    QTest::mouseClick(&print.label, Qt::LeftButton, {}, QPoint(4, print.label.height() / 2));
+    EXPECT_EQ(clicked, 1) << "the caption";
+    EXPECT_FALSE(print.isDown());
+    QTest::mouseClick(&print, Qt::LeftButton);
+    EXPECT_EQ(clicked, 2) << "the picture";
+
+    // Pressed on the caption and let go elsewhere: no click, as on a button.
+    QTest::mousePress(&print.label, Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_TRUE(print.isDown()) << "the picture shows the press";
+    QTest::mouseRelease(&print.label, Qt::LeftButton, {}, QPoint(-40, 4));
+    EXPECT_EQ(clicked, 2);
+    EXPECT_FALSE(print.isDown());
+
+    print.setEnabled(false);
+    QTest::mouseClick(&print.label, Qt::LeftButton, {}, QPoint(4, 4));
+    EXPECT_EQ(clicked, 2) << "a disabled button takes no click through its caption";
+}
+
 TEST(MapBitmapButton, ScreenshotOfEveryState)
 {
     registerButtons();

@@ -523,6 +523,41 @@ TEST(Placement, ShiftToInside)
     EXPECT_EQ(std::make_pair(0, 0), shift(R(-10, 0, 110, 20)));
 }
 
+TEST(Placement, TileWindowsStayInTheArea)
+{
+    const RECT area = R(0, 0, 1270, 800);
+    auto tile = [&](std::vector<TileWindow> windows) { return tileWindows(windows, area); };
+    EXPECT_TRUE(tile({}).empty());
+
+    // One window takes the area; two stand side by side; three: two above, one wide below.
+    std::vector<RECT> one = tile({TileWindow{}});
+    ASSERT_EQ(one.size(), 1u);
+    EXPECT_RECT(area, one[0]);
+    std::vector<RECT> two = tile({TileWindow{}, TileWindow{}});
+    EXPECT_RECT(R(0, 0, 635, 800), two[0]);
+    EXPECT_RECT(R(635, 0, 1270, 800), two[1]);
+    std::vector<RECT> three = tile({TileWindow{}, TileWindow{}, TileWindow{}});
+    EXPECT_RECT(R(0, 0, 635, 400), three[0]);
+    EXPECT_RECT(R(635, 0, 1270, 400), three[1]);
+    EXPECT_RECT(R(0, 400, 1270, 800), three[2]);
+
+    // A window of fixed size keeps it at its tile's corner; one whose minimum is
+    // wider than its tile slides left to stay inside, never past the area's left.
+    TileWindow form{SIZE{818, 380}, SIZE{818, 380}};
+    TileWindow sessions{SIZE{540, 300}, SIZE{100000, 100000}};
+    std::vector<RECT> mixed = tile({sessions, form});
+    EXPECT_RECT(R(0, 0, 635, 800), mixed[0]);
+    EXPECT_RECT(R(452, 0, 1270, 380), mixed[1]);
+    std::vector<RECT> cramped = tileWindows({form, form}, R(0, 0, 700, 500));
+    EXPECT_RECT(R(0, 0, 818, 380), cramped[0]) << "wider than the area: at its left edge";
+    EXPECT_RECT(R(0, 0, 818, 380), cramped[1]);
+    for (const RECT& r : mixed) {
+        EXPECT_GE(r.left, area.left);
+        EXPECT_LE(r.right, area.right);
+        EXPECT_LE(r.bottom, area.bottom);
+    }
+}
+
 TEST_F(LayoutWindows, WindowRectIsMeasuredInTheParentsClientArea)
 {
     WindowHandle panel = windows.make(dlg, R(20, 30, 220, 130));

@@ -222,4 +222,53 @@ TEST(MaskedEditWidget, TypingPastingAndCutting)
     EXPECT_EQ(edit->GetInputText(), "05  ");
 }
 
+TEST(MaskedEditWidget, AFormatHintShowsWhileNothingIsTyped)
+{
+    QLocale::setDefault(QLocale::c());
+    QWidget dialog;
+    auto* plain = new QLineEdit(&dialog);
+    platform::setControlId(plain, 1129);
+    COXMaskedEdit* edit = new COXMaskedEdit("####-##-##");
+    ASSERT_TRUE(edit->subclassDlgItem(1129, &dialog));
+    edit->SetInsertMode(false);
+    edit->setFormatHint(QStringLiteral("YYYY-MM-DD"));
+    dialog.resize(200, 40);
+    edit->setGeometry(10, 10, 120, 22);
+    dialog.show();
+    dialog.activateWindow();
+    (void)QTest::qWaitForWindowActive(&dialog);
+    edit->setFocus();
+
+    // Empty: the hint is what the user sees.
+    EXPECT_EQ(edit->text(), "");
+    EXPECT_EQ(edit->placeholderText(), "YYYY-MM-DD");
+    const QImage hinted = edit->grab().toImage();
+
+    // Typing goes through the mask as before; the hint gives way to the literals.
+    QTest::keyClicks(edit, "2026");
+    EXPECT_EQ(edit->text(), "2026-  -  ");
+    EXPECT_EQ(edit->cursorPosition(), 5);
+    QTest::keyClicks(edit, "1211");
+    EXPECT_EQ(edit->text(), "2026-12-11");
+    edit->grab().save(QStringLiteral(SCREENSHOT_DIR "/masked-edit-date.png"));
+
+    // Emptied again: the hint comes back, and a paste fills the mask.
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(edit->text(), "");
+    EXPECT_EQ(edit->GetDisplayText(), "    -  -  ");
+    EXPECT_EQ(edit->grab().toImage(), hinted);
+    QApplication::clipboard()->setText("20261224");
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "2026-12-24");
+
+    edit->SetInputText("", 0, true);
+    EXPECT_EQ(edit->text(), "");
+    edit->grab().save(QStringLiteral(SCREENSHOT_DIR "/masked-edit-date-hint.png"));
+
+    // Without a hint the prompts and literals show.
+    edit->setFormatHint(QString());
+    EXPECT_EQ(edit->text(), "    -  -  ");
+}
+
 } // namespace
