@@ -18,11 +18,11 @@ DialogTable browseSessionsDialog()
     return DialogTable {
         IDD_BROWSE_SESSIONS, "¤Session manager",
         DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX,
-        0, 0, 302, 236,
+        0, 0, 342, 236,
         "DejaVu Sans", 8,
         {
             // id                              class            text                          style                        x    y    cx   cy
-            { IDC_BROWSE_CRITERIA,             "Button",        "¤Browse criteria",           WS_VISIBLE | BS_GROUPBOX,    7,   4,   288, 92 },
+            { IDC_BROWSE_CRITERIA,             "Button",        "¤Browse criteria",           WS_VISIBLE | BS_GROUPBOX,    7,   4,   328, 92 },
             { IDC_BROWSE_YEAR_LABEL,           "Static",        "¤Year",                      label,                       12,  18,  38,  8 },
             { IDC_BROWSE_YEAR,                 "ComboBox",      "",                           list,                        54,  16,  66,  120 },
             { IDC_BROWSE_MONTH_LABEL,          "Static",        "¤Month",                     label,                       124, 18,  34,  8 },
@@ -35,13 +35,13 @@ DialogTable browseSessionsDialog()
             { IDC_BROWSE_INSTRUCTOR_DETAILS,   "Button",        "¤Details...",                button,                      232, 51,  56,  14 },
             { IDC_BROWSE_SEARCH,               "Button",        "¤Show matching sessions",    WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 150, 72, 138, 16 },
             { IDC_BROWSE_LIST_LABEL,           "Static",        "¤Sessions",                  WS_VISIBLE | SS_LEFT,        7,   100, 120, 8 },
-            { IDC_BROWSE_LIST,                 "MFCReportCtrl", "List1",                      report,                      7,   110, 288, 96 },
-            { IDC_BROWSE_STATUS,               "Static",        "¤No sessions match criteria", WS_VISIBLE | SS_LEFT,       7,   210, 112, 8 },
-            { IDC_BROWSE_HINT,                 "Static",        "¤Double click on a session for details", WS_VISIBLE | SS_LEFT, 7, 220, 112, 8 },
-            { IDC_BROWSE_IMPORT,               "Button",        "¤Import...",                 button,                      122, 213, 48,  14 },
-            { IDC_BROWSE_EXPORT,               "Button",        "¤Export...",                 button,                      174, 213, 48,  14 },
-            { 32800,                           "Button",        "¤Help",                      button,                      229, 213, 32,  14 },
-            { IDCANCEL,                        "Button",        "¤Close",                     button,                      264, 213, 32,  14 },
+            { IDC_BROWSE_LIST,                 "TavoReportCtrl", "List1",                      report,                      7,   110, 328, 96 },
+            { IDC_BROWSE_STATUS,               "Static",        "¤No sessions match criteria", WS_VISIBLE | SS_LEFT,       7,   210, 150, 8 },
+            { IDC_BROWSE_HINT,                 "Static",        "¤Double click on a session for details", WS_VISIBLE | SS_LEFT, 7, 220, 150, 8 },
+            { IDC_BROWSE_IMPORT,               "Button",        "¤Import...",                 button,                      160, 213, 48,  14 },
+            { IDC_BROWSE_EXPORT,               "Button",        "¤Export...",                 button,                      212, 213, 48,  14 },
+            { 32800,                           "Button",        "¤Help",                      button,                      264, 213, 34,  14 },
+            { IDCANCEL,                        "Button",        "¤Close",                     button,                      302, 213, 34,  14 },
         },
     };
 }
