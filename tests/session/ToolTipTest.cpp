@@ -206,9 +206,8 @@ TEST_F(ToolTipTest, GraphPageControlsAndEventButtonsShowTheirTexts)
           L"Wenn eingeschaltet, zeigt das Diagramm die eigenen Ereignisse aus den Symbolleisten" },
         { 1001, L"When enabled, the stomach inflation and wrong hand position icons are shown on the graph",
           L"Wenn eingeschaltet, zeigt das Diagramm die Symbole für Mageninsufflation und falsche Handposition" },
-        // Unsure in German: shown in English.
         { 1013, L"When enabled, the compression/relaxation ratios are shown on the graph",
-          L"When enabled, the compression/relaxation ratios are shown on the graph" },
+          L"Wenn eingeschaltet, zeigt das Diagramm die Verhältnisse von Kompression zu Entlastung" },
         { 1321, L"When enabled, the cardiac output is shown on the graph",
           L"Wenn eingeschaltet, zeigt das Diagramm das Herzzeitvolumen" },
     };
