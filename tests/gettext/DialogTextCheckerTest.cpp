@@ -2,6 +2,7 @@
 // and reported by name; every dialog we ship fits in every catalogue we ship.
 #include "gettext/DialogTextChecker.h"
 #include "gettext/Translator.h"
+#include "platform/CodePage.h"
 #include "platform/DialogTemplate.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Dialog.h"
@@ -131,8 +132,12 @@ TEST_F(DialogTextCheckerTest, EveryShippedDialogFitsInEveryShippedCatalogue)
         if (*language)
             commandLine += std::string(" lang:") + CATALOGUE_DIR + "/" + language + ".mo";
         ASSERT_TRUE(loadLanguage(commandLine, "en") || !*language) << language;
+        // As the program does: the language's code page is the ANSI code page
+        // (without it a Japanese text would be measured as question marks).
+        setAnsiCodePage(languageCodePage(theTranslator.languageCode()));
         EXPECT_EQ(DialogTextChecker::checkAll(nullptr, shipped), "") << "catalogue: " << (*language ? language : "en");
     }
+    setAnsiCodePage(1252);
 }
 
 } // namespace
