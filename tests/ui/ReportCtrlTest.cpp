@@ -588,7 +588,7 @@ TEST(ReportCtrl, HeaderWhileSortingReadsWell)
 }
 
 // A dialog template places the control under the program's own class name;
-// the class library's name means nothing here.
+// the name it once had places nothing.
 TEST(ReportCtrl, TemplatesPlaceItUnderTheProgramsOwnClassName)
 {
     CReportCtrl::registerWindowClass();
