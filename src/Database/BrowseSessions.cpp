@@ -83,7 +83,7 @@ bool knownSerial(const std::set<std::string>& known, const SessionRecord& record
 
 std::wstring duplicateQuestion(const SessionRecord& r, const std::function<std::string(const std::string&)>& localDate)
 {
-    std::wstring text = translate("One of the chosen sessions already exists in the databae.\r\n"
+    std::wstring text = translate("One of the chosen sessions already exists in the database.\r\n"
                                   "Continue importing this session?\r\n\r\n");
     text += translate("Date") + L":\t\t" + wide(localDate(r.CourseDate)) + L"\r\n";
     auto line = [&](const char* label, const std::string& value) {
@@ -144,7 +144,7 @@ std::wstring statusText(int rows)
     if (rows == 0)
         return translate("No sessions match criteria.");
     if (rows == 1)
-        return translate("One session match criteria");
+        return translate("One session matches criteria");
     return std::to_wstring(rows) + translate(" sessions match criteria");
 }
 

@@ -22,7 +22,7 @@ constexpr int lastYear = 2050;
 std::string filterText(const std::string& participant, const std::string& instructor, int yearIndex, int monthIndex);
 extern const char* const sortText;
 
-// "No sessions match criteria.", "One session match criteria", or the
+// "No sessions match criteria.", "One session matches criteria", or the
 // number and " sessions match criteria".
 std::wstring statusText(int rows);
 

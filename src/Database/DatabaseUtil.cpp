@@ -213,7 +213,7 @@ void reportError(const std::string& text)
     }
     std::string shown = text.empty() ? std::string("Unknown error\n") : text;
     dbui::userInterface().messageBox(
-        translate("An unexpected error occured while accessing the database:\n\n") + GString::to_wstring(shown)
+        translate("An unexpected error occurred while accessing the database:\n\n") + GString::to_wstring(shown)
             + translate("\nPlease try to correct the problem yourself, or contact support for further help."),
         dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
 }

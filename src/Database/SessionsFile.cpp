@@ -335,7 +335,7 @@ std::vector<SessionRecord> readSessionsFile(const std::string& path)
         break;
     case sessionsfile::ParseResult::incomplete:
         LogStream::instance() << "Could not parse all of the sessions in file '" + path + "'. Ignoring file.\n";
-        ui.messageBox(translate("An error occured while importing sessions, importing canceled."), title, iconError);
+        ui.messageBox(translate("An error occurred while importing sessions, importing canceled."), title, iconError);
         break;
     }
     return records;

@@ -207,7 +207,7 @@ void CalibrateView::calibrateSelected()
         setStatus(translate("Calibrating...\r\nStay clear of the manikin(s)."));
         platform::sleepMs(100);
         errorFlag = false;
-        std::wstring errorText = translate("An error occured during calibration.\n");
+        std::wstring errorText = translate("An error occurred during calibration.\n");
         bool anyCalibrated = false;
         for (int port : ports) {
             // A calibration that could not start is answered at once.

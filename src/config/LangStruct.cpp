@@ -11,7 +11,7 @@ const std::vector<std::pair<std::string, std::wstring>>& LangStruct::langs()
 {
     static const std::vector<std::pair<std::string, std::wstring>> table = {
         { "en", translate("English") },  { "de", translate("German") },    { "fr", translate("French") },
-        { "es", translate("Spanish") },  { "it", translate("Italian") },   { "pt", translate("Portugese") },
+        { "es", translate("Spanish") },  { "it", translate("Italian") },   { "pt", translate("Portuguese") },
         { "nl", translate("Dutch") },    { "da", translate("Danish") },    { "pl", translate("Polish") },
         { "hu", translate("Hungarian") }, { "ru", translate("Russian") },  { "ko", translate("Korean") },
         { "", L"" },

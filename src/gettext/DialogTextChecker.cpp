@@ -1,6 +1,5 @@
 #include "gettext/DialogTextChecker.h"
 
-#include "Utillib/LogStream.h"
 #include "Utillib/WindowUtil.h"
 #include "gettext/TranslateWindow.h"
 #include "platform/DialogTemplate.h"
@@ -85,9 +84,9 @@ std::string DialogTextChecker::checkAll(QWidget* owner, const IdMap& ids)
         if (name.rfind("IDD_", 0) != 0 || !platform::findResource(platform::RT_DIALOG, id).data)
             continue;
         platform::Dialog dialog(owner);
+        // A dialog left out would let an empty report say that its texts fit.
         if (!dialog.create(id, owner)) {
-            LogStream::instance() << "The dialog " << name << " cannot be checked: " << dialog.buildError()
-                                  << LogStream::endl;
+            report += name + "\n  The dialog cannot be checked: " + dialog.buildError() + "\n";
             continue;
         }
         translateWindow(&dialog);

@@ -19,8 +19,10 @@ public:
     // Every dialog of the map (names beginning with "IDD_", in ascending
     // order) that exists as a template: created hidden with `owner` as its
     // owner, translated, checked and destroyed. A dialog's name, a line end
-    // and its report lines for each dialog with a text too large; empty when
-    // every text fits.
+    // and its report lines for each dialog with a text too large, or with
+    // the line "  The dialog cannot be checked: " and the reason when it
+    // cannot be made (a control class not registered); empty when every text
+    // of every dialog fits.
     static std::string checkAll(QWidget* owner, const IdMap& ids);
 
     // One report line for each visible text control of the dialog whose text

@@ -11,8 +11,9 @@ namespace {
 bool isAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isAsciiLetterOrDigit(char c) { return isAsciiLetter(c) || (c >= '0' && c <= '9'); }
 
-// How many leading characters form a context tag (0, 2, 3 or 4).
-std::size_t tagLength(std::string_view text)
+} // namespace
+
+std::size_t contextTagLength(std::string_view text)
 {
     if (text.size() < 2 || !isAsciiLetter(text[0]))
         return 0;
@@ -24,6 +25,8 @@ std::size_t tagLength(std::string_view text)
         return 4;
     return 0;
 }
+
+namespace {
 
 template <class String>
 String optionValue(const String& commandLine, const String& key, const String& defaultValue)
@@ -117,7 +120,7 @@ unsigned languageCodePage(const std::string& languageCode)
 std::wstring translateString(const std::string& text)
 {
     Translator& translator = userInterfaceTranslator();
-    return translator.lookup(text.substr(tagLength(text)), languageCodePage(translator.languageCode()));
+    return translator.lookup(text.substr(contextTagLength(text)), languageCodePage(translator.languageCode()));
 }
 
 std::wstring translate(const char* text)

@@ -8,6 +8,7 @@
 // of their language; untranslated English goes through the ANSI code page.
 #include <memory>
 #include <string>
+#include <string_view>
 
 class MoCatalog;
 
@@ -55,6 +56,9 @@ extern Translator& theTranslator;
 // The code page a language's catalogue is written in: "ja" 932, "ko" 949,
 // "zh" 936, anything else 1252.
 unsigned languageCodePage(const std::string& languageCode);
+
+// How many leading characters of `text` form its context tag: 0, 2, 3 or 4.
+std::size_t contextTagLength(std::string_view text);
 
 // `text` (a null pointer gives an empty text) without its context tag,
 // translated by the user-interface translator.

@@ -35,13 +35,13 @@ DialogTable browseSessionsDialog()
             { IDC_BROWSE_INSTRUCTOR_DETAILS,   "Button",        "¤Details...",                button,                  261, 51,  56,  14 },
             { IDC_BROWSE_SEARCH,               "Button",        "¤Show matching sessions",    WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 179, 72,  138, 16 },
             { IDC_BROWSE_LIST_LABEL,           "Static",        "¤Sessions",                  WS_VISIBLE | SS_LEFT,    7,   100, 120, 8 },
-            { IDC_BROWSE_LIST,                 "MFCReportCtrl", "List1",                      report,                  7,   110, 346, 96 },
+            { IDC_BROWSE_LIST,                 "TavoReportCtrl", "List1",                     report,                  7,   110, 346, 96 },
             { IDC_BROWSE_STATUS,               "Static",        "¤No sessions match criteria", WS_VISIBLE | SS_LEFT,   7,   210, 166, 8 },
             { IDC_BROWSE_HINT,                 "Static",        "¤Double click on a session for details", WS_VISIBLE | SS_LEFT, 7,   220, 166, 8 },
             { IDC_BROWSE_IMPORT,               "Button",        "¤Import...",                 button,                  180, 213, 48,  14 },
             { IDC_BROWSE_EXPORT,               "Button",        "¤Export...",                 button,                  232, 213, 48,  14 },
-            { 32800,                           "Button",        "¤Help",                      button,                  287, 213, 32,  14 },
-            { IDCANCEL,                        "Button",        "¤Close",                     button,                  322, 213, 32,  14 },
+            { 32800,                           "Button",        "¤Help",                      button,                  284, 213, 34,  14 },
+            { IDCANCEL,                        "Button",        "¤Close",                     button,                  320, 213, 34,  14 },
         },
     };
 }

@@ -75,7 +75,7 @@ DialogTable configDebriefing1Page()
             { IDC_STATIC,              "Button", "¤Debriefing format",                     group,             6,   112, 256, 46 },
             { IDC_DEB1_AS_COUNTS,      "Button", "¤As \"4 OK / 4 low / 12 high\"",         button | BS_AUTORADIOBUTTON | WS_GROUP, 14, 123, 240, 10 },
             { IDC_DEB1_AS_PERCENT,     "Button", "¤As \"20% OK / 20% low/ 60% high\"",     button | BS_AUTORADIOBUTTON, 14, 134, 240, 10 },
-            { IDC_DEB1_COMMENTS,       "Button", "¤Show debrefing comments",               check | WS_GROUP,  14,  145, 240, 10 },
+            { IDC_DEB1_COMMENTS,       "Button", "¤Show debriefing comments",               check | WS_GROUP,  14,  145, 240, 10 },
         },
     };
 }

@@ -1,11 +1,11 @@
 #include "session/SessionAdvice.h"
 
 #include "Database/Algorithm.h"
+#include "Utillib/GString.h"
 #include "gettext/Translator.h"
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
 namespace {
 
@@ -29,13 +29,12 @@ bool inTime(const std::vector<AdviceEvent>& events, int type, int s)
     return false;
 }
 
-// A translated format filled with numbers after translation.
+// A translated format filled with numbers after translation. The format
+// comes from a catalogue the user may have chosen: each conversion is checked
+// against its number, and one without a fitting number stays as written.
 std::wstring formatted(const char* key, double a, double b = 0)
 {
-    std::wstring fmt = translate(key);
-    wchar_t buffer[512];
-    int n = std::swprintf(buffer, sizeof buffer / sizeof buffer[0], fmt.c_str(), a, b);
-    return n < 0 ? fmt : std::wstring(buffer, static_cast<size_t>(n));
+    return GString::format(translate(key), a, b);
 }
 
 } // namespace

@@ -96,7 +96,7 @@ CReportCtrl::~CReportCtrl()
 
 void CReportCtrl::registerWindowClass()
 {
-    platform::registerControlClass("MFCReportCtrl", [](const platform::ControlParameters& params, QWidget* parent) {
+    platform::registerControlClass("TavoReportCtrl", [](const platform::ControlParameters& params, QWidget* parent) {
         auto* control = new CReportCtrl(parent, params.style & 0xFFFF);
         if (params.style & WS_BORDER)
             control->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);

@@ -119,7 +119,7 @@ public:
     explicit CReportCtrl(QWidget* parent = nullptr, DWORD style = 0);
     ~CReportCtrl() override;
 
-    // Registers the class "MFCReportCtrl" with the dialog builder, so that a
+    // Registers the class "TavoReportCtrl" with the dialog builder, so that a
     // dialog template can place report controls (style bits, WS_BORDER).
     static void registerWindowClass();
     bool create(DWORD style, const RECT& rect, QWidget* parent, int id);

@@ -1,5 +1,6 @@
 #include "ui/ToolTips.h"
 
+#include "Utillib/TextBlock.h"
 #include "platformqt/Window.h"
 #include "ui/IdMap.h"
 
@@ -14,6 +15,9 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <algorithm>
+#include <vector>
+
 namespace tooltips {
 
 int toolTipId(const QWidget* widget)
@@ -26,22 +30,55 @@ int toolTipId(const QWidget* widget)
     return platform::controlId(widget);
 }
 
+namespace {
+
+// The word wrap's device for a tip: words measured in the tip's font, and
+// the words it lays out collected line by line (line i at y = i), a blank
+// between two words only where the layout left room for one.
+class TipLines : public TextDevice {
+public:
+    explicit TipLines(const QFontMetrics& metrics)
+        : metrics(metrics)
+    {
+    }
+
+    int lineHeight() override { return 1; }
+    SIZE textExtent(const std::string& text) override
+    {
+        return SIZE { metrics.horizontalAdvance(platform::ansiToQString(text)), 1 };
+    }
+    void textOut(int x, int y, const std::string& text) override
+    {
+        const auto line = static_cast<std::size_t>(std::max(y, 0));
+        if (line >= lines.size()) {
+            lines.resize(line + 1);
+            ends.resize(line + 1, 0);
+        }
+        const QString word = platform::ansiToQString(text);
+        if (!lines[line].isEmpty() && x > ends[line])
+            lines[line] += QLatin1Char(' ');
+        lines[line] += word;
+        ends[line] = x + metrics.horizontalAdvance(word);
+    }
+
+    std::vector<QString> lines;
+
+private:
+    const QFontMetrics& metrics;
+    std::vector<int> ends;
+};
+
+} // namespace
+
 QString wrapText(const QString& text, const QFontMetrics& metrics, int width)
 {
+    TipLines device(metrics);
+    TextBlock block(device, text.toStdWString());
+    const SIZE used = block.draw(device, width, 0, 0, 0);
+    device.lines.resize(static_cast<std::size_t>(std::max<LONG>(used.cy, 1)));
     QStringList lines;
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        QString line;
-        for (const QString& word : paragraph.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-            const QString longer = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-            if (!line.isEmpty() && metrics.horizontalAdvance(longer) > width) {
-                lines << line;
-                line = word;
-            } else {
-                line = longer;
-            }
-        }
+    for (const QString& line : device.lines)
         lines << line;
-    }
     return lines.join(QLatin1Char('\n'));
 }
 

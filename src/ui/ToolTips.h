@@ -21,8 +21,10 @@ constexpr int tipMargin = 3;
 // id (its action's "commandId" property), else the control id; 0 for none.
 int toolTipId(const QWidget* widget);
 
-// The text broken at blanks (and at its own line breaks) into lines no wider
-// than `width` pixels; a word wider than that stands on a line of its own.
+// The text broken by the program's word wrap (at blanks, after hyphens, and
+// in Chinese, Japanese and Korean between any two of their characters) and
+// at its own line breaks into lines no wider than `width` pixels; a word
+// wider than that stands on a line of its own.
 QString wrapText(const QString& text, const QFontMetrics& metrics, int width);
 
 } // namespace tooltips

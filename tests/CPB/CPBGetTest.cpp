@@ -279,7 +279,7 @@ TEST_F(CPBGetTest, FailingUnitReportsTheFailureAndKeepsWhatCameBefore)
         EXPECT_FALSE(reader.get(port, &model, &parent));
         ProgressDialog* window = reader.progressWindow();
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(shown(window, IDC_PROGRESS_TEXT), "An error occured, please try again.");
+        EXPECT_EQ(shown(window, IDC_PROGRESS_TEXT), "An error occurred, please try again.");
         EXPECT_EQ(shown(window, IDCANCEL), "Close");
         EXPECT_EQ(window->getPos(), c.progress);
         EXPECT_EQ(model.icons, c.iconsRead ? std::vector<std::int32_t>(6, 7) : before.icons);

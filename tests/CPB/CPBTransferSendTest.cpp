@@ -158,7 +158,7 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
 
     ASSERT_EQ(seen.size(), 2u) << "both windows stayed until closed";
     EXPECT_EQ(seen[0].caption, "Tavo CPR Controller on COM14");
-    EXPECT_EQ(seen[0].text, "An error occured, please try again.") << "not hidden by the later success";
+    EXPECT_EQ(seen[0].text, "An error occurred, please try again.") << "not hidden by the later success";
     EXPECT_EQ(seen[0].percentage, "20%") << "icons to the first plot data: 202 of 1000";
     EXPECT_EQ(seen[1].caption, "Tavo CPR Controller on COM15");
     EXPECT_EQ(seen[1].text, "Transfer done.");
@@ -245,7 +245,7 @@ TEST_F(CPBTransferSendTest, ConfigurationDialogsOkShowsTheOutcomesBeforeClosing)
     configuration.setTransfer(nullptr);
 
     std::sort(outcomes.begin(), outcomes.end());
-    EXPECT_EQ(outcomes, (std::vector<QString> { "An error occured, please try again.", "Transfer done." }));
+    EXPECT_EQ(outcomes, (std::vector<QString> { "An error occurred, please try again.", "Transfer done." }));
     EXPECT_TRUE(dialogShownWithOutcomes);
     EXPECT_EQ(second.peek(0x51, 0x7FF0, 6), (Bytes { 0, 1, 2, 3, 4, 77 }));
     EXPECT_EQ(configuration.getModel().icons[5], 77) << "the OK went on after the send";

@@ -161,7 +161,7 @@ TEST_F(TransferWindowsTest, WindowsHaveAFixedSizeAndTheirTextsTranslated)
     ASSERT_TRUE(window->create(nullptr));
     EXPECT_EQ(window->windowTitle(), "Daten werden an CPB gesendet");
     EXPECT_EQ(dlgItem<QPushButton>(window, IDCANCEL)->text(), "&Abbrechen");
-    window->setText(translate("An error occured, please try again."));
+    window->setText(translate("An error occurred, please try again."));
     window->show();
     window->grab().save(picture("progress-de.png"));
     window->destroyWindow();

@@ -125,7 +125,7 @@ TEST(BrowseSessionsFilter, CriteriaBecomeTheFilterText)
 TEST(BrowseSessionsFilter, StatusTextAndColumnWidths)
 {
     EXPECT_EQ(browseSessions::statusText(0), L"No sessions match criteria.");
-    EXPECT_EQ(browseSessions::statusText(1), L"One session match criteria");
+    EXPECT_EQ(browseSessions::statusText(1), L"One session matches criteria");
     EXPECT_EQ(browseSessions::statusText(14), L"14 sessions match criteria");
 
     for (int width : {160, 517, 1000, 3333}) {
@@ -285,7 +285,7 @@ TEST_F(BrowseSessionsTest, ImportingTwiceDuplicatesNothingUnlessAsked)
     EXPECT_EQ(ui.boxes[0].caption, L"Import session");
     EXPECT_EQ(ui.boxes[0].flags, unsigned(dbui::MB_YESNO | dbui::MB_ICONQUESTION));
     EXPECT_EQ(ui.boxes[0].text,
-        L"One of the chosen sessions already exists in the databae.\r\nContinue importing this session?\r\n\r\n"
+        L"One of the chosen sessions already exists in the database.\r\nContinue importing this session?\r\n\r\n"
         L"Date:\t\t2006-03-05\r\nCompression:\tOla\r\nVentilation:\tKari\r\nCourse Instructor:\tHanne\r\n"
         L"Approved by:\tDr. O'Neill\r\n"
         L"\r\nChoose yes if you would like to duplicate this session.\r\nChoose no if you would like to skip this session.");

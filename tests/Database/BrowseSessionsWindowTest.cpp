@@ -113,7 +113,7 @@ TEST_F(BrowseSessionsWindowTest, CriteriaNarrowTheListAndTheColumnsFillIt)
     EXPECT_EQ(rows(), 2);
     typeCriterion(IDC_BROWSE_INSTRUCTOR, "Hans");
     EXPECT_EQ(rows(), 1);
-    EXPECT_EQ(status(), "One session match criteria");
+    EXPECT_EQ(status(), "One session matches criteria");
     typeCriterion(IDC_BROWSE_PARTICIPANT, "");
     typeCriterion(IDC_BROWSE_INSTRUCTOR, "");
     combo(IDC_BROWSE_MONTH)->setCurSel(3);

@@ -33,11 +33,11 @@ TEST(DBUtil, ErrorBoxText)
     DBUtil::reportError("near \"*\": syntax error (SQLSTATE HY000)\n");
     DBUtil::reportError("");
     ASSERT_EQ(ui.boxes.size(), 2u);
-    EXPECT_EQ(ui.boxes[0].text, L"An unexpected error occured while accessing the database:\n\n"
+    EXPECT_EQ(ui.boxes[0].text, L"An unexpected error occurred while accessing the database:\n\n"
                                 L"near \"*\": syntax error (SQLSTATE HY000)\n"
                                 L"\nPlease try to correct the problem yourself, or contact support for further help.");
     EXPECT_EQ(ui.boxes[0].flags, dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
-    EXPECT_EQ(ui.boxes[1].text, L"An unexpected error occured while accessing the database:\n\nUnknown error\n"
+    EXPECT_EQ(ui.boxes[1].text, L"An unexpected error occurred while accessing the database:\n\nUnknown error\n"
                                 L"\nPlease try to correct the problem yourself, or contact support for further help.");
 }
 

@@ -233,7 +233,7 @@ TEST_F(CalibrateWindowTest, StartUpWithFailingManikinsReportsThemAndStaysOpenExp
     EXPECT_EQ(boxes[0].caption, L"Calibration Error");
     EXPECT_EQ(boxes[0].flags, MB_OK | MB_ICONSTOP);
     EXPECT_EQ(boxes[0].text,
-              L"An error occured during calibration.\n"
+              L"An error occurred during calibration.\n"
               L"Error calibrating COM4: The manikin was probably moved during calibration, or the cable is not connected.\n"
               L"Error calibrating COM5: Could not find manikin. Make sure the manikin is connected correctly.\n");
     EXPECT_FALSE(boxes[0].mainWindowEnabled) << "the main window is disabled while calibrating";

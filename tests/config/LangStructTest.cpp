@@ -16,7 +16,7 @@ TEST(LangStruct, LooksUpCodesExactly)
     EXPECT_EQ(LangStruct::indexOf("ko"), 11);
     EXPECT_EQ(LangStruct::indexOf("EN"), -1);
     EXPECT_EQ(LangStruct::indexOf(""), -1); // not the end entry
-    EXPECT_EQ(LangStruct::nameAt(5), L"Portugese");
+    EXPECT_EQ(LangStruct::nameAt(5), L"Portuguese");
 
     LogCapture log;
     EXPECT_EQ(LangStruct::codeAt(11), "ko");

@@ -2,11 +2,16 @@
 // and reported by name; every dialog we ship fits in every catalogue we ship.
 #include "gettext/DialogTextChecker.h"
 #include "gettext/Translator.h"
+#include "platform/CodePage.h"
 #include "platform/DialogTemplate.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Dialog.h"
 #include "platformqt/Window.h"
+#include "config/ConfigurationPages.h"
+#include "platform/Resources.h"
+#include "res/Dialogs.h"
 #include "res/Resources.h"
+#include "ui/ReportCtrl.h"
 
 #include "support/TestSupport.h"
 
@@ -21,6 +26,7 @@ namespace {
 using namespace platform;
 
 constexpr int checkDialogId = 9950;
+constexpr int unbuiltDialogId = 9956;
 
 // A dialog whose controls each show one way a text may or may not be measured.
 DialogTable checkTable()
@@ -38,12 +44,25 @@ DialogTable checkTable()
     };
 }
 
+// A dialog with a control whose class nobody registered: it cannot be made.
+DialogTable unbuiltTable()
+{
+    return DialogTable {
+        unbuiltDialogId, "Unbuilt", DS_SETFONT | WS_POPUP | WS_CAPTION, 0, 0, 100, 40, "DejaVu Sans", 8,
+        { { 9957, "NoSuchControlClass", "", WS_VISIBLE, 5, 5, 60, 8 } },
+    };
+}
+
 class DialogTextCheckerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
         res::registerResources();
+        // The classes the program registers before its dialogs open.
+        CReportCtrl::registerWindowClass();
+        registerConfigurationControls();
         registerDialog(checkTable());
+        registerDialog(unbuiltTable());
     }
     void TearDown() override { loadLanguage("main", "en"); }
 
@@ -88,6 +107,11 @@ TEST_F(DialogTextCheckerTest, ATextTooLargeIsReportedWithItsNamesAndNothingElseI
     // The whole check: by dialog name, and a dialog without a template is skipped.
     setWindowText(dlgItem(&dialog, 9955), longText);
     EXPECT_EQ(DialogTextChecker::checkAll(nullptr, ids), "") << "each dialog is made anew from its template";
+    DialogTextChecker::IdMap unbuilt = ids;
+    unbuilt.emplace(unbuiltDialogId, "IDD_UNBUILT");
+    EXPECT_EQ(DialogTextChecker::checkAll(nullptr, unbuilt),
+              "IDD_UNBUILT\n  The dialog cannot be checked: cannot create control 9957 of class \"NoSuchControlClass\"\n\n")
+        << "a dialog that cannot be checked is no dialog whose texts fit";
     DialogTextChecker::IdMap unnamed = {{checkDialogId, "IDD_CHECKED"}};
     EXPECT_EQ(DialogTextChecker::checkDialog(&dialog, unnamed),
               "  The text='" + ansi + "' in control (9951) with parent 'Checked' is too large\n"
@@ -98,13 +122,22 @@ TEST_F(DialogTextCheckerTest, EveryShippedDialogFitsInEveryShippedCatalogue)
 {
     auto shipped = DialogTextChecker::readResourceIds(TAVO_SOURCE_DIR "/src/res/resource.h");
     ASSERT_FALSE(shipped.empty());
+    // Every template we ship is named in the header, so every one is checked.
+    std::size_t named = 0;
+    for (const auto& [id, name] : shipped)
+        named += name.rfind("IDD_", 0) == 0 && findResource(RT_DIALOG, id).data != nullptr;
+    EXPECT_EQ(named, res::dialogTables().size());
     for (const char* language : {"", "de", "ja"}) {
         std::string commandLine = "main";
         if (*language)
             commandLine += std::string(" lang:") + CATALOGUE_DIR + "/" + language + ".mo";
         ASSERT_TRUE(loadLanguage(commandLine, "en") || !*language) << language;
+        // As the program does: the language's code page is the ANSI code page
+        // (without it a Japanese text would be measured as question marks).
+        setAnsiCodePage(languageCodePage(theTranslator.languageCode()));
         EXPECT_EQ(DialogTextChecker::checkAll(nullptr, shipped), "") << "catalogue: " << (*language ? language : "en");
     }
+    setAnsiCodePage(1252);
 }
 
 } // namespace

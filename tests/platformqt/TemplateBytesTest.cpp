@@ -22,7 +22,7 @@ DialogTable twoControls()
         7, "¤Title", DS_SETFONT | WS_POPUP | WS_CAPTION, 1, 2, 100, 50, "DejaVu Sans", 9,
         {
             { 1, "Button", "¤OK", WS_VISIBLE | BS_DEFPUSHBUTTON, 5, 6, 40, 14 },
-            { 1000, "MFCReportCtrl", "x", WS_VISIBLE, 5, 22, 90, 20, WS_EX_CLIENTEDGE },
+            { 1000, "TavoReportCtrl", "x", WS_VISIBLE, 5, 22, 90, 20, WS_EX_CLIENTEDGE },
         },
     };
 }
@@ -72,7 +72,7 @@ TEST(DialogTemplateBytes, TablesReadBackWithAlignedItemsAndClassOrdinals)
     EXPECT_EQ(ok.cy, 14);
 
     const auto& custom = parsed->controls[1];
-    EXPECT_EQ(controlClassName(custom.windowClass), "MFCReportCtrl");
+    EXPECT_EQ(controlClassName(custom.windowClass), "TavoReportCtrl");
     EXPECT_EQ(custom.id, 1000u);
     EXPECT_EQ(custom.exStyle, WS_EX_CLIENTEDGE);
 

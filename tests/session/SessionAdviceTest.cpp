@@ -1,5 +1,7 @@
 #include "Database/Algorithm.h"
+#include "gettext/Translator.h"
 #include "session/SessionAdvice.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -108,4 +110,24 @@ TEST(SessionAdvice, RulesKeysAndOrder)
         c.change(facts, algor);
         EXPECT_EQ(SessionAdvice(algor, facts).text(), c.expected) << c.what;
     }
+}
+
+// A catalogue chosen by its path may hold any translation: conversions that
+// have no fitting number ("%s", "%n", one too many) are shown as written and
+// logged, never filled from what is not there.
+TEST(SessionAdvice, AHostileCatalogueCannotMisuseTheNumbers)
+{
+    testsupport::LogCapture log;
+    ASSERT_TRUE(userInterfaceTranslator().open(HOSTILE_CATALOGUE));
+    struct Restore {
+        ~Restore() { userInterfaceTranslator().open(""); }
+    } restore;
+
+    AdviceFacts facts = goodFacts();
+    Algorithm algor;
+    facts.ventilationRate = 12;
+    EXPECT_EQ(SessionAdvice(algor, facts).text(), L"Zu schnell %n: 9 /min %s");
+    facts.ventilationRate = 2;
+    EXPECT_EQ(SessionAdvice(algor, facts).text(), L"%s zwischen 9 und %.0f %n%n%s%s%s%s");
+    EXPECT_NE(log.text().find("no fitting argument"), std::string::npos) << log.text();
 }

@@ -4,7 +4,9 @@
 // English and in German.
 #include "DemoPorts.h"
 #include "FakeSessionServices.h"
+#include "gettext/TranslationHooks.h"
 #include "gettext/Translator.h"
+#include "platform/CodePage.h"
 #include "platformqt/Window.h"
 #include "res/Bitmaps.h"
 #include "session/SessionGraphView.h"
@@ -122,6 +124,38 @@ TEST(ToolTipWrap, LinesFitTheWidthAndKeepTheirBreaks)
               QStringLiteral("a\nPneumothoraxdekompression\nb"));
 }
 
+// Japanese has no blanks between words: a tip breaks between any two of its
+// characters, as the program's word wrap breaks it, while an English word in
+// it stays whole.
+TEST(ToolTipWrap, JapaneseBreaksBetweenItsCharacters)
+{
+    installTranslationHooks();
+    ASSERT_TRUE(userInterfaceTranslator().open(JA_CATALOGUE));
+    platform::setAnsiCodePage(932);
+    struct Restore {
+        ~Restore()
+        {
+            platform::setAnsiCodePage(1252);
+            userInterfaceTranslator().open("");
+        }
+    } restore;
+
+    const QFontMetrics metrics(QToolTip::font());
+    const QString text = QStringLiteral("\u3053\u306e\u30dc\u30bf\u30f3\u3067\u30bb\u30c3\u30b7\u30e7\u30f3"
+                                        "\u3092\u4e00\u6642\u505c\u6b62\u3057\u307e\u3059\u3002CPR\u30c8"
+                                        "\u30ec\u30fc\u30cb\u30f3\u30b0\u3092\u518d\u958b\u3059\u308b\u306b"
+                                        "\u306f\u958b\u59cb\u30dc\u30bf\u30f3\u3092\u62bc\u3057\u3066\u304f"
+                                        "\u3060\u3055\u3044\u3002");
+    const int width = metrics.horizontalAdvance(text) / 3;
+    const QString wrapped = tooltips::wrapText(text, metrics, width);
+    const QStringList lines = wrapped.split(QLatin1Char('\n'));
+    EXPECT_GE(lines.size(), 3) << wrapped.toStdString();
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
+    EXPECT_EQ(lines.join(QString()), text) << "nothing lost or added";
+    EXPECT_TRUE(wrapped.contains(QStringLiteral("CPR"))) << "an English word is not broken";
+}
+
 TEST_F(ToolTipTest, GraphPageControlsAndEventButtonsShowTheirTexts)
 {
     SessionRecord record;
@@ -172,9 +206,8 @@ TEST_F(ToolTipTest, GraphPageControlsAndEventButtonsShowTheirTexts)
           L"Wenn eingeschaltet, zeigt das Diagramm die eigenen Ereignisse aus den Symbolleisten" },
         { 1001, L"When enabled, the stomach inflation and wrong hand position icons are shown on the graph",
           L"Wenn eingeschaltet, zeigt das Diagramm die Symbole für Mageninsufflation und falsche Handposition" },
-        // Unsure in German: shown in English.
         { 1013, L"When enabled, the compression/relaxation ratios are shown on the graph",
-          L"When enabled, the compression/relaxation ratios are shown on the graph" },
+          L"Wenn eingeschaltet, zeigt das Diagramm die Verhältnisse von Kompression zu Entlastung" },
         { 1321, L"When enabled, the cardiac output is shown on the graph",
           L"Wenn eingeschaltet, zeigt das Diagramm das Herzzeitvolumen" },
     };

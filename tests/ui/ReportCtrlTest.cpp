@@ -5,8 +5,11 @@
 #include "ui/ReportCompanions.h"
 #include "ui/ReportCtrl.h"
 
+#include "platform/DialogTemplate.h"
 #include "platform/Registry.h"
 #include "platform/WindowStyles.h"
+#include "platformqt/Dialog.h"
+#include "platformqt/Window.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -582,4 +585,27 @@ TEST(ReportCtrl, HeaderWhileSortingReadsWell)
     report.sortByColumn(1, false);
     EXPECT_EQ(report.getItemText(report.model().rowAt(0), 1), "91");
     ASSERT_TRUE(window.grab().save(artefact("report-sorted-descending.png")));
+}
+
+// A dialog template places the control under the program's own class name;
+// the name it once had places nothing.
+TEST(ReportCtrl, TemplatesPlaceItUnderTheProgramsOwnClassName)
+{
+    CReportCtrl::registerWindowClass();
+    auto table = [](int id, const char* className) {
+        return platform::DialogTable { id, "Report", DS_SETFONT | WS_POPUP | WS_CAPTION, 0, 0, 200, 100, "DejaVu Sans", 8,
+            { { 1000, className, "List", WS_VISIBLE | WS_BORDER | 0x0008, 5, 5, 190, 90 } } };
+    };
+    platform::registerDialog(table(9960, "TavoReportCtrl"));
+    platform::registerDialog(table(9961, "MFCReportCtrl"));
+
+    platform::Dialog ours;
+    ASSERT_TRUE(ours.create(9960)) << ours.buildError();
+    auto* report = dynamic_cast<CReportCtrl*>(platform::dlgItem(&ours, 1000));
+    ASSERT_NE(report, nullptr);
+    EXPECT_EQ(report->model().style & 0x0008, 0x0008) << "the control style comes from the template";
+
+    platform::Dialog foreign;
+    EXPECT_FALSE(foreign.create(9961));
+    EXPECT_NE(foreign.buildError().find("MFCReportCtrl"), std::string::npos) << foreign.buildError();
 }

@@ -81,7 +81,7 @@ bool CPBGet::get(int port, PropertyModel* model, QWidget* parent)
 
     if (progress) {
         progress->setButtonText(translate("Close"));
-        progress->setText(ok ? translate("Transfer done.") : translate("An error occured, please try again."));
+        progress->setText(ok ? translate("Transfer done.") : translate("An error occurred, please try again."));
         progress->enableButton(true);
     }
     return ok;

@@ -140,7 +140,7 @@ bool CPBSend::send(int port, const PropertyModel* model, QWidget* parent, bool l
 
     if (window) {
         window->setButtonText(translate("Close"));
-        window->setText(ok ? translate("Transfer done.") : translate("An error occured, please try again."));
+        window->setText(ok ? translate("Transfer done.") : translate("An error occurred, please try again."));
         window->enableButton(true);
     }
     // Every controller's window stays with its outcome, so that a failure is
