@@ -261,7 +261,8 @@ TEST_F(RunCourseWindowTest, TheCourseFormStaysWholeBesideItsSessionsAndComesBack
     {
         SessionRecord row = planned("Ann Lee", "Bob Ray", 247);
         row.Duration = 600;
-        std::vector<SessionRecord> rows = {row, SessionRecord()};
+        CourseSchedule rows;
+        rows.rows() = {row, SessionRecord()};
         SessionTable table(database);
         ASSERT_TRUE(table.open(std::string()));
         ASSERT_TRUE(table.saveCourseSessions(course, rows));
