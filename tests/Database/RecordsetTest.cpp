@@ -294,9 +294,10 @@ protected:
 TEST_F(RowBlockTest, EveryValueArrivesWholeAcrossBlockBoundaries)
 {
     // Block sizes that divide the rows and that do not; room for every value
-    // at once, or too little, so that long values make the query run again.
+    // at once, or too little, so that long values make the query run again
+    // (15 bytes: one value fills the buffer but for its terminator).
     for (std::size_t blockRows : {1, 2, 7, 23, 256})
-        for (std::size_t valueBytes : {16, 4096}) {
+        for (std::size_t valueBytes : {15, 16, 4096}) {
             SCOPED_TRACE("block of " + std::to_string(blockRows) + ", " + std::to_string(valueBytes) + " bytes");
             odbc::BlockRead how;
             how.blockRows = blockRows;
@@ -305,7 +306,7 @@ TEST_F(RowBlockTest, EveryValueArrivesWholeAcrossBlockBoundaries)
             EXPECT_EQ(read(how, ok), expected);
             // Both engines' drivers take blocks of the size asked for.
             EXPECT_EQ(how.rowsPerFetch, blockRows);
-            EXPECT_EQ(how.runs > 1, valueBytes == 16);
+            EXPECT_EQ(how.runs > 1, valueBytes < 4096);
         }
 }
 
