@@ -4,6 +4,8 @@
 #include "Database/BrowseSessions.h"
 #include "Database/BrowseSessionsDialog.h"
 #include "Database/Database.h"
+#include "Database/DatabaseUtil.h"
+#include "Database/Recordset.h"
 #include "Database/SessionsFile.h"
 #include "Utillib/LogStream.h"
 #include "platformqt/Controls.h"
@@ -94,6 +96,46 @@ void BM_ReadList(benchmark::State& state)
         browseSessions::readList(database, "", "", 0, 0, rows);
 }
 BENCHMARK(BM_ReadList)->Unit(benchmark::kMillisecond);
+
+// The same columns through a recordset, which asks the driver for one value
+// at a time: the list's reading before it fetched blocks, for comparison in
+// the same run.
+class ListColumnsOneByOne : public Recordset {
+public:
+    ListColumnsOneByOne()
+        : Recordset(database)
+    {
+        for (std::string* member : {&row.serial, &row.ventilation, &row.compression, &row.date, &row.time,
+                 &row.instructor, &row.scenario})
+            texts.push_back(member);
+        const char* columns[] = {"Serialidentifier", "PersonVentilation", "PersonChestCompression", "CourseDate",
+            "StartTime", "CourseInstructor", "Scenario"};
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            bindText(columns[i], *texts[i]);
+    }
+    browseSessions::ListRow row;
+    std::vector<std::string*> texts;
+};
+
+void BM_ReadListOneValueAtATime(benchmark::State& state)
+{
+    std::vector<browseSessions::ListRow> rows;
+    for (auto _ : state) {
+        rows.clear();
+        ListColumnsOneByOne set;
+        set.m_strFilter = browseSessions::filterText("", "", 0, 0);
+        set.m_strSort = browseSessions::sortText;
+        if (!DBUtil::Open(&set, "Session") || !set.MoveFirst())
+            state.SkipWithError("not read");
+        while (!set.IsEOF()) {
+            rows.push_back(set.row);
+            set.MoveNext();
+        }
+        if (rows.size() != sessionRows)
+            state.SkipWithError("not every session read");
+    }
+}
+BENCHMARK(BM_ReadListOneValueAtATime)->Unit(benchmark::kMillisecond);
 
 void BM_SearchByParticipantAndByMonth(benchmark::State& state)
 {

@@ -2,7 +2,9 @@
 
 #include "Database/Database.h"
 #include "Database/DatabaseUtil.h"
+#include "Database/DbText.h"
 #include "Database/DbUi.h"
+#include "Database/RowBlock.h"
 #include "Database/SessionsFile.h"
 #include "Database/Transaction.h"
 #include "Utillib/FileUtil.h"
@@ -43,22 +45,16 @@ public:
     std::string serial;
 };
 
-// The columns the list shows, and the serial.
-class ListColumns : public Recordset {
-public:
-    explicit ListColumns(Database& db)
-        : Recordset(db)
-    {
-        bindText("Serialidentifier", row.serial);
-        bindText("PersonVentilation", row.ventilation);
-        bindText("PersonChestCompression", row.compression);
-        bindText("CourseDate", row.date);
-        bindText("StartTime", row.time);
-        bindText("CourseInstructor", row.instructor);
-        bindText("Scenario", row.scenario);
-    }
-    ListRow row;
-};
+// The program's narrow text of a stored value; plain ASCII is the same in
+// both and needs no conversion.
+std::string narrowText(std::string_view utf8)
+{
+    bool plain = std::all_of(utf8.begin(), utf8.end(), [](char c) {
+        auto u = static_cast<unsigned char>(c);
+        return u != 0 && u < 0x80;
+    });
+    return plain ? std::string(utf8) : dbtext::fromUtf8(std::string(utf8));
+}
 
 std::set<std::string> storedSerials(Database& db)
 {
@@ -213,21 +209,32 @@ bool readList(Database& db, const std::string& participant, const std::string& i
     rows.clear();
     if (!db.isOpen())
         return false;
-    ListColumns set(db);
-    set.m_strFilter = filterText(participant, instructor, yearIndex, monthIndex);
-    set.m_strSort = sortText;
-    if (!DBUtil::Open(&set, "Session")) {
-        LogStream::instance() << "The sessions could not be listed: " + set.lastError().text + "\n";
-        return false;
-    }
-    if (DBUtil::isEmpty(set) || !set.MoveFirst())
-        return true;
-    while (!set.IsEOF()) {
-        rows.push_back(std::move(set.row)); // the next move fills the members again
-        if (!set.MoveNext())
+    // The columns the list shows and the serial, fetched in blocks; the id
+    // settles the order of rows the sort leaves equal, as in every table.
+    std::string sql = "SELECT \"serialidentifier\", \"personventilation\", \"personchestcompression\", "
+                      "\"coursedate\", \"starttime\", \"courseinstructor\", \"scenario\" FROM \"session\" WHERE "
+        + filterText(participant, instructor, yearIndex, monthIndex) + " ORDER BY " + sortText + ", \"id\"";
+    std::string utf8 = dbtext::toUtf8(sql);
+    odbc::BlockRead how;
+    DbError error;
+    auto row = [&rows](const odbc::TextRow& r) {
+        ListRow& out = rows.emplace_back();
+        std::string* fields[] = {&out.serial, &out.ventilation, &out.compression, &out.date, &out.time,
+            &out.instructor, &out.scenario};
+        for (std::size_t c = 0; c < 7; ++c)
+            *fields[c] = narrowText(r.values[c]);
+    };
+    // Tried three times, as a table is opened: a lock held elsewhere may end.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        rows.clear();
+        if (odbc::readTextBlocks(db, utf8, 7, how, [&rows] { rows.clear(); }, row, error))
+            return true;
+        if (db.isLockTimeout(error))
             break;
     }
-    return true;
+    rows.clear();
+    LogStream::instance() << "The sessions could not be listed: " + error.text + "\n";
+    return false;
 }
 
 namespace {

@@ -14,8 +14,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <cstdio>
 #include <limits>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -194,6 +196,47 @@ TEST_F(BrowseSessionsTest, EachCriterionNarrowsTheFinishedSessions)
     EXPECT_EQ(rows[0].instructor, "Berit");
     EXPECT_EQ(rows[0].date, "1999-12-31");
     EXPECT_EQ(rows[0].scenario, "");
+}
+
+// The list holds what the table reads of every session, row for row, across
+// the blocks it is fetched in: long names, names outside ASCII, empty texts.
+TEST_F(BrowseSessionsTest, TheListShowsEveryStoredValueInTheTablesOrder)
+{
+    std::vector<SessionRecord> sessions;
+    for (int i = 0; i < 300; ++i) {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "%014d", i);
+        std::string name = i % 3 == 0 ? "J\xf8rgen \xc6ble " + std::to_string(i % 7)
+                         : i % 3 == 1 ? std::string(200, 'x') + std::to_string(i % 5)
+                                      : "Kari";
+        SessionRecord s = session(serial, name, i % 4 ? "Ola" : "", "Hanne " + std::to_string(i % 11),
+                                  "2006-03-" + std::to_string(10 + i % 17));
+        s.Scenario = i % 2 ? "Adult" : "";
+        s.StartTime = i % 5 ? "10:15" : "";
+        sessions.push_back(s);
+    }
+    store(database, sessions);
+
+    std::vector<browseSessions::ListRow> rows;
+    ASSERT_TRUE(browseSessions::readList(database, "", "", 0, 0, rows));
+    SessionTable table(database);
+    table.m_strFilter = browseSessions::filterText("", "", 0, 0);
+    table.m_strSort = browseSessions::sortText;
+    ASSERT_TRUE(DBUtil::Open(&table, "Session")) << table.lastError().text;
+    std::vector<browseSessions::ListRow> stored;
+    for (bool more = table.MoveFirst(); more && !table.IsEOF(); more = table.MoveNext())
+        stored.push_back({table.Serialidentifier, table.PersonVentilation, table.PersonChestCompression,
+            table.CourseDate, table.StartTime, table.CourseInstructor, table.Scenario});
+    ASSERT_EQ(rows.size(), 300u);
+    ASSERT_EQ(rows.size(), stored.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto& a = rows[i];
+        const auto& b = stored[i];
+        EXPECT_EQ(std::tie(a.serial, a.ventilation, a.compression, a.date, a.time, a.instructor, a.scenario),
+                  std::tie(b.serial, b.ventilation, b.compression, b.date, b.time, b.instructor, b.scenario))
+            << "row " << i;
+    }
+    EXPECT_EQ(matching("J\xf8rg", "", 0, 0).size(), 100u);
 }
 
 TEST_F(BrowseSessionsTest, SessionsMoveToAnotherStationWhole)

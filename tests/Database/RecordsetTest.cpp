@@ -1,6 +1,9 @@
 #include "DbTestSupport.h"
 #include "TestRecordsets.h"
 
+#include "Database/OdbcUtil.h"
+#include "Database/RowBlock.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -232,6 +235,94 @@ TEST_F(RecordsetTest, ErrorsCarryTheDriversStateAndText)
     // A duplicate key: HY000 from SQLite, 23505 from PostgreSQL.
     EXPECT_EQ(sessions.lastError().state, dbtest::usingPostgres() ? "23505" : "HY000");
     EXPECT_EQ(column(sessions, &dbtest::SessionSet::Serialidentifier), (Names{"same"}));
+}
+
+// Text columns read a block of rows per fetch.
+class RowBlockTest : public dbtest::DbTest {
+protected:
+    struct Row {
+        std::string name, note, twice;
+        bool noteNull = false;
+        bool operator==(const Row&) const = default;
+    };
+    static constexpr int rowCount = 23;
+
+    // Short and long names, ASCII and not (UTF-8 as stored), and every third
+    // note empty, which the query turns into NULL.
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        for (int i = 0; i < rowCount; ++i) {
+            Row r;
+            switch (i % 4) {
+            case 0: r.name = "Person " + std::to_string(i); break;
+            case 1: r.name = "\xc3\x86r\xc3\xb8 \xe6\x97\xa5\xe6\x9c\xac " + std::to_string(i); break; // "Ærø 日本 i"
+            case 2: for (int k = 0; k < 200; ++k) r.name += "\xc3\xb8"; r.name += std::to_string(i); break; // 400 bytes
+            default: r.name = ""; break;
+            }
+            r.noteNull = i % 3 == 0;
+            r.note = r.noteNull ? "" : "note " + std::to_string(i);
+            r.twice = r.name + r.name;
+            DbError error;
+            ASSERT_TRUE(odbc::execute(database, "INSERT INTO Person (Name, Note) VALUES ('" + r.name + "', '" + r.note + "')", error))
+                << error.text;
+            expected.push_back(r);
+        }
+    }
+
+    std::vector<Row> read(odbc::BlockRead& how, bool& ok)
+    {
+        std::vector<Row> rows;
+        int restarts = 0;
+        DbError error;
+        ok = odbc::readTextBlocks(database,
+            "SELECT \"name\", NULLIF(\"note\", ''), \"name\" || \"name\" FROM \"person\" ORDER BY \"id\"", 3, how,
+            [&] { rows.clear(); ++restarts; },
+            [&](const odbc::TextRow& t) {
+                rows.push_back({std::string(t.values[0]), std::string(t.values[1]), std::string(t.values[2]), t.nulls[1]});
+                EXPECT_FALSE(t.nulls[0] || t.nulls[2]);
+            },
+            error);
+        EXPECT_TRUE(ok) << error.text;
+        EXPECT_EQ(restarts, how.runs - 1);
+        return rows;
+    }
+
+    std::vector<Row> expected;
+};
+
+TEST_F(RowBlockTest, EveryValueArrivesWholeAcrossBlockBoundaries)
+{
+    // Block sizes that divide the rows and that do not; room for every value
+    // at once, or too little, so that long values make the query run again
+    // (15 bytes: one value fills the buffer but for its terminator).
+    for (std::size_t blockRows : {1, 2, 7, 23, 256})
+        for (std::size_t valueBytes : {15, 16, 4096}) {
+            SCOPED_TRACE("block of " + std::to_string(blockRows) + ", " + std::to_string(valueBytes) + " bytes");
+            odbc::BlockRead how;
+            how.blockRows = blockRows;
+            how.valueBytes = valueBytes;
+            bool ok = false;
+            EXPECT_EQ(read(how, ok), expected);
+            // Both engines' drivers take blocks of the size asked for.
+            EXPECT_EQ(how.rowsPerFetch, blockRows);
+            EXPECT_EQ(how.runs > 1, valueBytes < 4096);
+        }
+}
+
+TEST_F(RowBlockTest, AFailedQueryOrNoRowsHandsOverNothing)
+{
+    DbError error;
+    odbc::BlockRead how;
+    int rows = 0;
+    EXPECT_FALSE(odbc::readTextBlocks(database, "SELECT \"name\" FROM \"nosuchtable\"", 1, how, [] {},
+        [&](const odbc::TextRow&) { ++rows; }, error));
+    EXPECT_TRUE(error.isSet());
+    EXPECT_TRUE(odbc::readTextBlocks(database, "SELECT \"name\" FROM \"person\" WHERE 1 = 0", 1, how, [] {},
+        [&](const odbc::TextRow&) { ++rows; }, error)) << error.text;
+    EXPECT_FALSE(error.isSet());
+    EXPECT_EQ(rows, 0);
+    EXPECT_EQ(how.runs, 1);
 }
 
 } // namespace
