@@ -39,6 +39,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <clocale>
 #include <cstdio>
@@ -136,6 +137,12 @@ template <typename T>
 T* activeModal()
 {
     return dynamic_cast<T*>(QApplication::activeModalWidget());
+}
+
+// A window the user can see: shown and drawn on the screen.
+bool onScreen(QWidget* window)
+{
+    return window && window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed();
 }
 
 QAbstractButton* button(QWidget* dialog, int id)
@@ -239,7 +246,9 @@ void addSteps(Driver& d, TrainingApp& app)
                     return d.fail(QStringLiteral("the debriefing went away"));
                 view->abortButton()->click();
             } });
-    d.add({ "the save question", [] { return activeModal<QDialog>() && activeModal<QDialog>()->windowTitle() == QStringLiteral("Save session?"); },
+    d.add({ "the save question", [] {
+                return onScreen(activeModal<QDialog>()) && activeModal<QDialog>()->windowTitle() == QStringLiteral("Save session?");
+            },
             [&d] {
                 d.shot("06-save-question");
                 for (QPushButton* b : activeModal<QDialog>()->findChildren<QPushButton*>())
@@ -253,7 +262,7 @@ void addSteps(Driver& d, TrainingApp& app)
             } });
 
     auto planner = [] { return activeModal<CoursePlannerDialog>(); };
-    d.add({ "the course planner opens", [planner] { return planner() && planner()->isVisible(); },
+    d.add({ "the course planner opens", [planner] { return onScreen(planner()); },
             [&d, planner] {
                 CoursePlannerDialog* p = planner();
                 d.shot("08-course-planner-opened");
@@ -278,7 +287,7 @@ void addSteps(Driver& d, TrainingApp& app)
                 // Print schedule stores the course, then asks where to print.
                 button(p, IDC_PLAN_PRINT)->click();
             } });
-    d.add({ "the print dialog", [] { return activeModal<QPrintDialog>() != nullptr; },
+    d.add({ "the print dialog", [] { return onScreen(activeModal<QPrintDialog>()); },
             [&d] {
                 QPrintDialog* dialog = activeModal<QPrintDialog>();
                 d.shot("10-print-dialog");
@@ -294,7 +303,7 @@ void addSteps(Driver& d, TrainingApp& app)
                 else
                     d.fail(QStringLiteral("the print dialog has no Print button"));
             } });
-    d.add({ "back on the planner after printing", [planner] { return planner() != nullptr; },
+    d.add({ "back on the planner after printing", [planner] { return onScreen(planner()); },
             [&d, planner] {
                 d.shot("11-course-printed");
                 button(planner(), IDCANCEL)->click();
