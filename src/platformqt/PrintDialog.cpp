@@ -48,6 +48,9 @@ void setPrintDialogOptions(QPrintDialog& dialog, bool printerInstalled)
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     // Without a printer, a file is the only place a printout can go.
     dialog.setOption(QAbstractPrintDialog::PrintToFile, !printerInstalled);
+    // A dialog to answer, not a window to keep: no minimise or maximise button.
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowCloseButtonHint);
 }
 
 bool runPrintDialog(QPrinter& defaults, QPrinter& job, const QString& docName, QWidget* owner)

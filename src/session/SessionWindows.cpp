@@ -280,8 +280,10 @@ bool SessionChildFrame::onCommand(int id)
 // --- SaveSessionDialog ---------------------------------------------------
 
 SaveSessionDialog::SaveSessionDialog(const std::wstring& name, bool allowReview, QWidget* owner)
-    : QDialog(owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                         | Qt::WindowCloseButtonHint)
 {
+    // A question, as a message box is: only a close button in its title bar.
     setWindowTitle(tr8("Save session?"));
     auto* layout = new QVBoxLayout(this);
     QString question = QString::fromStdWString(translate(

@@ -69,7 +69,9 @@ TEST_F(PrintDialogTest, WithoutPrinterOffersAPdfFileNamedAfterTheDocument)
     QFile::remove(path);
     QStringList choices;
     QString proposed;
+    Qt::WindowFlags flags;
     whenShown([&](QPrintDialog* dialog) {
+        flags = dialog->windowFlags();
         choices = printerChoices(dialog);
         proposed = fileNameEdit(dialog)->text();
         dialog->grab().save(artefact("print-dialog-no-printer.png"));
@@ -79,6 +81,7 @@ TEST_F(PrintDialogTest, WithoutPrinterOffersAPdfFileNamedAfterTheDocument)
     QPrinter job;
     ASSERT_TRUE(platform::runPrintDialog(defaults, job, QStringLiteral("Tavo CPR Course Schedule"), nullptr));
     EXPECT_TRUE(choices.contains(QStringLiteral("Print to File (PDF)"))) << choices.join(',').toStdString();
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(proposed.endsWith(QStringLiteral("/Tavo CPR Course Schedule.pdf"))) << proposed.toStdString();
     EXPECT_EQ(job.outputFormat(), QPrinter::PdfFormat);
     EXPECT_EQ(job.outputFileName(), path);

@@ -238,6 +238,9 @@ TEST_F(SessionWindowsTest, SaveQuestionAnswers)
     }
     SaveSessionDialog collecting(L"Tavo Man 3", false, nullptr);
     EXPECT_FALSE(collecting.reviewButton()->isEnabled());
+    // A question has no minimise or maximise button.
+    EXPECT_FALSE(collecting.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(collecting.windowFlags() & Qt::WindowCloseButtonHint);
     collecting.show();
     QTest::keyClick(&collecting, Qt::Key_Escape);
     EXPECT_FALSE(collecting.save || collecting.close || collecting.review);
