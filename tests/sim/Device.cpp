@@ -62,7 +62,7 @@ bool Device::start()
     // only once the device listens, as a powered device would.
     std::promise<void> running;
     std::future<void> ready = running.get_future();
-    thread = std::thread([this, &running] {
+    thread = std::thread([this, running = std::move(running)]() mutable {
         takeDeviceSchedulingShare();
         running.set_value();
         run();
