@@ -2,11 +2,36 @@
 
 #include "sim/SimModemLines.h"
 
+#include <future>
+
 #include <cerrno>
 #include <poll.h>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace sim {
+
+namespace {
+
+// A real device has a processor of its own and answers in time however busy
+// the computer is. The simulator shares the test's processors with the
+// program and with everything else on the machine, so its thread asks for a
+// share that keeps it ahead of ordinary work: a low real-time priority where
+// that is allowed, else a lower nice value. Where neither is allowed it runs
+// as it is.
+void takeDeviceSchedulingShare()
+{
+    sched_param param {};
+    param.sched_priority = 1;
+    if (::pthread_setschedparam(::pthread_self(), SCHED_RR, &param) == 0)
+        return;
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), -10);
+}
+
+} // namespace
 
 Device::Device(std::string portsFolder, int port)
     : folder(std::move(portsFolder))
@@ -33,7 +58,16 @@ bool Device::start()
     if (!openTerminal())
         return false;
     stopping = false;
-    thread = std::thread([this] { run(); });
+    // The device is ready when its thread runs: a test may open the port
+    // only once the device listens, as a powered device would.
+    std::promise<void> running;
+    std::future<void> ready = running.get_future();
+    thread = std::thread([this, running = std::move(running)]() mutable {
+        takeDeviceSchedulingShare();
+        running.set_value();
+        run();
+    });
+    ready.wait();
     return true;
 }
 
