@@ -135,15 +135,8 @@ int SerialPort::handshakeQuery()
         }
         if (!write({ '?' }))
             return OPEN_BAD_ANSWER;
-        Stopwatch watch;
-        watch.start();
-        while (readData.size() < 5 && watch.elapsed() < queryReplyWindowMs) {
-            int n = read();
-            if (n < 0)
-                return OPEN_BAD_ANSWER;
-            if (n == 0)
-                breathe();
-        }
+        if (!readReply(5, queryReplyWindowMs))
+            return OPEN_BAD_ANSWER;
         while (!readData.empty() && !isDigit1to9(readData.front()))
             readData.pop_front();
     }
@@ -192,15 +185,8 @@ int SerialPort::handshakeFramed()
     if (!write({ '?' }))
         return OPEN_NO_DEVICE;
 
-    Stopwatch watch;
-    watch.start();
-    while (readData.size() < 4 && watch.elapsed() < framedReplyWindowMs) {
-        int n = read();
-        if (n < 0)
-            return OPEN_NO_DEVICE;
-        if (n == 0)
-            breathe();
-    }
+    if (!readReply(4, framedReplyWindowMs))
+        return OPEN_NO_DEVICE;
     if (readData.size() < 4)
         return OPEN_NO_DEVICE;
     if (readData[0] != 0x01 || readData[2] != 0x0D || readData[3] != 0x0A)
@@ -212,17 +198,29 @@ int SerialPort::handshakeFramed()
         return OPEN_BAD_ANSWER;
 
     readData.clear();
-    watch.restart();
-    while (readData.size() < 4 && watch.elapsed() < framedReplyWindowMs) {
-        int got = read();
-        if (got < 0)
-            return OPEN_NO_DEVICE;
-        if (got == 0)
-            breathe();
-    }
+    if (!readReply(4, framedReplyWindowMs))
+        return OPEN_NO_DEVICE;
 
     deviceType = FRAMED_MANIKIN;
     return OPEN_OK;
+}
+
+bool SerialPort::readReply(std::size_t size, int windowMs)
+{
+    Stopwatch watch;
+    watch.start();
+    for (;;) {
+        // The window is looked at before reading, so that the read after a
+        // late wake-up still takes a reply that came meanwhile.
+        const bool late = watch.elapsed() >= windowMs;
+        const int n = read();
+        if (n < 0)
+            return false;
+        if (readData.size() >= size || late)
+            return true;
+        if (n == 0)
+            breathe();
+    }
 }
 
 int SerialPort::handshake()

@@ -48,6 +48,9 @@ public:
     bool write(const std::vector<unsigned char>& bytes);
 
     int setState(int baudRate, bool dtr, bool rts);
+    // Reads until `size` bytes are there or `windowMs` has passed, with one
+    // read after the window; false on a read error.
+    bool readReply(std::size_t size, int windowMs);
     int handshakeQuery();
     int handshakeFramed();
     int handshake();

@@ -1,6 +1,7 @@
 #include "comm/CommSettings.h"
 #include "comm/DemoSets.h"
 #include "comm/SerialPort.h"
+#include "platform/Clock.h"
 #include "platform/SerialLine.h"
 #include "sim/HandshakeDevices.h"
 #include "sim/PortsFolder.h"
@@ -148,6 +149,48 @@ TEST_P(SerialPortOpen, ResultAndDeviceType)
 
 INSTANTIATE_TEST_SUITE_P(Devices, SerialPortOpen, ::testing::ValuesIn(openCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A program kept off the processor: each look at the clock comes after the
+// device has had time to answer, and finds the reply window already over.
+class StarvedClock : public platform::Clock {
+public:
+    std::uint64_t tickCount() override
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(30));
+        return now += 1000;
+    }
+    void sleep(int milliseconds) override
+    {
+        if (milliseconds > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+    }
+    std::uint64_t now = 1000;
+};
+
+TEST_F(SerialPortTest, AReplyThatCameWhileTheProgramWaitedForTheProcessorCounts)
+{
+    const struct {
+        const char* name;
+        std::function<std::unique_ptr<sim::Device>(const std::string&)> make;
+        int type;
+    } cases[] = {
+        {"query", [](const std::string& folder) { return queryDevice(folder); }, SerialPort::QUERY_MANIKIN},
+        {"framed", [](const std::string& folder) { return framedDevice(folder); }, SerialPort::FRAMED_MANIKIN},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto device = c.make(ports.path());
+        ASSERT_TRUE(device->start());
+        StarvedClock starved;
+        platform::setClock(&starved);
+        SerialPort serial;
+        const int result = serial.open(port);
+        platform::setClock(nullptr);
+        EXPECT_EQ(result, SerialPort::OPEN_OK);
+        EXPECT_EQ(serial.deviceType, c.type);
+        serial.close();
+    }
+}
 
 TEST_F(SerialPortTest, MissingPortsAreNotAvailable)
 {
