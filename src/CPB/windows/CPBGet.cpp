@@ -162,8 +162,12 @@ bool CPBGet::getAlgorithms(PropertyModel* model, CPBComm& comm)
             } else if (ok) {
                 // The setup names only an algorithm whose values were stored.
                 ok = storeAlgorithm(name, blocks[i].block, comm);
+                // The member is taken out of the array first: called straight
+                // from an array element, GCC 12's bounds sanitizer reads the
+                // index from a slot that only the virtual-call branch fills.
+                const auto setName = blocks[i].setName;
                 if (ok)
-                    (model->*blocks[i].setName)(name);
+                    (model->*setName)(name);
             }
         }
         step(200);
