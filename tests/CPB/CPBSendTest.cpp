@@ -379,6 +379,14 @@ TEST_F(CPBSendTest, ScreenTooLargeForItsAreaIsNotSent)
     EXPECT_TRUE(device.transcript().empty()) << "neither screens nor bars";
     EXPECT_EQ(progress.position, 6 * 88) << "each screen advances, sent or not";
     EXPECT_NE(log.text().find("does not fit"), std::string::npos);
+    // Sending again cannot help: the user learns which screen and what to shorten.
+    const BarGenerator bars(model, 1);
+    const int language = LangStruct::indexOf(model.getLanguage(0));
+    const auto excess = static_cast<int>(DebriefGenerator(model, language, &bars, "Pediatric").getData().size()
+                                         - DebriefGenerator::SLOT_SIZE);
+    EXPECT_EQ(sender.failureText(), L"The debriefing screen of Pediatric in " + LangStruct::nameAt(language) + L" is "
+                                        + std::to_wstring(excess)
+                                        + L" bytes too long for the CPR Controller: shorten the legend texts.");
 }
 
 TEST_F(CPBSendTest, LongTextsStayInsideTheirAreas)
