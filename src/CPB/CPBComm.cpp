@@ -5,13 +5,22 @@
 #include "platform/Clock.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 namespace {
 
 constexpr int connectFirstWaitMs = 50;
 constexpr int connectPolls = 10;
 constexpr int pollIntervalMs = 30;
-constexpr int retryPauseMs = 30;
+// After a failed attempt the line must stay quiet this long before the
+// request goes out again, and a line that keeps talking is waited for at
+// most the limit.
+constexpr int quietMs = 30;
+constexpr int quietStepMs = 10;
+constexpr int settleLimitMs = 1000;
+// Rounds of writing and reading back before a memory write counts as failed.
+constexpr int verifyRounds = 3;
 constexpr std::size_t shortFrameSize = 3;
 constexpr std::size_t replyHeaderSize = 6; // 0x55, code, bank, high, low, length
 
@@ -25,6 +34,14 @@ void moveFront(std::deque<unsigned char>& queue, ByteVector& to, std::size_t n)
 {
     to.insert(to.end(), queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(n));
     queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
+// Bank byte and offset as the memory map writes them, e.g. "51:7FB0".
+std::string addressText(CPBAdr adr)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02X:%04X", adr.bank, adr.getAdr());
+    return text;
 }
 
 } // namespace
@@ -242,8 +259,7 @@ bool CPBComm::writePackage(CPBAdr startAdr, const ByteVector& data, int tries)
     for (int attempt = 0; attempt < tries; ++attempt) {
         if (request.send() && pollAck(tries))
             return true;
-        port.discardInput();
-        platform::sleepMs(retryPauseMs);
+        settleLine();
     }
     return false;
 }
@@ -265,10 +281,28 @@ bool CPBComm::readPackage(CPBAdr startAdr, ByteVector& out, int len, int tries)
                     return true;
             }
         }
-        port.discardInput();
-        platform::sleepMs(retryPauseMs);
+        settleLine();
     }
     return false;
+}
+
+void CPBComm::settleLine()
+{
+    // Answers carry nothing that names their request: one still on its way
+    // to the failed attempt would be taken for the next attempt's.
+    const std::uint64_t start = platform::tickCount();
+    std::uint64_t lastByte = start;
+    for (;;) {
+        const int dropped = port.discardInput();
+        if (dropped < 0)
+            return;
+        const std::uint64_t now = platform::tickCount();
+        if (dropped > 0)
+            lastByte = now;
+        if (now - lastByte >= quietMs || now - start >= settleLimitMs)
+            return;
+        platform::sleepMs(quietStepMs);
+    }
 }
 
 std::vector<std::pair<std::uint16_t, int>> CPBComm::packages(std::uint16_t start, int len)
@@ -293,17 +327,51 @@ bool CPBComm::writeMemory(CPBAdr startAdr, const ByteVector& data, int tries)
     LOG_ASSERT(!data.empty());
     if (data.empty())
         return false;
+    struct Part {
+        CPBAdr adr;
+        ByteVector bytes;
+        bool held = false;
+    };
+    std::vector<Part> parts;
     std::size_t done = 0;
     for (auto [offset, size] : packages(startAdr.getAdr(), static_cast<int>(data.size()))) {
-        ByteVector part(data.begin() + static_cast<std::ptrdiff_t>(done),
-                        data.begin() + static_cast<std::ptrdiff_t>(done + static_cast<std::size_t>(size)));
+        const auto from = data.begin() + static_cast<std::ptrdiff_t>(done);
+        parts.push_back({ CPBAdr(startAdr.bank, offset), ByteVector(from, from + size) });
         done += static_cast<std::size_t>(size);
-        bool ok = writePackage(CPBAdr(startAdr.bank, offset), part, tries);
-        pumpMessages();
-        if (!ok)
-            return false;
     }
-    return true;
+    // An ACK cannot be told from a late ACK of an earlier request, so only
+    // what the unit reads back counts as written. Parts it holds are not
+    // written again.
+    for (int round = 0; round < verifyRounds; ++round) {
+        if (round > 0)
+            settleLine();
+        for (const Part& part : parts) {
+            if (part.held)
+                continue;
+            const bool ok = writePackage(part.adr, part.bytes, tries);
+            pumpMessages();
+            if (!ok)
+                return false;
+        }
+        bool allHeld = true;
+        for (Part& part : parts) {
+            if (part.held)
+                continue;
+            ByteVector back;
+            const bool ok = readPackage(part.adr, back, static_cast<int>(part.bytes.size()), tries);
+            pumpMessages();
+            if (!ok)
+                return false;
+            part.held = back == part.bytes;
+            allHeld = allHeld && part.held;
+        }
+        if (allHeld)
+            return true;
+    }
+    LogStream::instance() << "The CPR Controller does not hold the " << static_cast<int>(data.size())
+                          << " bytes written at " << addressText(startAdr) << " after " << verifyRounds << " rounds"
+                          << LogStream::endl;
+    return false;
 }
 
 bool CPBComm::readMemory(CPBAdr startAdr, int len, ByteVector& out, int tries)

@@ -111,6 +111,9 @@ public:
     // Whether `connect` opened the port (and `disconnect` will close it).
     bool ownsPort() const { return opened; }
 
+    // Writes the data from `startAdr` on and reads it back: true only when
+    // the unit holds every byte. Parts that read back wrong are written
+    // again, a few rounds at most.
     bool writeMemory(CPBAdr startAdr, const ByteVector& data, int tries);
     bool readMemory(CPBAdr startAdr, int len, ByteVector& out, int tries);
     bool writePackage(CPBAdr startAdr, const ByteVector& data, int tries);
@@ -127,6 +130,8 @@ public:
 
 private:
     bool pollAck(int tries);
+    // Empties the receive queue until the line has been quiet a while.
+    void settleLine();
 
     SerialPort& port;
     bool opened = false;

@@ -11,6 +11,7 @@
 #include "Utillib/GString.h"
 #include "Utillib/LogStream.h"
 #include "config/LangStruct.h"
+#include "gettext/ArgFormatter.h"
 #include "config/PropertyModel.h"
 #include "gettext/Translator.h"
 
@@ -71,6 +72,7 @@ void CPBSend::show(const char* text)
 
 bool CPBSend::transfer(SerialPort& port, const PropertyModel& model)
 {
+    failure.clear();
     CPBComm comm(port);
     bool ok = comm.connect() == CPBComm::CONNECTED;
     struct Step {
@@ -289,12 +291,25 @@ bool CPBSend::sendDebriefing(CPBComm& comm, const PropertyModel& model)
         if (ok) {
             const BarGenerator& bars = s.algorithm == 1 ? bars1 : bars2;
             const std::string name = s.algorithm == 1 ? model.getAlgorithm1Name() : model.getAlgorithm2Name();
-            DebriefGenerator screen(model, LangStruct::indexOf(model.getLanguage(s.language)), &bars, name);
-            // A screen too long for its place is refused, never written into the next one.
-            if (!screen.fitsSlot())
-                LogStream::instance() << "A debriefing screen of " << static_cast<int>(screen.getData().size())
-                                      << " bytes does not fit the CPR Controller's " << Pointer::room(s.area)
-                                      << " bytes; the setup is not sent further" << LogStream::endl;
+            const std::string code = model.getLanguage(s.language);
+            const int language = LangStruct::indexOf(code);
+            DebriefGenerator screen(model, language, &bars, name);
+            // A screen too long for its place is refused, never written into
+            // the next one. Sending again cannot help: the user is told which
+            // screen it is and what makes it long.
+            if (!screen.fitsSlot()) {
+                const int size = static_cast<int>(screen.getData().size());
+                LogStream::instance() << "A debriefing screen of " << size << " bytes does not fit the CPR Controller's "
+                                      << Pointer::room(s.area) << " bytes; the setup is not sent further"
+                                      << LogStream::endl;
+                const std::wstring languageName = language < 0 ? GString::to_wstring(code, 0) : LangStruct::nameAt(language);
+                failure = ArgFormatter("The debriefing screen of [0] in [1] is [2] bytes too long for the CPR "
+                                       "Controller: shorten the legend texts.")
+                              .add(name)
+                              .add(languageName)
+                              .add(size - static_cast<int>(DebriefGenerator::SLOT_SIZE))
+                              .text();
+            }
             ok = screen.fitsSlot() && comm.writeMemory(Pointer::get(s.area), screen.getData(), TRIES);
         }
         step(screenAdvance);

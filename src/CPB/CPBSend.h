@@ -48,6 +48,11 @@ public:
     // port when the connect opened it. True when every step succeeded.
     bool transfer(SerialPort& port, const PropertyModel& model);
 
+    // What the user must change before a send can succeed, when the last
+    // transfer failed for a reason that retrying cannot mend (a debriefing
+    // screen too large for its place); empty otherwise.
+    const std::wstring& failureText() const { return failure; }
+
     // The steps, in the order a send runs them.
     bool sendIcons(CPBComm& comm, const PropertyModel& model);
     bool sendConfiguration(CPBComm& comm, const PropertyModel& model);
@@ -78,4 +83,5 @@ private:
     void show(const char* text);
 
     SendProgress* progress;
+    std::wstring failure;
 };

@@ -66,11 +66,7 @@ double ratioToShare(double ratio)
 
 namespace {
 
-template <class T>
-void clamp(T& value, T low, T high)
-{
-    value = std::clamp(value, low, high);
-}
+void clamp(double& value, Range range) { value = std::clamp(value, range.low, range.high); }
 
 void lowNotAboveHigh(double& low, double high)
 {
@@ -82,16 +78,21 @@ void lowNotAboveHigh(double& low, double high)
 
 Algorithm corrected(Algorithm r)
 {
-    for (double* v : {&r.compDepthHigh, &r.compDepthLow, &r.eccRateHigh, &r.eccRateLow})
-        clamp(*v, 1.0, 250.0);
-    for (double* v : {&r.compRelaxHigh, &r.compRelaxLow, &r.compRelaxRecc, &r.vRateHigh, &r.vRateLow})
-        clamp(*v, 0.0, 100.0);
-    clamp(r.initVent, 0, 20);
+    for (double* v : {&r.compDepthHigh, &r.compDepthLow})
+        clamp(*v, compDepthRange);
+    for (double* v : {&r.eccRateHigh, &r.eccRateLow})
+        clamp(*v, eccRateRange);
+    for (double* v : {&r.compRelaxHigh, &r.compRelaxLow, &r.compRelaxRecc})
+        clamp(*v, shareRange);
+    for (double* v : {&r.vRateHigh, &r.vRateLow})
+        clamp(*v, vRateRange);
+    r.initVent = std::clamp(r.initVent, static_cast<std::int32_t>(initVentRange.low),
+                            static_cast<std::int32_t>(initVentRange.high));
     for (double* v : {&r.ventCompRatioDoubleComp, &r.ventCompRatioDoubleVent, &r.ventCompRatioSingleComp,
                       &r.ventCompRatioSingleVent})
-        clamp(*v, 1.0, 50.0);
+        clamp(*v, ventCompRatioRange);
     for (double* v : {&r.vVolHigh, &r.vVolLow})
-        clamp(*v, 0.0, 5.0);
+        clamp(*v, vVolRange);
     lowNotAboveHigh(r.compDepthLow, r.compDepthHigh);
     lowNotAboveHigh(r.compRelaxLow, r.compRelaxHigh);
     lowNotAboveHigh(r.eccRateLow, r.eccRateHigh);
@@ -99,6 +100,6 @@ Algorithm corrected(Algorithm r)
     return r;
 }
 
-double clampShare(double share) { return std::clamp(share, 0.0, 100.0); }
+double clampShare(double share) { return std::clamp(share, shareRange.low, shareRange.high); }
 
 } // namespace algorithmValues

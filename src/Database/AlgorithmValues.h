@@ -27,11 +27,23 @@ double shareToRatio(double share);
 // 0 is no share (0).
 double ratioToShare(double ratio);
 
-// The record with every value moved into its range (depth and ECC rate 1
-// to 250, the shares and the ventilation rate 0 to 100, the initial
-// ventilations 0 to 20, the compression : ventilation ratios 1 to 50, the
-// volumes 0 to 5), then each low limit above its high limit set to it,
-// for depth, share, ECC rate and ventilation rate.
+// The values a field of the editor keeps, both ends included.
+struct Range {
+    double low;
+    double high;
+    constexpr bool holds(double value) const { return value >= low && value <= high; }
+};
+inline constexpr Range compDepthRange { 1, 250 };
+inline constexpr Range eccRateRange { 1, 250 };
+inline constexpr Range shareRange { 0, 100 };
+inline constexpr Range vRateRange { 0, 100 };
+inline constexpr Range initVentRange { 0, 20 };
+inline constexpr Range ventCompRatioRange { 1, 50 };
+inline constexpr Range vVolRange { 0, 5 };
+
+// The record with every value moved into its range (above), then each low
+// limit above its high limit set to it, for depth, share, ECC rate and
+// ventilation rate.
 Algorithm corrected(Algorithm record);
 
 // A recommended share typed into its field, kept within 0 to 100.

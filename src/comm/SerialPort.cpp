@@ -122,13 +122,12 @@ int SerialPort::handshakeQuery()
 
     isOpen = true;
     // Bytes a streaming device sent before the question cannot be its reply.
-    readAll();
+    dropInput();
     readData.clear();
 
     for (int attempt = 0; attempt < queryTries && readData.size() < 5; ++attempt) {
         if (attempt > 0) {
-            if (readAll() != -1)
-                readData.clear();
+            dropInput();
             if (setState(9600, false, false) == OPEN_OK)
                 setState(9600, true, true);
             platform::sleepMs(100 + CommSettings::commDelay());
@@ -180,6 +179,7 @@ int SerialPort::handshakeFramed()
     platform::sleepMs(200);
     while (read() > 0) {
     }
+    handle.discardInput();
     readData.clear();
 
     if (!write({ '?' }))
@@ -221,6 +221,16 @@ bool SerialPort::readReply(std::size_t size, int windowMs)
         if (n == 0)
             breathe();
     }
+}
+
+bool SerialPort::dropInput()
+{
+    const bool read = readAll() != -1;
+    // Also what the system holds but has not handed over yet.
+    handle.discardInput();
+    if (read)
+        readData.clear();
+    return read;
 }
 
 int SerialPort::handshake()

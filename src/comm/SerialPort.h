@@ -79,6 +79,9 @@ private:
     bool isDemoPort() const;
     int readInto(bool markError);
     bool readModemStatus(bool& cts);
+    // Drops what arrived before a handshake question; the queue is kept when
+    // the read failed (false).
+    bool dropInput();
     // A device that vanished (unplugged) leaves a dead handle; its node may be back.
     bool reconnectIfGone();
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 
 namespace platform {
 
@@ -20,6 +21,15 @@ TermiosModemLines ttyLines;
 ModemLines* current = &ttyLines;
 
 } // namespace
+
+bool ModemLines::waitUntilSent(int fd, const std::string&)
+{
+    int result;
+    do
+        result = ::tcdrain(fd);
+    while (result != 0 && errno == EINTR);
+    return result == 0;
+}
 
 bool TermiosModemLines::readCts(int fd, const std::string&, bool& cts)
 {

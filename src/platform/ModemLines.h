@@ -3,11 +3,16 @@
 
 namespace platform {
 
-// The modem control lines of an open serial device. Replaceable, because a
-// pseudo-terminal has none and tests need to pull CTS like a cable would.
+// The modem control lines of an open serial device, and the wait for
+// written bytes to leave it. Replaceable, because a pseudo-terminal has no
+// lines and hands written bytes over at once, and tests need to pull CTS
+// like a cable would and hold bytes on the line like a slow device.
 class ModemLines {
 public:
     virtual ~ModemLines() = default;
+    // Waits until every byte written to the device has been sent; false
+    // when that cannot be waited for.
+    virtual bool waitUntilSent(int fd, const std::string& devicePath);
     // Reads clear-to-send; false when the status cannot be read.
     virtual bool readCts(int fd, const std::string& devicePath, bool& cts) = 0;
     // Raises or lowers DTR and RTS; false when the lines cannot be set.

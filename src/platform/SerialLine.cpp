@@ -150,6 +150,9 @@ bool SerialLine::setState(const LineState& state)
     speed_t speed;
     if (fd < 0 || !baudCode(state.baudRate, speed) || ::tcgetattr(fd, &settings) != 0)
         return false;
+    // A byte still queued would reach the device at the new speed, or after
+    // its lines dropped. A line that cannot be drained fails below if at all.
+    drainOutput();
     // Raw mode matters: a cooked line would turn the records' CR into LF and echo.
     ::cfmakeraw(&settings);
     settings.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
@@ -173,6 +176,20 @@ bool SerialLine::readCts(bool& cts) const
     if (fd < 0)
         return false;
     return modemLines().readCts(fd, devicePathName, cts);
+}
+
+bool SerialLine::drainOutput()
+{
+    if (fd < 0)
+        return false;
+    return modemLines().waitUntilSent(fd, devicePathName);
+}
+
+bool SerialLine::discardInput()
+{
+    if (fd < 0)
+        return false;
+    return ::tcflush(fd, TCIFLUSH) == 0;
 }
 
 int SerialLine::readSome(unsigned char* buffer, std::size_t capacity)

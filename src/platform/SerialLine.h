@@ -39,9 +39,14 @@ public:
 
     bool getState(LineState& state) const;
     // Raw 8 data bits, no parity, one stop bit, no flow control, at the given
-    // baud rate, with DTR and RTS as given.
+    // baud rate, with DTR and RTS as given. Bytes written before go out under
+    // the old settings first.
     bool setState(const LineState& state);
     bool readCts(bool& cts) const;
+    // Waits until the bytes written so far have left the line.
+    bool drainOutput();
+    // Drops every received byte the system holds for the port.
+    bool discardInput();
 
     // Bytes read (> 0), 0 when nothing is waiting, -1 when the read failed or
     // the device has gone (hang-up).

@@ -155,11 +155,12 @@ protected:
 
     void SetUp() override { ASSERT_TRUE(device.start()); }
 
-    int requestsAt(std::uint16_t offset) const
+    // Requests at that offset; with a command, only writes (1) or reads (2).
+    int requestsAt(std::uint16_t offset, int command = 0) const
     {
         int n = 0;
         for (const auto& r : device.transcript())
-            n += r.offset == offset;
+            n += r.offset == offset && (command == 0 || r.command == command);
         return n;
     }
 
@@ -222,7 +223,8 @@ TEST_F(CPBCommTest, ReadsAndWritesOfEverySizeAcrossPackagesAndPages)
             ByteVector back { 0xAA };
             ASSERT_TRUE(comm.readMemory(CPBAdr(0x51, start), len, back, 10));
             EXPECT_EQ(ByteVector(back.begin() + 1, back.end()), data);
-            packages += 2 * static_cast<int>(CPBComm::packages(start, len).size());
+            // The write, its read-back, and the read.
+            packages += 3 * static_cast<int>(CPBComm::packages(start, len).size());
         }
     }
     EXPECT_EQ(pumped, packages) << "the window side runs after every package";
@@ -235,7 +237,10 @@ TEST_F(CPBCommTest, ReadsAndWritesOfEverySizeAcrossPackagesAndPages)
     std::vector<std::pair<int, int>> seen;
     for (const auto& r : device.transcript())
         seen.emplace_back(r.offset, r.length);
-    EXPECT_EQ(seen, (std::vector<std::pair<int, int>> { { 0x28, 16 }, { 0x38, 8 }, { 0x40, 8 }, { 0x48, 8 } }));
+    const std::vector<std::pair<int, int>> cut { { 0x28, 16 }, { 0x38, 8 }, { 0x40, 8 }, { 0x48, 8 } };
+    std::vector<std::pair<int, int>> writtenThenRead = cut;
+    writtenThenRead.insert(writtenThenRead.end(), cut.begin(), cut.end());
+    EXPECT_EQ(seen, writtenThenRead) << "the packages, then each read back";
 
     device.clearTranscript();
     ByteVector out;
@@ -340,7 +345,53 @@ TEST_F(CPBCommTest, FaultsAreRetriedAndRecovered)
             EXPECT_TRUE(comm.writeMemory(CPBAdr(0x51, 0x7FB0), { 1, 2, 3 }, 10));
             EXPECT_EQ(device.peek(0x51, 0x7FB0, 3), (Bytes { 1, 2, 3 }));
         }
-        EXPECT_EQ(requestsAt(0x7FB0), c.requests);
+        EXPECT_EQ(requestsAt(0x7FB0, c.read ? 2 : 1), c.requests);
+    }
+}
+
+// Answers carry nothing that names their request: a unit that answers late
+// and refuses every third request must never have a refused package counted
+// as written by the late ACK of an earlier one. A write that reports success
+// has every byte in the unit; a unit that answers within the polls is
+// written to, one that always answers after them cannot be.
+TEST_F(CPBCommTest, LateAnswersNeverPassForTheAckOfARefusedPackage)
+{
+    CPBComm comm(serial);
+    ASSERT_EQ(comm.connect(), CPBComm::CONNECTED);
+    std::mt19937 random(30);
+    for (int delay : { 200, 320, 1000 }) {
+        SCOPED_TRACE(testing::Message() << "answers " << delay << " ms late");
+        const std::uint16_t start = 0x1000;
+        ByteVector data(80);
+        for (auto& b : data)
+            b = static_cast<std::uint8_t>(random() % 255);
+        ControllerFault refused;
+        refused.kind = ControllerFault::Nak;
+        refused.every = 3;
+        refused.times = -1;
+        refused.delayMs = delay;
+        ControllerFault late;
+        late.kind = ControllerFault::LateAnswer;
+        late.times = -1;
+        late.delayMs = delay;
+        device.addFault(refused);
+        device.addFault(late);
+
+        const bool written = comm.writeMemory(CPBAdr(0x51, start), data, 10);
+        if (delay < 300) {
+            EXPECT_TRUE(written) << "slow, but inside the polls";
+        }
+        if (written) {
+            const Bytes held = device.peek(0x51, start, data.size());
+            int missing = 0;
+            for (std::size_t i = 0; i < data.size(); ++i)
+                missing += held[i] != data[i];
+            EXPECT_EQ(missing, 0) << "bytes the unit does not hold after a write that succeeded";
+        }
+
+        device.clearFaults();
+        std::this_thread::sleep_for(std::chrono::milliseconds(delay + 200));
+        serial.discardInput();
     }
 }
 
@@ -355,9 +406,12 @@ TEST_F(CPBCommTest, UnitThatStopsAnsweringFailsAfterItsTriesWithoutHanging)
     EXPECT_EQ(requestsAt(0x7FB0), 2) << "two attempts";
     EXPECT_EQ(requestsAt(0x7FC0), 0) << "nothing after the failed package";
 
+    // A unit that stays silent keeps the line quiet: each pause is the shortest.
+    device.clearFaults();
+    device.addFault(fault(ControllerFault::NoAnswer, -1));
     platform::ManualClock clock;
     platform::setClock(&clock);
-    // Each attempt: the ACK polls (1 + tries, 30 ms apart) and a 30 ms pause.
+    // Each attempt: the ACK polls (1 + tries, 30 ms apart) and 30 quiet ms.
     std::uint64_t start = clock.now;
     device.clearTranscript();
     EXPECT_FALSE(comm.writePackage(CPBAdr(0x51, 0x7FB0), { 1, 2, 3 }, 10));
@@ -385,12 +439,15 @@ TEST_F(CPBCommTest, FaultAtAChosenRequestNumber)
     ASSERT_TRUE(comm.writeMemory(CPBAdr(0x51, 0x0100), { 1 }, 10));
     ASSERT_TRUE(comm.writeMemory(CPBAdr(0x51, 0x0200), { 2 }, 10));
     auto t = device.transcript();
-    ASSERT_EQ(t.size(), 3u);
+    ASSERT_EQ(t.size(), 5u);
     EXPECT_EQ(t[0].number, 1);
+    EXPECT_EQ(t[1].command, 2) << "the read-back";
     EXPECT_TRUE(t[1].faulted && !t[1].accepted);
     EXPECT_EQ(t[2].number, 3);
-    EXPECT_EQ(t[2].offset, 0x0200) << "the same request again";
+    EXPECT_EQ(t[2].command, 2);
+    EXPECT_EQ(t[2].offset, 0x0100) << "the same request again";
     EXPECT_TRUE(t[2].accepted);
+    EXPECT_EQ(t[3].offset, 0x0200);
 }
 
 TEST_F(CPBCommTest, PulledCableEndsTheTransfer)

@@ -234,6 +234,16 @@ struct FailureCase {
 TEST_F(CPBGetTest, FailingUnitReportsTheFailureAndKeepsWhatCameBefore)
 {
     const float nan = std::numeric_limits<float>::quiet_NaN();
+    // Algorithm 1 with sound values but one, at that offset of its block.
+    auto unitWith = [](int offset, float value) {
+        return [offset, value](sim::ControllerDevice& d) {
+            d.poke(0x51, 0x7D00, floats({ 2, 12, 20, 0.4f, 0.6f }));
+            d.poke(0x51, 0x7D28, floats({ 90, 110 }));
+            d.poke(0x51, 0x7D40, floats({ 40, 50 }));
+            d.poke(0x51, static_cast<std::uint16_t>(0x7D00 + offset), floats({ value }));
+            d.poke(0x51, 0x7D80, text("Pediatric"));
+        };
+    };
     const std::vector<FailureCase> cases {
         { "silent after the handshake", [](sim::ControllerDevice& d) { d.setSilentAfterHandshake(true); }, 0, false },
         { "a value that is no number",
@@ -250,6 +260,12 @@ TEST_F(CPBGetTest, FailingUnitReportsTheFailureAndKeepsWhatCameBefore)
               d.poke(0x51, 0x7D80, text("Pediatric"));
           },
           30 + 15 + 15 + 170 + 200 + 200, true },
+        // Finite values that no field of the guideline editor keeps.
+        { "a depth of 500000 mm", unitWith(64, 500000), 630, true },
+        { "a depth of -40 mm", unitWith(64, -40), 630, true },
+        { "21 initial ventilations", unitWith(0, 21), 630, true },
+        { "a volume of 5.5 L", unitWith(16, 5.5f), 630, true },
+        { "an ECC rate of 0", unitWith(40, 0), 630, true },
         { "a company name without an end",
           [](sim::ControllerDevice& d) { d.poke(0x51, 0x7C00, Bytes(256, 'x')); }, 800, true },
         { "a unit that stops answering",

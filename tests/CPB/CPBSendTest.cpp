@@ -100,13 +100,22 @@ protected:
         return device.peek(adr.bank, adr.getAdr(), n);
     }
 
-    // Requests the unit got whose first byte lies in [from, from + n) of the bank.
-    int requestsIn(std::uint8_t bank, std::uint16_t from, int n) const
+    // Write requests the unit got whose first byte lies in [from, from + n) of the bank.
+    int writesIn(std::uint8_t bank, std::uint16_t from, int n) const
     {
         int count = 0;
         for (const auto& r : device.transcript())
-            count += r.bank == bank && r.offset >= from && r.offset < from + n;
+            count += r.command == 1 && r.bank == bank && r.offset >= from && r.offset < from + n;
         return count;
+    }
+
+    std::vector<sim::ControllerRequest> writes() const
+    {
+        std::vector<sim::ControllerRequest> out;
+        for (const auto& r : device.transcript())
+            if (r.command == 1)
+                out.push_back(r);
+        return out;
     }
 
     static PropertyModel setup()
@@ -254,19 +263,20 @@ TEST_F(CPBSendTest, OnlyChangedIconSlotsGetPictures)
     ASSERT_TRUE(sender.sendIcons(comm, model));
     EXPECT_EQ(progress.position, 138);
     auto t = device.transcript();
-    ASSERT_EQ(t.size(), 2u) << "a read of the numbers and a write of them unchanged";
+    ASSERT_EQ(t.size(), 3u) << "a read of the numbers, a write of them unchanged and its read-back";
     EXPECT_EQ(t[0].command, 2);
     EXPECT_EQ(t[1].command, 1);
     EXPECT_EQ(t[1].data, (Bytes { 7, 96, 0, 33, 50, 18 }));
+    EXPECT_EQ(t[2].command, 2);
 
     model.setIconNumber(4, 51);
     device.clearTranscript();
     progress.position = 0;
     ASSERT_TRUE(sender.sendIcons(comm, model));
     EXPECT_EQ(progress.position, 138);
-    EXPECT_EQ(requestsIn(0x50, 0x0780, 128), 8) << "slot 4's large picture";
-    EXPECT_EQ(requestsIn(0x50, 0x3780, 72), 5) << "slot 4's small picture";
-    EXPECT_EQ(static_cast<int>(device.transcript().size()), 1 + 8 + 5 + 1) << "no other slot";
+    EXPECT_EQ(writesIn(0x50, 0x0780, 128), 8) << "slot 4's large picture";
+    EXPECT_EQ(writesIn(0x50, 0x3780, 72), 5) << "slot 4's small picture";
+    EXPECT_EQ(static_cast<int>(writes().size()), 8 + 5 + 1) << "no other slot";
     EXPECT_EQ(area(Pointer::ICON_NUMBERS, 6), (Bytes { 7, 96, 0, 33, 51, 18 }));
     EXPECT_TRUE(MemoryMap::decodeIcon24(area(Pointer::ICON24_4, 72)).at(51 % 16 + 4, 51 / 16 + 4));
     comm.disconnect();
@@ -351,7 +361,7 @@ TEST_F(CPBSendTest, UnitThatStopsAnsweringMidSendFailsTheTransfer)
     EXPECT_FALSE(serial.isOpen);
     EXPECT_EQ(progress.position, 138 + 1 + 34 + 11 + 1 + 17);
     EXPECT_EQ(area(Pointer::PLOT_DATA_1, 117), GraphGenerator(30, 38, 0.1f, 0.3f).getData()) << "kept";
-    EXPECT_EQ(requestsIn(0x51, 0x0800, 0x3000), 0) << "no screen after the failure";
+    EXPECT_EQ(writesIn(0x51, 0x0800, 0x3000), 0) << "no screen after the failure";
     EXPECT_EQ(area(Pointer::BAR_DATA_1, 1), Bytes { 0xFF });
 }
 
@@ -369,6 +379,14 @@ TEST_F(CPBSendTest, ScreenTooLargeForItsAreaIsNotSent)
     EXPECT_TRUE(device.transcript().empty()) << "neither screens nor bars";
     EXPECT_EQ(progress.position, 6 * 88) << "each screen advances, sent or not";
     EXPECT_NE(log.text().find("does not fit"), std::string::npos);
+    // Sending again cannot help: the user learns which screen and what to shorten.
+    const BarGenerator bars(model, 1);
+    const int language = LangStruct::indexOf(model.getLanguage(0));
+    const auto excess = static_cast<int>(DebriefGenerator(model, language, &bars, "Pediatric").getData().size()
+                                         - DebriefGenerator::SLOT_SIZE);
+    EXPECT_EQ(sender.failureText(), L"The debriefing screen of Pediatric in " + LangStruct::nameAt(language) + L" is "
+                                        + std::to_wstring(excess)
+                                        + L" bytes too long for the CPR Controller: shorten the legend texts.");
 }
 
 TEST_F(CPBSendTest, LongTextsStayInsideTheirAreas)

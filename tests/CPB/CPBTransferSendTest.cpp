@@ -10,6 +10,7 @@
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "config/ConfigurationDialog.h"
+#include "config/LangStruct.h"
 #include "config/PropertyModel.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/BitmapResource.h"
@@ -196,6 +197,42 @@ TEST_F(CPBTransferSendTest, EachControllerKeepsItsOutcomeUntilClosed)
     EXPECT_GT(dark, 20) << "the icon has a dark figure";
 }
 
+// A debriefing screen too large for the unit is no failure that sending
+// again mends: the window names the screen and what to shorten.
+TEST_F(CPBTransferSendTest, ScreenTooLargeIsNamedInTheOutcome)
+{
+    PropertyModel model;
+    model.enableLegends = true;
+    for (int i = 0; i < 6; ++i)
+        model.setLegend(i, std::string(250, 'x'));
+    std::vector<QString> outcomes;
+    QTimer watcher;
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        std::vector<ProgressDialog*> windows = transferWindows();
+        if (windows.size() != 2 || !windows[0]->isButtonEnabled() || !windows[1]->isButtonEnabled())
+            return;
+        watcher.stop();
+        windows[0]->grab().save(ARTEFACT_DIR "/send-screen-too-large.png");
+        for (ProgressDialog* w : windows) {
+            outcomes.push_back(textOf(w, IDC_PROGRESS_TEXT));
+            w->sendCommand(IDCANCEL, BN_CLICKED);
+        }
+    });
+    watcher.start();
+    answerSelector(IDOK);
+    EXPECT_EQ(CPBTransfer::instance().sendSetup(&model, &parent), IDOK);
+    ASSERT_EQ(outcomes.size(), 2u);
+    for (const QString& text : outcomes) {
+        EXPECT_TRUE(text.startsWith("The debriefing screen of " + QString::fromStdString(model.getAlgorithm1Name())
+                                    + " in " + QString::fromStdWString(LangStruct::nameAt(LangStruct::indexOf(model.getLanguage(0))))
+                                    + " is "))
+            << text.toStdString();
+        EXPECT_TRUE(text.endsWith("bytes too long for the CPR Controller: shorten the legend texts."));
+    }
+    EXPECT_EQ(first.peek(0x51, 0x0800, 1), (Bytes { 0xFF })) << "no screen written";
+}
+
 // OK in the configuration dialog sends before the dialog closes; the dialog
 // stays until the user has seen every controller's outcome.
 TEST_F(CPBTransferSendTest, ConfigurationDialogsOkShowsTheOutcomesBeforeClosing)
@@ -235,6 +272,7 @@ TEST_F(CPBTransferSendTest, ConfigurationDialogsOkShowsTheOutcomesBeforeClosing)
             return;
         watcher.stop();
         dialogShownWithOutcomes = dialog->isVisible();
+        windows[0]->grab().save(ARTEFACT_DIR "/send-screen-too-large.png");
         for (ProgressDialog* w : windows) {
             outcomes.push_back(textOf(w, IDC_PROGRESS_TEXT));
             w->sendCommand(IDCANCEL, BN_CLICKED);

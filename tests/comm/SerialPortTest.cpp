@@ -338,6 +338,27 @@ TEST_F(SerialPortTest, StartStreamingSendsValueTwoThenOne)
     EXPECT_EQ(device.streamCommands(), (std::vector<int> { 2, 1 }));
 }
 
+// A byte still on its way when the line changes speed would reach the
+// device at the new speed: a re-handshake's 9600-baud question, heard at
+// 19200 baud by an interface of kind 3, is taken for its own question.
+TEST_F(SerialPortTest, BytesWrittenBeforeTheSpeedChangesReachTheDeviceAtTheOldSpeed)
+{
+    sim::QueryDevice device(ports.path(), port);
+    ASSERT_TRUE(device.start());
+    SerialPort serial;
+    ASSERT_EQ(serial.open(port), SerialPort::OPEN_OK);
+    ASSERT_EQ(device.queriesSeen(), 1);
+
+    device.stallReading(300);
+    ASSERT_TRUE(serial.write({ '?' }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(device.lineEmpty()) << "the question waits on the line";
+    serial.setState(19200, true, true);
+    for (int i = 0; i < 200 && device.queriesSeen() < 2; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(device.queriesSeen(), 2) << "the question was heard at 9600 baud, as it was written";
+}
+
 // --- the query reply, checked as it arrives ------------------------------------------------
 
 struct ReplyCase {

@@ -148,6 +148,8 @@ const ControllerFault* ControllerDevice::takeFault(const ControllerRequest& requ
             continue;
         if (f.atRequest != 0 && f.atRequest != request.number)
             continue;
+        if (f.every > 0 && request.number % f.every != 0)
+            continue;
         if (f.atBank >= 0) {
             if (f.atBank != request.bank)
                 continue;
@@ -202,7 +204,7 @@ void ControllerDevice::handleRequest()
     }
     if (fault && fault->kind == ControllerFault::Nak) {
         requests.push_back(r);
-        send(nak);
+        send(nak, fault->delayMs);
         return;
     }
     r.accepted = true;

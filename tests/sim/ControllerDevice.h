@@ -11,7 +11,7 @@ struct ControllerFault {
     enum Kind {
         NoAnswer,    // neither ACK nor reply
         LateAnswer,  // the whole answer goes out `delayMs` late
-        Nak,         // NAK in place of the ACK (a write is not stored)
+        Nak,         // NAK in place of the ACK (a write is not stored), `delayMs` late
         BadSum,      // the last frame of the answer carries a wrong sum
         ShortFrame,  // the last frame of the answer loses its last byte
         NoiseBefore, // `noise` goes out ahead of the answer
@@ -24,6 +24,8 @@ struct ControllerFault {
     // Request number (1 for the first request since the last handshake), or
     // 0 for any request.
     int atRequest = 0;
+    // Above 0: only every n-th request (by number).
+    int every = 0;
     // A memory address the request must cover (bank byte, offset), or none.
     int atBank = -1;
     int atOffset = -1;

@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <pthread.h>
 #include <sched.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -46,7 +47,7 @@ bool Device::openTerminal()
     auto next = std::make_unique<PseudoTerminal>();
     if (!next->isOpen() || !next->linkAs(folder, portNumber))
         return false;
-    SimModemLines::install().registerDevice(next->devicePath(), cts);
+    SimModemLines::install().registerDevice(next->devicePath(), cts, [this] { return lineEmpty(); });
     std::lock_guard lock(mutex);
     terminal = std::move(next);
     return true;
@@ -76,11 +77,14 @@ void Device::stop()
     stopping = true;
     if (thread.joinable())
         thread.join();
+    // Forgotten without holding the mutex: the modem lines ask the device
+    // (under its mutex) while they hold their own.
+    std::string path = devicePath();
+    if (!path.empty())
+        SimModemLines::install().forget(path);
     std::lock_guard lock(mutex);
-    if (terminal) {
-        SimModemLines::install().forget(terminal->devicePath());
+    if (terminal)
         terminal->close();
-    }
 }
 
 void Device::pullCable()
@@ -128,6 +132,21 @@ void Device::setCts(bool on)
     }
     if (!path.empty())
         SimModemLines::install().setCts(path, on);
+}
+
+void Device::stallReading(int milliseconds)
+{
+    std::lock_guard lock(mutex);
+    stalledUntil = Clock::now() + std::chrono::milliseconds(milliseconds);
+}
+
+bool Device::lineEmpty() const
+{
+    std::lock_guard lock(mutex);
+    if (!terminal || !terminal->isOpen())
+        return true;
+    int queued = 0;
+    return ::ioctl(terminal->descriptor(), FIONREAD, &queued) != 0 || queued == 0;
 }
 
 std::string Device::devicePath() const
@@ -193,10 +212,22 @@ void Device::run()
             std::this_thread::sleep_for(std::chrono::milliseconds(2));
             continue;
         }
+        bool stalled;
+        {
+            std::lock_guard lock(mutex);
+            stalled = Clock::now() < stalledUntil;
+        }
+        if (stalled) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            continue;
+        }
         pollfd p { fd, POLLIN, 0 };
         ::poll(&p, 1, 1);
         std::lock_guard lock(mutex);
         if (!terminal || terminal->descriptor() != fd)
+            continue;
+        // A stall that began while the thread waited in poll holds from here on.
+        if (Clock::now() < stalledUntil)
             continue;
         if (pullRequested) {
             pullRequested = false;

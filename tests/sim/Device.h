@@ -40,6 +40,12 @@ public:
 
     // Clear-to-send as the program sees it (through the simulator's modem lines).
     void setCts(bool on);
+    // The device reads nothing for a while (busy, or a slow line): what the
+    // program writes meanwhile stays on the line and is heard afterwards, at
+    // the speed the program's end has then.
+    void stallReading(int milliseconds);
+    // Whether the device has read every byte the program wrote.
+    bool lineEmpty() const;
 
     std::string devicePath() const;
     int port() const { return portNumber; }
@@ -84,6 +90,7 @@ private:
     bool cts = true;
     bool pullRequested = false;
     bool connected = false;
+    Clock::time_point stalledUntil {};
 };
 
 } // namespace sim

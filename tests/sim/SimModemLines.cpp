@@ -1,6 +1,8 @@
 #include "sim/SimModemLines.h"
 
+#include <chrono>
 #include <poll.h>
+#include <thread>
 
 namespace sim {
 
@@ -11,16 +13,34 @@ SimModemLines& SimModemLines::install()
     return lines;
 }
 
-void SimModemLines::registerDevice(const std::string& devicePath, bool cts)
+void SimModemLines::registerDevice(const std::string& devicePath, bool cts, std::function<bool()> lineEmpty)
 {
     std::lock_guard lock(mutex);
     devices[devicePath] = Lines { cts, false, false, 0 };
+    if (lineEmpty)
+        readers[devicePath] = std::move(lineEmpty);
+    else
+        readers.erase(devicePath);
 }
 
 void SimModemLines::forget(const std::string& devicePath)
 {
     std::lock_guard lock(mutex);
     devices.erase(devicePath);
+    readers.erase(devicePath);
+}
+
+bool SimModemLines::waitUntilSent(int fd, const std::string& devicePath)
+{
+    bool sent = ModemLines::waitUntilSent(fd, devicePath);
+    // Held while waiting, so that the device is not forgotten (and gone) meanwhile.
+    std::lock_guard lock(mutex);
+    auto it = readers.find(devicePath);
+    if (it == readers.end())
+        return sent;
+    for (int i = 0; i < 2000 && !it->second(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return sent;
 }
 
 void SimModemLines::setCts(const std::string& devicePath, bool cts)

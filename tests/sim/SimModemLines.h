@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/ModemLines.h"
 
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -22,17 +23,23 @@ public:
     // The shared instance, installed as the process's modem lines.
     static SimModemLines& install();
 
-    void registerDevice(const std::string& devicePath, bool cts);
+    // `lineEmpty` tells whether the device has read all the program wrote;
+    // waiting until bytes are sent waits for it.
+    void registerDevice(const std::string& devicePath, bool cts, std::function<bool()> lineEmpty = {});
     void forget(const std::string& devicePath);
     void setCts(const std::string& devicePath, bool cts);
     Lines lines(const std::string& devicePath);
 
     bool readCts(int fd, const std::string& devicePath, bool& cts) override;
     bool setDtrRts(int fd, const std::string& devicePath, bool dtr, bool rts) override;
+    // A pseudo-terminal hands bytes over at once: they count as sent once
+    // the device has read them (at most two seconds are waited for).
+    bool waitUntilSent(int fd, const std::string& devicePath) override;
 
 private:
     std::mutex mutex;
     std::map<std::string, Lines> devices;
+    std::map<std::string, std::function<bool()>> readers;
     platform::TermiosModemLines fallback;
 };
 

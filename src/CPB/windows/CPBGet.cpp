@@ -5,6 +5,7 @@
 #include "CPB/windows/ProgressDialog.h"
 #include "CPB/windows/TransferPump.h"
 #include "Database/AlgorithmTable.h"
+#include "Database/AlgorithmValues.h"
 #include "Database/Database.h"
 #include "Utillib/GString.h"
 #include "Utillib/LogStream.h"
@@ -161,8 +162,12 @@ bool CPBGet::getAlgorithms(PropertyModel* model, CPBComm& comm)
             } else if (ok) {
                 // The setup names only an algorithm whose values were stored.
                 ok = storeAlgorithm(name, blocks[i].block, comm);
+                // The member is taken out of the array first: called straight
+                // from an array element, GCC 12's bounds sanitizer reads the
+                // index from a slot that only the virtual-call branch fills.
+                const auto setName = blocks[i].setName;
                 if (ok)
-                    (model->*blocks[i].setName)(name);
+                    (model->*setName)(name);
             }
         }
         step(200);
@@ -272,6 +277,31 @@ bool CPBGet::storeAlgorithm(const std::string& name, int block, CPBComm& comm)
     record.eccRateHigh = numbers[6];
     record.compDepthLow = numbers[7];
     record.compDepthHigh = numbers[8];
+    // A value the guideline editor would not keep is no setting the program
+    // sent: the guideline is refused whole.
+    using namespace algorithmValues;
+    const struct {
+        const char* field;
+        double value;
+        Range range;
+    } checks[] = {
+        { "initVent", static_cast<double>(record.initVent), initVentRange },
+        { "vRateLow", record.vRateLow, vRateRange },
+        { "vRateHigh", record.vRateHigh, vRateRange },
+        { "vVolLow", record.vVolLow, vVolRange },
+        { "vVolHigh", record.vVolHigh, vVolRange },
+        { "eccRateLow", record.eccRateLow, eccRateRange },
+        { "eccRateHigh", record.eccRateHigh, eccRateRange },
+        { "compDepthLow", record.compDepthLow, compDepthRange },
+        { "compDepthHigh", record.compDepthHigh, compDepthRange },
+    };
+    for (const auto& check : checks)
+        if (!check.range.holds(check.value)) {
+            LogStream::instance() << "Algorithm '" << name << "' on the CPR Controller has " << check.field << " "
+                                  << check.value << ", outside " << check.range.low << " to " << check.range.high
+                                  << "; it is not stored" << LogStream::endl;
+            return false;
+        }
     if (!(exists ? table.Edit() : table.AddNew()))
         return false;
     table.setRecord(record);

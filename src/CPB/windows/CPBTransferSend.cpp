@@ -140,7 +140,10 @@ bool CPBSend::send(int port, const PropertyModel* model, QWidget* parent, bool l
 
     if (window) {
         window->setButtonText(translate("Close"));
-        window->setText(ok ? translate("Transfer done.") : translate("An error occurred, please try again."));
+        if (ok)
+            window->setText(translate("Transfer done."));
+        else
+            window->setText(failureText().empty() ? translate("An error occurred, please try again.") : failureText());
         window->enableButton(true);
     }
     // Every controller's window stays with its outcome, so that a failure is
