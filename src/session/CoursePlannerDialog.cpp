@@ -119,6 +119,7 @@ bool CoursePlannerDialog::onInitDialog()
     }
     loadSchedule();
     refresh();
+    setUp = true;
     record = readRecord();
     updateButtons();
 
@@ -654,6 +655,11 @@ bool CoursePlannerDialog::onCommand(int id, int code)
         return true;
     case IDC_PLAN_DATE:
     case IDC_PLAN_TIME:
+        // The schedule opens once the course's key is whole, whichever field
+        // completes it (the rows exist only once the form is set up).
+        if (code == EN_CHANGE && !updating)
+            setUp ? refresh() : updateButtons();
+        return true;
     case IDC_PLAN_NOTES:
         if (code == EN_CHANGE && !updating)
             updateButtons();

@@ -131,6 +131,8 @@ private:
     QWidget* highlight = nullptr;
     // the form fills its own controls: their signals are no edits
     bool filling = false;
+    // True once the controls and the rows are made.
+    bool setUp = false;
 };
 
 // Opens the planner modally, unless a course is running: its form comes to

@@ -426,6 +426,7 @@ TEST_F(CoursePlannerWindowTest, TheDateAndTimeShowTheirFormatAndADayFirstDateIsR
     EXPECT_EQ(date->text(), "") << "emptied, the hint shows again";
     QTest::keyClicks(date, QStringLiteral("20261211"));
     EXPECT_EQ(date->text(), "2026-12-11");
+    EXPECT_FALSE(planner.grid().locked()) << "typing the date last opens the schedule";
     questions.clear();
     click(&planner, IDC_DB_SAVE);
     EXPECT_TRUE(questions.empty());
