@@ -189,6 +189,9 @@ TEST_F(CPBCommTest, ConnectWaitsForTheAckAfterTheHandshake)
 TEST_F(CPBCommTest, PortOpenElsewhereIsNeitherUsedNorClosed)
 {
     ASSERT_EQ(serial.open(port), SerialPort::OPEN_OK);
+    // The handshake's answer is heard before the count starts.
+    for (int i = 0; i < 400 && !device.lineEmpty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     device.clearReceived();
     CPBComm comm(serial);
     EXPECT_EQ(comm.connect(), SerialPort::OPEN_ALREADY_OPEN);
