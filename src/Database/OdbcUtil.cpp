@@ -73,46 +73,37 @@ bool readBytes(SQLHSTMT statement, SQLUSMALLINT column, std::string& bytes, bool
     }
 }
 
-namespace {
+Statement::Statement(Database& db)
+{
+    SQLHDBC connection = static_cast<SQLHDBC>(db.handle());
+    if (!connection)
+        error = ownError("08003", "The database connection is not open.");
+    else if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle)))
+        error = diagnostics(SQL_HANDLE_DBC, connection);
+    else
+        ok = true;
+}
 
-// A statement handle on the connection, freed with its scope.
-class Statement {
-public:
-    explicit Statement(Database& db)
-    {
-        SQLHDBC connection = static_cast<SQLHDBC>(db.handle());
-        if (!connection)
-            error = ownError("08003", "The database connection is not open.");
-        else if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, connection, &handle)))
-            error = diagnostics(SQL_HANDLE_DBC, connection);
-        else
-            ok = true;
-    }
-    ~Statement()
-    {
-        if (ok)
-            SQLFreeHandle(SQL_HANDLE_STMT, handle);
-    }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+Statement::~Statement()
+{
+    if (ok)
+        SQLFreeHandle(SQL_HANDLE_STMT, handle);
+}
 
-    // A searched UPDATE or DELETE that matches no row answers SQL_NO_DATA.
-    bool run(const std::string& utf8)
-    {
-        std::string text = utf8;
-        SQLRETURN rc = SQLExecDirect(handle, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
-        if (SQL_SUCCEEDED(rc) || rc == SQL_NO_DATA)
-            return true;
-        error = diagnostics(SQL_HANDLE_STMT, handle);
-        return false;
-    }
+bool Statement::check(SQLRETURN rc)
+{
+    if (SQL_SUCCEEDED(rc))
+        return true;
+    error = diagnostics(SQL_HANDLE_STMT, handle);
+    return false;
+}
 
-    SQLHSTMT handle = SQL_NULL_HSTMT;
-    bool ok = false;
-    DbError error;
-};
-
-} // namespace
+bool Statement::run(const std::string& utf8)
+{
+    std::string text = utf8;
+    const SQLRETURN rc = SQLExecDirect(handle, reinterpret_cast<SQLCHAR*>(text.data()), static_cast<SQLINTEGER>(text.size()));
+    return rc == SQL_NO_DATA || check(rc);
+}
 
 bool execute(Database& db, const std::string& utf8, DbError& error)
 {

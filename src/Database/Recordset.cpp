@@ -11,37 +11,7 @@
 
 namespace {
 
-// A statement handle that is freed with its scope.
-class Statement {
-public:
-    explicit Statement(Database& db)
-    {
-        if (db.handle())
-            ok = SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, static_cast<SQLHDBC>(db.handle()), &handle));
-        if (!ok)
-            error = db.handle() ? odbc::diagnostics(SQL_HANDLE_DBC, static_cast<SQLHDBC>(db.handle()))
-                                : odbc::ownError("08003", "The database connection is not open.");
-    }
-    ~Statement()
-    {
-        if (ok)
-            SQLFreeHandle(SQL_HANDLE_STMT, handle);
-    }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool check(SQLRETURN rc)
-    {
-        if (SQL_SUCCEEDED(rc))
-            return true;
-        error = odbc::diagnostics(SQL_HANDLE_STMT, handle);
-        return false;
-    }
-
-    SQLHSTMT handle = SQL_NULL_HSTMT;
-    bool ok = false;
-    DbError error;
-};
+using odbc::Statement;
 
 // Identifiers are written quoted, so that reserved words such as Order can
 // be columns, and in lower case, which is how a server that folds unquoted

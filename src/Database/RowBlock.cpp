@@ -24,37 +24,6 @@ struct Buffers {
     std::vector<std::vector<SQLLEN>> lengths; // per column: one indicator per row
 };
 
-class Statement {
-public:
-    explicit Statement(Database& db)
-    {
-        if (db.handle())
-            ok = SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, static_cast<SQLHDBC>(db.handle()), &handle));
-        if (!ok)
-            error = db.handle() ? diagnostics(SQL_HANDLE_DBC, static_cast<SQLHDBC>(db.handle()))
-                                : ownError("08003", "The database connection is not open.");
-    }
-    ~Statement()
-    {
-        if (ok)
-            SQLFreeHandle(SQL_HANDLE_STMT, handle);
-    }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool check(SQLRETURN rc)
-    {
-        if (SQL_SUCCEEDED(rc))
-            return true;
-        error = diagnostics(SQL_HANDLE_STMT, handle);
-        return false;
-    }
-
-    SQLHSTMT handle = SQL_NULL_HSTMT;
-    bool ok = false;
-    DbError error;
-};
-
 // Asks for blocks of `wanted` rows with a count of fetched rows and a status
 // per row; the rows per fetch the driver settled on, 1 when it refuses any
 // of the three (one row per fetch needs neither count nor status).
