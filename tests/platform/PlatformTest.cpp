@@ -88,6 +88,25 @@ TEST(SerialLine, OpenResults)
     EXPECT_EQ(second.open(3), SerialLine::OpenResult::Opened);
 }
 
+TEST(SerialLine, AnUnpluggedPortLeadsNowhereWhenItsTerminalNumberIsTakenAgain)
+{
+    sim::PortsFolder ports;
+    std::string formerPath;
+    {
+        sim::PseudoTerminal pulled;
+        ASSERT_TRUE(pulled.linkAs(ports.path(), 3));
+        formerPath = pulled.devicePath();
+        pulled.close();
+    }
+    // The system hands the freed number to the next terminal opened, which
+    // here belongs to nobody on port 3 (usually it gets the same number).
+    sim::PseudoTerminal stranger;
+    ASSERT_TRUE(stranger.isOpen());
+    SerialLine line;
+    EXPECT_EQ(line.open(3), SerialLine::OpenResult::NotFound)
+        << "port 3 led to " << formerPath << ", now " << stranger.devicePath();
+}
+
 TEST(SerialLine, PortHeldByAnotherProcessIsUnavailable)
 {
     sim::PortsFolder ports;

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <climits>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -34,14 +35,29 @@ PseudoTerminal::PseudoTerminal()
 
 PseudoTerminal::~PseudoTerminal() { close(); }
 
-bool PseudoTerminal::linkAs(const std::string& folder, int port) const
+bool PseudoTerminal::linkAs(const std::string& folder, int port)
 {
     std::string link = folder + "/COM" + std::to_string(port);
     std::string temporary = link + ".new";
     ::unlink(temporary.c_str());
     if (::symlink(slavePath.c_str(), temporary.c_str()) != 0)
         return false;
-    return std::rename(temporary.c_str(), link.c_str()) == 0;
+    if (std::rename(temporary.c_str(), link.c_str()) != 0)
+        return false;
+    linkPath = link;
+    return true;
+}
+
+void PseudoTerminal::removeLink()
+{
+    if (linkPath.empty())
+        return;
+    // Only a link that still leads here: a re-plugged device has its own.
+    char target[PATH_MAX];
+    ssize_t n = ::readlink(linkPath.c_str(), target, sizeof target - 1);
+    if (n > 0 && std::string(target, static_cast<std::size_t>(n)) == slavePath)
+        ::unlink(linkPath.c_str());
+    linkPath.clear();
 }
 
 int PseudoTerminal::programBaud() const
@@ -64,8 +80,13 @@ int PseudoTerminal::programBaud() const
 
 void PseudoTerminal::close()
 {
-    if (master >= 0)
-        ::close(master);
+    if (master < 0)
+        return;
+    // Once both ends are closed the system gives this terminal's number to
+    // the next one opened, perhaps by another test running beside this one:
+    // the port must not lead there, as an unplugged port leads nowhere.
+    removeLink();
+    ::close(master);
     master = -1;
 }
 

@@ -17,15 +17,19 @@ public:
     const std::string& devicePath() const { return slavePath; }
 
     // Links `folder`/COM<port> to the device, replacing an older link.
-    bool linkAs(const std::string& folder, int port) const;
+    bool linkAs(const std::string& folder, int port);
     // The baud rate the program set on its end; 0 when unknown.
     int programBaud() const;
-    // Closes the device end: the program sees its line hang up.
+    // Closes the device end: the program sees its line hang up, and the
+    // port's link is removed.
     void close();
 
 private:
+    void removeLink();
+
     int master = -1;
     std::string slavePath;
+    std::string linkPath;
 };
 
 } // namespace sim
