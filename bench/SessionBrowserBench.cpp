@@ -89,6 +89,7 @@ void BM_OpenBrowserOn100000Sessions(benchmark::State& state)
 }
 BENCHMARK(BM_OpenBrowserOn100000Sessions)->Unit(benchmark::kMillisecond);
 
+// Every row's texts, block by block, as a user scrolling through the whole list.
 void BM_ReadList(benchmark::State& state)
 {
     std::vector<browseSessions::ListRow> rows;

@@ -115,3 +115,6 @@ CREATE TABLE IF NOT EXISTS Session (
 );
 CREATE UNIQUE INDEX IF NOT EXISTS Session_Serial ON Session (Serialidentifier);
 CREATE INDEX IF NOT EXISTS Session_Course ON Session (CourseInstructor, CourseDate, CourseTime, CourseOrder);
+-- The session browser's order of finished sessions, read from the index alone.
+CREATE INDEX IF NOT EXISTS Session_List ON Session (Done, CourseInstructor, CourseDate, StartTime, PersonVentilation,
+  PersonChestCompression);

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <map>
 #include <set>
@@ -203,38 +204,105 @@ DataFileRead readDataText(const std::string& path, std::string& text)
     return DataFileRead::ok;
 }
 
+bool SessionList::search(Database& database, const std::string& participant, const std::string& instructor,
+                         int yearIndex, int monthIndex)
+{
+    clear();
+    if (!database.isOpen())
+        return false;
+    db = &database;
+    // The id settles the order of rows the sort leaves equal, as in every
+    // table. The index on Done and the sort columns answers this alone.
+    std::string sql = "SELECT \"id\" FROM \"session\" WHERE "
+        + filterText(participant, instructor, yearIndex, monthIndex) + " ORDER BY " + sortText + ", \"id\"";
+    std::string utf8 = dbtext::toUtf8(sql);
+    odbc::BlockRead how;
+    how.blockRows = 1024;
+    how.valueBytes = 24;
+    DbError error;
+    auto row = [this](const odbc::TextRow& r) { ids.push_back(std::strtoll(std::string(r.values[0]).c_str(), nullptr, 10)); };
+    // Tried three times, as a table is opened: a lock held elsewhere may end.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ids.clear();
+        if (odbc::readTextBlocks(database, utf8, 1, how, [this] { ids.clear(); }, row, error)) {
+            rows.assign(ids.size(), ListRow{});
+            known.assign(ids.size(), false);
+            return true;
+        }
+        if (database.isLockTimeout(error))
+            break;
+    }
+    clear();
+    LogStream::instance() << "The sessions could not be listed: " + error.text + "\n";
+    return false;
+}
+
+void SessionList::clear()
+{
+    db = nullptr;
+    ids.clear();
+    rows.clear();
+    known.clear();
+    blocks = 0;
+}
+
+const ListRow& SessionList::row(std::size_t index)
+{
+    if (!known[index])
+        readBlock(index - index % blockRows);
+    return rows[index];
+}
+
+void SessionList::readBlock(std::size_t first)
+{
+    const std::size_t last = std::min(first + blockRows, ids.size());
+    std::map<long long, std::size_t> where;
+    std::string sql = "SELECT \"id\", \"serialidentifier\", \"personventilation\", \"personchestcompression\", "
+                      "\"coursedate\", \"starttime\", \"courseinstructor\", \"scenario\" FROM \"session\" WHERE \"id\" IN (";
+    for (std::size_t i = first; i < last; ++i) {
+        sql += (i == first ? "" : ", ") + std::to_string(ids[i]);
+        where.emplace(ids[i], i);
+        // Marked before the read: a block that cannot be read shows empty
+        // rows rather than being asked for again at every paint.
+        known[i] = true;
+        rows[i] = ListRow{};
+    }
+    sql += ")";
+    ++blocks;
+    if (!db || !db->isOpen())
+        return;
+    odbc::BlockRead how;
+    how.blockRows = blockRows;
+    DbError error;
+    auto row = [this, &where](const odbc::TextRow& r) {
+        auto found = where.find(std::strtoll(std::string(r.values[0]).c_str(), nullptr, 10));
+        if (found == where.end())
+            return;
+        ListRow& out = rows[found->second];
+        std::string* fields[] = {&out.serial, &out.ventilation, &out.compression, &out.date, &out.time,
+            &out.instructor, &out.scenario};
+        for (std::size_t c = 0; c < 7; ++c)
+            *fields[c] = narrowText(r.values[c + 1]);
+    };
+    auto restart = [this, first, last] {
+        for (std::size_t i = first; i < last; ++i)
+            rows[i] = ListRow{};
+    };
+    if (!odbc::readTextBlocks(*db, sql, 8, how, restart, row, error))
+        LogStream::instance() << "Sessions " + std::to_string(first + 1) + " to " + std::to_string(last)
+                + " of the list could not be read: " + error.text + "\n";
+}
+
 bool readList(Database& db, const std::string& participant, const std::string& instructor, int yearIndex,
               int monthIndex, std::vector<ListRow>& rows)
 {
     rows.clear();
-    if (!db.isOpen())
+    SessionList list;
+    if (!list.search(db, participant, instructor, yearIndex, monthIndex))
         return false;
-    // The columns the list shows and the serial, fetched in blocks; the id
-    // settles the order of rows the sort leaves equal, as in every table.
-    std::string sql = "SELECT \"serialidentifier\", \"personventilation\", \"personchestcompression\", "
-                      "\"coursedate\", \"starttime\", \"courseinstructor\", \"scenario\" FROM \"session\" WHERE "
-        + filterText(participant, instructor, yearIndex, monthIndex) + " ORDER BY " + sortText + ", \"id\"";
-    std::string utf8 = dbtext::toUtf8(sql);
-    odbc::BlockRead how;
-    DbError error;
-    auto row = [&rows](const odbc::TextRow& r) {
-        ListRow& out = rows.emplace_back();
-        std::string* fields[] = {&out.serial, &out.ventilation, &out.compression, &out.date, &out.time,
-            &out.instructor, &out.scenario};
-        for (std::size_t c = 0; c < 7; ++c)
-            *fields[c] = narrowText(r.values[c]);
-    };
-    // Tried three times, as a table is opened: a lock held elsewhere may end.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        rows.clear();
-        if (odbc::readTextBlocks(db, utf8, 7, how, [&rows] { rows.clear(); }, row, error))
-            return true;
-        if (db.isLockTimeout(error))
-            break;
-    }
-    rows.clear();
-    LogStream::instance() << "The sessions could not be listed: " + error.text + "\n";
-    return false;
+    for (std::size_t i = 0; i < list.size(); ++i)
+        rows.push_back(list.row(i));
+    return true;
 }
 
 namespace {

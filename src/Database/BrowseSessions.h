@@ -40,9 +40,36 @@ struct ListRow {
     std::string serial, ventilation, compression, date, time, instructor, scenario;
 };
 
-// The list of the sessions matching the criteria, in the sort order, read
-// with only the columns the list shows; false (no rows) while the database
-// is not open or when the read failed.
+// The sessions matching the criteria, as the list shows them: a search
+// learns which sessions match and their order (their row ids alone), and a
+// row's texts are read when the list first needs them, with the block of
+// rows around it, so that a list of many sessions opens at once.
+class SessionList {
+public:
+    static constexpr std::size_t blockRows = 128;
+
+    // False (no rows) while the database is not open or when the read failed.
+    bool search(Database& db, const std::string& participant, const std::string& instructor, int yearIndex,
+                int monthIndex);
+    void clear();
+    std::size_t size() const { return ids.size(); }
+    // The row at `index` (< size()). A session deleted since the search, or a
+    // block that could not be read, shows as an empty row without a serial.
+    const ListRow& row(std::size_t index);
+    // How many blocks were read since the search: what the list cost.
+    int blocksRead() const { return blocks; }
+
+private:
+    void readBlock(std::size_t first);
+
+    Database* db = nullptr;
+    std::vector<long long> ids;
+    std::vector<ListRow> rows;
+    std::vector<bool> known;
+    int blocks = 0;
+};
+
+// Every row of the list, read through a SessionList.
 bool readList(Database& db, const std::string& participant, const std::string& instructor, int yearIndex,
               int monthIndex, std::vector<ListRow>& rows);
 

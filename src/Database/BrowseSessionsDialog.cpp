@@ -219,21 +219,21 @@ bool BrowseSessionsDialog::applyCriteria()
     // Nothing is listed while the database is not open.
     if (sessionTable.GetTableName().empty())
         return false;
-    return browseSessions::readList(sessionTable.connection(), participantText(), instructorText(),
-        yearCombo->getCurSel(), monthCombo->getCurSel(), rows);
+    return sessions.search(sessionTable.connection(), participantText(), instructorText(), yearCombo->getCurSel(),
+        monthCombo->getCurSel());
 }
 
 void BrowseSessionsDialog::showMatchingSessions()
 {
-    rows.clear();
+    sessions.clear();
     // A new search starts with nothing selected.
     resultList->deleteAllItems();
     resultList->setItemCount(0);
     applyCriteria();
-    resultList->setItemCount(static_cast<int>(rows.size()));
+    resultList->setItemCount(static_cast<int>(sessions.size()));
     resultList->viewport()->update();
     if (QWidget* status = platform::dlgItem(this, IDC_BROWSE_STATUS))
-        platform::setWindowText(status, qt(browseSessions::statusText(int(rows.size()))));
+        platform::setWindowText(status, qt(browseSessions::statusText(int(sessions.size()))));
     resizeColumns();
 }
 
@@ -241,13 +241,15 @@ void BrowseSessionsDialog::resizeColumns()
 {
     // Column 0 fits the largest running number.
     QFontMetrics metrics(resultList->font());
-    int first = metrics.horizontalAdvance(QString::number(std::max<std::size_t>(rows.size(), 1))) + 4 * resultList->margin()
+    int first = metrics.horizontalAdvance(QString::number(std::max<std::size_t>(sessions.size(), 1))) + 4 * resultList->margin()
         + 4;
     resultList->setColumnWidth(0, first);
-    // What each column's heading and texts need, so that none is cut.
+    // What each column's heading and the texts on screen need, so that none
+    // is cut; the rows further down are not read for it.
+    const int shown = resultList->viewport()->height() / std::max(resultList->getRowHeight(), 1) + 1;
     std::array<int, 6> needed{};
     for (int i = 0; i < 6; ++i) {
-        resultList->fitColumnWidth(i + 1);
+        resultList->fitColumnWidth(i + 1, resultList->firstVisible(), shown);
         needed[static_cast<std::size_t>(i)] = resultList->getColumnWidth(i + 1);
     }
     std::array<int, 6> widths = browseSessions::columnWidths(resultList->viewport()->width(), first, needed);
@@ -258,12 +260,12 @@ void BrowseSessionsDialog::resizeColumns()
 void BrowseSessionsDialog::reportGetItem(CReportCtrl&, ReportItemNotify& request)
 {
     ReportItem& item = request.item;
-    if (item.row < 0 || item.row >= static_cast<int>(rows.size()))
+    if (item.row < 0 || item.row >= static_cast<int>(sessions.size()))
         return;
     item.data = item.row;
     if (!(item.mask & ReportMask::Text))
         return;
-    const browseSessions::ListRow& row = rows[static_cast<std::size_t>(item.row)];
+    const browseSessions::ListRow& row = sessions.row(static_cast<std::size_t>(item.row));
     switch (item.subitem) {
     case 0: item.text = QString::number(item.row + 1); break;
     case 1: item.text = platform::ansiToQString(row.ventilation); break;
@@ -312,8 +314,8 @@ void BrowseSessionsDialog::openSelectedSession()
     }
     int lowest = *std::min_element(selected.begin(), selected.end());
     SessionRecord record;
-    if (lowest >= static_cast<int>(rows.size())
-        || !browseSessions::loadSession(sessionTable, rows[static_cast<std::size_t>(lowest)].serial, record)) {
+    if (lowest >= static_cast<int>(sessions.size())
+        || !browseSessions::loadSession(sessionTable, sessions.row(static_cast<std::size_t>(lowest)).serial, record)) {
         QApplication::beep();
         return;
     }
@@ -328,18 +330,18 @@ void BrowseSessionsDialog::exportSessions()
     std::vector<int> selected = selectedRows();
     std::sort(selected.begin(), selected.end());
     for (int row : selected)
-        if (row >= 0 && row < static_cast<int>(rows.size()))
-            serials.push_back(rows[static_cast<std::size_t>(row)].serial);
-    std::vector<SessionRecord> sessions;
+        if (row >= 0 && row < static_cast<int>(sessions.size()))
+            serials.push_back(sessions.row(static_cast<std::size_t>(row)).serial);
+    std::vector<SessionRecord> exported;
     if (!sessionTable.GetTableName().empty())
-        sessions = browseSessions::collectForExport(sessionTable, serials);
-    if (sessions.empty()) {
+        exported = browseSessions::collectForExport(sessionTable, serials);
+    if (exported.empty()) {
         browseSessions::showNothingToExport();
         return;
     }
     std::string path = browseSessionsHooks().chooseExportFile(this);
     if (!path.empty())
-        writeSessionsFile(path, sessions);
+        writeSessionsFile(path, exported);
 }
 
 void BrowseSessionsDialog::importSessions()
@@ -348,8 +350,8 @@ void BrowseSessionsDialog::importSessions()
     if (path.empty())
         return;
     dbui::WaitCursor wait;
-    std::vector<SessionRecord> sessions = readSessionsFile(path);
-    int count = sessions.empty() ? 0 : browseSessions::storeImported(sessionTable, sessions, Utillib::toLocalDate);
+    std::vector<SessionRecord> imported = readSessionsFile(path);
+    int count = imported.empty() ? 0 : browseSessions::storeImported(sessionTable, imported, Utillib::toLocalDate);
     showMatchingSessions();
     browseSessions::showImportSummary(count, path);
 }

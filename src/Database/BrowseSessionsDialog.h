@@ -56,6 +56,7 @@ public:
     std::string instructorText() const;
 
     CReportCtrl* resultList = nullptr;
+    const browseSessions::SessionList& listedSessions() const { return sessions; }
     platform::ComboBox* yearCombo = nullptr;
     platform::ComboBox* monthCombo = nullptr;
     SessionTable sessionTable;
@@ -76,7 +77,7 @@ private:
 
     // The list's rows; a row's whole session is read by its serial when it
     // is opened or exported.
-    std::vector<browseSessions::ListRow> rows;
+    browseSessions::SessionList sessions;
 };
 
 // The one way in: runs the session browser modally over `parent` (may be

@@ -344,7 +344,7 @@ bool CReportCtrl::getSubitemWidth(int row, int column, RECT* rect) const
     return true;
 }
 
-void CReportCtrl::fitColumnWidth(int column)
+void CReportCtrl::fitColumnWidth(int column, int firstRow, int rowCount)
 {
     const ReportColumn* c = data.column(column);
     int item = headerItemOf(column);
@@ -352,7 +352,9 @@ void CReportCtrl::fitColumnWidth(int column)
         return;
     int width = QFontMetrics(normalFont).horizontalAdvance(c->title) + 2 * cellMargin;
     const int count = data.getItemCount();
-    for (int row = 0; row < count; ++row) {
+    const int first = std::max(firstRow, 0);
+    const int end = rowCount < 0 ? count : std::min(count, first + rowCount);
+    for (int row = first; row < end; ++row) {
         RECT r;
         if (getSubitemWidth(row, column, &r))
             width = std::max(width, int(r.right));

@@ -141,7 +141,10 @@ public:
     bool modifyColumn(int index, const ReportColumn& column, bool notifyChooser = false);
     bool deleteColumn(int index);
     void deleteAllColumns();
-    void fitColumnWidth(int column);
+    // Widens or narrows the column to its heading and its texts; with a row
+    // range, to the texts of those rows only (a list of many rows that reads
+    // its texts on demand measures what it shows).
+    void fitColumnWidth(int column, int firstRow = 0, int rowCount = -1);
     bool getSubitemWidth(int row, int column, RECT* rect) const;
 
     // Colours, rows and items.

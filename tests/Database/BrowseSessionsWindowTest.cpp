@@ -14,6 +14,7 @@
 #include "ScopedRegistry.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -135,6 +136,28 @@ TEST_F(BrowseSessionsWindowTest, CriteriaNarrowTheListAndTheColumnsFillIt)
             sum += dialog->resultList->getColumnWidth(c);
         EXPECT_EQ(sum, dialog->resultList->viewport()->width());
     }
+}
+
+// Opening on many sessions reads the texts of the rows on screen, not of all.
+TEST_F(BrowseSessionsWindowTest, OpeningReadsOnlyTheRowsItShows)
+{
+    for (int i = 0; i < 1000; ++i) {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "1a%012d", i);
+        addSession(serial, "Trainee " + std::to_string(i), "Ola", "Zora", "2010-05-06", 1);
+    }
+    open();
+    ASSERT_EQ(rows(), 1003);
+    QApplication::processEvents();
+    // The first page, and the last, whose row heights set the scroll range.
+    const int blocks = dialog->listedSessions().blocksRead();
+    EXPECT_GE(blocks, 1);
+    EXPECT_LE(blocks, 2);
+    EXPECT_EQ(dialog->resultList->getItemText(0, 5), "Hanne");
+    EXPECT_EQ(dialog->resultList->getItemText(1002, 5), "Zora");
+    // Zora's sessions come last, ordered by the participants' names as text.
+    EXPECT_EQ(dialog->resultList->getItemText(500, 1), "Trainee 546");
+    EXPECT_EQ(dialog->listedSessions().blocksRead(), blocks + 1);
 }
 
 // The pixels a cell or heading needs to show its whole text.
