@@ -152,28 +152,27 @@ std::array<int, 6> columnWidths(int clientWidth, int firstColumnWidth, const std
     // Columns whose share would be below their minimum keep the minimum; the
     // others share the remaining width, until no share falls short.
     std::array<bool, 6> atMinimum{};
-    for (bool changed = true; changed;) {
-        changed = false;
-        int left = rest;
-        int freeParts = 0;
+    // The width the shared columns have between them, and their parts.
+    int left = rest;
+    int freeParts = 0;
+    auto split = [&] {
+        left = rest;
+        freeParts = 0;
         for (std::size_t i = 0; i < parts.size(); ++i) {
             if (atMinimum[i])
                 left -= minimums[i];
             else
                 freeParts += parts[i];
         }
+    };
+    for (bool changed = true; changed;) {
+        changed = false;
+        split();
         for (std::size_t i = 0; i < parts.size() && freeParts > 0; ++i)
             if (!atMinimum[i] && left * static_cast<double>(parts[i]) / freeParts < minimums[i])
                 atMinimum[i] = changed = true;
     }
-    int left = rest;
-    int freeParts = 0;
-    for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (atMinimum[i])
-            left -= minimums[i];
-        else
-            freeParts += parts[i];
-    }
+    split();
     // The shares of 160 as before when no minimum bites: u = rest / 160.
     const double part = freeParts == 160 ? rest * 0.00625 : freeParts > 0 ? static_cast<double>(left) / freeParts : 0.0;
     std::array<int, 6> widths{};

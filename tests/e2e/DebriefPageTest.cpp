@@ -66,6 +66,22 @@ protected:
         delete home;
     }
 
+    // A session of this length on the port, with the judgement's guideline
+    // and training mode, shown and started.
+    static Session* startSession(int port, int seconds, const e2e::Judgement& judgement)
+    {
+        SessionRecord record;
+        record.Manikin = port;
+        record.Duration = seconds;
+        record.TrainingMode = judgement.trainingMode;
+        auto* session = new Session(record, judgement.algorithm);
+        sessionManager->add(session);
+        sessionManager->showSessionView();
+        QCoreApplication::processEvents();
+        session->start();
+        return session;
+    }
+
     static inline ProgramHome* home = nullptr;
     static inline TrainingApp* app = nullptr;
     static inline bool started = false;
@@ -109,15 +125,7 @@ TEST_F(DebriefPageTest, DemonstrationSessionsEndOnTheirDebriefingWithTheMistakes
         ASSERT_TRUE(ports.getIsCalibrated(c.port));
         Comm handshake(ports.getSerialPort(c.port));
         handshake.open(c.port);
-        SessionRecord record;
-        record.Manikin = c.port;
-        record.Duration = 64;
-        record.TrainingMode = judgement.trainingMode;
-        auto* session = new Session(record, judgement.algorithm);
-        sessionManager->add(session);
-        sessionManager->showSessionView();
-        QCoreApplication::processEvents();
-        session->start();
+        Session* session = startSession(c.port, 64, judgement);
         for (int tick = 0; tick < 4000 && !session->isFinished(); ++tick) {
             sessionManager->poll();
             // The recordings rest for their first samples.
@@ -209,15 +217,7 @@ TEST_F(DebriefPageTest, AThirtySecondSessionShowsTheCompressionShareOfItsCycles)
         ASSERT_TRUE(ports.getIsCalibrated(port));
         Comm handshake(ports.getSerialPort(port));
         handshake.open(port);
-        SessionRecord record;
-        record.Manikin = port;
-        record.Duration = 30;
-        record.TrainingMode = judgement.trainingMode;
-        auto* session = new Session(record, judgement.algorithm);
-        sessionManager->add(session);
-        sessionManager->showSessionView();
-        QCoreApplication::processEvents();
-        session->start();
+        Session* session = startSession(port, 30, judgement);
         for (int tick = 0; tick < 1000 && !session->isFinished(); ++tick) {
             sessionManager->poll();
             if (tick % 20 == 0)

@@ -138,24 +138,31 @@ SessionRecord planned(const std::string& ventilation, const std::string& compres
     return r;
 }
 
+// Dr. Berg's course at this date and time, its schedule stored with these rows.
+CourseRecord storedCourse(Database& db, const std::string& date, const std::string& time,
+                          const std::vector<SessionRecord>& scheduled)
+{
+    CourseRecord course;
+    course.Instructor = "Dr. Berg";
+    course.Date = date;
+    course.Time = time;
+    CourseSchedule rows;
+    rows.rows() = scheduled;
+    SessionTable table(db);
+    EXPECT_TRUE(table.open(std::string()));
+    EXPECT_TRUE(table.saveCourseSessions(course, rows));
+    return course;
+}
+
 TEST_F(RunCourseWindowTest, PlannedSessionsRunOnSeveralManikinsAtOnceAndTheScheduleIsStored)
 {
     ASSERT_TRUE(started);
     ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(247));
     ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(248));
     ASSERT_TRUE(CalibrateManager::get().getIsCalibrated(3)) << "the simulated manikin";
-    CourseRecord course;
-    course.Instructor = "Dr. Berg";
-    course.Date = "2026-12-10";
-    course.Time = "09:00";
-    {
-        CourseSchedule rows;
-        rows.rows() = {planned("Ann Lee", "Bob Ray", 247), planned("Cy Moe", "Dee Fox", 248),
-                       planned("Gus Orr", "Hal Poe", 3), SessionRecord()};
-        SessionTable table(database);
-        ASSERT_TRUE(table.open(std::string()));
-        ASSERT_TRUE(table.saveCourseSessions(course, rows));
-    }
+    const CourseRecord course = storedCourse(database, "2026-12-10", "09:00",
+        {planned("Ann Lee", "Bob Ray", 247), planned("Cy Moe", "Dee Fox", 248), planned("Gus Orr", "Hal Poe", 3),
+            SessionRecord()});
 
     app->runCourse(course);
     app->runCourse(course); // the same form again
@@ -254,19 +261,9 @@ TEST_F(RunCourseWindowTest, TheCourseFormStaysWholeBesideItsSessionsAndComesBack
     const QSize mainSize = main->frameGeometry().size();
     ASSERT_LE(mainSize.width(), 1280);
 
-    CourseRecord course;
-    course.Instructor = "Dr. Berg";
-    course.Date = "2026-12-13";
-    course.Time = "11:00";
-    {
-        SessionRecord row = planned("Ann Lee", "Bob Ray", 247);
-        row.Duration = 600;
-        CourseSchedule rows;
-        rows.rows() = {row, SessionRecord()};
-        SessionTable table(database);
-        ASSERT_TRUE(table.open(std::string()));
-        ASSERT_TRUE(table.saveCourseSessions(course, rows));
-    }
+    SessionRecord row = planned("Ann Lee", "Bob Ray", 247);
+    row.Duration = 600;
+    const CourseRecord course = storedCourse(database, "2026-12-13", "11:00", {row, SessionRecord()});
     app->runCourse(course);
     settle();
     RunCourseDialog* form = app->runCourseForm();
@@ -388,19 +385,11 @@ TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
 TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWasTyped)
 {
     ASSERT_TRUE(started);
-    CourseRecord course;
-    course.Instructor = "Dr. Berg";
-    course.Date = "2026-12-12";
-    course.Time = "08:00";
-    {
-        CourseSchedule rows;
-        for (int k = 0; k < 11; ++k)
-            rows.rows().push_back(planned("Trainee " + std::to_string(k + 1), "", 247));
-        rows.rows().emplace_back();
-        SessionTable table(database);
-        ASSERT_TRUE(table.open(std::string()));
-        ASSERT_TRUE(table.saveCourseSessions(course, rows));
-    }
+    std::vector<SessionRecord> scheduled;
+    for (int k = 0; k < 11; ++k)
+        scheduled.push_back(planned("Trainee " + std::to_string(k + 1), "", 247));
+    scheduled.emplace_back();
+    const CourseRecord course = storedCourse(database, "2026-12-12", "08:00", scheduled);
     app->runCourse(course);
     settle();
     RunCourseDialog* form = app->runCourseForm();
@@ -441,17 +430,8 @@ TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWas
 TEST_F(RunCourseWindowTest, ClosingKeepsWhatAnotherStationAddedOrRecorded)
 {
     ASSERT_TRUE(started);
-    CourseRecord course;
-    course.Instructor = "Dr. Berg";
-    course.Date = "2026-12-13";
-    course.Time = "07:00";
-    {
-        CourseSchedule rows;
-        rows.rows() = {planned("Ida Ray", "", 247), planned("Jon Sy", "", 248), SessionRecord()};
-        SessionTable table(database);
-        ASSERT_TRUE(table.open(std::string()));
-        ASSERT_TRUE(table.saveCourseSessions(course, rows));
-    }
+    const CourseRecord course =
+        storedCourse(database, "2026-12-13", "07:00", {planned("Ida Ray", "", 247), planned("Jon Sy", "", 248), SessionRecord()});
     app->runCourse(course);
     settle();
     RunCourseDialog* form = app->runCourseForm();
