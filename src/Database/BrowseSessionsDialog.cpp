@@ -22,6 +22,7 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QResizeEvent>
 
 namespace {
 
@@ -101,6 +102,8 @@ bool BrowseSessionsDialog::onInitDialog()
     ResizableDialog::onInitDialog();
     setWindowIcon(platform::applicationIcon());
     resultList = dynamic_cast<CReportCtrl*>(platform::dlgItem(this, IDC_BROWSE_LIST));
+    if (resultList)
+        resultList->viewport()->installEventFilter(this);
     yearCombo = combo(IDC_BROWSE_YEAR);
     monthCombo = combo(IDC_BROWSE_MONTH);
 
@@ -191,6 +194,19 @@ void BrowseSessionsDialog::onSize(UINT type, int cx, int cy)
     ResizableDialog::onSize(type, cx, cy);
     if (initialised && resultList)
         resizeColumns();
+}
+
+bool BrowseSessionsDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // The list's vertical bar comes and goes with its rows, also after the
+    // columns were sized: they fill what it leaves. A height change alone
+    // (the horizontal bar) changes nothing here.
+    if (initialised && resultList && watched == resultList->viewport() && event->type() == QEvent::Resize) {
+        auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->size().width() != resize->oldSize().width())
+            resizeColumns();
+    }
+    return ResizableDialog::eventFilter(watched, event);
 }
 
 void BrowseSessionsDialog::fillCombos()

@@ -67,6 +67,7 @@ protected:
     bool onInitDialog() override;
     bool onCommand(int id, int code) override;
     void onSize(UINT type, int cx, int cy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int reportNotify(CReportCtrl& control, const ReportNotify& notification) override;

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -158,6 +159,13 @@ TEST_F(BrowseSessionsWindowTest, OpeningReadsOnlyTheRowsItShows)
     // Zora's sessions come last, ordered by the participants' names as text.
     EXPECT_EQ(dialog->resultList->getItemText(500, 1), "Trainee 546");
     EXPECT_EQ(dialog->listedSessions().blocksRead(), blocks + 1);
+
+    // The vertical bar came with the rows: the columns fill what it leaves.
+    ASSERT_TRUE(dialog->resultList->verticalScrollBar()->isVisible());
+    int total = 0;
+    for (int c = 0; c < 7; ++c)
+        total += dialog->resultList->getColumnWidth(c);
+    EXPECT_EQ(total, dialog->resultList->viewport()->width()) << "no need to scroll sideways";
 }
 
 // The pixels a cell or heading needs to show its whole text.
