@@ -29,7 +29,14 @@ std::string toLocalDate(const std::string& date)
     QDate day(year, month, dayOfMonth);
     if (!day.isValid())
         return {};
-    return GString::to_string(QLocale().toString(day, QLocale::ShortFormat).toStdWString());
+    // Month or day names would come in the system's language, which need not
+    // be the one the program speaks (a German catalogue on an English or
+    // plain system): such a format gives way to the numeric year-month-day.
+    const QLocale locale;
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (format.contains(QStringLiteral("MMM")) || format.contains(QStringLiteral("ddd")))
+        format = QStringLiteral("yyyy-MM-dd");
+    return GString::to_string(locale.toString(day, format).toStdWString());
 }
 
 } // namespace Utillib

@@ -1,6 +1,7 @@
 #include "session/StoredSessionWindow.h"
 
 #include "gettext/Translator.h"
+#include "platformqt/AppIcon.h"
 #include "session/Session.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionWindows.h"
@@ -16,7 +17,7 @@ InspectSessionDialog::InspectSessionDialog(Session& shown, bool debrief, QWidget
     setSizeGripEnabled(true);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
     setWindowTitle(QString::fromStdWString(translate("Inspect session details")));
-    setWindowIcon(QApplication::windowIcon());
+    setWindowIcon(platform::applicationIcon());
     resize(770, 470);
 }
 

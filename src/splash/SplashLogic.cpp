@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 
 namespace splash {
@@ -104,6 +105,12 @@ std::string readIniValue(const std::string& path, const std::string& section, co
 
 void trace(const std::string& text)
 {
+    static const bool wanted = [] {
+        const char* value = std::getenv(splashTraceVariable);
+        return value != nullptr && std::string(value) == "1";
+    }();
+    if (!wanted)
+        return;
     std::fprintf(stderr, "Splash: \"%s\"\n", text.c_str());
     std::fflush(stderr);
 }

@@ -40,7 +40,12 @@ std::optional<std::string> iniPath(const std::string& executablePath, const std:
 // empty when the file, the section or the key is missing.
 std::string readIniValue(const std::string& path, const std::string& section, const std::string& key);
 
-// Writes one trace line: Splash: "text".
+// The environment variable that asks for the trace lines: they are a
+// developer's, so a user's terminal stays quiet unless it is set to "1".
+inline constexpr const char* splashTraceVariable = "TAVO_SPLASH_TRACE";
+
+// Writes one trace line, Splash: "text", to standard error when
+// TAVO_SPLASH_TRACE is "1"; otherwise nothing.
 void trace(const std::string& text);
 
 } // namespace splash

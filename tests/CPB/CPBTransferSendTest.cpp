@@ -272,7 +272,7 @@ TEST_F(CPBTransferSendTest, ConfigurationDialogsOkShowsTheOutcomesBeforeClosing)
             return;
         watcher.stop();
         dialogShownWithOutcomes = dialog->isVisible();
-        windows[0]->grab().save(ARTEFACT_DIR "/send-screen-too-large.png");
+        windows[0]->grab().save(ARTEFACT_DIR "/send-outcomes-over-configuration.png");
         for (ProgressDialog* w : windows) {
             outcomes.push_back(textOf(w, IDC_PROGRESS_TEXT));
             w->sendCommand(IDCANCEL, BN_CLICKED);

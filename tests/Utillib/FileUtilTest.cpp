@@ -299,6 +299,25 @@ TEST(ToLocalDate, ShortDateOfTheUserOrNothing)
     QLocale::setDefault(QLocale::system());
 }
 
+// The program may speak German or Japanese on a system whose locale writes
+// month names in English (the plain C locale does): no month name is shown.
+TEST(ToLocalDate, NamesNoMonthInTheSystemsLanguage)
+{
+    const struct {
+        QLocale locale;
+        const char* expected;
+    } cases[] = {
+        { QLocale::c(), "2026-12-11" },
+        { QLocale(QLocale::English, QLocale::UnitedKingdom), "11/12/2026" },
+        { QLocale(QLocale::Japanese, QLocale::Japan), "2026/12/11" },
+    };
+    for (const auto& c : cases) {
+        QLocale::setDefault(c.locale);
+        EXPECT_EQ(Utillib::toLocalDate("2026-12-11"), c.expected) << c.locale.name().toStdString();
+    }
+    QLocale::setDefault(QLocale::system());
+}
+
 TEST(Geometry, FitInsideAroundAndCeiling)
 {
     SIZE inside = Utillib::fitInside(200, 100, 4, 3);

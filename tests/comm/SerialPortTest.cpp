@@ -349,11 +349,22 @@ TEST_F(SerialPortTest, BytesWrittenBeforeTheSpeedChangesReachTheDeviceAtTheOldSp
     ASSERT_EQ(serial.open(port), SerialPort::OPEN_OK);
     ASSERT_EQ(device.queriesSeen(), 1);
 
-    device.stallReading(300);
+    device.holdReading();
     ASSERT_TRUE(serial.write({ '?' }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The terminal hands the byte over a moment after the write; held, it stays.
+    for (int i = 0; i < 2000 && device.lineEmpty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_FALSE(device.lineEmpty()) << "the question waits on the line";
+    // The device reads again only once the program waits for the question to
+    // be read, so the speed change comes while the question is on the line.
+    bool drained = false;
+    std::thread releaser([&device, &drained] {
+        drained = device.waitForProgramDraining(std::chrono::seconds(30));
+        device.releaseReading();
+    });
     serial.setState(19200, true, true);
+    releaser.join();
+    EXPECT_TRUE(drained) << "the speed changed without waiting for the written question";
     for (int i = 0; i < 200 && device.queriesSeen() < 2; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     EXPECT_EQ(device.queriesSeen(), 2) << "the question was heard at 9600 baud, as it was written";

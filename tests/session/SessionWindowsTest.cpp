@@ -460,4 +460,33 @@ TEST_F(SessionWindowsTest, PauseEnablesDebriefingByTheElapsedTimeAndADragFollows
     delete tabs;
 }
 
+// Before Start a session is paused: its time box blinks "Pause" with its
+// caption, the first session of a run and a later one alike.
+TEST_F(SessionWindowsTest, BeforeStartEverySessionsTimeBoxBlinksPause)
+{
+    auto* tabs = new SessionManagerTabView(nullptr);
+    tabs->resize(1000, 640);
+    tabs->show();
+    std::vector<QGroupBox*> boxes;
+    std::vector<Session*> sessions;
+    for (int port : { 250, 251 }) {
+        SessionRecord record;
+        record.Duration = 30;
+        Session* session = DemoPorts::liveSession(port, record).release();
+        manager->add(session);
+        sessions.push_back(session);
+        tick(*session, 3);
+        boxes.push_back(dynamic_cast<GraphPageHandle*>(session->graphPage())->page()->timeBox());
+        EXPECT_EQ(boxes.back()->title(), QStringLiteral("Pause")) << port;
+    }
+    for (QGroupBox* box : boxes) {
+        EXPECT_TRUE(QTest::qWaitFor([box] { return box->title() == QStringLiteral("Time"); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([box] { return box->title() == QStringLiteral("Pause"); }, 5000));
+    }
+    for (Session* session : sessions)
+        session->close();
+    QCoreApplication::processEvents();
+    delete tabs;
+}
+
 } // namespace

@@ -2,6 +2,7 @@
 // replay read from a data file that a demonstration session wrote, shown
 // inside the dialog, following its size; Escape closes the session and the
 // dialog.
+#include "platformqt/AppIcon.h"
 #include "res/Resources.h"
 #include "session/StoredSessionWindow.h"
 #include "session/SessionDataFile.h"
@@ -68,6 +69,7 @@ TEST(StoredSessionWindow, ReplayShownInsideFollowsTheSizeAndEscapeClosesBoth)
     EXPECT_LE(replay.elapsedSeconds(), 20u);
 
     InspectSessionDialog dialog(replay, false);
+    EXPECT_EQ(dialog.windowIcon().cacheKey(), platform::applicationIcon().cacheKey()) << "the program's icon";
     dialog.initDialog();
     QTimer::singleShot(0, &dialog, [&] {
         QWidget* view = dialog.sessionWidget();

@@ -47,7 +47,14 @@ bool Device::openTerminal()
     auto next = std::make_unique<PseudoTerminal>();
     if (!next->isOpen() || !next->linkAs(folder, portNumber))
         return false;
-    SimModemLines::install().registerDevice(next->devicePath(), cts, [this] { return lineEmpty(); });
+    SimModemLines::install().registerDevice(next->devicePath(), cts, [this] {
+        {
+            std::lock_guard lock(mutex);
+            programDraining = true;
+        }
+        drainingChanged.notify_all();
+        return lineEmpty();
+    });
     std::lock_guard lock(mutex);
     terminal = std::move(next);
     return true;
@@ -134,10 +141,23 @@ void Device::setCts(bool on)
         SimModemLines::install().setCts(path, on);
 }
 
-void Device::stallReading(int milliseconds)
+void Device::holdReading()
 {
     std::lock_guard lock(mutex);
-    stalledUntil = Clock::now() + std::chrono::milliseconds(milliseconds);
+    readingHeld = true;
+    programDraining = false;
+}
+
+void Device::releaseReading()
+{
+    std::lock_guard lock(mutex);
+    readingHeld = false;
+}
+
+bool Device::waitForProgramDraining(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(mutex);
+    return drainingChanged.wait_for(lock, limit, [this] { return programDraining; });
 }
 
 bool Device::lineEmpty() const
@@ -147,6 +167,15 @@ bool Device::lineEmpty() const
         return true;
     int queued = 0;
     return ::ioctl(terminal->descriptor(), FIONREAD, &queued) != 0 || queued == 0;
+}
+
+bool Device::quiet() const
+{
+    std::lock_guard lock(mutex);
+    if (!pending.empty())
+        return false;
+    int queued = 0;
+    return !terminal || !terminal->isOpen() || ::ioctl(terminal->descriptor(), FIONREAD, &queued) != 0 || queued == 0;
 }
 
 std::string Device::devicePath() const
@@ -215,7 +244,7 @@ void Device::run()
         bool stalled;
         {
             std::lock_guard lock(mutex);
-            stalled = Clock::now() < stalledUntil;
+            stalled = readingHeld;
         }
         if (stalled) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -226,8 +255,8 @@ void Device::run()
         std::lock_guard lock(mutex);
         if (!terminal || terminal->descriptor() != fd)
             continue;
-        // A stall that began while the thread waited in poll holds from here on.
-        if (Clock::now() < stalledUntil)
+        // A hold that began while the thread waited in poll holds from here on.
+        if (readingHeld)
             continue;
         if (pullRequested) {
             pullRequested = false;

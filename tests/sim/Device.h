@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -40,12 +41,19 @@ public:
 
     // Clear-to-send as the program sees it (through the simulator's modem lines).
     void setCts(bool on);
-    // The device reads nothing for a while (busy, or a slow line): what the
-    // program writes meanwhile stays on the line and is heard afterwards, at
-    // the speed the program's end has then.
-    void stallReading(int milliseconds);
+    // The device reads nothing until released (busy, or a slow line): what
+    // the program writes meanwhile stays on the line and is heard after
+    // releaseReading, at the speed the program's end has then.
+    void holdReading();
+    void releaseReading();
+    // Waits until the program waits for its written bytes to be read (as it
+    // does before it changes the line's speed); false after `limit` without.
+    bool waitForProgramDraining(std::chrono::milliseconds limit);
     // Whether the device has read every byte the program wrote.
     bool lineEmpty() const;
+    // Whether the line is quiet: the device has read all the program wrote
+    // and sent all it queued to send (late answers too).
+    bool quiet() const;
 
     std::string devicePath() const;
     int port() const { return portNumber; }
@@ -90,7 +98,9 @@ private:
     bool cts = true;
     bool pullRequested = false;
     bool connected = false;
-    Clock::time_point stalledUntil {};
+    bool readingHeld = false;
+    bool programDraining = false;
+    std::condition_variable drainingChanged;
 };
 
 } // namespace sim
