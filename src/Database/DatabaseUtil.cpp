@@ -6,10 +6,12 @@
 #include "Database/DbUi.h"
 #include "Database/OdbcUtil.h"
 #include "Database/Transaction.h"
+#include "Utillib/Utf8.h"
 #include "Utillib/LogStream.h"
 #include "platform/Clock.h"
 
 #include <algorithm>
+#include <unordered_map>
 #include <vector>
 
 #include "Database/WinBool.h"
@@ -66,6 +68,49 @@ Match matches(const std::string& stored, const KeyPart& part)
     return Match::No;
 }
 
+// Every code point whose lower case is that of `c`, `c`'s lower case first.
+std::vector<wchar_t> sameLetterIgnoringCase(wchar_t c)
+{
+    static const std::unordered_map<wchar_t, std::vector<wchar_t>> others = [] {
+        std::unordered_map<wchar_t, std::vector<wchar_t>> map;
+        for (wchar_t x = 1; x <= 0x10FFFF; ++x) {
+            if (x >= 0xD800 && x <= 0xDFFF)
+                continue;
+            const wchar_t lower = GString::to_lower(x);
+            if (lower != x)
+                map[lower].push_back(x);
+        }
+        return map;
+    }();
+    const wchar_t lower = GString::to_lower(c);
+    std::vector<wchar_t> letters{lower};
+    if (auto found = others.find(lower); found != others.end())
+        letters.insert(letters.end(), found->second.begin(), found->second.end());
+    return letters;
+}
+
+// On SQLite, a condition (UTF-8) that every spelling of the part satisfies:
+// it begins with a letter equal to the value's first ignoring case. Each
+// such letter is a range of the column's order, which an index on the
+// column serves; without it every row of the table would be read. "" where
+// it cannot help.
+std::string spellingRanges(Database& db, const KeyPart& part)
+{
+    const std::wstring value = dbtext::wideFromUtf8(part.utf8());
+    if (db.dialect() != Database::Dialect::SQLite || value.empty())
+        return std::string();
+    std::string ranges;
+    for (wchar_t letter : sameLetterIgnoringCase(value[0])) {
+        wchar_t next = letter + 1;
+        if (next == 0xD800)
+            next = 0xE000;
+        ranges += std::string(ranges.empty() ? "" : " OR ") + "(" + part.column + " >= "
+            + literal(wideToUtf8(std::wstring(1, letter))) + " AND " + part.column + " < "
+            + literal(wideToUtf8(std::wstring(1, next))) + ")";
+    }
+    return "(" + ranges + ")";
+}
+
 // The condition that selects the rows holding the key, or "" when no row
 // does. Parts compared exactly are written as they are stored. For a part
 // compared ignoring case, every spelling that the rows store and that
@@ -102,9 +147,11 @@ bool keyCondition(Database& db, const std::string& table, const std::vector<KeyP
     std::vector<std::vector<std::string>> rows;
     DbError error;
     std::string where;
-    for (const KeyPart& part : key)
-        if (!part.ignoreCase)
-            where += (where.empty() ? " WHERE " : " AND ") + part.column + " = " + literal(part.utf8());
+    for (const KeyPart& part : key) {
+        const std::string test = part.ignoreCase ? spellingRanges(db, part) : part.column + " = " + literal(part.utf8());
+        if (!test.empty())
+            where += (where.empty() ? " WHERE " : " AND ") + test;
+    }
     if (!odbc::selectTexts(db, "SELECT " + columns + " FROM " + table + where, rows, error)) {
         reportError(error.text);
         return false;
