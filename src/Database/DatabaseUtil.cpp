@@ -93,11 +93,13 @@ std::vector<wchar_t> sameLetterIgnoringCase(wchar_t c)
 // it begins with a letter equal to the value's first ignoring case. Each
 // such letter is a range of the column's order, which an index on the
 // column serves; without it every row of the table would be read. "" where
-// it cannot help.
+// it cannot help, and for a value read through the code page with letters
+// lost: every row that reads like it must be seen, to refuse it.
 std::string spellingRanges(Database& db, const KeyPart& part)
 {
     const std::wstring value = dbtext::wideFromUtf8(part.utf8());
-    if (db.dialect() != Database::Dialect::SQLite || value.empty())
+    if (db.dialect() != Database::Dialect::SQLite || value.empty()
+        || (part.stored.empty() && part.value.find(GString::default_char()) != std::string::npos))
         return std::string();
     std::string ranges;
     for (wchar_t letter : sameLetterIgnoringCase(value[0])) {
