@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -140,5 +141,37 @@ void BM_OpenInstructorSessionsWithoutIndex(benchmark::State& state)
     database.execute("CREATE INDEX IF NOT EXISTS Session_Course ON Session (CourseInstructor, CourseDate, CourseTime, CourseOrder)");
 }
 BENCHMARK(BM_OpenInstructorSessionsWithoutIndex)->Unit(benchmark::kMillisecond);
+
+// The planner's load of one course's schedule through the table (an ASCII
+// instructor, and one whose name has a letter outside A to Z).
+void loadSchedule(benchmark::State& state, const CourseKey& course)
+{
+    largeDatabase();
+    SessionTable table(database);
+    if (!table.open("Serialidentifier = ''"))
+        state.SkipWithError("open failed");
+    for (auto _ : state) {
+        std::vector<SessionRecord> rows = table.loadCourseSessions(course);
+        if (rows.size() != 20)
+            state.SkipWithError("wrong rows");
+        benchmark::DoNotOptimize(rows);
+    }
+}
+
+void BM_LoadCourseSessions(benchmark::State& state) { loadSchedule(state, CourseKey("Instructor 7", "2006-01-08", "15:00")); }
+BENCHMARK(BM_LoadCourseSessions)->Unit(benchmark::kMillisecond);
+
+void BM_LoadCourseSessionsNonAscii(benchmark::State& state)
+{
+    largeDatabase();
+    static bool added = database.execute(
+        "INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder) "
+        "WITH RECURSIVE n(x) AS (SELECT 0 UNION ALL SELECT x + 1 FROM n WHERE x < 19) "
+        "SELECT 'u' || x, char(228) || 'rzte', '2006-01-08', '15:00', x FROM n");
+    if (!added)
+        state.SkipWithError("insert failed");
+    loadSchedule(state, CourseKey("\xE4rzte", "2006-01-08", "15:00"));
+}
+BENCHMARK(BM_LoadCourseSessionsNonAscii)->Unit(benchmark::kMillisecond);
 
 } // namespace

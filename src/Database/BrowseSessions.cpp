@@ -114,15 +114,38 @@ bool insertRow(SessionTable& table, const SessionRecord& record)
 
 const char* const sortText = "CourseInstructor, CourseDate, StartTime, PersonVentilation, PersonChestCompression";
 
+namespace {
+
+// The pattern of names beginning with the typed text, and its ESCAPE clause:
+// "%" and "_" in a name are letters of it, not wildcards. A text without
+// them, or the escape character, is written as it is, so that the data
+// source may still read the pattern from an index.
+std::string prefixPattern(const std::string& typed)
+{
+    const char escape = '!';
+    std::string pattern;
+    bool escaped = false;
+    for (char c : typed) {
+        if (c == '%' || c == '_' || c == escape) {
+            pattern += escape;
+            escaped = true;
+        }
+        pattern += c;
+    }
+    return "'" + DBUtil::quote(pattern) + "%'" + (escaped ? " ESCAPE '!'" : "");
+}
+
+} // namespace
+
 std::string filterText(const std::string& participant, const std::string& instructor, int yearIndex, int monthIndex)
 {
     std::string filter = "DONE = TRUE ";
     if (!participant.empty()) {
-        std::string p = DBUtil::quote(participant);
-        filter += " AND (PersonVentilation LIKE  '" + p + "%'  OR PersonChestCompression LIKE '" + p + "%')";
+        std::string p = prefixPattern(participant);
+        filter += " AND (PersonVentilation LIKE  " + p + "  OR PersonChestCompression LIKE " + p + ")";
     }
     if (!instructor.empty())
-        filter += " AND CourseInstructor LIKE '" + DBUtil::quote(instructor) + "%'";
+        filter += " AND CourseInstructor LIKE " + prefixPattern(instructor);
     if (yearIndex > 0 || monthIndex > 0) {
         std::string year = std::to_string(yearIndex + firstYear - 1);
         std::string month = twoDigits(monthIndex);

@@ -4,6 +4,7 @@
 
 #include "Database/Database.h"
 #include "Database/DbText.h"
+#include "Database/OdbcUtil.h"
 #include "Database/SessionRecord.h"
 
 #include <algorithm>
@@ -67,8 +68,17 @@ std::string CourseKey::sqlCondition(const CourseKey& c, const std::string& j) co
 std::vector<DBUtil::KeyPart> CourseKey::parts(const CourseKey& c) const
 {
     const CourseKey& names = c.instructor.empty() ? courseColumns : c;
-    return {DBUtil::KeyPart{names.instructor, instructor, true}, DBUtil::KeyPart{names.date, date, false},
-            DBUtil::KeyPart{names.time, time, false}};
+    return {DBUtil::KeyPart{names.instructor, instructor, true, storedInstructor},
+            DBUtil::KeyPart{names.date, date, false, std::string()}, DBUtil::KeyPart{names.time, time, false, std::string()}};
+}
+
+CourseKey CourseRecord::getKey() const
+{
+    CourseKey key(Instructor, Date, Time);
+    // A name typed over the stored one is what was typed.
+    if (!storedInstructor.empty() && dbtext::fromUtf8(storedInstructor) == Instructor)
+        key.storedInstructor = storedInstructor;
+    return key;
 }
 
 CourseRecord::CourseRecord() { reset(); }
@@ -115,6 +125,15 @@ CourseRecord CourseTable::getRecord()
     r.Time = Time;
     r.DefaultScenario = DefaultScenario;
     r.Note = Note;
+    // Only a name with the default character can have lost letters.
+    if (Instructor.find(GString::default_char()) != std::string::npos) {
+        std::vector<std::vector<std::string>> rows;
+        DbError error;
+        if (odbc::selectTexts(connection(), "SELECT Instructor FROM Course WHERE id = " + std::to_string(GetRowId()), rows,
+                              error)
+            && rows.size() == 1 && !dbtext::survivesCodePage(rows[0][0]))
+            r.storedInstructor = rows[0][0];
+    }
     return r;
 }
 
@@ -127,15 +146,35 @@ void CourseTable::setRecord(const CourseRecord& r)
     Time = r.Time;
 }
 
+namespace {
+
+// A key whose instructor reads here like another's, without the stored
+// name, cannot tell their rows apart: refused before anything is written.
+bool cascadeAllowed(Database& db, const CourseKey& key)
+{
+    return !key.instructorShown()
+        || DBUtil::cascadeAllowed(db, {{"Session", "CourseInstructor"}, {"Course", "Instructor"}}, key.instructor);
+}
+
+} // namespace
+
 bool CourseTable::rename(const CourseKey& oldKey, const CourseKey& newKey)
 {
-    bool success = DBUtil::updateWhere(connection(), "Session", oldKey, newKey, sessionColumns);
+    if (!cascadeAllowed(connection(), oldKey))
+        return false;
+    // An instructor left as it was is written as stored, never as read here.
+    CourseKey target = newKey;
+    if (target.storedInstructor.empty() && target.instructor == oldKey.instructor)
+        target.storedInstructor = oldKey.storedInstructor;
+    bool success = DBUtil::updateWhere(connection(), "Session", oldKey, target, sessionColumns);
     tablePool.refresh(tableKind::Session);
     return success;
 }
 
 bool CourseTable::remove(const CourseKey& key, bool cascade)
 {
+    if (!cascadeAllowed(connection(), key))
+        return false;
     bool success = true;
     if (cascade) {
         success = DBUtil::removeWhere(connection(), "Session", key, sessionColumns);

@@ -36,9 +36,19 @@ public:
     // case, for the statements of DBUtil over many rows.
     std::vector<DBUtil::KeyPart> parts(const CourseKey& columns) const;
 
+    // False when the instructor's name is stored with letters this
+    // station's code page cannot show (then `storedInstructor` holds it).
+    // Such a key loads its schedule exactly, but a course or schedule must
+    // not be stored under it: what this station would write is its reading
+    // ("??"), not the name. Refuse with DBUtil::unshownNameMessage().
+    bool instructorShown() const { return storedInstructor.empty(); }
+
     std::string instructor;
     std::string date;
     std::string time;
+    // The instructor as stored (UTF-8) when `instructor` is only this
+    // station's reading of it; empty otherwise.
+    std::string storedInstructor;
 };
 
 class CourseRecord {
@@ -46,13 +56,17 @@ public:
     // Today's date and the current time; the rest empty.
     CourseRecord();
     void reset();
-    CourseKey getKey() const { return CourseKey(Instructor, Date, Time); }
+    // With the instructor as stored while `Instructor` still reads as it.
+    CourseKey getKey() const;
 
     std::string Instructor;
     std::string Date;
     std::string Time;
     std::string DefaultScenario;
     std::string Note;
+    // The instructor as stored (UTF-8), when this station's code page cannot
+    // show it; set by CourseTable::getRecord, empty otherwise.
+    std::string storedInstructor;
 };
 
 template <>

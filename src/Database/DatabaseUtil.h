@@ -8,6 +8,7 @@
 
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace DBUtil {
@@ -28,14 +29,26 @@ bool remove(Database& db, const std::string& table, const std::string& column, c
 
 // One column of a composite key with its value; `ignoreCase` for a part that
 // the program compares ignoring case, the others are compared exactly.
+// `stored` holds the value as the data source stores it (UTF-8) when
+// `value` is only this station's reading of it, with characters its code
+// page lacks shown as the default character; empty otherwise.
 struct KeyPart {
     std::string column;
     std::string value;
     bool ignoreCase = false;
+    std::string stored = {};
+
+    // The value as the data source holds it.
+    std::string utf8() const;
 };
 
 // The rows whose columns hold the key (each part by its comparison) get the
-// new key's values, or are deleted; shown and false on failure.
+// new key's values, or are deleted; shown and false on failure. Texts are
+// compared as they are stored, never through the station's code page: a
+// part compared ignoring case whose value reads on this station like a
+// stored text that is not the same name (two names whose letters this code
+// page cannot show both read "??") is refused with unshownNameMessage(),
+// as the station cannot tell which of them is meant.
 bool updateWhere(Database& db, const std::string& table, const std::vector<KeyPart>& oldKey,
                  const std::vector<KeyPart>& newKey);
 bool removeWhere(Database& db, const std::string& table, const std::vector<KeyPart>& key);
@@ -53,6 +66,29 @@ bool removeWhere(Database& db, const std::string& table, const Key& key, const K
 {
     return removeWhere(db, table, key.parts(names));
 }
+
+// The condition, for a recordset's filter, that selects the rows holding
+// the key by the rule of updateWhere and removeWhere (without the refusal:
+// a name that reads like another's selects neither). "1 = 0" when no row
+// holds it; false when the rows could not be read (shown).
+bool keyFilter(Database& db, const std::string& table, const std::vector<KeyPart>& key, std::string& filter);
+
+// Whether `name` can stand for its rows in `column` of `table` on this
+// station: false when a stored text reads like it here without being the
+// same name ignoring case. `shown` is set; false when the rows could not be
+// read (shown in the error box).
+bool nameShown(Database& db, const std::string& table, const std::string& column, const std::string& name, bool& shown);
+
+// Before a cascade writes anything: true when `name` is shown (nameShown)
+// in every one of these columns, given as {table, column}; otherwise false,
+// refused with refuseUnshownName(), or the read error shown.
+bool cascadeAllowed(Database& db, const std::vector<std::pair<std::string, std::string>>& columns, const std::string& name);
+
+// Refuses a change of a record whose name this station cannot show: the
+// message below in a box (after the rollback, inside a transaction, which
+// then fails). Always false.
+bool refuseUnshownName();
+std::wstring unshownNameMessage();
 
 // Executes one statement; a failure is shown in the error box and returned.
 bool executeReported(Database& db, const std::string& sql);

@@ -7,7 +7,7 @@ namespace dbtext {
 
 std::string toUtf8(const std::string& narrow) { return wideToUtf8(GString::to_wstring(narrow)); }
 
-std::string fromUtf8(const std::string& utf8)
+std::wstring wideFromUtf8(const std::string& utf8)
 {
     std::wstring wide;
     wide.reserve(utf8.size());
@@ -23,8 +23,17 @@ std::string fromUtf8(const std::string& utf8)
         wide += static_cast<wchar_t>(c);
         i += static_cast<std::size_t>(n);
     }
-    return GString::to_string(wide);
+    return wide;
 }
+
+std::string fromUtf8(const std::string& utf8) { return GString::to_string(wideFromUtf8(utf8)); }
+
+bool storedEqualNoCase(const std::string& utf8a, const std::string& utf8b)
+{
+    return GString::compare_no_case(wideFromUtf8(utf8a), wideFromUtf8(utf8b)) == 0;
+}
+
+bool survivesCodePage(const std::string& utf8) { return toUtf8(fromUtf8(utf8)) == utf8; }
 
 bool equalNoCase(const std::string& a, const std::string& b)
 {

@@ -13,4 +13,14 @@ std::string fromUtf8(const std::string& utf8);
 // Equal ignoring letter case, for every letter of the code page (not only A-Z).
 bool equalNoCase(const std::string& a, const std::string& b);
 
+// Stored UTF-8 as wide text, without the station's code page: a malformed
+// sequence becomes U+FFFD.
+std::wstring wideFromUtf8(const std::string& utf8);
+// Two stored texts equal ignoring letter case, compared as they are stored.
+bool storedEqualNoCase(const std::string& utf8a, const std::string& utf8b);
+// The stored text reads on this station as it is stored: its narrow form
+// (fromUtf8) converts back to the same bytes. False when the code page
+// lacks a character of it, which then reads as the default character.
+bool survivesCodePage(const std::string& utf8);
+
 } // namespace dbtext

@@ -45,8 +45,12 @@ void DefaultContentInstaller::installDefaultContent()
     if (!transaction.isOpen())
         return;
     bool done = lockInstallation();
+    readFailed = false;
     if (done && defaultsMissing())
         done = insertDefaultAlgorithms() && insertDefaultScenarios();
+    // Content that could not be looked for is not known to be missing.
+    if (readFailed)
+        done = false;
     if (!done)
         transaction.fail();
     transaction.commit();
@@ -86,16 +90,28 @@ std::uint32_t DefaultContentInstaller::readPatchLevel()
 bool DefaultContentInstaller::defaultsMissing()
 {
     AlgorithmTable algorithms(database);
-    algorithms.open("");
+    if (!algorithms.open("")) {
+        logReadFailure("the guidelines", algorithms.lastError());
+        return false;
+    }
     for (const char* name : {AlgorithmTable::ahaName, AlgorithmTable::ercName})
         if (algorithms.findByName(name).builtIn)
             return false;
     ScenarioTable scenarios(database);
-    scenarios.open("");
+    if (!scenarios.open("")) {
+        logReadFailure("the scenarios", scenarios.lastError());
+        return false;
+    }
     for (const BuiltInScenario& s : builtInScenarios)
         if (!scenarios.findByName(s.name).Algorithm.empty())
             return false;
     return true;
+}
+
+void DefaultContentInstaller::logReadFailure(const char* what, const DbError& error)
+{
+    readFailed = true;
+    LogStream::instance() << std::string("Built-in content: ") + what + " could not be read: " + error.text + "\n";
 }
 
 bool DefaultContentInstaller::insertDefaultAlgorithms()

@@ -2,6 +2,8 @@
 // The built-in content of a new installation: the two guidelines of 2005 and
 // six scenarios of basic life support for each, installed at start-up while
 // the installation's "Patch level" is 0 and none of them exists.
+#include "Database/DbError.h"
+
 #include <cstdint>
 
 class DefaultContentInstaller {
@@ -17,9 +19,12 @@ public:
     // "Patch level", 0 when it cannot be read.
     std::uint32_t readPatchLevel();
     // None of the eight built-in items exists (opening the algorithms also
-    // removes outdated built-in guidelines). Virtual so that a test can let
+    // removes outdated built-in guidelines). False when a table could not be
+    // read: then lastReadFailed() is true (logged), and the installation fails
+    // and is tried again at the next start. Virtual so that a test can let
     // another station start between the check and the insertions.
     virtual bool defaultsMissing();
+    bool lastReadFailed() const { return readFailed; }
     bool insertDefaultAlgorithms();
     bool insertDefaultScenarios();
     void writePatchLevel(std::uint32_t level);
@@ -28,4 +33,7 @@ private:
     // Inside the installation's transaction: makes any other station's
     // installation wait until this one has ended. False when that failed (logged).
     bool lockInstallation();
+    void logReadFailure(const char* what, const DbError& error);
+
+    bool readFailed = false;
 };

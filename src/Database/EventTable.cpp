@@ -145,8 +145,10 @@ std::vector<EventRecord> ScenarioEvents::load()
     if (!databaseOpen)
         return events;
     // A list that could not be read gives the built-in one: a session then
-    // still has its buttons, and saves nothing.
-    read(events);
+    // still has its buttons, and saves nothing. So does a name this station
+    // cannot tell from another's: it must not show that one's events.
+    if (nameIsShown())
+        read(events);
     if (events.empty())
         events = defaultEvents(name);
     return events;
@@ -178,6 +180,10 @@ bool ScenarioEvents::edit(std::vector<EventRecord>& events)
         events.clear();
         return true;
     }
+    if (!nameIsShown()) {
+        events.clear();
+        return DBUtil::refuseUnshownName();
+    }
     if (!read(events)) {
         DBUtil::reportError(table.lastError().text);
         return false;
@@ -185,6 +191,16 @@ bool ScenarioEvents::edit(std::vector<EventRecord>& events)
     if (events.empty())
         events = defaultEvents(name);
     return true;
+}
+
+bool ScenarioEvents::nameIsShown()
+{
+    bool scenarioShown = true;
+    bool eventsShown = true;
+    // Rows that cannot be read are shown as an error; the read that follows fails too.
+    DBUtil::nameShown(database, "Scenario", "Name", name, scenarioShown);
+    DBUtil::nameShown(database, "Events", "Scenario", name, eventsShown);
+    return scenarioShown && eventsShown;
 }
 
 bool ScenarioEvents::insert(const EventRecord& event)
@@ -203,6 +219,11 @@ bool ScenarioEvents::save(std::vector<EventRecord>& events)
         DBUtil::reportError(table.lastError().text);
         return false;
     }
+    // Written under this station's reading of the name ("?? BLS"), the
+    // events would belong to no scenario, and the delete would reach every
+    // scenario that reads the same.
+    if (!nameIsShown())
+        return DBUtil::refuseUnshownName();
     bool committed = false;
     {
         // The old events and the new go together: a save that breaks off

@@ -85,8 +85,9 @@ public:
     // (a live session's buttons); nothing without a database.
     std::vector<EventRecord> load();
     // The list to edit, as load gives it; false when the stored events could
-    // not be read: the reason is shown in the error box and `events` is
-    // empty, so that nobody edits, and saves over, events never read.
+    // not be read, or the station cannot show the scenario's name: the
+    // reason is shown in a box and `events` is empty, so that nobody edits,
+    // and saves over, events never read.
     bool edit(std::vector<EventRecord>& events);
     // Replaces the stored events by these, numbering their Order from 0, all
     // in one transaction: when anything fails (shown) nothing is changed.
@@ -110,6 +111,10 @@ private:
     // The stored events; false when they could not be read.
     bool read(std::vector<EventRecord>& events);
     bool insert(const EventRecord& event);
+    // False when the name reads on this station like a stored scenario name
+    // that is not the same (its letters lost in the code page): its events
+    // cannot be told from that one's.
+    bool nameIsShown();
 
     std::string name;
     EventTable table;

@@ -102,10 +102,22 @@ namespace {
 // The Session columns that name a person.
 const char* const sessionPersonColumns[] = {"PersonVentilation", "PersonChestCompression", "CourseInstructor", "ApprovedBy"};
 
+// A name that reads here like another person's cannot tell their rows apart:
+// the cascade is refused before it writes anything.
+bool cascadeAllowed(Database& db, const std::string& name)
+{
+    return DBUtil::cascadeAllowed(db,
+                                  {{"Person", "Name"}, {"Session", "PersonVentilation"}, {"Session", "PersonChestCompression"},
+                                   {"Session", "CourseInstructor"}, {"Session", "ApprovedBy"}, {"Course", "Instructor"}},
+                                  name);
+}
+
 } // namespace
 
 bool PersonTable::rename(const std::string& oldName, const std::string& newName)
 {
+    if (!cascadeAllowed(connection(), oldName))
+        return false;
     bool success = true;
     for (const char* column : sessionPersonColumns)
         success = DBUtil::update(connection(), "Session", column, oldName, newName) && success;
@@ -117,6 +129,8 @@ bool PersonTable::rename(const std::string& oldName, const std::string& newName)
 
 bool PersonTable::remove(const std::string& name, bool cascade)
 {
+    if (!cascadeAllowed(connection(), name))
+        return false;
     bool success = true;
     if (cascade) {
         for (const char* column : sessionPersonColumns)

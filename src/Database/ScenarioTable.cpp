@@ -74,8 +74,22 @@ void ScenarioTable::setRecord(const ScenarioRecord& r)
     TrainingMode = r.TrainingMode;
 }
 
+namespace {
+
+// A name that reads here like another scenario's cannot tell their rows
+// apart: the cascade is refused before it writes anything.
+bool cascadeAllowed(Database& db, const std::string& name)
+{
+    return DBUtil::cascadeAllowed(
+        db, {{"Scenario", "Name"}, {"Session", "Scenario"}, {"Events", "Scenario"}, {"Course", "DefaultScenario"}}, name);
+}
+
+} // namespace
+
 bool ScenarioTable::rename(const std::string& oldName, const std::string& newName)
 {
+    if (!cascadeAllowed(connection(), oldName))
+        return false;
     bool success = DBUtil::update(connection(), "Session", "Scenario", oldName, newName);
     tablePool.refresh(tableKind::Session);
     success = DBUtil::update(connection(), "Events", "Scenario", oldName, newName) && success;
@@ -87,6 +101,8 @@ bool ScenarioTable::rename(const std::string& oldName, const std::string& newNam
 
 bool ScenarioTable::remove(const std::string& name, bool cascade)
 {
+    if (!cascadeAllowed(connection(), name))
+        return false;
     bool success = true;
     if (cascade) {
         success = DBUtil::remove(connection(), "Session", "Scenario", name);

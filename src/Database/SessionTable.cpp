@@ -163,7 +163,10 @@ std::vector<SessionRecord> SessionTable::loadCourseSessions(const CourseKey& key
         return sessions;
     std::string filter = m_strFilter;
     std::string sort = m_strSort;
-    m_strFilter = key.sqlCondition(CourseTable::sessionColumns, " AND ");
+    std::string condition;
+    if (!DBUtil::keyFilter(connection(), "Session", key.parts(CourseTable::sessionColumns), condition))
+        return sessions;
+    m_strFilter = condition;
     m_strSort = "CourseOrder";
     // Rows of another filter are not the course's.
     if (restart() && IsOpen() && !(IsBOF() && IsEOF()) && MoveFirst()) {

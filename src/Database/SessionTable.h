@@ -39,8 +39,10 @@ public:
     // Compares serials exactly.
     int count(const std::string& serial) override;
 
-    // The course's sessions in CourseOrder; the table's own filter and sort
-    // are put back afterwards.
+    // The course's sessions in CourseOrder, found by the rule of the course
+    // cascades (the instructor in every letter case, compared as stored;
+    // by its stored text when the key carries it); the table's own filter
+    // and sort are put back afterwards.
     std::vector<SessionRecord> loadCourseSessions(const CourseKey& key);
     // Stores the schedule, whose last row is the caller's empty placeholder
     // and is not stored; writes the course key and the order into the rows.

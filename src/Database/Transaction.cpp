@@ -1,6 +1,7 @@
 #include "Database/Transaction.h"
 
 #include "Database/DatabaseUtil.h"
+#include "Database/DbUi.h"
 #include "Database/TablePool.h"
 #include "Utillib/LogStream.h"
 
@@ -30,6 +31,13 @@ void Transaction::keepError(const std::string& text)
         hasKeptError = true;
         keptError = text;
     }
+}
+
+void Transaction::keepNotice(const std::wstring& text)
+{
+    failure = true;
+    if (keptNotice.empty())
+        keptNotice = text;
 }
 
 bool Transaction::commit()
@@ -71,5 +79,10 @@ void Transaction::end(bool committed)
     if (!committed && hasKeptError) {
         hasKeptError = false;
         DBUtil::reportError(keptError);
+    }
+    if (!committed && !keptNotice.empty()) {
+        std::wstring notice;
+        notice.swap(keptNotice);
+        dbui::userInterface().messageBox(notice, dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
     }
 }

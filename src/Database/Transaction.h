@@ -46,6 +46,9 @@ public:
     static Transaction* active() { return current; }
     // Keeps the first error text met inside and marks the transaction failed.
     void keepError(const std::string& text);
+    // Keeps a refusal's message, shown as it is after the rollback, and marks
+    // the transaction failed.
+    void keepNotice(const std::wstring& text);
 
 private:
     void end(bool committed);
@@ -55,5 +58,6 @@ private:
     bool failure = false;
     bool hasKeptError = false;
     std::string keptError;
+    std::wstring keptNotice;
     static Transaction* current;
 };

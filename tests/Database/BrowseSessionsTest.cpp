@@ -200,6 +200,37 @@ TEST_F(BrowseSessionsTest, EachCriterionNarrowsTheFinishedSessions)
 
 // The list holds what the table reads of every session, row for row, across
 // the blocks it is fetched in: long names, names outside ASCII, empty texts.
+// "%" and "_" in a typed name are letters of the name, as is the escape
+// character: the stored name must begin with exactly what was typed.
+TEST_F(BrowseSessionsTest, WildcardsTypedInANameAreLettersOfIt)
+{
+    store(database, {
+        session("00000000000001", "100% Anna", "Ola", "A_B", "2006-03-05"),
+        session("00000000000002", "1000 Berit", "Ola", "AxB", "2006-03-05"),
+        session("00000000000003", "Kari", "x!y", "A!B", "2006-03-05"),
+        session("00000000000004", "Kari", "xy", "A", "2006-03-05"),
+    });
+    struct Case {
+        std::string participant, instructor;
+        Serials expected;
+    };
+    const Case cases[] = {
+        {"100%", "", {"00000000000001"}},
+        {"1000", "", {"00000000000002"}},
+        {"%", "", {}},
+        {"", "A_", {"00000000000001"}},
+        {"", "_", {}},
+        {"x!", "", {"00000000000003"}},
+        {"", "A!", {"00000000000003"}},
+        {"", "a", {"00000000000001", "00000000000002", "00000000000003", "00000000000004"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(matching(c.participant, c.instructor, 0, 0), c.expected) << c.participant << "|" << c.instructor;
+    EXPECT_EQ(browseSessions::filterText("a_'", "", 0, 0),
+              "DONE = TRUE  AND (PersonVentilation LIKE  'a!_''%' ESCAPE '!'  OR PersonChestCompression LIKE "
+              "'a!_''%' ESCAPE '!')");
+}
+
 TEST_F(BrowseSessionsTest, TheListShowsEveryStoredValueInTheTablesOrder)
 {
     std::vector<SessionRecord> sessions;

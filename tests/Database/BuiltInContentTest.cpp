@@ -133,12 +133,38 @@ TEST_F(BuiltInContentTest, IsSkippedWithoutADatabaseAndGoesOnAfterAWriteError)
     install(patchLevel0);
     EXPECT_EQ(rows("Algorithm"), "0");
     EXPECT_NE(log.text().find("Built-in content: "), std::string::npos);
-    EXPECT_NE(log.text().find(" could not be written"), std::string::npos) << log.text();
+    EXPECT_NE(log.text().find(" could not be read"), std::string::npos) << log.text();
     EXPECT_TRUE(ui.boxes.empty());
     exec("ALTER TABLE Elsewhere RENAME TO Scenario");
     install(patchLevel0);
     EXPECT_EQ(rows("Algorithm"), "2");
     EXPECT_EQ(rows("Scenario"), "6");
+}
+
+// A table that cannot be read (another station's lock, a broken table) says
+// nothing about what it holds: the check fails instead of finding the
+// content missing, and the next start tries again. Here the user kept the
+// guidelines and deleted the scenarios, so the guidelines must not come twice.
+TEST_F(BuiltInContentTest, ATableThatCannotBeReadIsNotMissingContent)
+{
+    install(patchLevel0);
+    exec("DELETE FROM Scenario");
+    exec("ALTER TABLE Algorithm RENAME TO Aside");
+    {
+        testsupport::LogCapture log;
+        DefaultContentInstaller installer;
+        EXPECT_FALSE(installer.defaultsMissing());
+        EXPECT_TRUE(installer.lastReadFailed());
+        EXPECT_NE(log.text().find("Built-in content: the guidelines could not be read"), std::string::npos) << log.text();
+    }
+    exec("ALTER TABLE Aside RENAME TO Algorithm");
+    DefaultContentInstaller again;
+    EXPECT_FALSE(again.defaultsMissing());
+    EXPECT_FALSE(again.lastReadFailed());
+    install(patchLevel0);
+    EXPECT_EQ(rows("Algorithm"), "2");
+    EXPECT_EQ(rows("Scenario"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 // An installation that lets another station start its own between its

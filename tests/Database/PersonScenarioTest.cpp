@@ -3,6 +3,9 @@
 #include "Database/PersonTable.h"
 #include "Database/ScenarioTable.h"
 #include "Database/SessionTable.h"
+#include "Database/Transaction.h"
+#include "Utillib/GString.h"
+#include "platform/CodePage.h"
 
 #include "DbTestSupport.h"
 #include "FakeCombo.h"
@@ -158,36 +161,132 @@ TEST_F(PersonScenarioTest, CourseCascadesFindTheInstructorInEveryLetterCase)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
-TEST_F(PersonScenarioTest, NamesTheCodePageCannotShowAreRenamedAndDeletedAsStored)
+// The station's code page, put back to Western when the test ends.
+struct StationCodePage {
+    explicit StationCodePage(unsigned codePage) { EXPECT_TRUE(platform::setAnsiCodePage(codePage)); }
+    ~StationCodePage() { platform::setAnsiCodePage(1252); }
+};
+
+// SQL for a text of these code points followed by `rest`, on either data source.
+std::string codePoints(const std::vector<unsigned>& letters, const std::string& rest)
 {
-    // "Łukasz" and "łukasz" read as "?ukasz" on this station.
-    bool pg = dbtest::usingPostgres();
-    auto polish = [pg](int letter) { return std::string(pg ? "chr(" : "char(") + std::to_string(letter) + ") || 'ukasz'"; };
-    insert("Person", "Name", polish(321));
-    insert("Session", "Serialidentifier, PersonVentilation", "'s1', " + polish(321));
-    insert("Session", "Serialidentifier, CourseInstructor, ApprovedBy", "'s2', " + polish(322) + ", " + polish(321));
-    insert("Session", "Serialidentifier, PersonVentilation", "'s3', 'Other'");
-    insert("Course", "Instructor, Date, Time", polish(321) + ", '2006-03-05', '09:30'");
-    insert("Scenario", "Name", polish(321));
-    insert("Events", "Scenario, Name", polish(322) + ", 'e'");
-    PersonTable persons(database);
-    ScenarioTable scenarios(database);
-    ASSERT_TRUE(persons.open("") && scenarios.open(""));
-    ASSERT_EQ(persons.Name, "?ukasz");
+    std::string sql;
+    for (unsigned c : letters)
+        sql += (sql.empty() ? "" : " || ") + std::string(dbtest::usingPostgres() ? "chr(" : "char(") + std::to_string(c) + ")";
+    return sql + " || '" + rest + "'";
+}
 
-    EXPECT_TRUE(persons.rename(persons.Name, "Lukasz"));
-    EXPECT_EQ(column("Session", "PersonVentilation"), (Names{"Lukasz", "", "Other"}));
-    EXPECT_EQ(column("Session", "CourseInstructor"), (Names{"", "Lukasz", ""}));
-    EXPECT_EQ(column("Session", "ApprovedBy"), (Names{"", "Lukasz", ""}));
-    EXPECT_EQ(column("Course", "Instructor"), (Names{"Lukasz"}));
-    EXPECT_TRUE(scenarios.rename(scenarios.Name, "Scenario"));
-    EXPECT_EQ(column("Events", "Scenario"), (Names{"Scenario"}));
+// Two names that read alike on a station whose code page lacks their
+// letters: 田中 and 山田 both read "??" in Western (1252), 𠮷田 and 𡈽田 both
+// "?田" in Japanese (932). A name read that way must never pick rows: what
+// would name both is refused, and a course picks its rows by its stored name.
+TEST_F(PersonScenarioTest, NamesThatReadAlikeHereAreNeverPickedByTheirReading)
+{
+    struct Case {
+        unsigned codePage;
+        std::vector<unsigned> a, b;
+        std::wstring reading;
+    };
+    const Case cases[] = {{1252, {0x7530, 0x4E2D}, {0x5C71, 0x7530}, L"??"},
+                          {932, {0x20BB7, 0x7530}, {0x2123D, 0x7530}, L"?\x7530"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.codePage);
+        for (const char* table : {"Person", "Session", "Course", "Scenario", "Events"})
+            exec(std::string("DELETE FROM ") + table);
+        ui.boxes.clear();
+        const std::string a = codePoints(c.a, ""), b = codePoints(c.b, "");
+        const std::string aBls = codePoints(c.a, " BLS"), bBls = codePoints(c.b, " BLS");
+        {
+            // The station that stored them shows both names.
+            Database other;
+            ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+            for (const std::string& sql :
+                 {"INSERT INTO Person (Name) VALUES (" + a + ")",
+                  "INSERT INTO Session (Serialidentifier, PersonVentilation) VALUES ('s1', " + a + ")",
+                  "INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime) VALUES ('s2', " + b
+                      + ", '2006-03-05', '09:30')",
+                  "INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime) VALUES ('s3', " + a
+                      + ", '2006-03-05', '09:30')",
+                  "INSERT INTO Course (Instructor, Date, Time) VALUES (" + a + ", '2006-03-05', '09:30')",
+                  "INSERT INTO Course (Instructor, Date, Time) VALUES (" + b + ", '2006-03-05', '09:30')",
+                  "INSERT INTO Scenario (Name) VALUES (" + aBls + ")", "INSERT INTO Scenario (Name) VALUES (" + bBls + ")",
+                  "INSERT INTO Events (Scenario, Name) VALUES (" + aBls + ", 'a')",
+                  "INSERT INTO Events (Scenario, Name) VALUES (" + bBls + ", 'b')"})
+                ASSERT_TRUE(other.execute(sql)) << other.lastError().text;
+            other.close();
+        }
+        StationCodePage station(c.codePage);
+        const std::string reading = GString::to_string(c.reading);
+        auto rows = [this](const std::string& where) { return scalar("SELECT COUNT(*) FROM " + where); };
+        auto refused = [this](std::size_t boxes) {
+            ASSERT_EQ(ui.boxes.size(), boxes);
+            EXPECT_EQ(ui.boxes.back().text, DBUtil::unshownNameMessage());
+            EXPECT_FALSE(ui.boxes.back().duringTransaction);
+        };
 
-    insert("Session", "Serialidentifier, PersonChestCompression", "'s4', " + polish(322));
-    EXPECT_TRUE(persons.remove(persons.Name, true));
-    EXPECT_EQ(column("Session", "Serialidentifier"), (Names{"s1", "s2", "s3"}));
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
-    EXPECT_TRUE(ui.boxes.empty());
+        PersonTable persons(database);
+        ASSERT_TRUE(persons.open(""));
+        ASSERT_EQ(persons.Name, reading);
+        EXPECT_FALSE(persons.rename(persons.Name, "Tanaka"));
+        refused(1);
+        {
+            // As the person editor deletes: the row by its id, then the cascade.
+            Transaction transaction(database);
+            ASSERT_TRUE(persons.Delete());
+            EXPECT_FALSE(persons.remove(reading, true));
+            EXPECT_FALSE(transaction.commit());
+        }
+        refused(2);
+        // The statements refuse it themselves, whoever calls them.
+        EXPECT_FALSE(DBUtil::update(database, "Session", "PersonVentilation", reading, "Tanaka"));
+        refused(3);
+        EXPECT_EQ(rows("Person WHERE Name = " + a), "1");
+        EXPECT_EQ(rows("Session WHERE PersonVentilation = " + a), "1");
+        EXPECT_EQ(rows("Session WHERE CourseInstructor = " + b), "1");
+        EXPECT_EQ(rows("Course"), "2");
+
+        ScenarioTable scenarios(database);
+        ASSERT_TRUE(scenarios.open(""));
+        ASSERT_EQ(scenarios.Name, reading + " BLS");
+        EXPECT_FALSE(scenarios.rename(scenarios.Name, "BLS"));
+        EXPECT_FALSE(scenarios.remove(scenarios.Name, true));
+        refused(5);
+        ScenarioEvents events(scenarios.Name);
+        std::vector<EventRecord> list;
+        EXPECT_FALSE(events.edit(list));
+        EXPECT_TRUE(list.empty());
+        refused(6);
+        // A live session of it gets the built-in buttons, not another scenario's events.
+        EXPECT_EQ(events.load().size(), ScenarioEvents::defaultEvents(scenarios.Name).size());
+        list = ScenarioEvents::defaultEvents(scenarios.Name);
+        EXPECT_FALSE(events.save(list));
+        refused(7);
+        EXPECT_EQ(rows("Events WHERE Scenario = " + aBls), "1");
+        EXPECT_EQ(rows("Events WHERE Scenario = " + bBls), "1");
+        EXPECT_EQ(rows("Events WHERE Scenario LIKE '%?%'"), "0");
+        EXPECT_EQ(rows("Scenario"), "2");
+
+        // A course read from its row carries its instructor as stored.
+        CourseTable courses(database);
+        courses.m_strSort = "id";
+        ASSERT_TRUE(courses.open(""));
+        const CourseKey key = courses.getRecord().getKey();
+        EXPECT_EQ(key.instructor, reading);
+        EXPECT_FALSE(key.instructorShown());
+        CourseKey moved = key;
+        moved.date = "2006-03-06";
+        EXPECT_TRUE(courses.rename(key, CourseKey(reading, "2006-03-06", "09:30")));
+        EXPECT_EQ(rows("Session WHERE CourseDate = '2006-03-06' AND CourseInstructor = " + a), "1");
+        EXPECT_EQ(rows("Session WHERE CourseDate = '2006-03-05' AND CourseInstructor = " + b), "1");
+        EXPECT_EQ(rows("Session WHERE CourseInstructor LIKE '%?%'"), "0");
+        // A key typed as this station reads it names either instructor.
+        EXPECT_FALSE(courses.remove(CourseKey(reading, "2006-03-05", "09:30"), true));
+        refused(8);
+        EXPECT_TRUE(courses.remove(moved, true));
+        EXPECT_EQ(rows("Session"), "2");
+        EXPECT_EQ(rows("Session WHERE CourseInstructor = " + b), "1");
+        EXPECT_EQ(ui.boxes.size(), 8u);
+    }
 }
 
 TEST_F(PersonScenarioTest, ScenariosAreFoundIgnoringCaseElseGiveTheDefaults)

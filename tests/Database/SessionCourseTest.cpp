@@ -282,6 +282,69 @@ TEST_F(SessionCourseTest, TwoStationsStoreOnlyWhatEachChanged)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+// A change of case alone leaves the sessions under the old spelling ("Ärzte"
+// for the course now named "ärzte"): the schedule finds them as the course
+// cascades do, by every letter, not only A to Z.
+TEST_F(SessionCourseTest, TheScheduleFindsItsInstructorInEveryLetterCase)
+{
+    addSession("b", CourseKey("\xC4rzte", "2006-03-05", "09:30"), 1);
+    addSession("a", CourseKey("\xC4RZTE", "2006-03-05", "09:30"), 0);
+    addSession("c", CourseKey("\xC4rzte", "2006-03-05", "11:00"), 0);
+    addSession("d", CourseKey("Bert", "2006-03-05", "09:30"), 2);
+    addSession("e", CourseKey("BERT", "2006-03-05", "09:30"), 3);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    EXPECT_EQ(ordered(t.loadCourseSessions(CourseKey("\xE4rzte", "2006-03-05", "09:30"))), (Names{"a:0", "b:1"}));
+    EXPECT_EQ(ordered(t.loadCourseSessions(CourseKey("bert", "2006-03-05", "09:30"))), (Names{"d:2", "e:3"}));
+    EXPECT_TRUE(t.loadCourseSessions(CourseKey("\xE4rzte", "2006-03-06", "09:30")).empty());
+    EXPECT_EQ(dbtest::column(t, &SessionTable::Serialidentifier).size(), 5u); // its own filter again
+}
+
+// Two instructors whose names this station's code page cannot show, 田中
+// and 山田, both read "??". A course read from its row loads the schedule
+// of its own instructor, by the name as stored, and tells the planner that
+// a schedule cannot be stored under this station's reading of it.
+TEST_F(SessionCourseTest, AScheduleWhoseInstructorTheCodePageCannotShowLoadsByTheStoredName)
+{
+    const bool pg = dbtest::usingPostgres();
+    const std::string tanaka = pg ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
+    const std::string yamada = pg ? "chr(23665) || chr(30000)" : "char(23665, 30000)";
+    {
+        // The station that stored them shows both names.
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        for (const std::string& sql :
+             {"INSERT INTO Course (Instructor, Date, Time) VALUES (" + tanaka + ", '2006-03-05', '09:30')",
+              "INSERT INTO Course (Instructor, Date, Time) VALUES (" + yamada + ", '2006-03-05', '09:30')",
+              "INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder) VALUES "
+              "('t2', " + tanaka + ", '2006-03-05', '09:30', 1)",
+              "INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder) VALUES "
+              "('y1', " + yamada + ", '2006-03-05', '09:30', 0)",
+              "INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder) VALUES "
+              "('t1', " + tanaka + ", '2006-03-05', '09:30', 0)"})
+            ASSERT_TRUE(other.execute(sql)) << other.lastError().text;
+        other.close();
+    }
+    CourseTable courses(database);
+    courses.m_strSort = "id";
+    ASSERT_TRUE(courses.open(""));
+    CourseRecord course = courses.getRecord();
+    ASSERT_EQ(course.Instructor, "??");
+    const CourseKey key = course.getKey();
+    EXPECT_FALSE(key.instructorShown());
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    EXPECT_EQ(ordered(t.loadCourseSessions(key)), (Names{"t1:0", "t2:1"}));
+    ASSERT_TRUE(courses.MoveNext());
+    EXPECT_EQ(ordered(t.loadCourseSessions(courses.getRecord().getKey())), (Names{"y1:0"}));
+    // As this station reads it, the key names neither instructor.
+    EXPECT_TRUE(t.loadCourseSessions(CourseKey("??", "2006-03-05", "09:30")).empty());
+    // A name typed over the stored one is what was typed.
+    course.Instructor = "Tanaka";
+    EXPECT_TRUE(course.getKey().instructorShown());
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 // A participant whose name the station's code page cannot show reads as
 // "??": a save that did not change the name must not write that back.
 TEST_F(SessionCourseTest, TextsTheCodePageCannotShowSurviveASave)
