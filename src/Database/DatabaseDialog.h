@@ -10,9 +10,12 @@
 #include "Database/DbUi.h"
 #include "Database/EditorControls.h"
 #include "Database/Transaction.h"
+#include "Utillib/GString.h"
 #include "Utillib/LogStream.h"
+#include "gettext/Translator.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 template <class Table>
@@ -57,6 +60,13 @@ public:
     virtual void afterRemove(const Record& /*removed*/) {}
     virtual bool confirmUpdate() { return false; }
     virtual bool confirmRemove() { return true; }
+    // The shown record's row is gone (another station deleted it) and the
+    // record is about to be saved: true to store it as a new row, which the
+    // editor may adjust first; false lets the save fail as a write without
+    // a row does.
+    virtual bool keepVanishedRecord(Record& /*rec*/) { return false; }
+    // The record as the user knows it, for messages.
+    virtual std::wstring recordName(const Record& rec) { return keyName(Keys::key(rec)); }
 
     // Queries.
     bool isNewEntry() const { return entryIsNew; }
@@ -115,6 +125,7 @@ public:
         record = table->getRecord();
         recordId = table->GetRowId();
         entryIsNew = false;
+        loadedRow.reset();
     }
 
     void newEntry(const Record& rec)
@@ -123,6 +134,7 @@ public:
             return;
         entryIsNew = true;
         record = rec;
+        loadedRow.reset();
         updating = true;
         showRecord(record);
         updating = false;
@@ -319,24 +331,54 @@ public:
         } else if (Keys::equal(newKey, oldKey)) {
             if (confirmUpdate() && prompt(3) != dbui::IDYES)
                 return false;
-            // Without the row the edit has no current row and fails.
             bool found = findShownRow();
-            LOG_ASSERT(found);
             // A table that cannot be read (another station's lock) cannot be
             // written either: the reason was shown once, and not again.
             if (staleRows)
                 return false;
-            beforeSave(newrec);
-            if (!table->Edit()) {
+            if (!found && keepVanishedRecord(newrec)) {
+                // Stored again: under its key's row when one came back, else as a new row.
+                found = findRecord(newrec);
+                if (staleRows)
+                    return false;
+                if (found) {
+                    recordId = table->GetRowId();
+                } else {
+                    beforeSave(newrec);
+                    if (!insertAlone(newrec))
+                        return false;
+                    record = newrec;
+                    recordId = table->GetAddedRowId();
+                    notifyChanged();
+                    fillCombos();
+                }
+            } else if (!found) {
+                // Without the row the edit has no current row and fails.
+                LOG_ASSERT(found);
+                bool edited = table->Edit();
+                LOG_ASSERT(!edited);
                 DBUtil::reportError(table->lastError().text);
                 return false;
             }
-            table->setRecord(newrec);
-            if (!table->Update()) {
-                DBUtil::reportError(table->lastError().text);
-                return false;
+            if (found) {
+                beforeSave(newrec);
+                // Only what the user changed here is written, over the row as
+                // it is stored now: what another station changed meanwhile in
+                // the other columns stays.
+                Recordset::Merge merge = mergeChanges(newrec);
+                Record target = table->getRecord();
+                if (!table->Edit()) {
+                    DBUtil::reportError(table->lastError().text);
+                    return false;
+                }
+                table->setRecord(target);
+                if (!table->Update()) {
+                    DBUtil::reportError(table->lastError().text);
+                    return false;
+                }
+                record = target;
+                afterMerge(merge);
             }
-            record = newrec;
         } else {
             bool replace = false;
             if (table->count(newKey) != 0) {
@@ -347,13 +389,16 @@ public:
             if (confirmUpdate() && prompt(3) != dbui::IDYES)
                 return false;
             beforeSave(newrec);
-            if (!replaceRow(newrec, replace, oldKey, newKey))
+            Recordset::Merge merge;
+            if (!replaceRow(newrec, replace, oldKey, newKey, merge))
                 return false;
             record = newrec;
             recordId = table->GetAddedRowId();
+            afterMerge(merge);
             notifyChanged();
             fillCombos();
         }
+        loadedRow.reset();
         if (!updating)
             enableButtons(buttonState());
         afterSave();
@@ -429,6 +474,13 @@ protected:
 
     bool tableOpen() const { return table && table->IsOpen(); }
 
+    static std::wstring keyName(const std::string& key) { return GString::to_wstring(key); }
+    template <class K>
+    static std::wstring keyName(const K& key)
+    {
+        return key.displayText();
+    }
+
     // the record shown, in its stored form
     Record record;
     bool entryIsNew = true;
@@ -441,6 +493,10 @@ protected:
     bool staleRows = false;
     // the row of the stored record shown (0 for a new entry)
     std::int64_t recordId = 0;
+    // What the user's changes are measured from when that is not `record`:
+    // set by an editor that shows a record handed to it over a stored row;
+    // gone once `record` is the stored form again (loaded or saved).
+    std::optional<Record> loadedRow;
 
 private:
     bool insert(const Record& rec)
@@ -456,6 +512,46 @@ private:
 
     bool isShownRow() const { return !entryIsNew && table->GetRowId() == recordId; }
 
+    // With the table on the shown record's row as stored now: the members
+    // become that row with the columns that `edited` changes from what this
+    // editor loaded.
+    Recordset::Merge mergeChanges(const Record& edited)
+    {
+        table->setRecord(loadedRow ? *loadedRow : record);
+        table->TakeEditBase();
+        table->setRecord(edited);
+        return table->MergeIntoCurrentRow();
+    }
+
+    // After a save that took what another station stored into `record`: the
+    // controls show it, and a user whose changes went over that station's
+    // changes of the same fields is told.
+    void afterMerge(const Recordset::Merge& merge)
+    {
+        if (merge.keptOthers && !updating) {
+            updating = true;
+            showRecord(record);
+            updating = false;
+        }
+        if (!merge.overwritten.empty())
+            dbui::userInterface().messageBox(
+                GString::format(translate("Another station changed the same fields of \"%s\" meanwhile.\n"
+                                          "The values of this station were stored."),
+                                recordName(record)),
+                dbui::MB_OK | dbui::MB_ICONINFORMATION);
+    }
+
+    // A row of its own, in a transaction of its own.
+    bool insertAlone(const Record& rec)
+    {
+        Transaction transaction(table->connection());
+        if (!transaction.isOpen())
+            return false;
+        if (!insert(rec))
+            transaction.fail();
+        return transaction.commit();
+    }
+
     // Before Next and Previous: the stored record by its row, a new entry by its key.
     void findShown()
     {
@@ -469,12 +565,19 @@ private:
     // the user chose to replace them, the row under the new key is written,
     // the shown row is deleted and the key change is carried into the
     // tables that refer to it. A failure anywhere leaves everything as it was.
-    bool replaceRow(const Record& newrec, bool replace, const Key& oldKey, const Key& newKey)
+    // The row under the new key is the shown row as stored now with the
+    // user's changes (`merge` tells what that met), so that what another
+    // station changed meanwhile in the other columns goes along.
+    bool replaceRow(Record& newrec, bool replace, const Key& oldKey, const Key& newKey, Recordset::Merge& merge)
     {
         Transaction transaction(table->connection());
         if (!transaction.isOpen())
             return false;
-        bool done = !replace || table->remove(newKey, false);
+        if (findShownRow()) {
+            merge = mergeChanges(newrec);
+            newrec = table->getRecord();
+        }
+        bool done = !staleRows && (!replace || table->remove(newKey, false));
         if (done && replace)
             notifyChanged();
         done = done && insert(newrec);

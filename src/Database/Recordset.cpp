@@ -307,6 +307,52 @@ struct Parameters {
 
 } // namespace
 
+namespace {
+
+// A flag is the same flag whatever non-zero value a driver reads for it.
+bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Recordset::Value& b)
+{
+    switch (type) {
+    case Recordset::ColumnType::Text:
+        return a.text == b.text;
+    case Recordset::ColumnType::Double:
+        return a.number == b.number;
+    case Recordset::ColumnType::Bool:
+        return (a.integer != 0) == (b.integer != 0);
+    default:
+        return a.integer == b.integer;
+    }
+}
+
+} // namespace
+
+void Recordset::TakeEditBase() { editBase = memberValues(); }
+
+Recordset::Merge Recordset::MergeIntoCurrentRow()
+{
+    Merge merge;
+    if (!hasCurrentRow() || editBase.size() != bindings.size()) {
+        editBase.clear();
+        return merge;
+    }
+    const std::vector<Value> mine = memberValues();
+    const Row& row = rows[static_cast<std::size_t>(current)];
+    std::vector<Value> merged = row.values;
+    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        const ColumnType type = bindings[i].type;
+        if (!sameValue(type, mine[i], editBase[i])) {
+            merged[i] = mine[i];
+            if (!sameValue(type, row.values[i], editBase[i]) && !sameValue(type, row.values[i], mine[i]))
+                merge.overwritten.push_back(bindings[i].column);
+        } else if (!sameValue(type, row.values[i], mine[i])) {
+            merge.keptOthers = true;
+        }
+    }
+    editBase.clear();
+    setMembers(merged);
+    return merge;
+}
+
 std::vector<Recordset::Value> Recordset::memberValues() const
 {
     std::vector<Value> values(bindings.size());
@@ -333,12 +379,13 @@ std::vector<Recordset::Value> Recordset::memberValues() const
     return values;
 }
 
-void Recordset::loadMembers(std::size_t index)
+void Recordset::loadMembers(std::size_t index) { setMembers(rows[index].values); }
+
+void Recordset::setMembers(const std::vector<Value>& values)
 {
-    const Row& row = rows[index];
     for (std::size_t i = 0; i < bindings.size(); ++i) {
         const Binding& b = bindings[i];
-        const Value& v = row.values[i];
+        const Value& v = values[i];
         switch (b.type) {
         case ColumnType::Text:
             *static_cast<std::string*>(b.member) = v.text;
@@ -474,22 +521,6 @@ bool Recordset::insertRow()
         current = static_cast<std::ptrdiff_t>(rows.size());
     return true;
 }
-
-namespace {
-
-bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Recordset::Value& b)
-{
-    switch (type) {
-    case Recordset::ColumnType::Text:
-        return a.text == b.text;
-    case Recordset::ColumnType::Double:
-        return a.number == b.number;
-    default:
-        return a.integer == b.integer;
-    }
-}
-
-} // namespace
 
 bool Recordset::updateRow()
 {

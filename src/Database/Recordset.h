@@ -59,6 +59,21 @@ public:
     std::int64_t GetRowId() const;
     std::int64_t GetAddedRowId() const { return addedId; }
 
+    // An editor's changes over the current row as another writer may have
+    // left it since the editor read it. With the members holding what the
+    // editor started from, TakeEditBase remembers them; with the members then
+    // set to what the editor holds now, MergeIntoCurrentRow sets them to the
+    // current row as last read with every column the editor changed taken
+    // from the editor. Without a current row (or a base) the members stay.
+    struct Merge {
+        // columns the editor changed that had been changed to another value since
+        std::vector<std::string> overwritten;
+        // columns the editor left alone hold another writer's change
+        bool keptOthers = false;
+    };
+    void TakeEditBase();
+    Merge MergeIntoCurrentRow();
+
     const DbError& lastError() const { return error; }
     Database& connection() const { return db; }
 
@@ -95,6 +110,7 @@ private:
     bool fetch(const std::string& table, std::vector<Row>& fetched);
     bool fail(const char* state, const char* text);
     void loadMembers(std::size_t index);
+    void setMembers(const std::vector<Value>& values);
     std::vector<Value> memberValues() const;
     std::string selectStatement(const std::string& table) const;
     bool insertRow();
@@ -112,5 +128,7 @@ private:
     // the statement that read the rows held
     std::string openQuery;
     std::int64_t addedId = 0;
+    // the members an editor started from (TakeEditBase)
+    std::vector<Value> editBase;
     DbError error;
 };

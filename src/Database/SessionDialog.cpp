@@ -101,6 +101,7 @@ bool SessionDialog::onInitDialog()
             record = handedIn;
             recordId = sessionTable.GetRowId();
             entryIsNew = false;
+            loadedRow = sessionChangeBase(sessionTable.getRecord(), handedIn);
             updateDialog();
         } else {
             newEntry(handedIn);
@@ -217,6 +218,24 @@ void SessionDialog::enableButtons(int bits)
     enable(this, IDC_DB_SAVE, (bits & buttonSave) != 0);
     enable(this, IDC_DB_DISCARD, (bits & buttonDiscard) != 0);
     enable(this, IDC_DB_DELETE, (bits & buttonDelete) != 0 && record.Done != 0 && allowDelete);
+}
+
+SessionRecord sessionChangeBase(SessionRecord row, const SessionRecord& handedIn)
+{
+    row.CourseInstructor = handedIn.CourseInstructor;
+    row.CourseDate = handedIn.CourseDate;
+    row.CourseTime = handedIn.CourseTime;
+    row.CourseOrder = handedIn.CourseOrder;
+    return row;
+}
+
+std::wstring sessionName(const SessionRecord& rec)
+{
+    std::string people = rec.PersonVentilation;
+    if (!rec.PersonChestCompression.empty() && rec.PersonChestCompression != rec.PersonVentilation)
+        people += (people.empty() ? "" : ", ") + rec.PersonChestCompression;
+    std::string when = rec.CourseDate + " " + rec.StartTime;
+    return GString::to_wstring(people.empty() ? when : people + " (" + when + ")");
 }
 
 std::wstring SessionDialog::messageText(int number)

@@ -43,6 +43,15 @@ struct DetailsEditors {
     std::function<std::string(const std::string& name)> algorithm;
 };
 
+// What a session editor's changes are measured from when it shows a record
+// handed to it over a stored row: the row as found, with the course that the
+// record carries, since neither editor moves a session to another course.
+SessionRecord sessionChangeBase(SessionRecord row, const SessionRecord& handedIn);
+
+// A session as its users know it, for messages: its participants, date
+// and start time (its serial means nothing to them).
+std::wstring sessionName(const SessionRecord& rec);
+
 class SessionDialog : public RecordEditorDialog<SessionTable> {
 public:
     enum { replayGraph = 0, replayDebriefing = 1 };
@@ -87,6 +96,7 @@ protected:
     void afterRemove(const SessionRecord& removed) override;
     bool confirmUpdate() override { return false; }
     bool confirmRemove() override { return true; }
+    std::wstring recordName(const SessionRecord& rec) override { return sessionName(rec); }
 
 private:
     platform::ComboBox* combo(int id) const;

@@ -1,5 +1,6 @@
 #include "session/SessionDatabaseView.h"
 
+#include "Database/CourseTable.h"
 #include "Database/DbUiQt.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordEditorWiring.h"
@@ -79,6 +80,8 @@ bool SessionDatabaseView::onInitDialog()
             record = copy;
             recordId = sessionTable.GetRowId();
             entryIsNew = false;
+            // What the session did since the row was read counts as changed here.
+            loadedRow = sessionChangeBase(sessionTable.getRecord(), copy);
             updateDialog();
         } else {
             newEntry(copy);
@@ -162,8 +165,39 @@ void SessionDatabaseView::fillCombos()
     persons.fillCombo(approvers, "name", "Instructor = TRUE");
 }
 
+namespace {
+
+// A session whose course is gone (deleted with its sessions, say) is stored
+// as a session of its own: a row under the key of no course would be in no
+// schedule. Its date stays the session's date.
+void leaveGoneCourse(SessionRecord& rec)
+{
+    if (rec.CourseInstructor.empty() && rec.CourseTime.empty())
+        return;
+    CourseTable courses(database);
+    if (!courses.open("") || courses.count(CourseKey(rec.CourseInstructor, rec.CourseDate, rec.CourseTime)) != 0)
+        return;
+    rec.CourseInstructor.clear();
+    rec.CourseTime.clear();
+    rec.CourseOrder = 0;
+}
+
+} // namespace
+
+// The planned row was deleted by another station: the recording is kept,
+// stored as a row of its own.
+bool SessionDatabaseView::keepVanishedRecord(SessionRecord& rec)
+{
+    leaveGoneCourse(rec);
+    return true;
+}
+
+std::wstring SessionDatabaseView::recordName(const SessionRecord& rec) { return sessionName(rec); }
+
 void SessionDatabaseView::beforeSave(SessionRecord& rec)
 {
+    if (isNewEntry())
+        leaveGoneCourse(rec);
     rec.Done = done ? 1 : 0;
     if (!session)
         return;

@@ -47,6 +47,8 @@ protected:
     void afterSave() override;
     bool confirmUpdate() override { return false; }
     bool confirmRemove() override { return false; }
+    bool keepVanishedRecord(SessionRecord& rec) override;
+    std::wstring recordName(const SessionRecord& rec) override;
 
 private:
     platform::ComboBox* combo(int id) const;

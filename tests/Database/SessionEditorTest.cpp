@@ -226,6 +226,44 @@ TEST_F(SessionEditorTest, ScheduleRowNotYetStoredIsInsertedByTheFirstSave)
     EXPECT_EQ(column(rec, "CourseInstructor"), "Ann");
 }
 
+// Another station, on its own connection, renames the course of a planned
+// session, and edits its note while a schedule row of it is edited here:
+// saving writes the row's and the user's changes, keeps the other station's,
+// leaves the session in its course, and tells the user when it wrote over
+// the other station's change of the same field.
+TEST_F(SessionEditorTest, TheOtherStationsEditsStayAndTheSessionInItsCourse)
+{
+    SessionRecord rec = finished();
+    rec.Done = 0;
+    rec.CourseInstructor = "Ann";
+    rec.CourseDate = "2006-03-05";
+    rec.CourseTime = "09:30";
+    store(rec);
+    Database other;
+    ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+    ASSERT_TRUE(other.execute("UPDATE Session SET CourseInstructor = 'Anna'"));
+    rec.PersonVentilation = "Dora"; // the schedule's edit, not stored yet
+    open(rec, false);
+    ASSERT_TRUE(other.execute("UPDATE Session SET Note = 'bring masks'"));
+    type(IDC_SES_COMPRESSION, "Eve");
+    click(IDC_DB_SAVE);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(column(rec, "CourseInstructor"), "Anna") << "the session stays in its course";
+    EXPECT_EQ(column(rec, "Note"), "bring masks");
+    EXPECT_EQ(column(rec, "PersonVentilation"), "Dora");
+    EXPECT_EQ(column(rec, "PersonChestCompression"), "Eve");
+    EXPECT_EQ(editor->getRecord().CourseInstructor, "Anna") << "the caller gets the stored row";
+
+    ASSERT_TRUE(other.execute("UPDATE Session SET Note = 'theirs'"));
+    platform::dlgItem<QPlainTextEdit>(editor.get(), IDC_SES_NOTES)->setPlainText("mine");
+    click(IDC_DB_SAVE);
+    EXPECT_EQ(column(rec, "Note"), "mine");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Another station changed the same fields of \"Dora, Eve (2006-03-05 "), std::string::npos)
+        << boxes[0];
+    other.close();
+}
+
 TEST_F(SessionEditorTest, ScenarioSetsItsValuesAndAChangedAlgorithmClearsIt)
 {
     SessionRecord rec = finished();

@@ -11,6 +11,7 @@
 #include "session/SessionDataFile.h"
 #include "session/SessionDatabaseView.h"
 #include "session/SessionWindows.h"
+#include "Utillib/GString.h"
 
 #include "DbTestSupport.h"
 #include "DemoPorts.h"
@@ -95,6 +96,38 @@ protected:
         services.saveAnswers = {SessionServices::SAVE_YES};
         return session->askSave();
     }
+    // A new page on the session, as a new entry into the review makes it.
+    void reopenPage()
+    {
+        services.page = nullptr;
+        session->setState(Session::DEBRIEF);
+        session->setState(Session::REVIEW);
+        ASSERT_NE(services.page, nullptr);
+    }
+    // The session as the planner stored it beforehand in Ann's course.
+    void planInCourse()
+    {
+        SessionRecord rec = session->getRecord();
+        rec.CourseInstructor = "Ann";
+        rec.CourseDate = "2006-03-05";
+        rec.CourseTime = "09:30";
+        rec.Note = "planned";
+        session->setRecord(rec);
+        exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('Ann', '2006-03-05', '09:30')");
+        SessionTable planned(database);
+        ASSERT_TRUE(planned.open(""));
+        ASSERT_TRUE(planned.AddNew());
+        planned.setRecord(rec);
+        ASSERT_TRUE(planned.Update()) << planned.lastError().text;
+    }
+    // Another station, on its own connection.
+    void elsewhere(const std::string& sql)
+    {
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        ASSERT_TRUE(other.execute(sql)) << sql << "\n" << other.lastError().text;
+        other.close();
+    }
 
     testsupport::TempDir folder;
     dbtest::ScopedRegistry registry{"Data Folder=sz:" + folder.path() + "\n"};
@@ -178,7 +211,7 @@ TEST_F(ReviewPageTest, PlannedRowIsUpdatedNotDuplicated)
     // A course session the planner stored before it ran: a second page on the
     // same serial finds the row and updates it.
     ASSERT_TRUE(saveYes());
-    exec("UPDATE Session SET Done = 0, Note = 'planned'");
+    exec("UPDATE Session SET Done = FALSE, Note = 'planned'");
     services.page = nullptr;
     session->setState(Session::DEBRIEF);
     session->setState(Session::REVIEW);
@@ -234,6 +267,93 @@ TEST_F(ReviewPageTest, NotesSurviveGoingBackToTheDebriefingAndMetronomeTicks)
     EXPECT_TRUE(metronome->isChecked());
     QTest::mouseClick(platform::dlgItem<QWidget>(services.page, IDC_REV_PRINT), Qt::LeftButton);
     EXPECT_EQ(services.printed, std::vector<bool>{true});
+}
+
+// Another station renames the course while the session is recorded or
+// reviewed: saving it as done leaves it in its course, under the new name.
+TEST_F(ReviewPageTest, ARenamedCourseKeepsTheSessionWhenItIsSaved)
+{
+    for (const bool whileReviewed : {false, true}) {
+        SCOPED_TRACE(whileReviewed ? "renamed while reviewed" : "renamed while recorded");
+        exec("DELETE FROM Session");
+        exec("DELETE FROM Course");
+        planInCourse();
+        const std::string rename[] = {"UPDATE Course SET Instructor = 'Anna' WHERE Instructor = 'Ann'",
+                                      "UPDATE Session SET CourseInstructor = 'Anna' WHERE CourseInstructor = 'Ann'"};
+        if (!whileReviewed)
+            for (const std::string& sql : rename)
+                elsewhere(sql);
+        reopenPage();
+        if (whileReviewed)
+            for (const std::string& sql : rename)
+                elsewhere(sql);
+        platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES)->setPlainText("Good rhythm");
+        ASSERT_TRUE(saveYes());
+        EXPECT_EQ(column("CourseInstructor"), "Anna") << "the session stays in its course";
+        EXPECT_EQ(column("Done"), "1");
+        EXPECT_EQ(column("Note"), "Good rhythm");
+        EXPECT_EQ(session->getRecord().CourseInstructor, "Anna") << "the session holds the stored row";
+        EXPECT_TRUE(ui.boxes.empty());
+    }
+}
+
+// Another station edits the planned row while it is reviewed here: what it
+// changed stays unless the page changed the same field, and then the
+// instructor here is told which session it was.
+TEST_F(ReviewPageTest, TheOtherStationsEditsOfThePlannedRowStay)
+{
+    planInCourse();
+    reopenPage();
+    elsewhere("UPDATE Session SET Note = 'bring masks', Scenario = 'Night drill' WHERE CourseInstructor = 'Ann'");
+    combo(IDC_REV_APPROVED)->setCurrentIndex(1);
+    ASSERT_TRUE(saveYes());
+    EXPECT_EQ(column("Note"), "bring masks");
+    EXPECT_EQ(column("Scenario"), "Night drill");
+    EXPECT_EQ(column("Approved"), "1");
+    EXPECT_TRUE(ui.boxes.empty());
+
+    exec("UPDATE Session SET Done = FALSE");
+    reopenPage();
+    elsewhere("UPDATE Session SET Note = 'theirs' WHERE CourseInstructor = 'Ann'");
+    platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES)->setPlainText("mine");
+    ASSERT_TRUE(saveYes());
+    EXPECT_EQ(column("Note"), "mine") << "the later save wins";
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find(L"Another station changed the same fields of \"Bob, Carl ("), std::wstring::npos)
+        << GString::to_string(ui.boxes[0].text);
+}
+
+// Another station deletes the planned row, with its course or alone: the
+// recording is stored as a row of its own, in its course while that exists.
+TEST_F(ReviewPageTest, ARecordingWhosePlannedRowWasDeletedIsStoredAnyway)
+{
+    struct Case {
+        const char* deleted;
+        std::vector<std::string> statements;
+        const char* instructorAfter;
+    };
+    const Case cases[] = {
+        {"the course with its sessions",
+         {"DELETE FROM Session WHERE CourseInstructor = 'Ann'", "DELETE FROM Course WHERE Instructor = 'Ann'"}, ""},
+        {"the session alone", {"DELETE FROM Session WHERE CourseInstructor = 'Ann'"}, "Ann"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.deleted);
+        exec("DELETE FROM Session");
+        exec("DELETE FROM Course");
+        ui.boxes.clear();
+        planInCourse();
+        reopenPage();
+        for (const std::string& sql : c.statements)
+            elsewhere(sql);
+        ASSERT_TRUE(saveYes()) << (ui.boxes.empty() ? std::string() : GString::to_string(ui.boxes[0].text));
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+        EXPECT_EQ(column("Done"), "1");
+        EXPECT_EQ(column("CourseInstructor"), c.instructorAfter);
+        EXPECT_EQ(column("PersonVentilation"), "Bob");
+        EXPECT_TRUE(std::filesystem::exists(session->getRecord().dataFilePath()));
+        EXPECT_TRUE(ui.boxes.empty());
+    }
 }
 
 } // namespace
