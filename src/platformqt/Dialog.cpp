@@ -193,6 +193,15 @@ QWidget* makeStatic(const ControlParameters& params, QWidget* parent)
     return label;
 }
 
+bool isReadOnlyField(const QWidget* control)
+{
+    if (auto* line = qobject_cast<const QLineEdit*>(control))
+        return line->isReadOnly();
+    if (auto* text = qobject_cast<const QPlainTextEdit*>(control))
+        return text->isReadOnly();
+    return false;
+}
+
 QWidget* makeEdit(const ControlParameters& params, QWidget* parent)
 {
     bool framed = (params.style & WS_BORDER) || (params.exStyle & WS_EX_CLIENTEDGE);
@@ -453,9 +462,19 @@ bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
         setControlId(control, params.id);
         setWindowClassName(control, params.className);
         setWindowExStyle(control, params.exStyle);
-        if (!(item.style & WS_TABSTOP) && control->focusPolicy() != Qt::NoFocus)
+        DWORD style = params.style;
+        if (isReadOnlyField(control)) {
+            // Shown as what it is: the dialog's colour behind its text and no
+            // stop for the Tab key; a click still puts the caret in it for
+            // selecting and copying.
+            style &= ~WS_TABSTOP;
+            QPalette palette = control->palette();
+            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+            control->setPalette(palette);
+        }
+        if (!(style & WS_TABSTOP) && control->focusPolicy() != Qt::NoFocus)
             control->setFocusPolicy(Qt::ClickFocus);
-        setWindowStyle(control, params.style);
+        setWindowStyle(control, style);
 
         QRect rect = params.rect;
         // A drop-down combo box is as high as its field; the template's height is that of the open list.

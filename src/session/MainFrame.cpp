@@ -29,7 +29,10 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -262,7 +265,7 @@ bool CMainFrame::onCommand(int id)
         toggleMetronome();
         return true;
     case WindowCascade:
-        mdi->cascadeSubWindows();
+        cascadeWindows();
         return true;
     case WindowTile:
         tileWindows();
@@ -290,15 +293,16 @@ bool CMainFrame::onCommand(int id)
     }
 }
 
-// The frames the user sees share the client area; the main window keeps its
-// size, whatever the frames' smallest sizes add up to.
-void CMainFrame::tileWindows()
+namespace {
+
+// The frames the user sees, in the given order, restored from maximised,
+// with the sizes each may take.
+std::vector<QMdiSubWindow*> arrangedFrames(const QList<QMdiSubWindow*>& order, std::vector<TileWindow>& limits)
 {
     std::vector<QMdiSubWindow*> frames;
-    for (QMdiSubWindow* frame : mdi->subWindowList())
+    for (QMdiSubWindow* frame : order)
         if (frame->isVisible() && !frame->isMinimized())
             frames.push_back(frame);
-    std::vector<TileWindow> limits;
     for (QMdiSubWindow* frame : frames) {
         if (frame->isMaximized())
             frame->showNormal();
@@ -306,10 +310,52 @@ void CMainFrame::tileWindows()
         const QSize maximum = frame->maximumSize();
         limits.push_back(TileWindow{SIZE{minimum.width(), minimum.height()}, SIZE{maximum.width(), maximum.height()}});
     }
+    return frames;
+}
+
+bool growable(const TileWindow& w) { return w.minimum.cx < w.maximum.cx || w.minimum.cy < w.maximum.cy; }
+
+} // namespace
+
+// The frames the user sees share the client area; the main window keeps its
+// size, whatever the frames' smallest sizes add up to.
+void CMainFrame::tileWindows()
+{
+    std::vector<TileWindow> limits;
+    const std::vector<QMdiSubWindow*> frames = arrangedFrames(mdi->subWindowList(), limits);
     const QSize area = mdi->viewport()->size();
     const std::vector<RECT> tiles = ::tileWindows(limits, RECT{0, 0, area.width(), area.height()});
     for (std::size_t i = 0; i < frames.size(); ++i)
         frames[i]->setGeometry(toQRect(tiles[i]));
+}
+
+// The frames step down from the top-left corner, one title bar apart. Frames
+// of a fixed size come in front of those that can grow, which are large
+// behind them: no frame hides another whole. The front one is active.
+void CMainFrame::cascadeWindows()
+{
+    std::vector<TileWindow> limits;
+    std::vector<QMdiSubWindow*> frames = arrangedFrames(mdi->subWindowList(QMdiArea::StackingOrder), limits);
+    if (frames.empty())
+        return;
+    std::vector<std::size_t> order(frames.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_partition(order.begin(), order.end(), [&](std::size_t i) { return growable(limits[i]); });
+    std::vector<QMdiSubWindow*> backToFront;
+    std::vector<TileWindow> ordered;
+    for (std::size_t i : order) {
+        backToFront.push_back(frames[i]);
+        ordered.push_back(limits[i]);
+    }
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, backToFront.front());
+    const QSize area = mdi->viewport()->size();
+    const std::vector<RECT> placed = ::cascadeWindows(ordered, RECT{0, 0, area.width(), area.height()}, step);
+    for (std::size_t i = 0; i < backToFront.size(); ++i) {
+        backToFront[i]->setGeometry(toQRect(placed[i]));
+        backToFront[i]->raise();
+    }
+    mdi->setActiveSubWindow(backToFront.back());
 }
 
 void CMainFrame::updateCommandStates()

@@ -46,6 +46,7 @@ public:
     void refreshWindowMenu();
     // Window > Tile: the visible frames side by side in the client area.
     void tileWindows();
+    void cascadeWindows();
 
     // The timer, for tests that drive ticks themselves.
     QTimer& heartbeat() { return timer; }

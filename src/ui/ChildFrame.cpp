@@ -8,12 +8,14 @@
 #include "ui/KeyboardRouting.h"
 
 #include <QCloseEvent>
+#include <QWindowStateChangeEvent>
 #include <QCoreApplication>
 #include <QLayout>
 #include <QMdiArea>
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -100,7 +102,10 @@ bool ChildFrame::createFrame(const std::wstring& title)
     // The MDI area keeps a hidden frame as its active one; only a frame the
     // user sees decides whether a new one opens maximised.
     QMdiSubWindow* active = mdi->activeSubWindow();
-    const bool openMaximised = maximised || (!fitToView && active && active->isVisible() && active->isMaximized());
+    const bool activeMaximised = active && active->isVisible() && active->isMaximized();
+    const bool openMaximised = maximised || (!fitToView && activeMaximised);
+    if (openMaximised && activeMaximised)
+        displaced = active;
 
     setWindowTitle(QString::fromStdWString(title));
     setWindowIcon(platform::applicationIcon());
@@ -199,7 +204,34 @@ void ChildFrame::activateFrame()
 void ChildFrame::hideFrame()
 {
     hide();
+    restoreDisplaced();
     refreshMdiMenu();
+}
+
+// Once the MDI area has chosen the next active frame, the one this frame
+// covered when it opened fills the client area again, as it did before.
+void ChildFrame::restoreDisplaced()
+{
+    QPointer<QMdiSubWindow> covered = std::exchange(displaced, nullptr);
+    if (!covered)
+        return;
+    QTimer::singleShot(0, covered, [covered] {
+        if (covered && covered->isVisible() && !covered->isMaximized())
+            covered->showMaximized();
+    });
+}
+
+// A frame that may not fill the client area stays as it is when the MDI
+// area would carry the maximised state over to it on activation; its view
+// keeps its size and the main window's title stays its own.
+void ChildFrame::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange && !mayMaximise() && (windowState() & Qt::WindowMaximized)
+        && !static_cast<QWindowStateChangeEvent*>(event)->isOverride()) {
+        overrideWindowState(windowState() & ~Qt::WindowMaximized);
+        return;
+    }
+    QMdiSubWindow::changeEvent(event);
 }
 
 void ChildFrame::centreInClient()
@@ -218,6 +250,7 @@ void ChildFrame::destroyFrame()
         return;
     created = false;
     hide();
+    restoreDisplaced();
     refreshMdiMenu();
     deleteLater();
 }
@@ -234,8 +267,10 @@ void ChildFrame::closeEvent(QCloseEvent* event)
         return;
     }
     QMdiSubWindow::closeEvent(event);
-    if (event->isAccepted())
+    if (event->isAccepted()) {
         created = false;
+        restoreDisplaced();
+    }
 }
 
 void ChildFrame::onClientSize(int, int) {}

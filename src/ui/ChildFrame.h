@@ -7,6 +7,7 @@
 #include "Utillib/Signal.h"
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 #include <string>
 
@@ -42,6 +43,10 @@ public:
     // Whether the window exists: created and not yet destroyed.
     bool windowExists() const { return created; }
 
+    // Whether the frame may fill the client area: only one with a sizing
+    // border that is not sized to its view.
+    bool mayMaximise() const { return resizable && !fitToView; }
+
     // The parent of the view: the frame's client area.
     QWidget* clientArea() const { return client; }
 
@@ -58,6 +63,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // The client area got a new size.
     virtual void onClientSize(int width, int height);
 
@@ -65,7 +71,11 @@ private:
     void applyFlags();
     void placeAfterCreation();
     void failCreation();
+    void restoreDisplaced();
 
     QWidget* client = nullptr;
     bool created = false;
+    // The maximised frame this one took the place of when it opened
+    // maximised; it fills the client area again when this one goes.
+    QPointer<QMdiSubWindow> displaced;
 };

@@ -240,33 +240,164 @@ void WindowSet::enableAll(bool enabled)
         windowLayer().enableWindow(w, enabled);
 }
 
+namespace {
+
+// Sizes for windows side by side in `total`: as even as their limits allow.
+std::vector<LONG> shareOut(LONG total, const std::vector<LONG>& minimum, const std::vector<LONG>& maximum)
+{
+    const std::size_t n = minimum.size();
+    std::vector<LONG> sizes(n, 0);
+    std::vector<bool> settled(n, false);
+    for (;;) {
+        LONG remaining = total;
+        std::size_t open = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (settled[i])
+                remaining -= sizes[i];
+            else
+                ++open;
+        }
+        if (open == 0)
+            break;
+        const LONG share = std::max<LONG>(0, remaining) / static_cast<LONG>(open);
+        // Those that need more than an even share take their minimum first,
+        // then those that stop short take their maximum; the rest share what is left.
+        bool changed = false;
+        for (std::size_t i = 0; i < n; ++i)
+            if (!settled[i] && minimum[i] > share) {
+                sizes[i] = minimum[i];
+                settled[i] = changed = true;
+            }
+        if (!changed)
+            for (std::size_t i = 0; i < n; ++i)
+                if (!settled[i] && maximum[i] < share) {
+                    sizes[i] = maximum[i];
+                    settled[i] = changed = true;
+                }
+        if (changed)
+            continue;
+        // Edges on whole pixels, the last open window reaching the end.
+        const LONG left = std::max<LONG>(0, remaining);
+        LONG given = 0;
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (settled[i])
+                continue;
+            ++k;
+            const LONG upTo = left * static_cast<LONG>(k) / static_cast<LONG>(open);
+            sizes[i] = upTo - given;
+            given = upTo;
+        }
+        break;
+    }
+    return sizes;
+}
+
+struct Grid {
+    int columns = 1;
+    int rows = 1;
+    int inRow(int row, int count) const { return row + 1 < rows ? columns : count - row * columns; }
+};
+
+// Whether the windows' smallest sizes fit the area in this grid.
+bool fits(const std::vector<TileWindow>& windows, const Grid& grid, LONG width, LONG height)
+{
+    const int count = static_cast<int>(windows.size());
+    LONG heights = 0;
+    for (int row = 0; row < grid.rows; ++row) {
+        LONG widths = 0, tallest = 0;
+        for (int i = row * grid.columns; i < row * grid.columns + grid.inRow(row, count); ++i) {
+            widths += windows[static_cast<std::size_t>(i)].minimum.cx;
+            tallest = std::max<LONG>(tallest, windows[static_cast<std::size_t>(i)].minimum.cy);
+        }
+        if (widths > width)
+            return false;
+        heights += tallest;
+    }
+    return heights <= height;
+}
+
+} // namespace
+
 std::vector<RECT> tileWindows(const std::vector<TileWindow>& windows, const RECT& area)
 {
     std::vector<RECT> tiles;
     const int count = static_cast<int>(windows.size());
     if (count == 0)
         return tiles;
-    int columns = 1;
-    while (columns * columns < count)
-        ++columns;
-    const int rows = (count + columns - 1) / columns;
     const LONG areaWidth = std::max<LONG>(0, ui::width(area));
     const LONG areaHeight = std::max<LONG>(0, ui::height(area));
-    for (int i = 0; i < count; ++i) {
-        const int row = i / columns;
-        const int inRow = row + 1 < rows ? columns : count - row * columns;
-        const int column = i % columns;
-        // Tile edges on whole pixels, the last tile of a row reaching the area's edge.
-        const LONG left = area.left + areaWidth * column / inRow;
-        const LONG right = area.left + areaWidth * (column + 1) / inRow;
-        const LONG top = area.top + areaHeight * row / rows;
-        const LONG bottom = area.top + areaHeight * (row + 1) / rows;
-        const TileWindow& w = windows[static_cast<std::size_t>(i)];
-        const LONG width = std::clamp<LONG>(right - left, w.minimum.cx, std::max(w.minimum.cx, w.maximum.cx));
-        const LONG height = std::clamp<LONG>(bottom - top, w.minimum.cy, std::max(w.minimum.cy, w.maximum.cy));
-        const LONG x = std::max<LONG>(area.left, std::min<LONG>(left, area.right - width));
-        const LONG y = std::max<LONG>(area.top, std::min<LONG>(top, area.bottom - height));
-        tiles.push_back(ui::makeRect(x, y, x + width, y + height));
+    int square = 1;
+    while (square * square < count)
+        ++square;
+    auto gridOf = [count](int columns) { return Grid{columns, (count + columns - 1) / columns}; };
+    Grid grid = gridOf(square);
+    // The nearest column count with which everything fits, fewer columns first.
+    for (int distance = 0; distance < count; ++distance) {
+        const int fewer = square - distance, more = square + distance;
+        if (fewer >= 1 && fits(windows, gridOf(fewer), areaWidth, areaHeight)) {
+            grid = gridOf(fewer);
+            break;
+        }
+        if (more <= count && fits(windows, gridOf(more), areaWidth, areaHeight)) {
+            grid = gridOf(more);
+            break;
+        }
+    }
+
+    std::vector<LONG> rowMinimum, rowMaximum;
+    for (int row = 0; row < grid.rows; ++row) {
+        LONG low = 0, high = 0;
+        for (int i = row * grid.columns; i < row * grid.columns + grid.inRow(row, count); ++i) {
+            low = std::max<LONG>(low, windows[static_cast<std::size_t>(i)].minimum.cy);
+            high = std::max<LONG>(high, windows[static_cast<std::size_t>(i)].maximum.cy);
+        }
+        rowMinimum.push_back(low);
+        rowMaximum.push_back(std::max(low, high));
+    }
+    const std::vector<LONG> rowHeights = shareOut(areaHeight, rowMinimum, rowMaximum);
+    LONG top = area.top;
+    for (int row = 0; row < grid.rows; ++row) {
+        const int first = row * grid.columns, inRow = grid.inRow(row, count);
+        std::vector<LONG> minimum, maximum;
+        for (int i = first; i < first + inRow; ++i) {
+            const TileWindow& w = windows[static_cast<std::size_t>(i)];
+            minimum.push_back(w.minimum.cx);
+            maximum.push_back(std::max(w.minimum.cx, w.maximum.cx));
+        }
+        const std::vector<LONG> widths = shareOut(areaWidth, minimum, maximum);
+        LONG left = area.left;
+        for (int k = 0; k < inRow; ++k) {
+            const TileWindow& w = windows[static_cast<std::size_t>(first + k)];
+            const LONG width = widths[static_cast<std::size_t>(k)];
+            const LONG height = std::clamp<LONG>(rowHeights[static_cast<std::size_t>(row)], w.minimum.cy,
+                                                 std::max(w.minimum.cy, w.maximum.cy));
+            const LONG x = std::max<LONG>(area.left, std::min<LONG>(left, area.right - width));
+            const LONG y = std::max<LONG>(area.top, std::min<LONG>(top, area.bottom - height));
+            tiles.push_back(ui::makeRect(x, y, x + width, y + height));
+            left += width;
+        }
+        top += rowHeights[static_cast<std::size_t>(row)];
     }
     return tiles;
+}
+
+std::vector<RECT> cascadeWindows(const std::vector<TileWindow>& windows, const RECT& area, int step)
+{
+    std::vector<RECT> placed;
+    const LONG count = static_cast<LONG>(windows.size());
+    if (count == 0)
+        return placed;
+    const LONG room = step * (count - 1);
+    const LONG width = std::max<LONG>(0, ui::width(area) - room);
+    const LONG height = std::max<LONG>(0, ui::height(area) - room);
+    for (LONG i = 0; i < count; ++i) {
+        const TileWindow& w = windows[static_cast<std::size_t>(i)];
+        const LONG cx = std::clamp<LONG>(width, w.minimum.cx, std::max(w.minimum.cx, w.maximum.cx));
+        const LONG cy = std::clamp<LONG>(height, w.minimum.cy, std::max(w.minimum.cy, w.maximum.cy));
+        const LONG x = std::max<LONG>(area.left, std::min<LONG>(area.left + step * i, area.right - cx));
+        const LONG y = std::max<LONG>(area.top, std::min<LONG>(area.top + step * i, area.bottom - cy));
+        placed.push_back(ui::makeRect(x, y, x + cx, y + cy));
+    }
+    return placed;
 }

@@ -31,16 +31,27 @@ POINT shiftToInside(const RECT& moved, const RECT& bounds);
 void keepWindowInside(WindowHandle window, const RECT& bounds);
 
 // Window > Tile: where each of `count` windows goes in the area. The windows
-// stand in as many columns as the square root of the count, rounded up, and
-// fill the rows from the top; a last row with fewer windows gives each a
-// wider tile. Each window keeps between its minimum and maximum size, and one
-// that cannot shrink to its tile slides left and up to stay in the area (not
+// fill rows from the top, in their order, side by side. The columns are as
+// many as the square root of the count, rounded up, unless the windows'
+// smallest sizes do not fit so; then the nearest number of columns with which
+// they fit, and only when none does, the first one. In a row the windows
+// share the width and the rows share the height evenly, each window between
+// its minimum and maximum size: a window that needs more takes it from the
+// others, one that stops short leaves the rest to them. Where the smallest
+// sizes cannot fit, a window slides left and up to stay in the area (not
 // past its top-left corner). The area never grows.
 struct TileWindow {
     SIZE minimum{0, 0};
     SIZE maximum{100000, 100000};
 };
 std::vector<RECT> tileWindows(const std::vector<TileWindow>& windows, const RECT& area);
+
+// Window > Cascade: the windows in their order from back to front, each
+// `step` pixels right of and below the one behind it, so that every title
+// shows. A window that can grow takes the area less the room of the steps;
+// one of a fixed size keeps it. Each stays between its minimum and maximum
+// size and inside the area where it fits.
+std::vector<RECT> cascadeWindows(const std::vector<TileWindow>& windows, const RECT& area, int step);
 
 // Windows moved, sized, shown and enabled together.
 class WindowSet {

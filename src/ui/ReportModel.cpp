@@ -503,6 +503,19 @@ void ReportModel::cacheInvalidate()
 
 const ReportData* ReportModel::ownerRow(int index, int subitem) const
 {
+    ReportData* r = ownerRowFromParent(index, subitem);
+    // The parent stores no rows, so the control keeps their selection and
+    // focus itself, whatever the parent answered for those two bits.
+    if (r) {
+        constexpr int own = ReportState::Focused | ReportState::Selected;
+        r->state = (r->state & ~own) | (index == focusRow ? ReportState::Focused : 0)
+                 | (selection.count(index) ? ReportState::Selected : 0);
+    }
+    return r;
+}
+
+ReportData* ReportModel::ownerRowFromParent(int index, int subitem) const
+{
     if (index != fixedRowIndex && (index < 0 || index >= ownerCount))
         return nullptr;
     static CacheEntry scratch;

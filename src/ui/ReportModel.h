@@ -177,6 +177,7 @@ private:
     ReportData* storedRow(int index);
     ReportData emptyRow() const;
     const ReportData* ownerRow(int index, int subitem) const;
+    ReportData* ownerRowFromParent(int index, int subitem) const;
     void setState(int row, int state);
     bool changeSelection(int row, bool selected, bool toggle, bool notify);
     void rebuildReverse() const;

@@ -280,3 +280,46 @@ TEST_F(BrowseSessionsWindowTest, OpenExportAndImportThroughTheWindow)
 }
 
 } // namespace
+
+namespace {
+
+// The picked rows are drawn in the highlight colour, with the keyboard focus
+// in the list and after it has gone to Export; the others keep the list's
+// background.
+TEST_F(BrowseSessionsWindowTest, PickedRowsShowHighlighted)
+{
+    open();
+    ASSERT_EQ(rows(), 3);
+    CReportCtrl* list = dialog->resultList;
+    const QRect area = list->rowArea();
+    const int height = list->getRowHeight();
+    auto rowPoint = [&](int row) { return QPoint(area.left() + 3, area.top() + row * height + height / 2); };
+    // Beside the running number, left of any text.
+    auto rowColour = [&](int row) { return list->viewport()->grab().toImage().pixelColor(rowPoint(row)); };
+    const QColor highlight = list->palette().color(QPalette::Active, QPalette::Highlight);
+    const QColor base = list->palette().color(QPalette::Base);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowPoint(1));
+    EXPECT_EQ(list->getFirstSelected(), 1);
+    EXPECT_EQ(rowColour(1), highlight);
+    EXPECT_EQ(rowColour(0), base);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowPoint(2));
+    EXPECT_EQ(rowColour(1), highlight);
+    EXPECT_EQ(rowColour(2), highlight);
+    EXPECT_TRUE(dialog->grab().save(QString(SCREENSHOT_DIR) + "/browse-sessions-picked.png"));
+
+    // Clicking the picked row again keeps it picked alone.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowPoint(2));
+    EXPECT_EQ(list->getFirstSelected(), 2);
+    EXPECT_EQ(list->getNextSelected(2), ReportModel::noRow);
+    EXPECT_EQ(rowColour(1), base);
+    EXPECT_EQ(rowColour(2), highlight);
+
+    // The focus moves on: the picked row stays marked.
+    item(IDC_BROWSE_EXPORT)->setFocus();
+    QCoreApplication::processEvents();
+    EXPECT_NE(rowColour(2), base);
+    EXPECT_EQ(rowColour(0), base);
+}
+
+} // namespace

@@ -303,3 +303,48 @@ TEST_F(SampleDialog, StaticsShowMnemonicsWithoutTheirMarkButKeepTheirText)
 }
 
 } // namespace
+
+namespace {
+
+// A read-only field looks read-only: the dialog's own colour behind its
+// text and no stop for the Tab key, whatever its template says; the mouse
+// still puts the caret in it to select and copy. An editable field beside
+// it keeps the white of a field that takes typing.
+TEST(DialogBuilder, ReadOnlyFieldsShowAsReadOnly)
+{
+    using platform::DialogTable;
+    DialogTable table { 1, "Fields", WS_POPUP | DS_SETFONT, 0, 0, 120, 60, "DejaVu Sans", 8,
+                        { { 10, "Edit", "fixed", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY,
+                            4, 4, 100, 12 },
+                          { 11, "Edit", "typed", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 4, 20, 100, 12 },
+                          { 12, "Edit", "notes", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_READONLY,
+                            4, 36, 100, 20 } } };
+    auto bytes = encodeDialogTemplate(table);
+    Dialog dialog;
+    ASSERT_TRUE(dialog.createIndirect(bytes.data(), bytes.size(), nullptr));
+    auto* fixed = dynamic_cast<QLineEdit*>(dlgItem(&dialog, 10));
+    auto* typed = dynamic_cast<QLineEdit*>(dlgItem(&dialog, 11));
+    QWidget* notes = dlgItem(&dialog, 12);
+    ASSERT_NE(fixed, nullptr);
+    ASSERT_NE(typed, nullptr);
+    ASSERT_NE(notes, nullptr);
+    const QColor face = dialog.palette().color(QPalette::Window);
+    for (QWidget* field : {static_cast<QWidget*>(fixed), notes}) {
+        EXPECT_EQ(field->focusPolicy(), Qt::ClickFocus) << field->objectName().toStdString();
+        EXPECT_EQ(field->palette().color(QPalette::Base), face);
+    }
+    EXPECT_TRUE(fixed->isReadOnly());
+    EXPECT_EQ(nextDlgTabItem(&dialog, nullptr), typed) << "Tab passes the read-only fields by";
+    EXPECT_EQ(typed->focusPolicy(), Qt::StrongFocus);
+    EXPECT_NE(typed->palette().color(QPalette::Base), face);
+
+    // What the screen shows inside the field, right of its text.
+    dialog.show();
+    const QImage picture = fixed->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(picture.width() - 4, picture.height() / 2), face);
+    const QImage typedPicture = typed->grab().toImage();
+    EXPECT_EQ(typedPicture.pixelColor(typedPicture.width() - 4, typedPicture.height() / 2),
+              typed->palette().color(QPalette::Base));
+}
+
+} // namespace

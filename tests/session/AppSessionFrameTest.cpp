@@ -141,6 +141,11 @@ TEST_F(TrainingAppTest, SurveillanceCommandShowsEveryOpenSessionUntilItsFrameClo
     record.Duration = -1;
     auto* session = new Session(record, Algorithm());
     sessionManager->add(session);
+    sessionManager->showSessionView();
+    QCoreApplication::processEvents();
+    QMdiSubWindow* sessionFrame = app->mainFrame()->mdiClient()->activeSubWindow();
+    ASSERT_NE(sessionFrame, nullptr);
+    ASSERT_TRUE(sessionFrame->isMaximized());
 
     auto surveillanceFrames = [] {
         std::vector<SurveillanceChildFrame*> frames;
@@ -171,6 +176,30 @@ TEST_F(TrainingAppTest, SurveillanceCommandShowsEveryOpenSessionUntilItsFrameClo
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(surveillanceFrames().empty());
     EXPECT_EQ(sessionManager->getCount(), 1);
+    EXPECT_TRUE(sessionFrame->isMaximized()) << "the session window as it was before";
+    EXPECT_TRUE(sessionFrame->isVisible());
+
+    // Opened again and closed from its title bar: the same.
+    app->mainFrame()->onCommand(AppCommand::Surveillance);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(surveillanceFrames().size(), 1u);
+    surveillanceFrames().front()->close();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(surveillanceFrames().empty());
+    EXPECT_TRUE(sessionFrame->isMaximized());
+
+    // A session window of its own size stays so.
+    sessionFrame->showNormal();
+    app->mainFrame()->onCommand(AppCommand::Surveillance);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(surveillanceFrames().size(), 1u);
+    surveillanceFrames().front()->surveillanceView()->closeButton()->click();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(sessionFrame->isMaximized());
     session->pause();
     session->close();
     QCoreApplication::processEvents();

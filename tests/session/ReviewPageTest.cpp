@@ -161,6 +161,25 @@ TEST_F(ReviewPageTest, SavingWritesTheDoneRowWithResultsThenTheDataFile)
     EXPECT_TRUE(ui.boxes.empty());
 }
 
+// The fields the page fills from the record look like what they are: the
+// page's colour behind them, passed by the Tab key; the notes take typing.
+TEST_F(ReviewPageTest, RecordFieldsShowAsReadOnly)
+{
+    auto* instructor = platform::dlgItem<QLineEdit>(services.page, IDC_REV_INSTRUCTOR);
+    ASSERT_NE(instructor, nullptr);
+    EXPECT_TRUE(instructor->isReadOnly());
+    EXPECT_FALSE(instructor->focusPolicy() & Qt::TabFocus);
+    const QColor face = services.page->palette().color(QPalette::Window);
+    EXPECT_EQ(instructor->palette().color(QPalette::Base), face);
+    services.page->resize(780, 470);
+    const QImage picture = instructor->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(picture.width() - 4, picture.height() / 2), face);
+    auto* notes = platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES);
+    ASSERT_NE(notes, nullptr);
+    EXPECT_TRUE(notes->focusPolicy() & Qt::TabFocus);
+    EXPECT_NE(notes->palette().color(QPalette::Base), face);
+}
+
 TEST_F(ReviewPageTest, DurationAsMinutesAndSecondsOrNoLimit)
 {
     auto shownDuration = [&] { return platform::windowText(platform::dlgItem(services.page, IDC_REV_DURATION)); };

@@ -17,6 +17,7 @@
 #include "session/Session.h"
 #include "session/SessionManager.h"
 #include "session/SessionWindows.h"
+#include "session/SessionGraphView.h"
 #include "session/TrainingApp.h"
 #include "session/NewSessionView.h"
 #include "sim/HandshakeDevices.h"
@@ -96,6 +97,7 @@ protected:
     {
         answers = std::move(buttons);
         auto* timer = new QTimer(app->mainFrame());
+        answerers.emplace_back(timer);
         QObject::connect(timer, &QTimer::timeout, timer, [this] {
             auto* box = dynamic_cast<SaveSessionDialog*>(QApplication::activeModalWidget());
             if (!box || answers.empty())
@@ -111,6 +113,13 @@ protected:
         timer->start(10);
     }
 
+    // The answerers go with the test whose answers they give.
+    void TearDown() override
+    {
+        for (QPointer<QTimer>& timer : answerers)
+            delete timer.data();
+    }
+
     static void settle()
     {
         QCoreApplication::processEvents();
@@ -123,6 +132,7 @@ protected:
     static inline bool started = false;
     static inline platform::MessageBoxHook previousHook;
     std::deque<QString> answers;
+    std::vector<QPointer<QTimer>> answerers;
 };
 
 SessionRecord planned(const std::string& ventilation, const std::string& compression, int manikin)
@@ -306,6 +316,25 @@ TEST_F(RunCourseWindowTest, TheCourseFormStaysWholeBesideItsSessionsAndComesBack
     }
     EXPECT_EQ(courseFrame->size(), courseFrameSize) << "a form keeps its size";
     EXPECT_GE(sessionFrame->width(), 540);
+    EXPECT_FALSE(courseFrame->geometry().intersects(sessionFrame->geometry())) << "tiles do not overlap";
+
+    // Window > Cascade: the session window stays large behind the course
+    // form, which keeps its size in front and leaves the session's title and
+    // much of its pages in sight.
+    main->onCommand(AppCommand::WindowCascade);
+    settle();
+    main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-cascaded.png"));
+    EXPECT_EQ(courseFrame->size(), courseFrameSize);
+    EXPECT_EQ(mdi->subWindowList(QMdiArea::StackingOrder).last(), courseFrame) << "the fixed form in front";
+    for (QMdiSubWindow* frame : {courseFrame, sessionFrame}) {
+        EXPECT_TRUE(area.contains(frame->geometry())) << frame->windowTitle().toStdString();
+        EXPECT_FALSE(frame->isMaximized());
+    }
+    EXPECT_GT(sessionFrame->width(), courseFrame->width());
+    EXPECT_GT(sessionFrame->height(), courseFrame->height());
+    EXPECT_LT(sessionFrame->y(), courseFrame->y()) << "the session's title shows above the form";
+    EXPECT_GT(sessionFrame->geometry().right(), courseFrame->geometry().right() + 200);
+    EXPECT_GT(sessionFrame->geometry().bottom(), courseFrame->geometry().bottom() + 200);
 
     // The last session closes: the course form comes forward, the New session form stays away.
     if (NewSessionView* newSession = app->newSessionForm())
@@ -320,6 +349,88 @@ TEST_F(RunCourseWindowTest, TheCourseFormStaysWholeBesideItsSessionsAndComesBack
     NewSessionView* newSession = app->newSessionForm();
     EXPECT_TRUE(!newSession || !newSession->isVisible()) << "no New session form while the course runs";
     main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-after-last-session.png"));
+
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+}
+
+// A row's session aborted from its own page while another row runs on: the
+// course form stays a whole window of its own size and the remaining
+// session keeps its maximised window.
+TEST_F(RunCourseWindowTest, AbortingARowLeavesTheCourseFormAWholeWindow)
+{
+    ASSERT_TRUE(started);
+    CMainFrame* main = app->mainFrame();
+    main->showMaximized();
+    settle();
+    SessionRecord first = planned("Ann Lee", "Bob Ray", 247);
+    first.Duration = 600;
+    SessionRecord second = planned("Cy Moe", "Dee Fox", 248);
+    second.Duration = 600;
+    const CourseRecord course = storedCourse(database, "2026-12-14", "11:00", {first, second, SessionRecord()});
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    QMdiSubWindow* courseFrame = frameOf(form);
+    ASSERT_NE(courseFrame, nullptr);
+    const QSize courseFrameSize = courseFrame->size();
+    const QString mainTitle = main->windowTitle();
+    static_cast<QAbstractButton*>(form->row(0).startButton)->click();
+    static_cast<QAbstractButton*>(form->row(1).startButton)->click();
+    settle();
+    Session* aborted = form->model().running(0);
+    ASSERT_NE(aborted, nullptr);
+    ASSERT_NE(form->model().running(1), nullptr);
+    sessionManager->showSession(aborted);
+    settle();
+    auto* handle = dynamic_cast<GraphPageHandle*>(aborted->graphPage());
+    ASSERT_NE(handle, nullptr);
+    SessionGraphView* page = handle->page();
+    ASSERT_NE(page, nullptr);
+    QMdiSubWindow* sessionFrame = frameOf(page);
+    ASSERT_NE(sessionFrame, nullptr);
+    ASSERT_TRUE(sessionFrame->isMaximized());
+
+    answerSaveQuestions({QStringLiteral("&No")});
+    page->abortButton()->click();
+    settle();
+    ASSERT_EQ(sessionManager->getCount(), 1);
+    EXPECT_EQ(form->model().running(0), nullptr);
+    main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-row-aborted.png"));
+    EXPECT_FALSE(courseFrame->isMaximized());
+    EXPECT_EQ(courseFrame->size(), courseFrameSize);
+    EXPECT_TRUE(courseFrame->isVisible());
+    EXPECT_FALSE(main->windowTitle().contains(QStringLiteral("[Run course]"))) << main->windowTitle().toStdString();
+    EXPECT_TRUE(sessionFrame->isMaximized()) << "the other session's window as it was";
+
+    // Activating the course form by hand keeps it whole too.
+    app->mdiClient()->setActiveSubWindow(sessionFrame);
+    app->mdiClient()->setActiveSubWindow(courseFrame);
+    settle();
+    EXPECT_FALSE(courseFrame->isMaximized());
+    EXPECT_EQ(courseFrame->size(), courseFrameSize);
+    EXPECT_FALSE(main->windowTitle().contains(QStringLiteral("[Run course]"))) << main->windowTitle().toStdString();
+
+    // The last row's session aborted: its window goes, the course form stays whole.
+    Session* last = form->model().running(1);
+    ASSERT_NE(last, nullptr);
+    sessionManager->showSession(last);
+    settle();
+    auto* lastHandle = dynamic_cast<GraphPageHandle*>(last->graphPage());
+    ASSERT_NE(lastHandle, nullptr);
+    ASSERT_NE(lastHandle->page(), nullptr);
+    answerSaveQuestions({QStringLiteral("&No")});
+    lastHandle->page()->abortButton()->click();
+    settle();
+    ASSERT_EQ(sessionManager->getCount(), 0);
+    main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-last-row-aborted.png"));
+    EXPECT_FALSE(courseFrame->isMaximized());
+    EXPECT_EQ(courseFrame->size(), courseFrameSize);
+    EXPECT_TRUE(courseFrame->isVisible());
+    EXPECT_EQ(app->mdiClient()->activeSubWindow(), courseFrame);
+    EXPECT_EQ(main->windowTitle(), mainTitle) << "no child's title in the main window's";
 
     platform::dlgItem<QPushButton>(form, 2)->click();
     settle();

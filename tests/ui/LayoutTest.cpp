@@ -541,14 +541,36 @@ TEST(Placement, TileWindowsStayInTheArea)
     EXPECT_RECT(R(635, 0, 1270, 400), three[1]);
     EXPECT_RECT(R(0, 400, 1270, 800), three[2]);
 
-    // A window of fixed size keeps it at its tile's corner; one whose minimum is
-    // wider than its tile slides left to stay inside, never past the area's left.
-    TileWindow form{SIZE{818, 380}, SIZE{818, 380}};
+    // A window of fixed size keeps it and leaves the rest of its row to the
+    // others; side by side as long as the smallest sizes fit, else one above
+    // the other; nothing overlaps.
+    TileWindow form{SIZE{690, 350}, SIZE{690, 350}};
     TileWindow sessions{SIZE{540, 300}, SIZE{100000, 100000}};
-    std::vector<RECT> mixed = tile({sessions, form});
-    EXPECT_RECT(R(0, 0, 635, 800), mixed[0]);
-    EXPECT_RECT(R(452, 0, 1270, 380), mixed[1]);
-    std::vector<RECT> cramped = tileWindows({form, form}, R(0, 0, 700, 500));
+    std::vector<RECT> beside = tile({sessions, form});
+    EXPECT_RECT(R(0, 0, 580, 800), beside[0]);
+    EXPECT_RECT(R(580, 0, 1270, 350), beside[1]);
+    TileWindow wideForm{SIZE{818, 380}, SIZE{818, 380}};
+    std::vector<RECT> mixed = tile({sessions, wideForm});
+    EXPECT_RECT(R(0, 0, 1270, 420), mixed[0]);
+    EXPECT_RECT(R(0, 420, 818, 800), mixed[1]);
+    // Four: two rows of two; the fixed form's row keeps the height the other needs.
+    std::vector<RECT> four = tile({sessions, form, TileWindow{}, TileWindow{}});
+    EXPECT_RECT(R(0, 0, 580, 400), four[0]);
+    EXPECT_RECT(R(580, 0, 1270, 350), four[1]);
+    EXPECT_RECT(R(0, 400, 635, 800), four[2]);
+    EXPECT_RECT(R(635, 400, 1270, 800), four[3]);
+    for (const std::vector<RECT>* set : {&beside, &mixed, &four})
+        for (std::size_t i = 0; i < set->size(); ++i)
+            for (std::size_t j = i + 1; j < set->size(); ++j) {
+                const RECT& a = (*set)[i];
+                const RECT& b = (*set)[j];
+                EXPECT_TRUE(a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top)
+                    << i << " and " << j << " overlap";
+            }
+
+    // Where even the smallest sizes cannot fit, a window slides left to stay
+    // inside, never past the area's left.
+    std::vector<RECT> cramped = tileWindows({wideForm, wideForm}, R(0, 0, 700, 500));
     EXPECT_RECT(R(0, 0, 818, 380), cramped[0]) << "wider than the area: at its left edge";
     EXPECT_RECT(R(0, 0, 818, 380), cramped[1]);
     for (const RECT& r : mixed) {
@@ -556,6 +578,27 @@ TEST(Placement, TileWindowsStayInTheArea)
         EXPECT_LE(r.right, area.right);
         EXPECT_LE(r.bottom, area.bottom);
     }
+}
+
+TEST(Placement, CascadeShowsEveryTitleAndKeepsFixedSizes)
+{
+    const RECT area = R(0, 0, 1270, 800);
+    EXPECT_TRUE(cascadeWindows({}, area, 24).empty());
+    TileWindow form{SIZE{690, 350}, SIZE{690, 350}};
+    TileWindow sessions{SIZE{540, 300}, SIZE{100000, 100000}};
+    // Back to front: the growing window takes the area less one step; the form keeps its size.
+    std::vector<RECT> two = cascadeWindows({sessions, form}, area, 24);
+    ASSERT_EQ(two.size(), 2u);
+    EXPECT_RECT(R(0, 0, 1246, 776), two[0]);
+    EXPECT_RECT(R(24, 24, 714, 374), two[1]);
+    // Three growing windows: each a step further, all of one size.
+    std::vector<RECT> three = cascadeWindows({TileWindow{}, TileWindow{}, TileWindow{}}, area, 24);
+    EXPECT_RECT(R(0, 0, 1222, 752), three[0]);
+    EXPECT_RECT(R(48, 48, 1270, 800), three[2]);
+    // A small area: minimum sizes hold, and the windows stay inside where they fit.
+    std::vector<RECT> small = cascadeWindows({sessions, sessions}, R(0, 0, 560, 320), 24);
+    EXPECT_RECT(R(0, 0, 540, 300), small[0]);
+    EXPECT_RECT(R(20, 20, 560, 320), small[1]);
 }
 
 TEST_F(LayoutWindows, WindowRectIsMeasuredInTheParentsClientArea)
