@@ -249,12 +249,15 @@ void AxisCtrl::onLButtonDblClk()
         sessionServices().showSession(*session);
 }
 
-std::vector<std::pair<QRect, QString>> AxisCtrl::labelPlaces(const QRect& rect, const QFontMetrics& metrics) const
+std::vector<std::pair<QRect, QString>> AxisCtrl::labelPlaces(const QRect& rect, const QFontMetrics& metrics,
+                                                              int inset) const
 {
+    const int leftmost = rect.left() + inset;
+    const int rightmost = rect.right() - inset;
     std::vector<std::pair<QRect, QString>> places;
     const int step = model.tickStep(rect.width(), metrics.horizontalAdvance(QStringLiteral("000:00")));
     const int gap = metrics.horizontalAdvance(QLatin1Char(' '));
-    int lastRight = rect.left() - gap;
+    int lastRight = leftmost - gap;
     for (int i : model.tickIndexes(step)) {
         char text[16];
         AxisModel::labelText(model.msOfIndex(i), text, sizeof text);
@@ -262,7 +265,7 @@ std::vector<std::pair<QRect, QString>> AxisCtrl::labelPlaces(const QRect& rect, 
         const int x = rect.left()
             + static_cast<int>(static_cast<long long>(rect.width()) * (i - model.leftIndex) / model.viewIndexes);
         const int width = metrics.horizontalAdvance(label);
-        const int left = std::clamp(x - width / 2, rect.left(), std::max(rect.left(), rect.right() + 1 - width));
+        const int left = std::clamp(x - width / 2, leftmost, std::max(leftmost, rightmost + 1 - width));
         if (left < lastRight + gap)
             continue;
         places.emplace_back(QRect(left, rect.top(), width, metrics.height()), label);
@@ -271,7 +274,8 @@ std::vector<std::pair<QRect, QString>> AxisCtrl::labelPlaces(const QRect& rect, 
     return places;
 }
 
-void AxisCtrl::drawLabels(QPainter& painter, const QRect& rect, bool background, const QFont& labelFont) const
+void AxisCtrl::drawLabels(QPainter& painter, const QRect& rect, bool background, const QFont& labelFont,
+                          int inset) const
 {
     if (background)
         painter.fillRect(rect, palette().color(QPalette::Button));
@@ -279,7 +283,7 @@ void AxisCtrl::drawLabels(QPainter& painter, const QRect& rect, bool background,
     painter.setFont(labelFont);
     painter.setPen(Qt::black);
     const QFontMetrics metrics(labelFont, painter.device());
-    for (const auto& [box, label] : labelPlaces(rect, metrics))
+    for (const auto& [box, label] : labelPlaces(rect, metrics, inset))
         painter.drawText(box.left(), box.top() + metrics.ascent(), label);
     painter.restore();
 }

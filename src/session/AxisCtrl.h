@@ -57,11 +57,12 @@ public:
     void onLButtonDblClk();
 
     // The labels in `labelFont` into any rectangle of any paint device
-    // (printing). A label stays inside the rectangle; one that would overlap
-    // the label before it is left out (its grid line stays).
-    void drawLabels(QPainter& painter, const QRect& rect, bool background, const QFont& labelFont) const;
+    // (printing). A label stays inside the rectangle, `inset` pixels clear of
+    // its left and right edges (a printed frame); one that would overlap the
+    // label before it is left out (its grid line stays).
+    void drawLabels(QPainter& painter, const QRect& rect, bool background, const QFont& labelFont, int inset = 0) const;
     // Where the labels stand in the rectangle, in the font of `metrics`.
-    std::vector<std::pair<QRect, QString>> labelPlaces(const QRect& rect, const QFontMetrics& metrics) const;
+    std::vector<std::pair<QRect, QString>> labelPlaces(const QRect& rect, const QFontMetrics& metrics, int inset = 0) const;
     // The printed labels' own small font (6 points) on that device.
     QFont printFont(QPaintDevice* device) const;
     // A drag in progress follows the picture under the pointer (after a page jump).

@@ -3,12 +3,13 @@
 #include "Utillib/LogStream.h"
 #include "comm/ListClasses.h"
 #include "gettext/Translator.h"
+#include "session/LabelPictures.h"
 #include "session/Session.h"
 #include "ui/ToolBar.h"
 
 #include <QFontMetrics>
+#include <QPaintEngine>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygon>
 
 #include <algorithm>
@@ -157,12 +158,13 @@ std::vector<ScaleLabel> GraphPainter::scaleLabels() const
     const int h = metrics.height();
     if (plot.height() < 2 * h)
         return placed;
-    const int right = plot.left() + plot.width();
-    // Right-aligned at the plot's right edge, with its top (topAligned) or
-    // its bottom at y, and kept inside the plot.
+    const QRect area = plot.adjusted(labelInset, labelInset, -labelInset, -labelInset);
+    const int right = area.left() + area.width();
+    // Right-aligned at the area's right edge, with its top (topAligned) or
+    // its bottom at y, and kept inside the area.
     const auto box = [&](const QString& text, int y, bool topAligned) {
         const int w = metrics.horizontalAdvance(text);
-        const int top = std::clamp(topAligned ? y : y - h, plot.top(), plot.top() + plot.height() - h);
+        const int top = std::clamp(topAligned ? y : y - h, area.top(), std::max(area.top(), area.top() + area.height() - h));
         return QRect(right - w, top, w, h);
     };
     // The first of the places where the label overlaps none placed before.
@@ -196,25 +198,23 @@ std::vector<ScaleLabel> GraphPainter::scaleLabels() const
     return placed;
 }
 
-void GraphPainter::drawLabels(QPainter& painter) const
+void GraphPainter::drawLabels(QPainter& painter) const { drawLabels(painter, scaleLabels()); }
+
+void GraphPainter::drawLabels(QPainter& painter, const std::vector<ScaleLabel>& labels, const QRegion& dirty) const
 {
-    const std::vector<ScaleLabel> labels = scaleLabels();
     if (labels.empty())
         return;
-    painter.save();
-    painter.setFont(labelFont);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QFontMetrics metrics(labelFont);
-    const QPen halo(Qt::white, std::max(2, metrics.height() / 5), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const bool pictures = !printing && painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster
+        && painter.deviceTransform().type() <= QTransform::TxTranslate;
+    const int reach = labelHaloReach(labelFont);
     for (const ScaleLabel& label : labels) {
-        const QPointF baseline(label.rect.left(), label.rect.top() + metrics.ascent());
-        QPainterPath outline;
-        outline.addText(baseline, labelFont, label.text);
-        painter.strokePath(outline, halo);
-        painter.setPen(Qt::black);
-        painter.drawText(baseline, label.text);
+        if (!dirty.isEmpty() && !dirty.intersects(label.rect.adjusted(-reach, -reach, reach, reach)))
+            continue;
+        if (pictures)
+            LabelPictures::shared().draw(painter, label.rect.topLeft(), label.text, labelFont);
+        else
+            drawLabelDirectly(painter, label.rect.topLeft(), label.text, labelFont);
     }
-    painter.restore();
 }
 
 void GraphPainter::drawTitle(QPainter& painter) const

@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <QString>
 
 #include <vector>
@@ -60,6 +61,11 @@ public:
     void drawGrid(QPainter& painter, int tickStepMs) const;
     // The scale labels, each with a halo so that it stays readable over the curve.
     void drawLabels(QPainter& painter) const;
+    // These labels, only those whose picture meets `dirty` (all when it is
+    // empty). On screen each is copied from its picture, kept for the next
+    // paint; on a printer it is drawn stroke by stroke at the printer's
+    // resolution (a picture there would print as a coarse bitmap).
+    void drawLabels(QPainter& painter, const std::vector<ScaleLabel>& labels, const QRegion& dirty = {}) const;
     void drawTitle(QPainter& painter) const;
     // The curve from..to with its problem markers and group labels; returns
     // the rectangle it may have touched.
@@ -75,6 +81,9 @@ public:
     bool printing = false;
     bool monochrome = false;
     bool labelsInPicture = true;
+    // Pixels kept free between the scale labels and the plot's edges, where
+    // a printed graph's frame lies.
+    int labelInset = 0;
     int tickStepMs = 1000;
     QFont labelFont;
     GraphOptions options;

@@ -112,6 +112,7 @@ void GraphView::redraw()
     painter.tickStepMs = axis->model.tickStep(axis->width(), QFontMetrics(axis->labelFont()).horizontalAdvance("000:00"));
     QPainter p(&image);
     painter.redraw(p, doc->getSession().isRunning());
+    labels = painter.scaleLabels();
 }
 
 void GraphView::drawSegment(int from, int to)
@@ -189,7 +190,8 @@ void GraphView::paintEvent(QPaintEvent* event)
     p.drawImage(event->rect(), image, event->rect());
     if (!axis || image.isNull())
         return;
-    painter.drawLabels(p);
+    // A tick repaints a few new columns: only the labels there are drawn again.
+    painter.drawLabels(p, labels, event->region());
     const AxisModel& m = axis->model;
     if (bandLo >= 0 && bandHi >= 0) {
         const int lo = std::clamp(bandLo, m.leftIndex, m.leftIndex + m.viewIndexes);

@@ -84,6 +84,8 @@ private:
     AxisCtrl* axis = nullptr;
     GraphPainter painter;
     QImage image;
+    // The scale labels over the picture, placed at the last full redraw.
+    std::vector<ScaleLabel> labels;
     int bandLo = -1, bandHi = -1;
     int rangeLo = -1, rangeHi = -1;
 };

@@ -3,6 +3,7 @@
 #include "Utillib/LogStream.h"
 #include "gettext/Translator.h"
 #include "session/GraphView.h"
+#include "session/LabelPictures.h"
 #include "session/SessionManager.h"
 #include "platformqt/Window.h"
 #include "ui/AppServices.h"
@@ -490,6 +491,7 @@ void SessionGraphView::setPrintRange(int minutes)
 
 void SessionGraphView::printGraphs(QPainter& painter, const QRect& rect, bool monochrome)
 {
+    constexpr int frameWidth = 3;
     painter.save();
     painter.setClipRect(rect);
     // The printed labels have their own small font; the label room and the
@@ -505,6 +507,8 @@ void SessionGraphView::printGraphs(QPainter& painter, const QRect& rect, bool mo
         // The options of this moment, whether or not the page was ever drawn.
         graph.options = GraphView::currentOptions();
         graph.labelFont = printFont;
+        // The labels with their halo stay clear of the frame drawn around the graphs.
+        graph.labelInset = frameWidth + labelHaloReach(printFont);
         graph.plot = view == ventView ? QRect(rect.left(), rect.top(), rect.width(), g)
                                       : QRect(rect.left(), rect.bottom() - g + 1, rect.width(), g);
         graph.tickStepMs
@@ -512,9 +516,9 @@ void SessionGraphView::printGraphs(QPainter& painter, const QRect& rect, bool mo
         graph.redraw(painter, false);
     }
     axisCtrl->drawLabels(painter, QRect(rect.left(), rect.top() + g, rect.width(), rect.height() - 2 * g), false,
-                         printFont);
+                         printFont, frameWidth);
     painter.setClipping(false);
-    painter.setPen(QPen(Qt::black, 3));
+    painter.setPen(QPen(Qt::black, frameWidth));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(rect);
     painter.setPen(QPen(Qt::black, 1));

@@ -2,6 +2,7 @@
 // demonstration session printed to PDF files that pdftotext reads back and
 // pdftoppm renders into the artefact folder (look at them), and a print
 // target that fails.
+#include "gettext/Translator.h"
 #include "res/Resources.h"
 #include "session/GraphView.h"
 #include "session/PrintedTable.h"
@@ -20,11 +21,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <regex>
@@ -466,3 +470,84 @@ TEST_F(SessionPrintTest, AStoredSessionPrintsAsTheLiveOne)
 }
 
 } // namespace
+
+namespace {
+
+// The printed graphs alone, in the graph area of a landscape page at printer
+// resolution, in the language whose catalogue is open; the words of the PDF.
+std::vector<Word> printedGraphWords(const std::string& name, QRect& frame, double& pointsPerPixel)
+{
+    SessionRecord record;
+    record.Manikin = -1; // fed by hand
+    Algorithm algorithm;
+    algorithm.compDepthLow = 10; // band labels inside the band, as they stand in most sessions
+    algorithm.vVolLow = 0.2;
+    algorithm.vVolHigh = 0.8;
+    Session session(record, algorithm);
+    auto& data = session.getCommSession().manData;
+    for (int i = 0; i < 1200; ++i) {
+        Measurement m;
+        m.depth = 25 + 25 * std::sin(i * 0.6);
+        m.volume = 0.3 + 0.2 * std::sin(i * 0.05);
+        data.push_back(m);
+    }
+    SessionGraphView page(session);
+    page.resize(1000, 640);
+    session.poll();
+    page.setPrintRange(1);
+
+    const std::string path = std::string(ARTEFACT_DIR) + "/" + name + ".pdf";
+    {
+        QPdfWriter writer(QString::fromStdString(path));
+        writer.setResolution(1200);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+        QPainter painter(&writer);
+        const int W = writer.width();
+        const int H = writer.height();
+        const int m = W / 20;
+        // Where the graphs printout puts them: below the header and the session information.
+        frame = QRect(QPoint(m, H / 3), QPoint(W - m, H - 3 * m / 2));
+        page.printGraphs(painter, frame, false);
+        pointsPerPixel = 72.0 / writer.resolution();
+    }
+    page.detach();
+    run("pdftoppm -r 100 -png '" + path + "' '" + std::string(ARTEFACT_DIR) + "/" + name + "'");
+    return wordsOf(run("pdftotext -bbox '" + path + "' -"));
+}
+
+} // namespace
+
+// Every printed label (the scale labels with the longest texts at the right
+// edge, the legends, the titles, the times) lies wholly inside the graph's
+// 3-pixel frame, in each language.
+TEST(SessionPrintGraphs, LabelsStayInsideTheFrameInEveryLanguage)
+{
+    res::registerResources();
+    QDir().mkpath(QStringLiteral(ARTEFACT_DIR));
+    FakeSessionServices services;
+    for (const std::string language : { "en", "de", "ja" }) {
+        if (language != "en")
+            ASSERT_TRUE(theTranslator.open(std::string(CATALOGUE_DIR) + "/" + language + ".mo")) << language;
+        QRect frame;
+        double pt = 0;
+        const std::vector<Word> words = printedGraphWords("graph-frame-" + language, frame, pt);
+        // The frame's pen is 3 pixels wide on the rectangle's edges: its inside begins 2 pixels in.
+        const double left = (frame.left() + 2) * pt;
+        const double top = (frame.top() + 2) * pt;
+        const double right = (frame.right() - 1) * pt;
+        const double bottom = (frame.bottom() - 1) * pt;
+        const std::wstring legend = translate("C/R ratio");
+        const std::string legendWord = utf8(legend.substr(0, legend.find(L' ')));
+        bool legendSeen = false;
+        ASSERT_GE(words.size(), 10u) << language;
+        for (const Word& w : words) {
+            // A word may be cut where the font changes ("圧迫" "/解除比").
+            legendSeen |= w.text.size() > 1 && legendWord.rfind(w.text, 0) == 0;
+            EXPECT_TRUE(w.x0 > left && w.x1 < right && w.y0 > top && w.y1 < bottom)
+                << language << ": \"" << w.text << "\" at " << w.x0 << ".." << w.x1 << ", " << w.y0 << ".." << w.y1
+                << " in the frame's inside " << left << ".." << right << ", " << top << ".." << bottom;
+        }
+        EXPECT_TRUE(legendSeen) << language << ": " << legendWord;
+        theTranslator.open("");
+    }
+}

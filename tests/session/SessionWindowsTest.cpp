@@ -6,6 +6,7 @@
 #include "session/AxisCtrl.h"
 #include "session/GraphPainter.h"
 #include "session/GraphView.h"
+#include "session/LabelPictures.h"
 #include "session/SessionDataFile.h"
 #include "session/SessionGraphView.h"
 #include "session/SessionWindows.h"
@@ -26,6 +27,10 @@
 #include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 using namespace sessiontest;
 
@@ -391,6 +396,109 @@ TEST_F(SessionWindowsTest, ScaleLabelsStayInsideTheirGraphAndApart)
         }
     }
     timeAxis.detach();
+}
+
+// How two images of one size differ: the largest difference of one colour
+// channel, and how many pixels differ by more than `slight` in a channel.
+struct Difference {
+    int largest = 0;
+    int pixels = 0;
+};
+Difference differenceOf(const QImage& a, const QImage& b, int slight)
+{
+    Difference d;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            const int most = std::max({ std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                                        std::abs(qBlue(p) - qBlue(q)) });
+            d.largest = std::max(d.largest, most);
+            d.pixels += most > slight;
+        }
+    return d;
+}
+
+// On screen a label is copied from a picture made once; it must look as the
+// label drawn stroke by stroke over the same graph, at any pixel ratio.
+TEST_F(SessionWindowsTest, LabelPicturesLookAsTheLabelsDrawnDirectly)
+{
+    SessionRecord record;
+    record.Manikin = -1;
+    Algorithm algorithm;
+    algorithm.compDepthLow = 10;
+    Session replay(record, algorithm);
+    auto& data = replay.getCommSession().manData;
+    for (int i = 0; i < 400; ++i) {
+        Measurement m;
+        m.depth = 25 + 25 * std::sin(i * 0.6);
+        m.volume = 0.3 + 0.2 * std::sin(i * 0.05);
+        data.push_back(m);
+    }
+    AxisModel axis(20.0);
+    axis.setRange(0, 400);
+    axis.lastUpdateIndex = 399;
+    for (GraphDoc* doc : { &replay.ventilationDoc, &replay.compressionDoc })
+        for (qreal ratio : { 1.0, 2.0 }) {
+            const std::string at = QString::fromStdWString(doc->getDescription().title).toStdString() + " at "
+                + std::to_string(ratio);
+            GraphPainter graph(*doc, axis);
+            graph.plot = QRect(0, 0, 300, 200);
+            graph.labelsInPicture = false;
+            // The curve, the band and the grid under the labels, as a live graph has them.
+            QImage under(QSize(300, 200) * ratio, QImage::Format_RGB32);
+            under.setDevicePixelRatio(ratio);
+            QPainter background(&under);
+            graph.redraw(background, true);
+            background.end();
+            const std::vector<ScaleLabel> labels = graph.scaleLabels();
+            ASSERT_GE(labels.size(), 4u) << at;
+
+            QImage direct = under;
+            QPainter onDirect(&direct);
+            for (const ScaleLabel& label : labels)
+                drawLabelDirectly(onDirect, label.rect.topLeft(), label.text, graph.labelFont);
+            onDirect.end();
+            // The first paint makes the pictures, the second only copies them.
+            for (int paint = 0; paint < 2; ++paint) {
+                const std::size_t made = LabelPictures::shared().size();
+                QImage copied = under;
+                QPainter onCopied(&copied);
+                graph.drawLabels(onCopied);
+                onCopied.end();
+                if (paint == 1)
+                    EXPECT_EQ(LabelPictures::shared().size(), made) << at;
+                EXPECT_NE(copied, under) << at;
+                // The picture blends text and halo before the graph, not over it: a
+                // channel rounds by a step or two, and at a few edge pixels of the
+                // halo over the curve by up to an eighth. A label a pixel off, in
+                // another font or colour, or without its halo differs far more.
+                int area = 0;
+                for (const ScaleLabel& label : labels)
+                    area += label.rect.width() * label.rect.height();
+                const Difference d = differenceOf(copied, direct, 3);
+                EXPECT_LE(d.largest, 32) << at << " paint " << paint;
+                EXPECT_LE(d.pixels * ratio * ratio, area * 0.03) << at << " paint " << paint << ": " << d.pixels
+                                                                  << " pixels of " << area;
+                copied.save(QStringLiteral(ARTEFACT_DIR "/label-pictures-%1-%2.png")
+                                .arg(doc == &replay.ventilationDoc ? "vent" : "comp")
+                                .arg(ratio));
+            }
+            direct.save(QStringLiteral(ARTEFACT_DIR "/label-direct-%1-%2.png")
+                            .arg(doc == &replay.ventilationDoc ? "vent" : "comp")
+                            .arg(ratio));
+
+            // A paint of columns away from the labels leaves them alone; one over a label draws it.
+            QImage partly = under;
+            QPainter onPartly(&partly);
+            graph.drawLabels(onPartly, labels, QRegion(10, 0, 20, 200));
+            onPartly.end();
+            EXPECT_EQ(partly, under) << at;
+            onPartly.begin(&partly);
+            graph.drawLabels(onPartly, labels, QRegion(labels.front().rect.center().x(), 0, 2, 200));
+            onPartly.end();
+            EXPECT_NE(partly, under) << at;
+        }
 }
 
 TEST_F(SessionWindowsTest, PauseEnablesDebriefingByTheElapsedTimeAndADragFollowsAPageJump)
