@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -63,6 +64,9 @@ public:
             "printf('%02d:00', 8 + (x / 20) % 10), x % 20, 'Trainee ' || (x % 997), 'Trainee ' || (x % 991), "
             "'09:00', x % 2, '10 minute BLS (AHA)', 'AHA 2005 (American Heart Association)' FROM n");
         if (!filled)
+            std::abort();
+        // The course that the schedule benchmarks load and store.
+        if (!database.execute("INSERT INTO Course (Instructor, Date, Time) VALUES ('Instructor 7', '2006-01-08', '15:00')"))
             std::abort();
     }
     ~LargeDatabase()
@@ -140,5 +144,45 @@ void BM_OpenInstructorSessionsWithoutIndex(benchmark::State& state)
     database.execute("CREATE INDEX IF NOT EXISTS Session_Course ON Session (CourseInstructor, CourseDate, CourseTime, CourseOrder)");
 }
 BENCHMARK(BM_OpenInstructorSessionsWithoutIndex)->Unit(benchmark::kMillisecond);
+
+// A course's schedule read as the planner and the run-course form read it.
+void BM_LoadCourseSessions(benchmark::State& state)
+{
+    largeDatabase();
+    SessionTable table(database);
+    if (!table.open(std::string()))
+        state.SkipWithError("open failed");
+    const CourseKey course("Instructor 7", "2006-01-08", "15:00");
+    for (auto _ : state) {
+        std::vector<SessionRecord> rows = table.loadCourseSessions(course);
+        if (rows.size() != 20)
+            state.SkipWithError("not the course's 20 rows");
+        benchmark::DoNotOptimize(rows);
+    }
+}
+BENCHMARK(BM_LoadCourseSessions)->Unit(benchmark::kMillisecond);
+
+// Storing that schedule read anew with one participant changed.
+void BM_SaveCourseSessions(benchmark::State& state)
+{
+    largeDatabase();
+    SessionTable table(database);
+    if (!table.open(std::string()))
+        state.SkipWithError("open failed");
+    CourseRecord course;
+    course.Instructor = "Instructor 7";
+    course.Date = "2006-01-08";
+    course.Time = "15:00";
+    int round = 0;
+    for (auto _ : state) {
+        CourseSchedule schedule;
+        schedule.load(table.loadCourseSessions(course.getKey()));
+        schedule.rows()[3].PersonVentilation = "Changed " + std::to_string(round++);
+        schedule.rows().emplace_back();
+        if (!table.saveCourseSessions(course, schedule))
+            state.SkipWithError("not stored");
+    }
+}
+BENCHMARK(BM_SaveCourseSessions)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -146,6 +146,11 @@ CourseRecord storedCourse(Database& db, const std::string& date, const std::stri
     course.Instructor = "Dr. Berg";
     course.Date = date;
     course.Time = time;
+    CourseTable courses(db);
+    EXPECT_TRUE(courses.open(std::string()));
+    EXPECT_TRUE(courses.AddNew());
+    courses.setRecord(course);
+    EXPECT_TRUE(courses.Update());
     CourseSchedule rows;
     rows.rows() = scheduled;
     SessionTable table(db);
