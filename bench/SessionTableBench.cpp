@@ -149,8 +149,10 @@ BENCHMARK(BM_OpenInstructorSessionsWithoutIndex)->Unit(benchmark::kMillisecond);
 void BM_LoadCourseSessions(benchmark::State& state)
 {
     largeDatabase();
+    // The table's own rows are few, so that putting them back after the
+    // course's rows were read does not swamp the measurement.
     SessionTable table(database);
-    if (!table.open(std::string()))
+    if (!table.open("Serialidentifier = '00000000000000'"))
         state.SkipWithError("open failed");
     const CourseKey course("Instructor 7", "2006-01-08", "15:00");
     for (auto _ : state) {
@@ -167,7 +169,7 @@ void BM_SaveCourseSessions(benchmark::State& state)
 {
     largeDatabase();
     SessionTable table(database);
-    if (!table.open(std::string()))
+    if (!table.open("Serialidentifier = '00000000000000'"))
         state.SkipWithError("open failed");
     CourseRecord course;
     course.Instructor = "Instructor 7";
