@@ -11,8 +11,8 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -64,6 +64,9 @@ public:
             "printf('%02d:00', 8 + (x / 20) % 10), x % 20, 'Trainee ' || (x % 997), 'Trainee ' || (x % 991), "
             "'09:00', x % 2, '10 minute BLS (AHA)', 'AHA 2005 (American Heart Association)' FROM n");
         if (!filled)
+            std::abort();
+        // The course that the schedule benchmarks load and store.
+        if (!database.execute("INSERT INTO Course (Instructor, Date, Time) VALUES ('Instructor 7', '2006-01-08', '15:00')"))
             std::abort();
     }
     ~LargeDatabase()
@@ -173,5 +176,28 @@ void BM_LoadCourseSessionsNonAscii(benchmark::State& state)
     loadSchedule(state, CourseKey("\xE4rzte", "2006-01-08", "15:00"));
 }
 BENCHMARK(BM_LoadCourseSessionsNonAscii)->Unit(benchmark::kMillisecond);
+
+// Storing that schedule read anew with one participant changed.
+void BM_SaveCourseSessions(benchmark::State& state)
+{
+    largeDatabase();
+    SessionTable table(database);
+    if (!table.open("Serialidentifier = '00000000000000'"))
+        state.SkipWithError("open failed");
+    CourseRecord course;
+    course.Instructor = "Instructor 7";
+    course.Date = "2006-01-08";
+    course.Time = "15:00";
+    int round = 0;
+    for (auto _ : state) {
+        CourseSchedule schedule;
+        schedule.load(table.loadCourseSessions(course.getKey()));
+        schedule.rows()[3].PersonVentilation = "Changed " + std::to_string(round++);
+        schedule.rows().emplace_back();
+        if (!table.saveCourseSessions(course, schedule))
+            state.SkipWithError("not stored");
+    }
+}
+BENCHMARK(BM_SaveCourseSessions)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -169,6 +169,15 @@ bool PersonTable::addIfNew(const std::string& name, bool instructor)
         return false;
     if (count(name) >= 1)
         return false;
+    // Another station may have added the name since this table read its
+    // rows: look again, in the table as it is now.
+    PersonTable now(connection());
+    if (!now.open(std::string())) {
+        LogStream::instance() << "Person '" + name + "' could not be added: " + now.lastError().text + "\n";
+        return false;
+    }
+    if (now.count(name) >= 1)
+        return false;
     PersonRecord person;
     person.Name = name;
     person.Instructor = instructor ? TRUE : FALSE;

@@ -61,8 +61,9 @@ public:
     int count(const std::string& name) override;
     void fillCombo(dbui::ComboBox& combo, const std::string& column, const std::string& filter) override;
 
-    // Adds a person of that name unless one exists (ignoring case); true
-    // when a row was added. A failed insert is logged and gives false.
+    // Adds a person of that name unless one exists (ignoring case), as the
+    // table is at the moment of the insert; true when a row was added. A
+    // failed insert is logged and gives false.
     bool addIfNew(const std::string& name, bool instructor);
     // Rows whose column holds the value, under a temporary filter.
     int countWhere(const std::string& column, const std::string& value);

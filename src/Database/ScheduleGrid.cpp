@@ -12,6 +12,9 @@ int ScheduleGrid::shownCount() const { return std::clamp(size() - topRow, 0, vis
 
 void ScheduleGrid::load(std::vector<SessionRecord> stored)
 {
+    // Always a fresh placeholder after stored rows: a last stored row
+    // without participants (run without names) stays a row of its own.
+    placeholderDue = !stored.empty();
     schedule.load(std::move(stored));
     shownRowCount = -1;
     changed = false;
@@ -32,6 +35,12 @@ void ScheduleGrid::appendRow(const CourseRecord& fields)
 
 bool ScheduleGrid::refresh(const CourseRecord& fields)
 {
+    if (placeholderDue) {
+        placeholderDue = false;
+        appendRow(fields);
+    }
+    // Rows may have left the schedule when it was stored.
+    topRow = std::clamp(topRow, 0, std::max(size() - 1, 0));
     if (fields.getKey().isComplete()) {
         if (keyIncomplete) {
             goToTop();

@@ -56,7 +56,8 @@ public:
     bool modified() const { return changed; }
     void setModified(bool value) { changed = value; }
 
-    // A stored schedule replaces the one shown; it counts as unchanged.
+    // A stored schedule replaces the one shown; it counts as unchanged. The
+    // next refresh appends a new placeholder after its rows.
     void load(std::vector<SessionRecord> stored);
     // The first row shown and selected.
     void goToTop();
@@ -110,4 +111,6 @@ private:
     int shownRowCount = -1;
     Scroll scrollSetup;
     bool changed = false;
+    // Loaded rows wait for the placeholder that follows them.
+    bool placeholderDue = false;
 };

@@ -1,7 +1,10 @@
 #include "Database/SessionTable.h"
 
 #include "Database/Database.h"
+#include "Database/DbUi.h"
 #include "Database/Transaction.h"
+#include "Utillib/GString.h"
+#include "gettext/Translator.h"
 
 #include <algorithm>
 #include <cctype>
@@ -167,7 +170,9 @@ std::vector<SessionRecord> SessionTable::loadCourseSessions(const CourseKey& key
     if (!DBUtil::keyFilter(connection(), "Session", key.parts(CourseTable::sessionColumns), condition))
         return sessions;
     m_strFilter = condition;
-    m_strSort = "CourseOrder";
+    // Rows of one order (added by two stations at once) come in the order
+    // of their serials on every data source.
+    m_strSort = "CourseOrder, Serialidentifier";
     // Rows of another filter are not the course's.
     if (restart() && IsOpen() && !(IsBOF() && IsEOF()) && MoveFirst()) {
         while (!IsEOF()) {
@@ -237,6 +242,24 @@ SessionRecord withChanges(SessionRecord stored, const SessionRecord& read, const
     return stored;
 }
 
+// The row holds something else than when the form read it. Its course key
+// and order do not count: the save writes them into every row.
+bool changedSince(SessionRecord read, SessionRecord now)
+{
+    for (SessionRecord* row : {&read, &now}) {
+        row->CourseInstructor.clear();
+        row->CourseDate.clear();
+        row->CourseTime.clear();
+        row->CourseOrder = 0;
+    }
+    bool differs = false;
+    forEachColumn([&](auto member) {
+        if (!(read.*member == now.*member))
+            differs = true;
+    });
+    return differs;
+}
+
 const SessionRecord* findSerial(const std::vector<SessionRecord>& rows, std::size_t count, const std::string& serial)
 {
     for (std::size_t i = 0; i < count; ++i)
@@ -247,31 +270,132 @@ const SessionRecord* findSerial(const std::vector<SessionRecord>& rows, std::siz
 
 } // namespace
 
-bool SessionTable::writeRows(Database& db, const CourseRecord& course, const std::vector<SessionRecord>& rows,
-                             std::size_t count, const std::vector<SessionRecord>& read, std::string& error)
+namespace {
+
+std::string serialList(const std::vector<SessionRecord>& a, std::size_t countA, const std::vector<SessionRecord>& b)
 {
     std::string serials;
-    for (const std::vector<SessionRecord>* list : {&rows, &read}) {
-        const std::size_t n = list == &rows ? count : read.size();
+    for (const std::vector<SessionRecord>* list : {&a, &b}) {
+        const std::size_t n = list == &a ? countA : b.size();
         for (std::size_t i = 0; i < n; ++i)
             serials += (serials.empty() ? "'" : ", '") + DBUtil::quote((*list)[i].Serialidentifier) + "'";
     }
+    return serials;
+}
+
+bool sameKeyTexts(const CourseKey& a, const CourseKey& b)
+{
+    return a.instructor == b.instructor && a.date == b.date && a.time == b.time;
+}
+
+std::wstring courseGoneText()
+{
+    return translate("The course of this schedule no longer exists: another station has changed or deleted it.\n"
+                     "The schedule was not stored.");
+}
+
+enum class Lookup { found, none, unreadable };
+
+Lookup findCourse(Database& db, const CourseKey& key, CourseRecord& found, std::string& error)
+{
+    CourseTable courses(db);
+    if (!courses.open(key.sqlCondition(CourseKey(), " AND "))) {
+        error = courses.lastError().text;
+        return Lookup::unreadable;
+    }
+    if ((courses.IsBOF() && courses.IsEOF()) || !courses.MoveFirst())
+        return Lookup::none;
+    found = courses.getRecord();
+    return Lookup::found;
+}
+
+} // namespace
+
+bool SessionTable::courseOfRows(Database& db, CourseRecord& course, const std::vector<SessionRecord>& read,
+                                std::string& error)
+{
+    CourseRecord found;
+    const Lookup own = findCourse(db, course.getKey(), found, error);
+    if (own != Lookup::none)
+        return own == Lookup::found;
+    // The course is gone. Renamed by another station, its rows carry the
+    // new key: the rows this form read show where it went.
+    const std::string serials = serialList(read, read.size(), {});
     if (serials.empty())
-        return true;
-    // The rows of these serials wherever they are: one that left the course
-    // is found too.
+        return false;
     SessionTable stored(db);
     if (!stored.open("Serialidentifier IN (" + serials + ")")) {
         error = stored.lastError().text;
         return false;
     }
-    const CourseKey courseKey = course.getKey();
-    std::vector<std::string> found;
-    bool written = true;
+    std::optional<CourseKey> moved;
     if (!(stored.IsBOF() && stored.IsEOF()) && stored.MoveFirst()) {
+        while (!stored.IsEOF()) {
+            const CourseKey key(stored.CourseInstructor, stored.CourseDate, stored.CourseTime);
+            // Rows of several courses tell nothing certain.
+            if (moved && !sameKeyTexts(*moved, key))
+                return false;
+            moved = key;
+            if (!stored.MoveNext())
+                break;
+        }
+    }
+    if (!moved || sameKeyTexts(*moved, course.getKey()))
+        return false;
+    if (findCourse(db, *moved, found, error) != Lookup::found)
+        return false;
+    course = found;
+    return true;
+}
+
+bool SessionTable::writeRows(Database& db, const CourseRecord& course, std::vector<SessionRecord>& rows,
+                             const std::vector<SessionRecord>& read, std::string& error)
+{
+    std::size_t count = rows.empty() ? 0 : rows.size() - 1;
+    const std::string serials = serialList(rows, count, read);
+    // The rows of these serials wherever they are: one that left the course
+    // is found too.
+    SessionTable stored(db);
+    if (!serials.empty() && !stored.open("Serialidentifier IN (" + serials + ")")) {
+        error = stored.lastError().text;
+        return false;
+    }
+    std::vector<std::string> found;
+    const bool any = !serials.empty() && !(stored.IsBOF() && stored.IsEOF()) && stored.MoveFirst();
+    if (any) {
+        while (!stored.IsEOF()) {
+            found.push_back(stored.Serialidentifier);
+            if (!stored.MoveNext())
+                break;
+        }
+    }
+    const auto isFound = [&found](const std::string& serial) {
+        return std::find(found.begin(), found.end(), serial) != found.end();
+    };
+    // A row another station deleted since this form read it comes back only
+    // when this form changed it (a run, a result, an edit); unchanged, it
+    // stays gone and leaves the schedule.
+    for (std::size_t i = count; i-- > 0;) {
+        const SessionRecord* before = findSerial(read, read.size(), rows[i].Serialidentifier);
+        if (before && !isFound(rows[i].Serialidentifier) && !changedSince(*before, rows[i]))
+            rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+    count = rows.empty() ? 0 : rows.size() - 1;
+    std::int32_t order = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        rows[i].CourseInstructor = course.Instructor;
+        rows[i].CourseDate = course.Date;
+        rows[i].CourseTime = course.Time;
+        rows[i].CourseOrder = order++;
+    }
+    if (serials.empty())
+        return true;
+
+    const CourseKey courseKey = course.getKey();
+    bool written = true;
+    if (any && stored.MoveFirst()) {
         while (written && !stored.IsEOF()) {
             const SessionRecord now = stored.getRecord();
-            found.push_back(now.Serialidentifier);
             const SessionRecord* edited = findSerial(rows, count, now.Serialidentifier);
             const SessionRecord* before = findSerial(read, read.size(), now.Serialidentifier);
             if (edited) {
@@ -294,10 +418,9 @@ bool SessionTable::writeRows(Database& db, const CourseRecord& course, const std
                 break;
         }
     }
-    // Rows added in this form, and rows another station deleted since this
-    // form read them: the form still holds them, so they are stored.
+    // Rows added in this form, and rows it changed that another station deleted.
     for (std::size_t i = 0; written && i < count; ++i) {
-        if (std::find(found.begin(), found.end(), rows[i].Serialidentifier) != found.end())
+        if (isFound(rows[i].Serialidentifier))
             continue;
         written = stored.AddNew();
         if (written) {
@@ -310,22 +433,17 @@ bool SessionTable::writeRows(Database& db, const CourseRecord& course, const std
     return written;
 }
 
-bool SessionTable::saveCourseSessions(const CourseRecord& course, CourseSchedule& schedule)
+bool SessionTable::saveCourseSessions(CourseRecord& course, CourseSchedule& schedule)
 {
     if (!ok)
         return false;
     std::vector<SessionRecord>& rows = schedule.rows();
-    const std::size_t count = rows.empty() ? 0 : rows.size() - 1;
-    std::int32_t order = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        rows[i].CourseInstructor = course.Instructor;
-        rows[i].CourseDate = course.Date;
-        rows[i].CourseTime = course.Time;
-        rows[i].CourseOrder = order++;
-    }
+    CourseRecord target = course;
     std::string rowError;
     bool written = false;
+    bool courseGone = false;
     bool committed = false;
+    bool ownTransaction = false;
     {
         // The rows go together: a save that breaks off leaves the schedule
         // as it was. Inside a caller's transaction the rows join it.
@@ -334,11 +452,18 @@ bool SessionTable::saveCourseSessions(const CourseRecord& course, CourseSchedule
             transaction.emplace(connection());
             if (!transaction->isOpen())
                 return false;
+            ownTransaction = true;
         }
-        written = writeRows(connection(), course, rows, count, schedule.storedRows(), rowError);
+        // Never under a key that no course has.
+        written = courseOfRows(connection(), target, schedule.storedRows(), rowError);
+        courseGone = !written && rowError.empty();
+        if (written)
+            written = writeRows(connection(), target, rows, schedule.storedRows(), rowError);
         // The error is told once everything is rolled back.
         if (!written) {
-            if (Transaction* open = transaction ? &*transaction : Transaction::active()) {
+            if (courseGone && !ownTransaction)
+                Transaction::active()->keepError(GString::to_string(courseGoneText()));
+            else if (Transaction* open = transaction ? &*transaction : Transaction::active()) {
                 if (rowError.empty())
                     open->fail();
                 else
@@ -347,8 +472,15 @@ bool SessionTable::saveCourseSessions(const CourseRecord& course, CourseSchedule
         }
         committed = transaction ? transaction->commit() : written;
     }
-    if (committed && written)
-        schedule.markStored();
+    if (courseGone && ownTransaction)
+        dbui::userInterface().messageBox(courseGoneText(), dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
+    if (committed && written) {
+        course = target;
+        // Inside a caller's transaction the rows count as stored only once
+        // it commits, which this save cannot see.
+        if (ownTransaction)
+            schedule.markStored();
+    }
     tablePool.refresh(tableKind::Session);
     return committed && written;
 }

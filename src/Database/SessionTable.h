@@ -56,7 +56,13 @@ public:
     // row whole and joins the course. All in one transaction: when a row
     // cannot be written, the stored schedule stays as it was and the error
     // is reported. False then.
-    bool saveCourseSessions(const CourseRecord& course, CourseSchedule& schedule);
+    // A row another station deleted is stored again only when this form
+    // changed it since it read it; otherwise it leaves the schedule. The
+    // rows go only to a course that exists: when the course is gone and the
+    // rows this form read now carry another course's key (renamed by another
+    // station), `course` becomes that course and the rows follow it; else
+    // the store is refused with a message.
+    bool saveCourseSessions(CourseRecord& course, CourseSchedule& schedule);
 
     // Column members, in column order.
     std::string ApprovedBy;
@@ -94,8 +100,14 @@ public:
     std::uint8_t Approved = 0;
 
 private:
-    // The rows of the serials the schedule names, written; the error text
-    // of the row that failed.
-    static bool writeRows(Database& db, const CourseRecord& course, const std::vector<SessionRecord>& rows,
-                          std::size_t count, const std::vector<SessionRecord>& read, std::string& error);
+    // The course the rows are stored under: `course` while it exists, else
+    // the course the rows in `read` were moved to. False when there is none,
+    // or with `error` when the tables cannot be read.
+    static bool courseOfRows(Database& db, CourseRecord& course, const std::vector<SessionRecord>& read,
+                             std::string& error);
+    // The rows of the serials the schedule names (all but the placeholder),
+    // written with the course's key and their order; the error text of the
+    // row that failed.
+    static bool writeRows(Database& db, const CourseRecord& course, std::vector<SessionRecord>& rows,
+                          const std::vector<SessionRecord>& read, std::string& error);
 };

@@ -439,9 +439,13 @@ void CoursePlannerDialog::beforeSave(CourseRecord& rec)
 void CoursePlannerDialog::afterSave()
 {
     // The schedule counts as changed until it is stored.
+    const int rowsBefore = schedule.size();
     const bool stored = sessionTable.IsOpen() && sessionTable.saveCourseSessions(record, schedule.courseSchedule());
     scheduleNotStored = !stored;
     changed = !stored;
+    // Rows another station deleted and this form left unchanged are gone.
+    if (schedule.size() != rowsBefore)
+        refresh();
     updateButtons();
 }
 

@@ -314,7 +314,23 @@ bool RunCourse::canClose()
 
 bool RunCourse::store()
 {
+    // Rows may leave the schedule as it is stored: the sessions stay with
+    // their rows.
+    std::vector<std::pair<std::string, Session*>> running;
+    for (std::size_t i = 0; i < sessionsRunning.size() && i < schedule.rows().size(); ++i)
+        running.emplace_back(schedule.rows()[i].Serialidentifier, sessionsRunning[i]);
     const bool stored = host.saveSchedule(courseRecord, schedule);
+    if (schedule.rows().size() != sessionsRunning.size()) {
+        sessionsRunning.clear();
+        for (const SessionRecord& row : schedule.rows()) {
+            const auto at = std::find_if(running.begin(), running.end(),
+                                         [&row](const auto& entry) { return entry.first == row.Serialidentifier; });
+            sessionsRunning.push_back(at == running.end() ? nullptr : at->second);
+        }
+        topRow = std::clamp(topRow, 0, std::max(size() - 1, 0));
+        if (selectedRow > shownCount())
+            selectedRow = 0;
+    }
     if (stored)
         changed = false;
     for (const SessionRecord& r : rows()) {

@@ -24,8 +24,10 @@ public:
     virtual std::vector<SessionRecord> loadSchedule(const CourseKey& key) = 0;
     // Stores every row but the last, touching only the rows the schedule
     // read or added (SessionTable::saveCourseSessions); false when nothing
-    // was stored (the failure has been reported).
-    virtual bool saveSchedule(const CourseRecord& course, CourseSchedule& schedule) = 0;
+    // was stored (the failure has been reported). Rows another station
+    // deleted may leave the schedule, and `course` follows a course that
+    // another station renamed.
+    virtual bool saveSchedule(CourseRecord& course, CourseSchedule& schedule) = 0;
     virtual void addPerson(const std::string& name) = 0;
     // Unknown names give the defaults.
     virtual ScheduleScenario scenario(const std::string& name) = 0;

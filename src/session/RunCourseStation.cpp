@@ -19,7 +19,7 @@ std::vector<SessionRecord> RunCourseStation::loadSchedule(const CourseKey& key)
     return table.loadCourseSessions(key);
 }
 
-bool RunCourseStation::saveSchedule(const CourseRecord& course, CourseSchedule& schedule)
+bool RunCourseStation::saveSchedule(CourseRecord& course, CourseSchedule& schedule)
 {
     SessionTable table(database);
     return table.open(std::string()) && table.saveCourseSessions(course, schedule);

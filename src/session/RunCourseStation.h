@@ -7,7 +7,7 @@
 class RunCourseStation : public RunCourseHost {
 public:
     std::vector<SessionRecord> loadSchedule(const CourseKey& key) override;
-    bool saveSchedule(const CourseRecord& course, CourseSchedule& schedule) override;
+    bool saveSchedule(CourseRecord& course, CourseSchedule& schedule) override;
     void addPerson(const std::string& name) override;
     ScheduleScenario scenario(const std::string& name) override;
     Algorithm algorithm(const std::string& name) override;

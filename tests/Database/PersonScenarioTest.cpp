@@ -72,6 +72,25 @@ TEST_F(PersonScenarioTest, PersonsRoundTripAndAreAddedOnlyWhenNew)
     EXPECT_EQ(t.m_strFilter, "");
 }
 
+// Another station added the person after this table read its rows: the
+// name is looked for when it is to be inserted, not in the rows read before.
+TEST_F(PersonScenarioTest, APersonAnotherStationAddedMeanwhileIsNotAddedAgain)
+{
+    PersonTable t(database);
+    ASSERT_TRUE(t.open(""));
+    {
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        ASSERT_TRUE(other.execute("INSERT INTO Person (Name, Instructor) VALUES ('Dana Fox', FALSE)"));
+        other.close();
+    }
+    EXPECT_FALSE(t.addIfNew("dana FOX", false));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+    EXPECT_TRUE(t.addIfNew("Eli Gold", false));
+    EXPECT_EQ(column("Person", "Name"), (Names{"Dana Fox", "Eli Gold"}));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
 TEST_F(PersonScenarioTest, AFailedAddIsAFailureAndIsLogged)
 {
     PersonTable t(database);

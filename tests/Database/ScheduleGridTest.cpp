@@ -83,6 +83,37 @@ protected:
     CourseRecord course = fields("Jo");
 };
 
+// A course whose last stored row has no participants (run without names,
+// with results): loading appends a fresh placeholder, so that row stays a
+// row of its own and is stored again.
+TEST_F(ScheduleGridTest, ALoadedLastRowWithoutParticipantsIsNoPlaceholder)
+{
+    SessionRecord named;
+    named.Serialidentifier = "named";
+    named.PersonVentilation = "Ann";
+    SessionRecord anonymous;
+    anonymous.Serialidentifier = "anonymous";
+    anonymous.Done = 1;
+    anonymous.CompDepth = 47.5;
+    grid.load({named, anonymous});
+    grid.goToTop();
+    grid.refresh(course);
+    ASSERT_EQ(grid.size(), 3);
+    EXPECT_EQ(grid.rows()[1].Serialidentifier, "anonymous");
+    EXPECT_TRUE(grid.detailsEnabled(1));
+    EXPECT_NE(grid.rows()[2].Serialidentifier, "anonymous");
+    EXPECT_TRUE(CourseSchedule::isPlaceholder(grid.rows()[2]));
+    EXPECT_FALSE(grid.modified());
+    // Refreshed again, or typed into: one placeholder only.
+    grid.refresh(course);
+    EXPECT_EQ(grid.size(), 3);
+
+    // An empty course still gets its single placeholder.
+    grid.load({});
+    grid.refresh(course);
+    EXPECT_EQ(grid.size(), 1);
+}
+
 TEST_F(ScheduleGridTest, AnIncompleteKeyLocksTheRowsUntilTheCourseCanBeStored)
 {
     // The planner's first look: "Instructor" for a blank date and time

@@ -50,6 +50,23 @@ protected:
             got.push_back(s.Serialidentifier + ":" + std::to_string(s.CourseOrder));
         return got;
     }
+    // The Course row of course(): a schedule is stored only for a course that exists.
+    void storeCourse() { exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('O''Brien', '2006-03-05', '09:30')"); }
+    // Stores the schedule under course().
+    bool store(SessionTable& t, CourseSchedule& schedule)
+    {
+        CourseRecord c = course();
+        return t.saveCourseSessions(c, schedule);
+    }
+    // Another station's statements, on a connection of its own.
+    void otherStation(const std::vector<std::string>& statements)
+    {
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        for (const std::string& sql : statements)
+            ASSERT_TRUE(other.execute(sql)) << sql << ": " << other.lastError().text;
+        other.close();
+    }
     CourseRecord course(const std::string& instructor = "O'Brien")
     {
         CourseRecord c;
@@ -139,6 +156,7 @@ TEST_F(SessionCourseTest, CountIsExactAndGetFieldKnowsOnlyTheSerial)
 
 TEST_F(SessionCourseTest, AScheduleIsSavedAndLoadedInOrder)
 {
+    storeCourse();
     addSession("other", CourseKey("O'Brien", "2006-03-05", "10:00"), 0);
     SessionTable t(database);
     ASSERT_TRUE(t.open("Serialidentifier <> 'zzz'"));
@@ -147,7 +165,7 @@ TEST_F(SessionCourseTest, AScheduleIsSavedAndLoadedInOrder)
 
     CourseSchedule schedule = rowsOf({session("c", "Third?"), session("a"), session("b"), session("placeholder")});
     schedule.rows()[0].CourseOrder = 7;
-    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+    EXPECT_TRUE(store(t, schedule));
     EXPECT_EQ(schedule.rows()[2].CourseOrder, 2);
     EXPECT_EQ(schedule.rows()[0].CourseInstructor, "O'Brien");
 
@@ -161,20 +179,21 @@ TEST_F(SessionCourseTest, AScheduleIsSavedAndLoadedInOrder)
     // Saved again: no duplicates; moved rows take their new places; rows
     // removed in the form are deleted, down to a course without any.
     std::swap(schedule.rows()[0], schedule.rows()[1]);
-    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+    EXPECT_TRUE(store(t, schedule));
     EXPECT_EQ(ordered(t.loadCourseSessions(course().getKey())), (Names{"a:0", "c:1", "b:2"}));
     schedule.rows().erase(schedule.rows().begin(), schedule.rows().end() - 1);
-    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+    EXPECT_TRUE(store(t, schedule));
     EXPECT_EQ(serials(""), (Names{"other"}));
     EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(SessionCourseTest, AFailedRowLeavesTheStoredScheduleAsItWasAndIsReportedOnce)
 {
+    storeCourse();
     SessionTable t(database);
     ASSERT_TRUE(t.open(""));
     CourseSchedule schedule = rowsOf({session("a"), session("b"), session("c"), session("p")});
-    ASSERT_TRUE(t.saveCourseSessions(course(), schedule));
+    ASSERT_TRUE(store(t, schedule));
 
     // The removal of a row is refused: nothing else is written either.
     if (dbtest::usingPostgres()) {
@@ -186,7 +205,7 @@ TEST_F(SessionCourseTest, AFailedRowLeavesTheStoredScheduleAsItWasAndIsReportedO
     CourseSchedule again;
     again.load({session("a"), session("b"), session("c")});
     again.rows() = {session("a", "Changed"), session("x"), session("p")};
-    EXPECT_FALSE(t.saveCourseSessions(course(), again));
+    EXPECT_FALSE(store(t, again));
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_FALSE(ui.boxes[0].duringTransaction); // no other station waits on a box
     EXPECT_EQ(serials(""), (Names{"a", "b", "c"}));
@@ -204,7 +223,7 @@ TEST_F(SessionCourseTest, AFailedRowLeavesTheStoredScheduleAsItWasAndIsReportedO
              "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     }
     CourseSchedule clash = rowsOf({session("d"), session("e"), session("p")});
-    EXPECT_FALSE(t.saveCourseSessions(course(), clash));
+    EXPECT_FALSE(store(t, clash));
     ASSERT_EQ(ui.boxes.size(), 2u);
     EXPECT_FALSE(ui.boxes[1].duringTransaction);
     EXPECT_EQ(ordered(t.loadCourseSessions(course().getKey())), (Names{"a:0", "b:1", "c:2"}));
@@ -213,17 +232,18 @@ TEST_F(SessionCourseTest, AFailedRowLeavesTheStoredScheduleAsItWasAndIsReportedO
 
 TEST_F(SessionCourseTest, InsideACallersTransactionTheScheduleGoesWithIt)
 {
+    storeCourse();
     SessionTable t(database);
     ASSERT_TRUE(t.open(""));
     CourseSchedule schedule = rowsOf({session("a"), session("p")});
     {
         Transaction outer(database);
-        EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+        EXPECT_TRUE(store(t, schedule));
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
     } // not committed
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
     // Stored again after all: the row is written, not taken for gone.
-    EXPECT_TRUE(t.saveCourseSessions(course(), schedule));
+    EXPECT_TRUE(store(t, schedule));
     EXPECT_EQ(serials(""), (Names{"a"}));
     EXPECT_TRUE(ui.boxes.empty());
 }
@@ -232,6 +252,7 @@ TEST_F(SessionCourseTest, InsideACallersTransactionTheScheduleGoesWithIt)
 // what it changed, and what the other one added or recorded stays.
 TEST_F(SessionCourseTest, TwoStationsStoreOnlyWhatEachChanged)
 {
+    storeCourse();
     const CourseKey key = course().getKey();
     addSession("a", key, 0);
     addSession("b", key, 1);
@@ -261,7 +282,7 @@ TEST_F(SessionCourseTest, TwoStationsStoreOnlyWhatEachChanged)
     mine.rows()[1].StartTime = "09:40";
     mine.rows().erase(mine.rows().begin() + 2);
     mine.rows().insert(mine.rows().end() - 1, session("d", "Dee"));
-    ASSERT_TRUE(t.saveCourseSessions(course(), mine));
+    ASSERT_TRUE(store(t, mine));
 
     std::vector<SessionRecord> stored = t.loadCourseSessions(key);
     EXPECT_EQ(ordered(stored), (Names{"a:0", "b:1", "d:2", "theirs:3"}));
@@ -276,7 +297,7 @@ TEST_F(SessionCourseTest, TwoStationsStoreOnlyWhatEachChanged)
 
     // Saved once more without a change: the other station's later edit stays.
     exec("UPDATE Session SET PersonVentilation = 'Ann Lee' WHERE Serialidentifier = 'a'");
-    ASSERT_TRUE(t.saveCourseSessions(course(), mine));
+    ASSERT_TRUE(store(t, mine));
     EXPECT_EQ(scalar("SELECT PersonVentilation FROM Session WHERE Serialidentifier = 'a'"), "Ann Lee");
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "4");
     EXPECT_TRUE(ui.boxes.empty());
@@ -349,6 +370,7 @@ TEST_F(SessionCourseTest, AScheduleWhoseInstructorTheCodePageCannotShowLoadsByTh
 // "??": a save that did not change the name must not write that back.
 TEST_F(SessionCourseTest, TextsTheCodePageCannotShowSurviveASave)
 {
+    storeCourse();
     const bool pg = dbtest::usingPostgres();
     const std::string tanaka = pg ? "chr(30000) || chr(20013) || ' Taro'" : "char(30000, 20013) || ' Taro'";
     exec("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder, "
@@ -366,7 +388,7 @@ TEST_F(SessionCourseTest, TextsTheCodePageCannotShowSurviveASave)
     // The row's start changes, and the rows swap places; the name and the note do not change.
     schedule.rows()[0].StartTime = "10:00";
     std::swap(schedule.rows()[0], schedule.rows()[1]);
-    ASSERT_TRUE(t.saveCourseSessions(course(), schedule));
+    ASSERT_TRUE(store(t, schedule));
     const std::string codePoints = pg ? "SELECT ascii(%1) || ',' || ascii(substr(%1, 2)) || substr(%1, 3) FROM Session "
                                         "WHERE Serialidentifier = 't'"
                                       : "SELECT unicode(%1) || ',' || unicode(substr(%1, 2)) || substr(%1, 3) FROM "
@@ -387,17 +409,123 @@ TEST_F(SessionCourseTest, TextsTheCodePageCannotShowSurviveASave)
 // save takes it over instead of failing on its serial for ever.
 TEST_F(SessionCourseTest, ARowOfItsOwnSerialOutsideTheCourseJoinsIt)
 {
+    storeCourse();
     addSession("orphan", CourseKey("O'Brien", "    -  -  ", "  :  "), 0);
     SessionTable t(database);
     ASSERT_TRUE(t.open(""));
     CourseSchedule schedule = rowsOf({session("a", "Ann"), session("orphan", "Olga"), session("p")});
-    ASSERT_TRUE(t.saveCourseSessions(course(), schedule)) << (ui.boxes.empty() ? std::string() : GString::to_string(ui.boxes[0].text));
+    ASSERT_TRUE(store(t, schedule)) << (ui.boxes.empty() ? std::string() : GString::to_string(ui.boxes[0].text));
     std::vector<SessionRecord> stored = t.loadCourseSessions(course().getKey());
     EXPECT_EQ(ordered(stored), (Names{"a:0", "orphan:1"}));
     ASSERT_EQ(stored.size(), 2u);
     EXPECT_EQ(stored[1].PersonVentilation, "Olga");
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "2");
     EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Another station deleted rows this form holds: the one this form changed
+// since it read it comes back, the unchanged one stays gone and leaves the
+// form's schedule.
+TEST_F(SessionCourseTest, ARowAnotherStationDeletedStaysGoneUnlessThisFormChangedIt)
+{
+    storeCourse();
+    const CourseKey key = course().getKey();
+    addSession("a", key, 0);
+    addSession("b", key, 1);
+    addSession("c", key, 2);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseSchedule mine;
+    mine.load(t.loadCourseSessions(key));
+    ASSERT_EQ(mine.size(), 3);
+    mine.rows().push_back(session("p"));
+    ASSERT_NO_FATAL_FAILURE(otherStation({"DELETE FROM Session WHERE Serialidentifier IN ('b', 'c')"}));
+
+    mine.rows()[2].PersonVentilation = "Cy";
+    mine.rows().insert(mine.rows().end() - 1, session("d", "Dee"));
+    ASSERT_TRUE(store(t, mine));
+    EXPECT_EQ(ordered(t.loadCourseSessions(key)), (Names{"a:0", "c:1", "d:2"}));
+    EXPECT_EQ(ordered(mine.rows()), (Names{"a:0", "c:1", "d:2", "p:0"}));
+    EXPECT_EQ(ordered(mine.storedRows()), (Names{"a:0", "c:1", "d:2"}));
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+// Another station renamed the course while this form holds its schedule:
+// the rows it read carry the new key, and the store follows them.
+TEST_F(SessionCourseTest, AStoreFollowsACourseAnotherStationRenamed)
+{
+    storeCourse();
+    const CourseKey key = course().getKey();
+    addSession("a", key, 0);
+    addSession("b", key, 1);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseSchedule mine;
+    mine.load(t.loadCourseSessions(key));
+    mine.rows().push_back(session("p"));
+    ASSERT_NO_FATAL_FAILURE(otherStation({"UPDATE Course SET Time = '10:00', Note = 'moved' WHERE Time = '09:30'",
+                                          "UPDATE Session SET CourseTime = '10:00' WHERE CourseTime = '09:30'"}));
+
+    CourseRecord held = course();
+    mine.rows().insert(mine.rows().end() - 1, session("d", "Dee"));
+    ASSERT_TRUE(t.saveCourseSessions(held, mine));
+    EXPECT_EQ(held.Time, "10:00");
+    EXPECT_EQ(held.Note, "moved");
+    EXPECT_EQ(ordered(t.loadCourseSessions(held.getKey())), (Names{"a:0", "b:1", "d:2"}));
+    EXPECT_TRUE(t.loadCourseSessions(key).empty()) << "nothing under a key no course has";
+    EXPECT_TRUE(ui.boxes.empty());
+}
+
+// The course is gone (deleted with its sessions) or its rows went nowhere
+// this form could follow: the store is refused with a message and nothing
+// comes back as sessions of no course.
+TEST_F(SessionCourseTest, AStoreForACourseThatIsGoneIsRefused)
+{
+    storeCourse();
+    const CourseKey key = course().getKey();
+    addSession("a", key, 0);
+    addSession("b", key, 1);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseSchedule mine;
+    mine.load(t.loadCourseSessions(key));
+    mine.rows().push_back(session("p"));
+    ASSERT_NO_FATAL_FAILURE(otherStation({"DELETE FROM Session WHERE CourseTime = '09:30'",
+                                          "DELETE FROM Course WHERE Time = '09:30'"}));
+
+    mine.rows()[0].PersonVentilation = "Ann";
+    mine.rows().insert(mine.rows().end() - 1, session("d", "Dee"));
+    EXPECT_FALSE(store(t, mine));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find(L"no longer exists"), std::wstring::npos) << GString::to_string(ui.boxes[0].text);
+    EXPECT_FALSE(ui.boxes[0].duringTransaction);
+
+    // A course deleted without its sessions: its rows carry a key no course has.
+    storeCourse();
+    addSession("e", key, 0);
+    CourseSchedule again;
+    again.load(t.loadCourseSessions(key));
+    again.rows().push_back(session("p"));
+    ASSERT_NO_FATAL_FAILURE(otherStation({"DELETE FROM Course WHERE Time = '09:30'"}));
+    again.rows().insert(again.rows().end() - 1, session("f", "Fay"));
+    EXPECT_FALSE(store(t, again));
+    EXPECT_EQ(serials(""), (Names{"e"}));
+    EXPECT_EQ(ui.boxes.size(), 2u);
+}
+
+// Rows of one CourseOrder (two stations each added one) load in one order
+// on every data source: by their serial.
+TEST_F(SessionCourseTest, RowsOfOneOrderLoadInTheOrderOfTheirSerials)
+{
+    const CourseKey key = course().getKey();
+    addSession("m", key, 0);
+    addSession("z", key, 1);
+    addSession("b", key, 0);
+    addSession("k", key, 0);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    EXPECT_EQ(ordered(t.loadCourseSessions(key)), (Names{"b:0", "k:0", "m:0", "z:1"}));
 }
 
 TEST_F(SessionCourseTest, CourseRowsRoundTripAndCount)

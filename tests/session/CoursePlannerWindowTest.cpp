@@ -7,6 +7,7 @@
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
 #include "Database/ScenarioTable.h"
+#include "Database/PersonTable.h"
 #include "Database/SessionTable.h"
 #include "Utillib/Duration.h"
 #include "Utillib/WindowUtil.h"
@@ -710,6 +711,75 @@ TEST_F(CoursePlannerWindowTest, TwoPlannersOnOneCourseKeepEachOthersRows)
     EXPECT_EQ(stored[0].Done, 1) << "the results recorded elsewhere were reset";
     EXPECT_EQ(stored[0].CompDepth, 51);
     EXPECT_EQ(stored[1].PersonVentilation, "Bo Cole");
+}
+
+// A course whose last stored session was run without names: the planner
+// shows it as a row of its own with a new placeholder after it, and storing
+// the course keeps it.
+TEST_F(CoursePlannerWindowTest, ARunWithoutNamesLastInTheCourseIsKept)
+{
+    ASSERT_TRUE(started);
+    CourseRecord course;
+    course.Instructor = "Ola Pym";
+    course.Date = "2026-12-22";
+    course.Time = "08:00";
+    {
+        CourseTable courses(database);
+        ASSERT_TRUE(courses.open(std::string()));
+        ASSERT_TRUE(courses.AddNew());
+        courses.setRecord(course);
+        ASSERT_TRUE(courses.Update());
+        CourseSchedule schedule;
+        schedule.rows().resize(3);
+        schedule.rows()[0].PersonVentilation = "Al Named";
+        schedule.rows()[1].Done = 1; // run without names, with results
+        schedule.rows()[1].CompDepth = 49;
+        SessionTable sessions(database);
+        ASSERT_TRUE(sessions.open(std::string()));
+        ASSERT_TRUE(sessions.saveCourseSessions(course, schedule));
+    }
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    auto* quick = platform::dlgItem<platform::ComboBox>(&planner, IDC_DB_QUICKFIND);
+    const int entry = quick->findStringExact(-1, QStringLiteral("Ola Pym on 2026-12-22 at 08:00"));
+    ASSERT_GE(entry, 0);
+    quick->setCurSel(entry);
+    planner.sendCommand(IDC_DB_QUICKFIND, CBN_CLOSEUP);
+    ASSERT_EQ(planner.grid().size(), 3);
+    EXPECT_TRUE(planner.row(1).details->isEnabled());
+
+    focus(planner.row(0).start);
+    planner.row(0).start->SetInputText("08:05", 0, true);
+    focus(planner.row(0).ventilation);
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_FALSE(planner.scheduleChanged());
+    SessionTable sessions(database);
+    ASSERT_TRUE(sessions.open(std::string()));
+    const std::vector<SessionRecord> stored = sessions.loadCourseSessions(course.getKey());
+    ASSERT_EQ(stored.size(), 2u) << "the run without names was taken for the placeholder";
+    EXPECT_EQ(stored[1].CompDepth, 49);
+}
+
+// A participant another station added while the planner is open is not
+// added a second time when the course is stored.
+TEST_F(CoursePlannerWindowTest, APersonAnotherStationAddedMeanwhileIsAddedOnce)
+{
+    ASSERT_TRUE(started);
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    {
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        ASSERT_TRUE(other.execute("INSERT INTO Person (Name, Instructor) VALUES ('Pia Rand', FALSE)"));
+        other.close();
+    }
+    ASSERT_NO_FATAL_FAILURE(typeNewCourse(planner, QStringLiteral("Quin Sato"), "2026-12-23", "10:00"));
+    typeParticipant(planner, 0, QStringLiteral("Pia Rand"));
+    click(&planner, IDC_DB_SAVE);
+    ASSERT_EQ(storedRows(CourseKey("Quin Sato", "2026-12-23", "10:00")), 1u);
+    PersonTable persons(database);
+    ASSERT_TRUE(persons.open(std::string()));
+    EXPECT_EQ(persons.count("Pia Rand"), 1);
 }
 
 } // namespace

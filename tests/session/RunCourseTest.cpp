@@ -20,7 +20,7 @@ namespace {
 class FakeHost : public RunCourseStation {
 public:
     std::vector<SessionRecord> loadSchedule(const CourseKey&) override { return stored; }
-    bool saveSchedule(const CourseRecord&, CourseSchedule& schedule) override
+    bool saveSchedule(CourseRecord&, CourseSchedule& schedule) override
     {
         ++saves;
         if (!storable)

@@ -156,6 +156,11 @@ CourseRecord storedCourse(Database& db, const std::string& date, const std::stri
     course.Instructor = "Dr. Berg";
     course.Date = date;
     course.Time = time;
+    CourseTable courses(db);
+    EXPECT_TRUE(courses.open(std::string()));
+    EXPECT_TRUE(courses.AddNew());
+    courses.setRecord(course);
+    EXPECT_TRUE(courses.Update());
     CourseSchedule rows;
     rows.rows() = scheduled;
     SessionTable table(db);
@@ -440,10 +445,7 @@ TEST_F(RunCourseWindowTest, AbortingARowLeavesTheCourseFormAWholeWindow)
 TEST_F(RunCourseWindowTest, ClosingTheProgramAsksTheRunningCourseFirst)
 {
     ASSERT_TRUE(started);
-    CourseRecord course;
-    course.Instructor = "Dr. Berg";
-    course.Date = "2026-12-11";
-    course.Time = "10:00";
+    const CourseRecord course = storedCourse(database, "2026-12-11", "10:00", {});
     app->runCourse(course);
     settle();
     RunCourseDialog* form = app->runCourseForm();
@@ -581,6 +583,53 @@ TEST_F(RunCourseWindowTest, ClosingKeepsWhatAnotherStationAddedOrRecorded)
     EXPECT_EQ(stored[1].CompDepth, 52);
     EXPECT_EQ(stored[1].Note, "run elsewhere");
     EXPECT_EQ(stored[2].PersonVentilation, "Kai Lo");
+}
+
+// While this form is open another station renames the course (its rows go
+// with it) and deletes a row this form never changed: a session added here
+// is stored under the course's new key, and the deleted row stays gone.
+TEST_F(RunCourseWindowTest, ClosingFollowsACourseAnotherStationRenamed)
+{
+    ASSERT_TRUE(started);
+    // Rows of no scenario: the form's list reads back what they hold.
+    std::vector<SessionRecord> rows = {planned("Lia Ono", "", 247), planned("Max Pratt", "", 248), SessionRecord()};
+    for (SessionRecord& row : rows)
+        row.Scenario.clear();
+    const CourseRecord course = storedCourse(database, "2026-12-14", "07:00", rows);
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    ASSERT_EQ(form->model().size(), 3);
+    const std::string second = form->model().rows()[1].Serialidentifier;
+    {
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        ASSERT_TRUE(other.execute("UPDATE Course SET Time = '08:00' WHERE Date = '2026-12-14'"));
+        ASSERT_TRUE(other.execute("UPDATE Session SET CourseTime = '08:00' WHERE CourseDate = '2026-12-14'"));
+        ASSERT_TRUE(other.execute("DELETE FROM Session WHERE Serialidentifier = '" + second + "'"));
+        other.close();
+    }
+
+    app->mainFrame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->mainFrame()));
+    form->row(2).ventilation->setFocus();
+    form->row(2).ventilation->setEditText(QStringLiteral("Ned Quill"));
+    form->row(2).compression->setFocus();
+    settle();
+    ASSERT_EQ(form->model().size(), 4);
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(std::string()));
+    const std::vector<SessionRecord> stored = table.loadCourseSessions(CourseKey("Dr. Berg", "2026-12-14", "08:00"));
+    ASSERT_EQ(stored.size(), 2u);
+    EXPECT_EQ(stored[0].PersonVentilation, "Lia Ono");
+    EXPECT_EQ(stored[1].PersonVentilation, "Ned Quill");
+    EXPECT_EQ(stored[1].CourseOrder, 1);
+    EXPECT_TRUE(table.loadCourseSessions(course.getKey()).empty()) << "a session under a key no course has";
 }
 
 } // namespace
