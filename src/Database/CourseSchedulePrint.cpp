@@ -4,6 +4,7 @@
 #include "Utillib/FontUtil.h"
 #include "Utillib/LogStream.h"
 #include "gettext/Translator.h"
+#include "platformqt/PrintJob.h"
 #include "platformqt/Window.h"
 
 #include <QFontMetrics>
@@ -176,6 +177,8 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
     printer.setDocName(q(translate("Tavo CPR Course Schedule")).left(99));
     QPainter painter;
     if (!painter.begin(&printer)) {
+        LogStream::instance() << "The printer could not be opened: " << printer.outputFileName().toStdString()
+                              << LogStream::endl;
         report(translate("Error initializing printer"), translate("Printer error"));
         return false;
     }
@@ -185,14 +188,15 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
         // A row that would pass the bottom margin starts the next page; the
         // first row under the headings is always printed.
         if (!job.rowFits() && job.y > job.g.margin && !job.nextPage()) {
-            painter.end();
+            platform::abandonPrintJob(painter, printer);
+            LogStream::instance() << "The printer refused a new page" << LogStream::endl;
             report(translate("Error initializing new page"), translate("Printer error"));
             return false;
         }
         job.row(static_cast<int>(i) + 1, rows[i]);
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
-        LogStream::instance() << "The print job could not be finished" << LogStream::endl;
+    if (QString why; !platform::endPrintJob(painter, printer, why)) {
+        LogStream::instance() << "The print job could not be finished: " << why.toStdString() << LogStream::endl;
         report(translate("The printout could not be finished."), translate("Printer error"));
         return false;
     }

@@ -172,17 +172,30 @@ TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
     EXPECT_NE(text.find("60 "), std::string::npos);
 }
 
+// A target that cannot be opened, and a full disk found out only at the
+// end: a box, a line in the error log, and no file left behind.
 TEST_F(CourseSchedulePrintTest, PrintTargetThatFailsIsReported)
 {
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QStringLiteral("/nonexistent-folder/sub/out.pdf"));
-    std::vector<std::wstring> boxes;
-    EXPECT_FALSE(courseprint::printCourseSchedule(printer, course, {plannedRow(0)},
-                                                  [&](const std::wstring& text, const std::wstring& caption) {
-                                                      boxes.push_back(caption + L": " + text);
-                                                  }));
-    EXPECT_EQ(boxes, std::vector<std::wstring>{L"Printer error: Error initializing printer"});
+    testsupport::TempDir dir;
+    for (const auto& target : testsupport::failingPrintTargets(dir)) {
+        testsupport::LogCapture log;
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(target.path));
+        std::vector<std::wstring> boxes;
+        EXPECT_FALSE(courseprint::printCourseSchedule(printer, course, {plannedRow(0)},
+                                                      [&](const std::wstring& text, const std::wstring& caption) {
+                                                          boxes.push_back(caption + L": " + text);
+                                                      }))
+            << target.path;
+        EXPECT_EQ(boxes, std::vector<std::wstring>{target.opens ? L"Printer error: The printout could not be finished."
+                                                                : L"Printer error: Error initializing printer"})
+            << target.path;
+        EXPECT_NE(log.text().find(target.opens ? "The print job could not be finished" : "The printer could not be opened"),
+                  std::string::npos)
+            << log.text();
+        EXPECT_FALSE(testsupport::anythingAt(target.path)) << target.path;
+    }
 }
 
 } // namespace
