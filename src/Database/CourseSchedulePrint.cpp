@@ -4,15 +4,24 @@
 #include "Utillib/FontUtil.h"
 #include "Utillib/LogStream.h"
 #include "gettext/Translator.h"
+#include "platformqt/PrintJob.h"
 #include "platformqt/Window.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 namespace courseprint {
+
+namespace {
+// The size of picture 166.
+constexpr int largeSourceWidth = 459;
+constexpr int largeSourceHeight = 315;
+} // namespace
 
 Geometry geometryOf(int W, int H)
 {
@@ -20,19 +29,38 @@ Geometry geometryOf(int W, int H)
     g.margin = static_cast<int>(W * 0.05);
     g.smallHeight = static_cast<int>(H * 0.0304);
     g.largeHeight = static_cast<int>(H * 0.08);
-    // The table is 23 units wide: 3 + 3 + 2 + 1 and the time column.
-    g.unit = static_cast<int>(W * 0.9 * 0.08695652173913043);
-    const int M = g.margin, U = g.unit;
-    const int offsets[5] = {0, 3 * U, 6 * U, 8 * U, 9 * U};
-    for (int i = 0; i < 5; ++i)
-        g.columns[i] = M + offsets[i];
+    const int M = g.margin;
     g.smallWidth = 411 * g.smallHeight / 80;
     g.smallX = M;
     g.smallY = static_cast<int>((g.largeHeight - g.smallHeight) * 0.5);
-    g.largeWidth = 415 * g.largeHeight / 315;
+    // The whole picture, as the session printouts draw it, inside the margin.
+    g.largeWidth = largeSourceWidth * g.largeHeight / largeSourceHeight;
     g.largeX = W - g.largeWidth - M;
     g.titleY = static_cast<int>((g.smallHeight + g.largeHeight) * 0.5);
     return g;
+}
+
+Columns layoutColumns(int left, int right, int gap, const int (&needed)[5])
+{
+    Columns c;
+    c.width[3] = needed[3];
+    c.width[4] = needed[4];
+    const int room = std::max(0, right - left - 4 * gap - needed[3] - needed[4]);
+    // The narrowest name column first: what it leaves goes to the others.
+    int order[3] = {0, 1, 2};
+    std::sort(std::begin(order), std::end(order), [&](int a, int b) { return needed[a] < needed[b]; });
+    int leftOver = room;
+    for (int k = 0; k < 3; ++k) {
+        const int i = order[k];
+        c.width[i] = std::min(std::max(0, needed[i]), leftOver / (3 - k));
+        leftOver -= c.width[i];
+    }
+    for (int i = 0; i < 3; ++i)
+        c.width[i] += leftOver / 3;
+    c.start[0] = left;
+    for (int i = 1; i < 5; ++i)
+        c.start[i] = c.start[i - 1] + c.width[i - 1] + gap;
+    return c;
 }
 
 std::string timeText(const SessionRecord& row) { return row.StartTime + "-" + row.EndTime; }
@@ -76,14 +104,17 @@ public:
     void cell(int left, int right, int top, int bottom, const QString& text)
     {
         const QRect box(QPoint(left, top), QPoint(right - 1, bottom - 1));
+        // A text as wide as its column, measured so when the column was laid
+        // out, stays whole.
+        const bool fits = width(text) <= right - left;
         p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   p.fontMetrics().elidedText(text, Qt::ElideRight, right - left));
+                   fits ? text : p.fontMetrics().elidedText(text, Qt::ElideRight, right - left));
     }
 
     void header(const CourseRecord& course)
     {
         Utillib::showDib(p, 165, g.smallX, g.smallY, g.smallWidth, g.smallHeight, 0, 0, 411, 80);
-        Utillib::showDib(p, 166, g.largeX, 0, g.largeWidth, g.largeHeight, 0, 0, 415, 315);
+        Utillib::showDib(p, 166, g.largeX, 0, g.largeWidth, g.largeHeight, 0, 0, largeSourceWidth, largeSourceHeight);
 
         p.setFont(titleFont);
         const QString title = q(translate("Course schedule"));
@@ -117,12 +148,42 @@ public:
         headings();
     }
 
+    static QString heading(int column)
+    {
+        static const char* const texts[5] = {"Ventilation", "Chest compression", "Scenario", "Manikin", "Time"};
+        return q(translate(texts[column]));
+    }
+
+    static QString cellText(int column, const SessionRecord& r)
+    {
+        switch (column) {
+        case 0: return q(r.PersonVentilation);
+        case 1: return q(r.PersonChestCompression);
+        case 2: return q(r.Scenario);
+        case 3: return QString::number(r.Manikin);
+        default: return q(timeText(r));
+        }
+    }
+
+    // The columns from the page width and the widest heading or cell of each.
+    void layOut(const std::vector<SessionRecord>& rows)
+    {
+        int needed[5] = {};
+        p.setFont(headingFont);
+        for (int i = 0; i < 5; ++i)
+            needed[i] = width(heading(i));
+        p.setFont(bodyFont);
+        for (const SessionRecord& r : rows)
+            for (int i = 0; i < 5; ++i)
+                needed[i] = std::max(needed[i], width(cellText(i, r)));
+        columns = layoutColumns(g.margin, W - g.margin, static_cast<int>(W * 0.02), needed);
+    }
+
     void headings()
     {
         p.setFont(headingFont);
-        const char* texts[5] = {"Ventilation", "Chest compression", "Scenario", "Manikin", "Time"};
         for (int i = 0; i < 5; ++i)
-            textOut(g.columns[i], y, q(translate(texts[i])));
+            textOut(columns.start[i], y, heading(i));
         p.setFont(bodyFont);
     }
 
@@ -147,13 +208,10 @@ public:
     {
         y = static_cast<int>(y + 1.5 * h);
         const int bottom = static_cast<int>(1.4 * h + y);
-        const int* c = g.columns;
         cell(g.margin / 2, g.margin, y, bottom, QString::number(number));
-        cell(c[0], c[1], y, bottom, q(r.PersonVentilation));
-        cell(c[1], c[2], y, bottom, q(r.PersonChestCompression));
-        cell(c[2], c[3], y, bottom, q(r.Scenario));
-        cell(c[3], c[4], y, bottom, QString::number(r.Manikin));
-        textOut(c[4], y, q(timeText(r)));
+        for (int i = 0; i < 4; ++i)
+            cell(columns.start[i], columns.start[i] + columns.width[i], y, bottom, cellText(i, r));
+        textOut(columns.start[4], y, cellText(4, r));
     }
 
     QPrinter& printer;
@@ -164,6 +222,7 @@ public:
     const QFont titleFont;
     const QFont headingFont;
     const QFont bodyFont;
+    Columns columns;
     int y = 0;
     int h = 0;
 };
@@ -176,23 +235,27 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
     printer.setDocName(q(translate("Tavo CPR Course Schedule")).left(99));
     QPainter painter;
     if (!painter.begin(&printer)) {
+        LogStream::instance() << "The printer could not be opened: " << printer.outputFileName().toStdString()
+                              << LogStream::endl;
         report(translate("Error initializing printer"), translate("Printer error"));
         return false;
     }
     Job job(printer, painter);
+    job.layOut(rows);
     job.header(course);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         // A row that would pass the bottom margin starts the next page; the
         // first row under the headings is always printed.
         if (!job.rowFits() && job.y > job.g.margin && !job.nextPage()) {
-            painter.end();
+            platform::abandonPrintJob(painter, printer);
+            LogStream::instance() << "The printer refused a new page" << LogStream::endl;
             report(translate("Error initializing new page"), translate("Printer error"));
             return false;
         }
         job.row(static_cast<int>(i) + 1, rows[i]);
     }
-    if (!painter.end() || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
-        LogStream::instance() << "The print job could not be finished" << LogStream::endl;
+    if (QString why; !platform::endPrintJob(painter, printer, why)) {
+        LogStream::instance() << "The print job could not be finished: " << why.toStdString() << LogStream::endl;
         report(translate("The printout could not be finished."), translate("Printer error"));
         return false;
     }

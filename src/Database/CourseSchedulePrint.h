@@ -21,13 +21,23 @@ struct Geometry {
     int margin = 0;      // M
     int smallHeight = 0; // S, the height of picture 165
     int largeHeight = 0; // L, the height of picture 166
-    int unit = 0;        // U, the column unit
-    int columns[5] = {}; // ventilation, compression, scenario, manikin, time
     int smallX = 0, smallY = 0, smallWidth = 0;
     int largeX = 0, largeWidth = 0;
     int titleY = 0;
 };
 Geometry geometryOf(int width, int height);
+
+// The table's columns: ventilation, compression, scenario, manikin, time.
+struct Columns {
+    int start[5] = {};
+    int width[5] = {};
+};
+// Lays the columns out between `left` and `right`, `gap` apart, from the
+// width of each column's widest text (its heading or a cell). The manikin
+// and time columns take their own width; the three name columns share the
+// rest: one that needs less than its share keeps its own width and leaves
+// the rest to the others, and room that is left over widens all three.
+Columns layoutColumns(int left, int right, int gap, const int (&needed)[5]);
 
 // A row's time cell: start, "-", end (a row without end time ends in "-").
 std::string timeText(const SessionRecord& row);

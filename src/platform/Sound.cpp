@@ -29,8 +29,9 @@ SoundPlayer::SoundPlayer()
         error = "cannot open sound device '" + device + "': " + snd_strerror(rc);
         return;
     }
-    // A second of buffer holds the whole end sound, so one write never waits;
-    // the sounds are started by hand, so a click does not wait for it to fill.
+    // A second of buffer holds the whole end sound where the device allows
+    // it; a device with less takes the rest as it drains (topUp). The sounds
+    // are started by hand, so a click does not wait for the buffer to fill.
     rc = snd_pcm_set_params(opened, SND_PCM_FORMAT_S16_LE, SND_PCM_ACCESS_RW_INTERLEAVED, 1, sampleRate, 1, 1000000);
     if (rc < 0) {
         error = "sound device '" + device + "' refuses 16-bit mono: " + snd_strerror(rc);
@@ -91,6 +92,8 @@ bool SoundPlayer::playClick()
 {
     if (!pcm)
         return false;
+    if (pending)
+        return true; // a sound is still being written
     snd_pcm_t* p = handle(pcm);
     if (snd_pcm_state(p) == SND_PCM_STATE_RUNNING) {
         snd_pcm_sframes_t delay = 0;
@@ -107,25 +110,51 @@ bool SoundPlayer::playEndSound()
     snd_pcm_t* p = handle(pcm);
     if (snd_pcm_state(p) == SND_PCM_STATE_RUNNING)
         snd_pcm_drop(p); // the end of the session comes before a click
+    pending = nullptr;
     return play(endSamples());
 }
+
+bool SoundPlayer::topUp() { return !pending || feed(); }
 
 bool SoundPlayer::play(const std::vector<std::int16_t>& samples)
 {
     snd_pcm_t* p = handle(pcm);
     if (snd_pcm_state(p) != SND_PCM_STATE_PREPARED && snd_pcm_prepare(p) < 0)
         return false;
-    snd_pcm_sframes_t written = snd_pcm_writei(p, samples.data(), samples.size());
-    if (written == -EPIPE || written == -ESTRPIPE) {
-        if (snd_pcm_recover(p, static_cast<int>(written), 1) < 0)
+    pending = &samples;
+    sent = 0;
+    return feed();
+}
+
+bool SoundPlayer::feed()
+{
+    snd_pcm_t* p = handle(pcm);
+    const std::vector<std::int16_t>& samples = *pending;
+    while (sent < samples.size()) {
+        snd_pcm_sframes_t written = snd_pcm_writei(p, samples.data() + sent, samples.size() - sent);
+        if (written == -EAGAIN)
+            break; // the buffer is full: the next tick goes on
+        if (written == -EPIPE || written == -ESTRPIPE) {
+            // The buffer ran dry before this top-up: start again where it stopped.
+            if (snd_pcm_recover(p, static_cast<int>(written), 1) < 0) {
+                pending = nullptr;
+                return false;
+            }
+            continue;
+        }
+        if (written < 0) {
+            pending = nullptr;
             return false;
-        written = snd_pcm_writei(p, samples.data(), samples.size());
+        }
+        if (written == 0)
+            break;
+        sent += static_cast<std::size_t>(written);
     }
-    if (written < 0)
-        return written == -EAGAIN;
     // A sound may be shorter than the start threshold: start it by hand.
-    if (snd_pcm_state(p) == SND_PCM_STATE_PREPARED)
+    if (snd_pcm_state(p) == SND_PCM_STATE_PREPARED && sent > 0)
         snd_pcm_start(p);
+    if (sent >= samples.size())
+        pending = nullptr;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "session/HelpWindow.h"
 
-#include <QDesktopServices>
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -34,14 +35,33 @@ HelpWindow::HelpWindow(QWidget* owner)
     }
 }
 
+void HelpWindow::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    // Back to the window the help was asked from (a modal dialog's keys and
+    // buttons are the user's next step), not to whatever comes next.
+    if (event->isAccepted() && isActiveWindow() && parentWidget() && parentWidget()->isVisible())
+        parentWidget()->window()->activateWindow();
+}
+
 HelpWindow* HelpWindow::current() { return window.data(); }
 
 bool HelpWindow::showTopic(const QUrl& url, QWidget* owner)
 {
     if (!url.isLocalFile() || !QFileInfo(url.toLocalFile()).isReadable())
         return false;
-    if (!window)
+    // A modal dialog blocks every window but its own: while one is open the
+    // help belongs to it, so that it comes up over the dialog, can be read
+    // and scrolled, and closing it goes back to the dialog.
+    if (QWidget* modal = QApplication::activeModalWidget())
+        owner = modal;
+    if (!window) {
         window = new HelpWindow(owner);
+    } else if (window->parentWidget() != owner) {
+        const QRect place = window->geometry();
+        window->setParent(owner, Qt::Window);
+        window->setGeometry(place);
+    }
     // Shown first: the page is laid out to the window's width before it scrolls.
     window->show();
     window->raise();

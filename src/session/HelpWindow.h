@@ -10,13 +10,17 @@ class QUrl;
 class HelpWindow : public QWidget {
 public:
     // Shows `url` (a local page, its fragment naming the topic) in the one
-    // help window, made on first use as a window of `owner`; false when the
+    // help window, made on first use as a window of `owner` (of the modal
+    // dialog instead while one is open); false when the
     // page cannot be read.
     static bool showTopic(const QUrl& url, QWidget* owner);
     // The help window, when one is open.
     static HelpWindow* current();
 
     QTextBrowser* browser() const { return view; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     explicit HelpWindow(QWidget* owner);

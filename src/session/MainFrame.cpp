@@ -230,6 +230,9 @@ void CMainFrame::onTimer()
     else
         sessions->poll();
 
+    // A sound longer than the device's buffer goes on as the buffer drains.
+    if (!sound.topUp())
+        LogStream::instance() << "The sound device refused the rest of the sound" << LogStream::endl;
     if (metronome.tick(static_cast<std::uint32_t>(platform::tickCount()), app.metronomeRate())) {
         playClick();
         app.metronome.emit();

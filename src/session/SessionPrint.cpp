@@ -9,6 +9,7 @@
 #include "Utillib/TextBlock.h"
 #include "config/PropertyModel.h"
 #include "gettext/Translator.h"
+#include "platformqt/PrintJob.h"
 #include "platformqt/Window.h"
 #include "session/GraphPainter.h"
 #include "session/Session.h"
@@ -387,6 +388,8 @@ bool printSession(QPrinter& printer, Session& session, bool evaluation, const Se
     printer.setDocName(QString::fromStdWString(translate("Tavo CPR Evaluation Data")));
     QPainter painter;
     if (!painter.begin(&printer)) {
+        LogStream::instance() << "The printer could not be opened: " << printer.outputFileName().toStdString()
+                              << LogStream::endl;
         report(translate("Error initializing printer"), translate("Printer error"));
         return false;
     }
@@ -414,7 +417,8 @@ bool printSession(QPrinter& printer, Session& session, bool evaluation, const Se
     if (twoPages) {
         job.footer(1, 2);
         if (!printer.newPage()) {
-            painter.end();
+            platform::abandonPrintJob(painter, printer);
+            LogStream::instance() << "The printer refused a new page" << LogStream::endl;
             report(translate("Error initializing new page"), translate("Printer error"));
             return false;
         }
@@ -433,8 +437,8 @@ bool printSession(QPrinter& printer, Session& session, bool evaluation, const Se
     }
     // A job that could not be finished (a full disk, a spooler that gave up)
     // is not reported as printed.
-    if (!painter.end() || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted) {
-        LogStream::instance() << "The print job could not be finished" << LogStream::endl;
+    if (QString why; !platform::endPrintJob(painter, printer, why)) {
+        LogStream::instance() << "The print job could not be finished: " << why.toStdString() << LogStream::endl;
         report(translate("The printout could not be finished."), translate("Printer error"));
         return false;
     }

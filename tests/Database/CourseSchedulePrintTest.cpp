@@ -21,15 +21,13 @@ TEST(CourseSchedulePrintLayout, PageGeometryFollowsThePageSize)
     EXPECT_EQ(g.margin, 240);
     EXPECT_EQ(g.smallHeight, 200);
     EXPECT_EQ(g.largeHeight, 528);
-    EXPECT_EQ(g.unit, 375);
-    const int columns[5] = {240, 1365, 2490, 3240, 3615};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(g.columns[i], columns[i]) << i;
     EXPECT_EQ(g.smallWidth, 1027);
     EXPECT_EQ(g.smallX, 240);
     EXPECT_EQ(g.smallY, 164);
-    EXPECT_EQ(g.largeWidth, 695);
-    EXPECT_EQ(g.largeX, 3865);
+    // The whole picture (459 x 315), its right edge on the margin.
+    EXPECT_EQ(g.largeWidth, 769);
+    EXPECT_EQ(g.largeX, 3791);
+    EXPECT_EQ(g.largeX + g.largeWidth, 4800 - g.margin);
     EXPECT_EQ(g.titleY, 364);
 
     SessionRecord row;
@@ -38,6 +36,33 @@ TEST(CourseSchedulePrintLayout, PageGeometryFollowsThePageSize)
     EXPECT_EQ(courseprint::timeText(row), "09:02-09:12");
     row.EndTime.clear();
     EXPECT_EQ(courseprint::timeText(row), "09:02-") << "a scenario without time limit";
+}
+
+// The columns between 240 and 4560, 96 apart: the manikin and time columns
+// take their own width, the name columns share the rest.
+TEST(CourseSchedulePrintLayout, ColumnsFollowThePageAndTheirTexts)
+{
+    const struct {
+        const char* name;
+        int needed[5];
+        int start[5];
+        int width[5];
+    } cases[] = {
+        // 3536 for the names: 1200 needed, 2336 more shared out.
+        {"all fit", {300, 400, 500, 150, 250}, {240, 1414, 2688, 4062, 4308}, {1078, 1178, 1278, 150, 250}},
+        // A long scenario takes what the short names leave.
+        {"long scenario", {300, 300, 5000, 150, 250}, {240, 636, 1032, 4064, 4310}, {300, 300, 2936, 150, 250}},
+        // All too wide: equal shares, give or take a pixel.
+        {"all too wide", {5000, 6000, 7000, 150, 250}, {240, 1514, 2789, 4064, 4310}, {1178, 1179, 1179, 150, 250}},
+    };
+    for (const auto& c : cases) {
+        const courseprint::Columns columns = courseprint::layoutColumns(240, 4560, 96, c.needed);
+        for (int i = 0; i < 5; ++i) {
+            EXPECT_EQ(columns.start[i], c.start[i]) << c.name << " " << i;
+            EXPECT_EQ(columns.width[i], c.width[i]) << c.name << " " << i;
+        }
+        EXPECT_LE(columns.start[4] + columns.width[4], 4560) << c.name;
+    }
 }
 
 std::string run(const std::string& command)
@@ -143,6 +168,7 @@ TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
     EXPECT_EQ(count(text, "09:00-09:09"), 1);
     EXPECT_EQ(count(text, "09:31-"), 1) << "the placeholder's time without an end";
     EXPECT_EQ(count(text, "Adult basic"), 5) << "the default scenario line and four rows";
+    EXPECT_EQ(count(text, "ManikinTime"), 0) << "headings apart: " << text;
     // A name wider than its column ends in an ellipsis inside it.
     EXPECT_EQ(count(text, "Hohenzollern-Sigmaringen"), 0);
     EXPECT_EQ(count(text, "Maximiliane"), 1);
@@ -156,7 +182,10 @@ TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
     std::vector<SessionRecord> rows;
     for (int k = 0; k < 60; ++k)
         rows.push_back(plannedRow(k));
+    rows[7].Scenario = "10 minute BLS (adult, two rescuers)";
     const std::string text = print("schedule-60-rows", rows);
+    // Short names leave the scenario room to print whole.
+    EXPECT_EQ(count(text, "10 minute BLS (adult, two rescuers)"), 1) << text;
     EXPECT_TRUE(printed);
     EXPECT_TRUE(reports.empty());
     EXPECT_NE(info.find("Pages:           2"), std::string::npos) << info;
@@ -172,17 +201,30 @@ TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
     EXPECT_NE(text.find("60 "), std::string::npos);
 }
 
+// A target that cannot be opened, and a full disk found out only at the
+// end: a box, a line in the error log, and no file left behind.
 TEST_F(CourseSchedulePrintTest, PrintTargetThatFailsIsReported)
 {
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QStringLiteral("/nonexistent-folder/sub/out.pdf"));
-    std::vector<std::wstring> boxes;
-    EXPECT_FALSE(courseprint::printCourseSchedule(printer, course, {plannedRow(0)},
-                                                  [&](const std::wstring& text, const std::wstring& caption) {
-                                                      boxes.push_back(caption + L": " + text);
-                                                  }));
-    EXPECT_EQ(boxes, std::vector<std::wstring>{L"Printer error: Error initializing printer"});
+    testsupport::TempDir dir;
+    for (const auto& target : testsupport::failingPrintTargets(dir)) {
+        testsupport::LogCapture log;
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(target.path));
+        std::vector<std::wstring> boxes;
+        EXPECT_FALSE(courseprint::printCourseSchedule(printer, course, {plannedRow(0)},
+                                                      [&](const std::wstring& text, const std::wstring& caption) {
+                                                          boxes.push_back(caption + L": " + text);
+                                                      }))
+            << target.path;
+        EXPECT_EQ(boxes, std::vector<std::wstring>{target.opens ? L"Printer error: The printout could not be finished."
+                                                                : L"Printer error: Error initializing printer"})
+            << target.path;
+        EXPECT_NE(log.text().find(target.opens ? "The print job could not be finished" : "The printer could not be opened"),
+                  std::string::npos)
+            << log.text();
+        EXPECT_FALSE(testsupport::anythingAt(target.path)) << target.path;
+    }
 }
 
 } // namespace

@@ -3,12 +3,19 @@
 // end sound cuts a click off; a device that does not exist fails at once, so
 // the program can beep instead.
 #include "platform/Sound.h"
+#include "support/TestSupport.h"
+
+#include <alsa/asoundlib.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -54,6 +61,63 @@ TEST_F(SoundTest, NoDeviceFailsCleanly)
     EXPECT_NE(player.openError().find("hw:97,0"), std::string::npos) << player.openError();
     EXPECT_FALSE(player.playClick());
     EXPECT_FALSE(player.playEndSound());
+}
+
+// A device of our own through ALSA's configuration: a buffer of `bufferMs`
+// that drains in real time, writing what it takes to a file.
+class SmallDevice {
+public:
+    explicit SmallDevice(int bufferMs, bool refuse = false)
+    {
+        const std::string conf = dir.file("asound.conf");
+        std::ofstream(conf) << "pcm_type.tavosink { lib \"" << TEST_SINK_LIBRARY << "\" }\n"
+                            << "pcm.tavosmall { type tavosink file \"" << output() << "\" buffer_bytes "
+                            << platform::SoundPlayer::sampleRate * 2 * bufferMs / 1000 << " refuse " << (refuse ? 1 : 0)
+                            << " }\n";
+        ::setenv("ALSA_CONFIG_PATH", (std::string(snd_config_topdir()) + "/alsa.conf:" + conf).c_str(), 1);
+        ::setenv("TAVO_SOUND_DEVICE", "tavosmall", 1);
+    }
+    ~SmallDevice() { ::unsetenv("ALSA_CONFIG_PATH"); }
+    std::string output() const { return dir.file("played.raw"); }
+
+private:
+    testsupport::TempDir dir;
+};
+
+// The end sound is longer than the buffer: what does not fit is written on
+// the following ticks, and the device takes every frame of it.
+TEST_F(SoundTest, EndSoundLongerThanTheBufferIsToppedUpToItsEnd)
+{
+    SmallDevice device(100);
+    const auto& samples = platform::SoundPlayer::endSamples();
+    std::string played;
+    {
+        platform::SoundPlayer player;
+        ASSERT_TRUE(player.hasDevice()) << player.openError();
+        EXPECT_TRUE(player.playEndSound());
+        EXPECT_TRUE(player.hasPending()) << "a tenth of a second holds only part of the sound";
+        EXPECT_TRUE(player.playClick()) << "a click is dropped, not mixed in";
+        // The heartbeat, for at most three times the sound's length.
+        for (int tick = 0; tick < 36 && player.hasPending(); ++tick) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            EXPECT_TRUE(player.topUp()) << tick;
+        }
+        EXPECT_FALSE(player.hasPending());
+        played = testsupport::readFile(device.output());
+    }
+    ASSERT_EQ(played.size(), samples.size() * 2);
+    EXPECT_EQ(std::memcmp(played.data(), samples.data(), played.size()), 0);
+}
+
+// A device that refuses the samples: the sound is not reported as played.
+TEST_F(SoundTest, RefusedSoundIsReportedAsRefused)
+{
+    SmallDevice device(100, true);
+    platform::SoundPlayer player;
+    ASSERT_TRUE(player.hasDevice()) << player.openError();
+    EXPECT_FALSE(player.playEndSound());
+    EXPECT_FALSE(player.hasPending());
+    EXPECT_FALSE(player.playClick());
 }
 
 // Three tones, each higher than the next, with silence between them.

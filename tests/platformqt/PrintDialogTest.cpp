@@ -2,6 +2,7 @@
 // offers a PDF file named after the document, and a job that failed leaves
 // the next one unharmed. Screenshots of the dialog go into the build folder.
 #include "platformqt/PrintDialog.h"
+#include "platformqt/PrintJob.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -126,3 +127,40 @@ TEST_F(PrintDialogTest, AFailedJobLeavesTheNextOneUnharmed)
 }
 
 } // namespace
+
+// A PDF file counts as whole only when its trailer points at its
+// cross-reference table: a file cut short, or one that lost bytes on the way
+// (a write that failed and the next that did not), is not.
+TEST(PdfFile, WholeOnlyWhenItsTrailerFindsItsTable)
+{
+    const QString path = QDir::temp().filePath(QStringLiteral("tavo-pdf-whole-%1.pdf").arg(QCoreApplication::applicationPid()));
+    {
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(path);
+        QPainter painter(&printer);
+        painter.drawText(QPoint(100, 100), QStringLiteral("whole"));
+    }
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    EXPECT_TRUE(platform::pdfFileIsWhole(path));
+
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } broken[] = {
+        {"cut short", whole.left(whole.size() / 2)},
+        {"empty", QByteArray()},
+        {"lost bytes", whole.left(200) + whole.mid(260)},
+    };
+    for (const auto& c : broken) {
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        EXPECT_FALSE(platform::pdfFileIsWhole(path)) << c.name;
+    }
+    QFile::remove(path);
+    EXPECT_FALSE(platform::pdfFileIsWhole(path)) << "no file";
+}

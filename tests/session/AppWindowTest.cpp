@@ -31,6 +31,7 @@
 #include "FakeSessions.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QMdiArea>
@@ -524,6 +525,33 @@ TEST_F(TrainingAppTest, HelpShowsItsTopicInOneWindowOfItsOwn)
     EXPECT_EQ(HelpWindow::current(), window);
     EXPECT_EQ(firstVisibleLine(*window->browser()), QStringLiteral("Tavo CPR Software"));
     window->close();
+}
+
+// Help asked for from a modal dialog comes up over the dialog, active (not
+// blocked by it), and closing it goes back to the dialog.
+TEST_F(TrainingAppTest, HelpFromAModalDialogIsUsableOverIt)
+{
+    app->showHelp(10000); // the help window exists before the dialog opens
+    ASSERT_NE(HelpWindow::current(), nullptr);
+    QDialog dialog(frame);
+    dialog.resize(300, 200);
+    bool activeOverDialog = false;
+    bool backToDialog = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000);
+        app->showHelp(10008);
+        HelpWindow* window = HelpWindow::current();
+        if (window) {
+            activeOverDialog = QTest::qWaitFor([&] { return QApplication::activeWindow() == window; }, 2000);
+
+            window->close();
+            backToDialog = QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000);
+        }
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_TRUE(activeOverDialog);
+    EXPECT_TRUE(backToDialog);
 }
 
 TEST_F(TrainingAppTest, MissingHelpFileIsLogged)

@@ -350,18 +350,37 @@ TEST_F(SessionPrintTest, EvaluationPrintsTheDebriefingPageRowsAndTheSessionAdvic
     }
 }
 
+// A target that cannot be opened, and a full disk found out only at the
+// end: a box, a line in the error log, and no file left behind; for the
+// evaluation (with its table) and the graphs.
 TEST_F(SessionPrintTest, PrintTargetThatFailsIsReported)
 {
-    QPrinter printer;
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QStringLiteral("/nonexistent-folder/sub/out.pdf"));
-    TableSources sources(*session);
-    std::vector<std::wstring> boxes;
-    EXPECT_FALSE(sessionprint::printSession(printer, *session, true, {}, sources,
-                                            [&](const std::wstring& text, const std::wstring& caption) {
-                                                boxes.push_back(caption + L": " + text);
-                                            }));
-    EXPECT_EQ(boxes, std::vector<std::wstring>{L"Printer error: Error initializing printer"});
+    testsupport::TempDir dir;
+    for (const auto& target : testsupport::failingPrintTargets(dir)) {
+        for (const bool evaluation : {true, false}) {
+            testsupport::LogCapture capture;
+            QPrinter printer;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString(target.path));
+            TableSources sources(*session);
+            std::vector<std::wstring> boxes;
+            EXPECT_FALSE(sessionprint::printSession(printer, *session, evaluation, {}, sources,
+                                                    [&](const std::wstring& text, const std::wstring& caption) {
+                                                        boxes.push_back(caption + L": " + text);
+                                                    }))
+                << target.path;
+            EXPECT_EQ(boxes, std::vector<std::wstring>{target.opens ? L"Printer error: The printout could not be finished."
+                                                                    : L"Printer error: Error initializing printer"})
+                << target.path;
+            EXPECT_NE(capture.text().find(target.opens ? "The print job could not be finished"
+                                                       : "The printer could not be opened"),
+                      std::string::npos)
+                << capture.text();
+            EXPECT_FALSE(testsupport::anythingAt(target.path)) << target.path;
+            // The next case prints on a fresh link to the full disk.
+            testsupport::failingPrintTargets(dir);
+        }
+    }
 }
 
 // The scale and time labels of the printed graphs: in their own small print

@@ -16,6 +16,20 @@ TempDir::TempDir()
         folder = pattern;
 }
 
+std::vector<FailingPrintTarget> failingPrintTargets(const TempDir& dir)
+{
+    std::ofstream(dir.file("plain")) << "not a folder";
+    std::error_code ignored;
+    std::filesystem::create_symlink("/dev/full", dir.file("full.pdf"), ignored);
+    return {{dir.file("plain/out.pdf"), false}, {dir.file("full.pdf"), true}};
+}
+
+bool anythingAt(const std::string& path)
+{
+    std::error_code ignored;
+    return std::filesystem::symlink_status(path, ignored).type() != std::filesystem::file_type::not_found;
+}
+
 TempDir::~TempDir()
 {
     std::error_code ignored;

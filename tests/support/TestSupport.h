@@ -21,6 +21,17 @@ private:
 
 std::string readFile(const std::string& path);
 
+// Print targets that fail for every user, root too: a PDF file inside a
+// "folder" that is a regular file (it cannot be opened), and a PDF file that
+// is a link to /dev/full (a full disk: every write fails).
+struct FailingPrintTarget {
+    std::string path;
+    bool opens; // whether the file can be opened at all
+};
+std::vector<FailingPrintTarget> failingPrintTargets(const TempDir& dir);
+// Whether anything, a link included, is at `path`.
+bool anythingAt(const std::string& path);
+
 // The contents of every regular file in `folder`: a fuzz target's corpus.
 std::vector<std::vector<std::uint8_t>> corpusInputs(const std::string& folder);
 
