@@ -185,6 +185,8 @@ bool CourseTable::remove(const CourseKey& key, bool cascade)
     return success;
 }
 
+bool CourseTable::keyUsable(const CourseKey& key) { return cascadeAllowed(connection(), key); }
+
 int CourseTable::count(const CourseKey& key)
 {
     if (!ok || (IsBOF() && IsEOF()) || !MoveFirst())

@@ -97,6 +97,7 @@ public:
     // The course's sessions too when `cascade`; their data files stay.
     bool remove(const CourseKey& key, bool cascade) override;
     int count(const CourseKey& key) override;
+    bool keyUsable(const CourseKey& key) override;
     void fillCombo(dbui::ComboBox& combo, const std::string& column, const std::string& filter) override;
 
     // The display text of every row under the current filter and sort.

@@ -609,7 +609,7 @@ private:
         bool found = findShownRow();
         LOG_ASSERT(found);
         // A table that could not be read again has reported why already.
-        bool done = !staleRows;
+        bool done = !staleRows && table->keyUsable(key);
         if (done && !table->Delete()) {
             DBUtil::reportError(table->lastError().text);
             done = false;

@@ -50,6 +50,10 @@ public:
     virtual bool remove(const Key& key, bool cascade) = 0;
     // Rows with this key by the table's own comparison; leaves the cursor after the last row.
     virtual int count(const Key& key) = 0;
+    // Whether the key can stand for its rows on this station: false when it
+    // reads here like another stored name (refused with its message), which
+    // count would take for rows of this key.
+    virtual bool keyUsable(const Key& /*key*/) { return true; }
     virtual void fillCombo(dbui::ComboBox& /*combo*/, const std::string& /*column*/, const std::string& /*filter*/) {}
 
     // Reads the rows again on the current filter and sort; false when that

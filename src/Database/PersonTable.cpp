@@ -144,6 +144,8 @@ bool PersonTable::remove(const std::string& name, bool cascade)
     return success;
 }
 
+bool PersonTable::keyUsable(const std::string& name) { return cascadeAllowed(connection(), name); }
+
 int PersonTable::count(const std::string& name)
 {
     if (!ok || (IsBOF() && IsEOF()) || !MoveFirst())

@@ -59,6 +59,7 @@ public:
     bool remove(const std::string& name, bool cascade) override;
     // Rows of that name, ignoring case.
     int count(const std::string& name) override;
+    bool keyUsable(const std::string& name) override;
     void fillCombo(dbui::ComboBox& combo, const std::string& column, const std::string& filter) override;
 
     // Adds a person of that name unless one exists (ignoring case), as the

@@ -119,6 +119,8 @@ bool ScenarioTable::remove(const std::string& name, bool cascade)
     return success;
 }
 
+bool ScenarioTable::keyUsable(const std::string& name) { return cascadeAllowed(connection(), name); }
+
 int ScenarioTable::count(const std::string& name)
 {
     if (!ok || (IsBOF() && IsEOF()) || !MoveFirst())

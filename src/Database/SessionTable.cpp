@@ -437,6 +437,10 @@ bool SessionTable::saveCourseSessions(CourseRecord& course, CourseSchedule& sche
 {
     if (!ok)
         return false;
+    // This station would write its reading of the instructor ("??"), which
+    // is no course's key.
+    if (!course.getKey().instructorShown())
+        return DBUtil::refuseUnshownName();
     std::vector<SessionRecord>& rows = schedule.rows();
     CourseRecord target = course;
     std::string rowError;

@@ -1,4 +1,5 @@
 #include "Database/CourseTable.h"
+#include "Database/DatabaseDialog.h"
 #include "Database/EventTable.h"
 #include "Database/PersonTable.h"
 #include "Database/ScenarioTable.h"
@@ -199,6 +200,45 @@ std::string codePoints(const std::vector<unsigned>& letters, const std::string& 
 // letters: 田中 and 山田 both read "??" in Western (1252), 𠮷田 and 𡈽田 both
 // "?田" in Japanese (932). A name read that way must never pick rows: what
 // would name both is refused, and a course picks its rows by its stored name.
+// The person editor deletes by the row's id and cascades only when no other
+// row carries the name: a name that merely reads like another's here must
+// not let the row go without its sessions, nor pick the other's.
+TEST_F(PersonScenarioTest, TheEditorRefusesToDeleteANameThatReadsLikeAnother)
+{
+    const std::string tanaka = codePoints({0x7530, 0x4E2D}, ""), yamada = codePoints({0x5C71, 0x7530}, "");
+    {
+        Database other;
+        ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+        for (const std::string& sql : {"INSERT INTO Person (Name) VALUES (" + tanaka + ")",
+                                       "INSERT INTO Person (Name) VALUES (" + yamada + ")",
+                                       "INSERT INTO Session (Serialidentifier, PersonVentilation) VALUES ('t', " + tanaka + ")"})
+            ASSERT_TRUE(other.execute(sql)) << other.lastError().text;
+        other.close();
+    }
+    StationCodePage station(1252);
+    struct PersonEditor : DatabaseDialog<PersonTable> {
+        PersonTable persons{database};
+        PersonRecord shown;
+        PersonEditor() { table = &persons; }
+        void showRecord(const PersonRecord& rec) override { shown = rec; }
+        PersonRecord readRecord() override { return shown; }
+        bool isChanged() override { return false; }
+        void enableButtons(int) override {}
+        std::wstring messageText(int) override { return L"prompt"; }
+        void notifyChanged() override {}
+    } editor;
+    editor.persons.m_strSort = "id";
+    ASSERT_TRUE(editor.persons.open(""));
+    editor.onFirst();
+    ASSERT_EQ(editor.shown.Name, "??");
+    ui.answers = {dbui::IDYES};
+    EXPECT_FALSE(editor.deleteRecord(true));
+    ASSERT_FALSE(ui.boxes.empty());
+    EXPECT_EQ(ui.boxes.back().text, DBUtil::unshownNameMessage());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "2");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "1");
+}
+
 TEST_F(PersonScenarioTest, NamesThatReadAlikeHereAreNeverPickedByTheirReading)
 {
     struct Case {

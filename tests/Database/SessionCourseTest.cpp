@@ -360,6 +360,17 @@ TEST_F(SessionCourseTest, AScheduleWhoseInstructorTheCodePageCannotShowLoadsByTh
     EXPECT_EQ(ordered(t.loadCourseSessions(courses.getRecord().getKey())), (Names{"y1:0"}));
     // As this station reads it, the key names neither instructor.
     EXPECT_TRUE(t.loadCourseSessions(CourseKey("??", "2006-03-05", "09:30")).empty());
+    // Nor is anything stored under that reading: the store is refused.
+    CourseSchedule schedule;
+    schedule.load(t.loadCourseSessions(key));
+    schedule.rows().emplace_back();
+    schedule.rows().back().PersonVentilation = "Added here";
+    EXPECT_FALSE(t.saveCourseSessions(course, schedule));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, DBUtil::unshownNameMessage());
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE PersonVentilation = 'Added here'"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor = '??'"), "0");
+    ui.boxes.clear();
     // A name typed over the stored one is what was typed.
     course.Instructor = "Tanaka";
     EXPECT_TRUE(course.getKey().instructorShown());
