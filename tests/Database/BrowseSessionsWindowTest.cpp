@@ -188,7 +188,7 @@ TEST_F(BrowseSessionsWindowTest, TextsAreWholeAtTheOpeningSize)
             widest = std::max(widest, needed(list, list.getItemText(row, c)));
         EXPECT_GE(list.getColumnWidth(c), widest) << "column " << c;
     }
-    EXPECT_EQ(list.getItemText(0, 3), "11 Dec 2026");
+    EXPECT_EQ(list.getItemText(0, 3), "2026-12-11");
     int total = 0;
     for (int c = 0; c < 7; ++c)
         total += list.getColumnWidth(c);
