@@ -217,12 +217,8 @@ TEST_F(CourseSchedulePrintTest, PrintTargetThatFailsIsReported)
                                                           boxes.push_back(caption + L": " + text);
                                                       }))
             << target.path;
-        EXPECT_EQ(boxes, std::vector<std::wstring>{target.opens ? L"Printer error: The printout could not be finished."
-                                                                : L"Printer error: Error initializing printer"})
-            << target.path;
-        EXPECT_NE(log.text().find(target.opens ? "The print job could not be finished" : "The printer could not be opened"),
-                  std::string::npos)
-            << log.text();
+        EXPECT_EQ(boxes, std::vector<std::wstring>{target.box()}) << target.path;
+        EXPECT_NE(log.text().find(target.logLine()), std::string::npos) << log.text();
         EXPECT_FALSE(testsupport::anythingAt(target.path)) << target.path;
     }
 }

@@ -369,13 +369,8 @@ TEST_F(SessionPrintTest, PrintTargetThatFailsIsReported)
                                                         boxes.push_back(caption + L": " + text);
                                                     }))
                 << target.path;
-            EXPECT_EQ(boxes, std::vector<std::wstring>{target.opens ? L"Printer error: The printout could not be finished."
-                                                                    : L"Printer error: Error initializing printer"})
-                << target.path;
-            EXPECT_NE(capture.text().find(target.opens ? "The print job could not be finished"
-                                                       : "The printer could not be opened"),
-                      std::string::npos)
-                << capture.text();
+            EXPECT_EQ(boxes, std::vector<std::wstring>{target.box()}) << target.path;
+            EXPECT_NE(capture.text().find(target.logLine()), std::string::npos) << capture.text();
             EXPECT_FALSE(testsupport::anythingAt(target.path)) << target.path;
             // The next case prints on a fresh link to the full disk.
             testsupport::failingPrintTargets(dir);

@@ -27,6 +27,13 @@ std::string readFile(const std::string& path);
 struct FailingPrintTarget {
     std::string path;
     bool opens; // whether the file can be opened at all
+    // What a printout on it must report: its box ("caption: text") and a
+    // part of its line in the error log.
+    std::wstring box() const
+    {
+        return opens ? L"Printer error: The printout could not be finished." : L"Printer error: Error initializing printer";
+    }
+    std::string logLine() const { return opens ? "The print job could not be finished" : "The printer could not be opened"; }
 };
 std::vector<FailingPrintTarget> failingPrintTargets(const TempDir& dir);
 // Whether anything, a link included, is at `path`.
