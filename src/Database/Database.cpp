@@ -119,6 +119,7 @@ bool Database::isLockTimeout(const DbError& failure) const
 void Database::close()
 {
     transactionOpen = false;
+    lockTable.clear();
     if (connection) {
         SQLDisconnect(dbc(connection));
         SQLFreeHandle(SQL_HANDLE_DBC, dbc(connection));
@@ -171,7 +172,51 @@ bool Database::beginTransaction()
         return false;
     }
     transactionOpen = true;
+    if (!takeWriteLock()) {
+        DbError failure = error;
+        endTransaction(false);
+        error = failure;
+        return false;
+    }
     return true;
+}
+
+// A transaction reads rows and then writes what it merged from them; if
+// another station wrote between the two, its change would be lost unseen.
+// So every transaction holds the database's write lock from its start,
+// which orders the program's transactions across stations: on SQLite the
+// first statement is a write (one that changes nothing), which takes the
+// file's write lock as BEGIN IMMEDIATE would; on PostgreSQL a lock of the
+// transaction's own that every station's transaction asks for first.
+bool Database::takeWriteLock()
+{
+    if (kind == Dialect::PostgreSQL)
+        return execute("SELECT pg_advisory_xact_lock(" + std::to_string(writeLockKey) + ")");
+    if (kind != Dialect::SQLite)
+        return true;
+    if (lockTable.empty()) {
+        SQLHSTMT statement = SQL_NULL_HSTMT;
+        if (SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(connection), &statement))) {
+            char name[256] = {};
+            SQLLEN indicator = 0;
+            const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' ESCAPE '!' "
+                              "ORDER BY name LIMIT 1";
+            if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS))
+                && SQL_SUCCEEDED(SQLFetch(statement))
+                && SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_CHAR, name, sizeof name, &indicator))
+                && indicator != SQL_NULL_DATA)
+                lockTable = name;
+            SQLFreeHandle(SQL_HANDLE_STMT, statement);
+        }
+        // A file without tables holds nothing another station could change.
+        if (lockTable.empty())
+            return true;
+    }
+    std::string quoted = "\"";
+    for (char c : lockTable)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    quoted += "\"";
+    return execute("UPDATE " + quoted + " SET rowid = rowid WHERE 0 = 1");
 }
 
 bool Database::commit() { return endTransaction(true); }

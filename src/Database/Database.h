@@ -25,8 +25,11 @@ public:
     bool execute(const std::string& sql);
 
     // Groups the following statements so that they take effect together or
-    // not at all. Transactions do not nest: beginning one while one is open
-    // fails. Callers use the guard of Database/Transaction.h.
+    // not at all, and holds the database's write lock until the end, so that
+    // what a transaction reads stays as read until it has written. Waiting
+    // for another station's lock ends after the data source's lock timeout,
+    // and the begin fails. Transactions do not nest: beginning one while one
+    // is open fails. Callers use the guard of Database/Transaction.h.
     bool beginTransaction();
     bool commit();
     bool rollback();
@@ -44,6 +47,11 @@ public:
 
 private:
     bool endTransaction(bool commitChanges);
+    bool takeWriteLock();
+    // the key of the PostgreSQL lock every station's transaction takes
+    static constexpr long long writeLockKey = 0x7461766f6370;
+    // on SQLite, the table whose write lock a transaction takes
+    std::string lockTable;
     bool hasLockTimeout();
     void* environment = nullptr;
     void* connection = nullptr;

@@ -94,14 +94,23 @@ bool Recordset::Open(const std::string& table)
     return true;
 }
 
-bool Recordset::fetch(const std::string& table, std::vector<Row>& fetched)
+bool Recordset::fetch(const std::string& table, std::vector<Row>& fetched) { return fetchRows(selectStatement(table), 0, fetched); }
+
+bool Recordset::fetchRows(const std::string& query, std::int64_t id, std::vector<Row>& fetched)
 {
     Statement st(db);
     if (!st.ok) {
         error = st.error;
         return false;
     }
-    std::string sql = dbtext::toUtf8(selectStatement(table));
+    SQLBIGINT idValue = id;
+    SQLLEN idLength = 0;
+    if (id != 0
+        && !st.check(SQLBindParameter(st.handle, 1, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 19, 0, &idValue, 0, &idLength))) {
+        error = st.error;
+        return false;
+    }
+    std::string sql = dbtext::toUtf8(query);
     if (!st.check(SQLExecDirect(st.handle, reinterpret_cast<SQLCHAR*>(sql.data()), static_cast<SQLINTEGER>(sql.size())))) {
         error = st.error;
         return false;
@@ -146,6 +155,37 @@ bool Recordset::fetch(const std::string& table, std::vector<Row>& fetched)
         }
         fetched.push_back(std::move(row));
     }
+    return true;
+}
+
+bool Recordset::LockCurrentRow()
+{
+    error.clear();
+    vanished = false;
+    if (!opened)
+        return fail("HY010", "The recordset is not open.");
+    if (!hasCurrentRow())
+        return fail("24000", "There is no current row to lock.");
+    if (!db.inTransaction())
+        return fail("25000", "A row is locked only inside a transaction.");
+    Row& row = rows[static_cast<std::size_t>(current)];
+    std::string sql = "SELECT " + identifier("id");
+    for (const Binding& b : bindings)
+        sql += ", " + identifier(b.column);
+    sql += " FROM " + identifier(tableName) + " WHERE " + identifier("id") + " = ?";
+    // SQLite has no row locks: there the transaction holds the file's write lock already.
+    if (db.dialect() == Database::Dialect::PostgreSQL)
+        sql += " FOR UPDATE";
+    std::vector<Row> fetched;
+    if (!fetchRows(sql, row.id, fetched))
+        return false;
+    if (fetched.empty()) {
+        vanished = true;
+        return fail("24000", "The current row no longer exists in the data source.");
+    }
+    row.values = std::move(fetched.front().values);
+    if (mode == Mode::None)
+        loadMembers(static_cast<std::size_t>(current));
     return true;
 }
 
@@ -277,6 +317,7 @@ bool Recordset::Edit()
 bool Recordset::Update()
 {
     error.clear();
+    vanished = false;
     Mode was = mode;
     mode = Mode::None;
     if (!opened)
@@ -555,8 +596,10 @@ bool Recordset::updateRow()
         error = st.error;
         return false;
     }
-    if (affectedRows(st) != 1)
+    if (affectedRows(st) != 1) {
+        vanished = true;
         return fail("24000", "The current row no longer exists in the data source.");
+    }
     for (std::size_t i : changed)
         row.values[i] = std::move(values[i]);
     return true;
@@ -565,6 +608,7 @@ bool Recordset::updateRow()
 bool Recordset::Delete()
 {
     error.clear();
+    vanished = false;
     if (!opened)
         return fail("HY010", "The recordset is not open.");
     if (mode != Mode::None)
@@ -582,8 +626,10 @@ bool Recordset::Delete()
         error = st.error;
         return false;
     }
-    if (affectedRows(st) != 1)
+    if (affectedRows(st) != 1) {
+        vanished = true;
         return fail("24000", "The current row no longer exists in the data source.");
+    }
     row.deleted = true;
     --liveRows;
     return true;

@@ -74,6 +74,16 @@ public:
     void TakeEditBase();
     Merge MergeIntoCurrentRow();
 
+    // Inside a transaction: reads the current row again as stored now and
+    // keeps it from other writers until the transaction ends (on SQLite the
+    // transaction's write lock does that). The members show it unless an
+    // AddNew or Edit is under way. Fails when the row is gone, with
+    // RowVanished() set, or when no transaction is open.
+    bool LockCurrentRow();
+    // The last LockCurrentRow, Update or Delete failed because another
+    // writer had deleted the row.
+    bool RowVanished() const { return vanished; }
+
     const DbError& lastError() const { return error; }
     Database& connection() const { return db; }
 
@@ -108,6 +118,8 @@ private:
 
     bool hasCurrentRow() const;
     bool fetch(const std::string& table, std::vector<Row>& fetched);
+    // Runs a select of the id and the bound columns; a non-zero id is its one parameter.
+    bool fetchRows(const std::string& query, std::int64_t id, std::vector<Row>& fetched);
     bool fail(const char* state, const char* text);
     void loadMembers(std::size_t index);
     void setMembers(const std::vector<Value>& values);
@@ -130,5 +142,6 @@ private:
     std::int64_t addedId = 0;
     // the members an editor started from (TakeEditBase)
     std::vector<Value> editBase;
+    bool vanished = false;
     DbError error;
 };

@@ -100,6 +100,47 @@ TEST_F(RecordsetTest, RowsDeletedElsewhereCannotBeEditedOrDeleted)
     EXPECT_EQ(personRows(), 2);
 }
 
+// Another station's write lands between this station's read and its write
+// only before the transaction begins: once it is open, the other station's
+// transaction waits (and gives up after the lock timeout), and the row this
+// station locked is read as stored now.
+TEST_F(RecordsetTest, ATransactionHoldsOffOtherWritersAndLocksTheRowAsStoredNow)
+{
+    addPersons();
+    Database other;
+    ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+    PersonSet set;
+    ASSERT_TRUE(set.Open("Person"));
+    EXPECT_FALSE(set.LockCurrentRow()) << "only inside a transaction";
+
+    ASSERT_TRUE(other.execute("UPDATE Person SET Address = '112' WHERE Name = 'Cleo'"));
+    ASSERT_TRUE(database.beginTransaction()) << database.lastError().text;
+    ASSERT_TRUE(set.LockCurrentRow()) << set.lastError().text;
+    EXPECT_EQ(set.Address, "112");
+    EXPECT_FALSE(other.beginTransaction()) << "the other station waits for the lock and gives up";
+    EXPECT_TRUE(other.isLockTimeout(other.lastError())) << other.lastError().text;
+    EXPECT_FALSE(other.inTransaction());
+    ASSERT_TRUE(set.Edit());
+    set.Address = "113";
+    ASSERT_TRUE(set.Update());
+    ASSERT_TRUE(database.commit());
+
+    ASSERT_TRUE(other.beginTransaction()) << other.lastError().text;
+    ASSERT_TRUE(other.execute("DELETE FROM Person WHERE Name = 'Cleo'"));
+    ASSERT_TRUE(other.commit());
+    EXPECT_EQ(scalar("SELECT Address FROM Person WHERE Name = 'Cleo'"), "");
+    ASSERT_TRUE(database.beginTransaction());
+    EXPECT_FALSE(set.LockCurrentRow());
+    EXPECT_TRUE(set.RowVanished());
+    ASSERT_TRUE(database.rollback());
+    ASSERT_TRUE(set.MoveNext());
+    ASSERT_TRUE(database.beginTransaction());
+    EXPECT_TRUE(set.LockCurrentRow());
+    EXPECT_FALSE(set.RowVanished());
+    EXPECT_EQ(set.Name, "Anna");
+    ASSERT_TRUE(database.rollback());
+}
+
 TEST_F(RecordsetTest, AddedRowsJoinTheSetAndTheCursorStays)
 {
     addPersons();
