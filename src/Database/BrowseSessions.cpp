@@ -117,9 +117,11 @@ const char* const sortText = "CourseInstructor, CourseDate, StartTime, PersonVen
 namespace {
 
 // The pattern of names beginning with the typed text, and its ESCAPE clause:
-// "%" and "_" in a name are letters of it, not wildcards. A text without
-// them, or the escape character, is written as it is, so that the data
-// source may still read the pattern from an index.
+// "%" and "_" in a name are letters of it, not wildcards. A backslash is
+// the escape character of PostgreSQL's LIKE unless another is named, so a
+// text holding one names "!" too, which makes the backslash a plain letter
+// on every engine. A text with none of these is written as it is, so that
+// the data source may still read the pattern from an index.
 std::string prefixPattern(const std::string& typed)
 {
     const char escape = '!';
@@ -128,6 +130,8 @@ std::string prefixPattern(const std::string& typed)
     for (char c : typed) {
         if (c == '%' || c == '_' || c == escape) {
             pattern += escape;
+            escaped = true;
+        } else if (c == '\\') {
             escaped = true;
         }
         pattern += c;

@@ -117,6 +117,7 @@ TEST(BrowseSessionsFilter, CriteriaBecomeTheFilterText)
         {"O'Neill", "", 0, 0,
             "DONE = TRUE  AND (PersonVentilation LIKE  'O''Neill%'  OR PersonChestCompression LIKE 'O''Neill%')"},
         {"", "Ha'", 0, 0, "DONE = TRUE  AND CourseInstructor LIKE 'Ha''%'"},
+        {"", "A\\B", 0, 0, "DONE = TRUE  AND CourseInstructor LIKE 'A\\B%' ESCAPE '!'"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(browseSessions::filterText(c.participant, c.instructor, c.year, c.month), c.filter);
@@ -200,8 +201,9 @@ TEST_F(BrowseSessionsTest, EachCriterionNarrowsTheFinishedSessions)
 
 // The list holds what the table reads of every session, row for row, across
 // the blocks it is fetched in: long names, names outside ASCII, empty texts.
-// "%" and "_" in a typed name are letters of the name, as is the escape
-// character: the stored name must begin with exactly what was typed.
+// "%" and "_" in a typed name are letters of the name, as are the escape
+// character and a backslash (which some engines take as LIKE's escape):
+// the stored name must begin with exactly what was typed.
 TEST_F(BrowseSessionsTest, WildcardsTypedInANameAreLettersOfIt)
 {
     store(database, {
@@ -209,6 +211,10 @@ TEST_F(BrowseSessionsTest, WildcardsTypedInANameAreLettersOfIt)
         session("00000000000002", "1000 Berit", "Ola", "AxB", "2006-03-05"),
         session("00000000000003", "Kari", "x!y", "A!B", "2006-03-05"),
         session("00000000000004", "Kari", "xy", "A", "2006-03-05"),
+        session("00000000000005", "Max\\Mo", "Ola", "Inst\\A", "2006-03-05"),
+        session("00000000000006", "MaxMo", "Ola", "InstA", "2006-03-05"),
+        session("00000000000007", "MaxMoritz", "Ola", "Inst\\\\B", "2006-03-05"),
+        session("00000000000008", "Max\\%_!", "Ola", "Inst", "2006-03-05"),
     });
     struct Case {
         std::string participant, instructor;
@@ -223,6 +229,15 @@ TEST_F(BrowseSessionsTest, WildcardsTypedInANameAreLettersOfIt)
         {"x!", "", {"00000000000003"}},
         {"", "A!", {"00000000000003"}},
         {"", "a", {"00000000000001", "00000000000002", "00000000000003", "00000000000004"}},
+        {"Max\\Mo", "", {"00000000000005"}},
+        {"Max\\", "", {"00000000000005", "00000000000008"}},
+        {"MaxM", "", {"00000000000006", "00000000000007"}},
+        {"\\", "", {}},
+        {"Max\\%_!", "", {"00000000000008"}},
+        {"Max\\%_!x", "", {}},
+        {"", "Inst\\A", {"00000000000005"}},
+        {"", "Inst\\", {"00000000000005", "00000000000007"}},
+        {"", "Inst\\\\", {"00000000000007"}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(matching(c.participant, c.instructor, 0, 0), c.expected) << c.participant << "|" << c.instructor;
