@@ -136,6 +136,31 @@ TEST_F(BuiltInContentTest, IsSkippedWithoutADatabaseAndGoesOnAfterAWriteError)
     EXPECT_NE(log.text().find(" could not be read"), std::string::npos) << log.text();
     EXPECT_TRUE(ui.boxes.empty());
     exec("ALTER TABLE Elsewhere RENAME TO Scenario");
+
+    // The tables read well, but the last scenario's insert fails after the
+    // guidelines and five scenarios were written: all of it is rolled back
+    // and logged, and the next start installs the whole set.
+    const bool pg = database.dialect() == Database::Dialect::PostgreSQL;
+    if (pg) {
+        exec("CREATE FUNCTION refuse_scenario() RETURNS trigger LANGUAGE plpgsql AS "
+             "$$ BEGIN RAISE EXCEPTION 'refused'; END $$");
+        exec("CREATE TRIGGER refuse_scenario BEFORE INSERT ON Scenario FOR EACH ROW "
+             "WHEN (NEW.Name = '5 minute BLS (ERC)') EXECUTE PROCEDURE refuse_scenario()");
+    } else {
+        exec("CREATE TRIGGER refuse_scenario BEFORE INSERT ON Scenario WHEN NEW.Name = '5 minute BLS (ERC)' "
+             "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    }
+    {
+        testsupport::LogCapture writeLog;
+        install(patchLevel0);
+        EXPECT_EQ(rows("Algorithm"), "0");
+        EXPECT_EQ(rows("Scenario"), "0");
+        EXPECT_NE(writeLog.text().find("Built-in content: 5 minute BLS (ERC) could not be written: "),
+                  std::string::npos) << writeLog.text();
+        EXPECT_EQ(writeLog.text().find(" could not be read"), std::string::npos) << writeLog.text();
+        EXPECT_TRUE(ui.boxes.empty());
+    }
+    exec(pg ? "DROP TRIGGER refuse_scenario ON Scenario" : "DROP TRIGGER refuse_scenario");
     install(patchLevel0);
     EXPECT_EQ(rows("Algorithm"), "2");
     EXPECT_EQ(rows("Scenario"), "6");
