@@ -270,6 +270,7 @@ void SessionList::clear()
     rows.clear();
     known.clear();
     blocks = 0;
+    blockBytes = 0;
 }
 
 const ListRow& SessionList::row(std::size_t index)
@@ -299,6 +300,7 @@ void SessionList::readBlock(std::size_t first)
         return;
     odbc::BlockRead how;
     how.blockRows = blockRows;
+    how.mostValueBytes = valueBytes;
     DbError error;
     auto row = [this, &where](const odbc::TextRow& r) {
         auto found = where.find(std::strtoll(std::string(r.values[0]).c_str(), nullptr, 10));
@@ -314,7 +316,9 @@ void SessionList::readBlock(std::size_t first)
         for (std::size_t i = first; i < last; ++i)
             rows[i] = ListRow{};
     };
-    if (!odbc::readTextBlocks(*db, sql, 8, how, restart, row, error))
+    bool read = odbc::readTextBlocks(*db, sql, 8, how, restart, row, error);
+    blockBytes = std::max(blockBytes, how.bufferBytes);
+    if (!read)
         LogStream::instance() << "Sessions " + std::to_string(first + 1) + " to " + std::to_string(last)
                 + " of the list could not be read: " + error.text + "\n";
 }

@@ -47,6 +47,10 @@ struct ListRow {
 class SessionList {
 public:
     static constexpr std::size_t blockRows = 128;
+    // The most bytes of a value a row shows (UTF-8, terminator included): a
+    // longer one, which no column shows whole anyway, is shown cut, so that
+    // a block's read takes bounded memory whatever another program stored.
+    static constexpr std::size_t valueBytes = 1024;
 
     // False (no rows) while the database is not open or when the read failed.
     bool search(Database& db, const std::string& participant, const std::string& instructor, int yearIndex,
@@ -58,6 +62,8 @@ public:
     const ListRow& row(std::size_t index);
     // How many blocks were read since the search: what the list cost.
     int blocksRead() const { return blocks; }
+    // The most bytes a block's read set aside for the values of its rows.
+    std::size_t largestBlockBytes() const { return blockBytes; }
 
 private:
     void readBlock(std::size_t first);
@@ -67,6 +73,7 @@ private:
     std::vector<ListRow> rows;
     std::vector<bool> known;
     int blocks = 0;
+    std::size_t blockBytes = 0;
 };
 
 // Every row of the list, read through a SessionList.

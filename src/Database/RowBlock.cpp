@@ -4,14 +4,33 @@
 #include "Database/OdbcUtil.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace odbc {
 
 namespace {
 
-// The largest value a read makes room for; a driver that never tells the
-// length of a value it cut gets doubling room up to this.
-constexpr std::size_t mostValueBytes = std::size_t(16) << 20;
+// The largest value a read makes room for when it reads every value whole;
+// a driver that never tells the length of a value it cut gets doubling room
+// up to this.
+constexpr std::size_t largestWholeValue = std::size_t(16) << 20;
+
+// The text without a character the cut split: the bytes of an incomplete
+// UTF-8 sequence at its end are dropped.
+std::string_view wholeCharacters(std::string_view text)
+{
+    std::size_t start = text.size();
+    std::size_t following = 0;
+    while (start > 0 && following < 3 && (static_cast<unsigned char>(text[start - 1]) & 0xC0) == 0x80) {
+        --start;
+        ++following;
+    }
+    if (start == 0)
+        return text;
+    auto lead = static_cast<unsigned char>(text[start - 1]);
+    std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    return length > following + 1 ? text.substr(0, start - 1) : text;
+}
 
 enum class Run { done, failed, tooNarrow };
 
@@ -70,6 +89,11 @@ Run runOnce(Database& db, const std::string& utf8, std::vector<std::size_t>& wid
     }
     b.texts.resize(columns);
     b.lengths.resize(columns);
+    how.valuesCut = 0;
+    std::size_t bytes = 0;
+    for (std::size_t c = 0; c < columns; ++c)
+        bytes += rows * widths[c];
+    how.bufferBytes = std::max(how.bufferBytes, bytes);
     for (std::size_t c = 0; c < columns; ++c) {
         b.texts[c].assign(rows * widths[c], '\0');
         b.lengths[c].assign(rows, 0);
@@ -115,10 +139,21 @@ Run runOnce(Database& db, const std::string& utf8, std::vector<std::size_t>& wid
                 row.nulls[c] = length == SQL_NULL_DATA;
                 if (length == SQL_NULL_DATA) {
                     row.values[c] = {};
+                } else if (how.mostValueBytes > 0 && widths[c] >= how.mostValueBytes
+                           && (length == SQL_NO_TOTAL || length >= static_cast<SQLLEN>(widths[c]))) {
+                    // Longer than any room made for it: what the driver
+                    // wrote, up to its terminator.
+                    const char* start = b.texts[c].data() + r * widths[c];
+                    const void* end = std::memchr(start, '\0', widths[c] - 1);
+                    std::size_t kept = end ? static_cast<std::size_t>(static_cast<const char*>(end) - start) : widths[c] - 1;
+                    row.values[c] = wholeCharacters(std::string_view(start, kept));
+                    ++how.valuesCut;
                 } else if (length == SQL_NO_TOTAL || length >= static_cast<SQLLEN>(widths[c])) {
                     // Cut by the driver: room for the whole value next time.
                     std::size_t need = length == SQL_NO_TOTAL ? widths[c] * 2 : static_cast<std::size_t>(length) + 1;
-                    if (need > mostValueBytes) {
+                    if (how.mostValueBytes > 0)
+                        need = std::min(need, how.mostValueBytes);
+                    if (need > largestWholeValue) {
                         error = ownError("22001", "A value of the result is too long to be read.");
                         return Run::failed;
                     }
@@ -150,7 +185,12 @@ bool readTextBlocks(Database& db, const std::string& utf8, std::size_t columns, 
     error.clear();
     how.runs = 0;
     how.rowsPerFetch = 0;
-    std::vector<std::size_t> widths(columns, std::max<std::size_t>(how.valueBytes, 2));
+    how.bufferBytes = 0;
+    how.valuesCut = 0;
+    std::size_t first = std::max<std::size_t>(how.valueBytes, 2);
+    if (how.mostValueBytes > 0)
+        first = std::min(first, std::max<std::size_t>(how.mostValueBytes, 2));
+    std::vector<std::size_t> widths(columns, first);
     for (;;) {
         if (how.runs++ > 0)
             restart();

@@ -22,15 +22,23 @@ struct TextRow {
 
 struct BlockRead {
     // Asked for: rows per fetch, and the bytes first set aside for each value
-    // (terminator included). A value that does not fit is never cut: the
-    // query runs again with room for it.
+    // (terminator included). A value that does not fit is not cut: the query
+    // runs again with room for it, up to `mostValueBytes`.
     std::size_t blockRows = 256;
     std::size_t valueBytes = 64;
+    // The most bytes set aside for a value (terminator included), so that
+    // one huge value cannot make a block of rows take all memory: a longer
+    // value is handed over cut, at a character boundary. 0 reads every value
+    // whole, and a value over 16 MB fails the read.
+    std::size_t mostValueBytes = 0;
 
     // Learnt by the read: the rows per fetch the driver took (1 where it
-    // refuses blocks), and how often the query ran.
+    // refuses blocks), how often the query ran, the most bytes a run set
+    // aside for the values of one fetch, and the values handed over cut.
     std::size_t rowsPerFetch = 0;
     int runs = 0;
+    std::size_t bufferBytes = 0;
+    std::size_t valuesCut = 0;
 };
 
 // Runs `utf8` and hands its rows in order to `row`, each with `columns`

@@ -330,6 +330,60 @@ TEST_F(BrowseSessionsTest, RowsAreReadInBlocksWhenFirstAskedFor)
     EXPECT_EQ(list.size(), 0u);
 }
 
+// A value far longer than any column shows (written by another program) is
+// shown cut, and every row around it whole: a block's read sets aside room
+// for the bound, not for the longest value, and does not fail.
+TEST_F(BrowseSessionsTest, AHugeValueIsShownCutAndEveryRowIsShown)
+{
+    using List = browseSessions::SessionList;
+    const std::size_t count = List::blockRows + 20;
+    std::vector<SessionRecord> sessions;
+    for (std::size_t i = 0; i < count; ++i) {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "%014zu", i);
+        char time[16]; // the list's order is the serials'
+        std::snprintf(time, sizeof time, "%02zu:%02zu", i / 60, i % 60);
+        sessions.push_back(session(serial, "Kari", "Ola", "Hanne", "2006-03-05"));
+        sessions.back().StartTime = time;
+        sessions.back().Scenario = "Adult";
+    }
+    store(database, sessions);
+    // 20,000,000 letters (more than a read would ever make room for whole),
+    // and 3,000,000 letters of two bytes each, in the first block.
+    const bool pg = dbtest::usingPostgres();
+    if (pg)
+        exec("ALTER TABLE Session ALTER COLUMN Scenario TYPE citext"); // a wider column, as another tool may make
+    auto huge = [&](const std::string& serial, std::size_t letters, bool twoBytes) {
+        std::string value = pg ? "repeat(" + std::string(twoBytes ? "chr(233)" : "'x'") + ", " + std::to_string(letters) + ")"
+                               : "replace(hex(zeroblob(" + std::to_string(letters) + ")), '00', "
+                                     + (twoBytes ? "char(233)" : "'x'") + ")";
+        exec("UPDATE Session SET Scenario = " + value + " WHERE Serialidentifier = '" + serial + "'");
+    };
+    huge(sessions[3].Serialidentifier, 20000000, false);
+    huge(sessions[4].Serialidentifier, 3000000, true);
+    ASSERT_EQ(scalar("SELECT length(Scenario) FROM Session WHERE Serialidentifier = '" + sessions[3].Serialidentifier + "'"),
+              "20000000");
+
+    testsupport::LogCapture log;
+    List list;
+    ASSERT_TRUE(list.search(database, "", "", 0, 0));
+    ASSERT_EQ(list.size(), count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const browseSessions::ListRow& row = list.row(i);
+        EXPECT_EQ(row.serial, sessions[i].Serialidentifier) << "row " << i;
+        EXPECT_EQ(row.ventilation, "Kari") << "row " << i;
+        if (i == 3)
+            EXPECT_EQ(row.scenario, std::string(List::valueBytes - 1, 'x'));
+        else if (i == 4) // never half a letter
+            EXPECT_EQ(row.scenario, std::string((List::valueBytes - 1) / 2, '\xe9'));
+        else
+            EXPECT_EQ(row.scenario, "Adult") << "row " << i;
+    }
+    EXPECT_EQ(list.blocksRead(), 2);
+    EXPECT_LE(list.largestBlockBytes(), List::blockRows * 8 * List::valueBytes);
+    EXPECT_EQ(log.text().find("could not be read"), std::string::npos) << log.text();
+}
+
 TEST_F(BrowseSessionsTest, SessionsMoveToAnotherStationWhole)
 {
     // Station A: its own SQLite database beside the test's data source.

@@ -351,6 +351,49 @@ TEST_F(RowBlockTest, EveryValueArrivesWholeAcrossBlockBoundaries)
         }
 }
 
+// With a bound on the room for a value, a longer value arrives cut, never
+// inside a character, and no fetch sets aside more than rows x columns x bound.
+TEST_F(RowBlockTest, ValuesOverTheBoundArriveCutAtACharacter)
+{
+    for (std::size_t bound : {16, 17, 4096}) {
+        SCOPED_TRACE("bound " + std::to_string(bound));
+        odbc::BlockRead how;
+        how.blockRows = 7;
+        how.mostValueBytes = bound;
+        bool ok = false;
+        std::vector<Row> rows = read(how, ok);
+        ASSERT_EQ(rows.size(), expected.size());
+        std::size_t longer = 0;
+        auto check = [&](const std::string& got, const std::string& whole) {
+            if (whole.size() < bound) {
+                EXPECT_EQ(got, whole);
+                return;
+            }
+            ++longer;
+            EXPECT_EQ(whole.compare(0, got.size(), got), 0) << got << " is not the start of " << whole;
+            // At most the bytes of one split character dropped, and the next
+            // byte of the value begins a character.
+            EXPECT_LE(got.size(), bound - 1);
+            EXPECT_GE(got.size() + 3, bound - 1) << got;
+            EXPECT_NE(static_cast<unsigned char>(whole[got.size()]) & 0xC0, 0x80) << got;
+        };
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            check(rows[i].name, expected[i].name);
+            check(rows[i].note, expected[i].note);
+            check(rows[i].twice, expected[i].twice);
+            EXPECT_EQ(rows[i].noteNull, expected[i].noteNull);
+        }
+        EXPECT_EQ(how.valuesCut, longer);
+        EXPECT_EQ(longer > 0, bound < 4096);
+        EXPECT_LE(how.bufferBytes, 7 * 3 * bound);
+        if (bound < 4096) {
+            EXPECT_EQ(how.runs, 1);
+            EXPECT_EQ(rows[2].name, bound == 16 ? "\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8"
+                                                : "\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8\xc3\xb8");
+        }
+    }
+}
+
 TEST_F(RowBlockTest, AFailedQueryOrNoRowsHandsOverNothing)
 {
     DbError error;
