@@ -68,12 +68,6 @@ namespace {
 
 void clamp(double& value, Range range) { value = std::clamp(value, range.low, range.high); }
 
-void lowNotAboveHigh(double& low, double high)
-{
-    if (low > high)
-        low = high;
-}
-
 } // namespace
 
 Algorithm corrected(Algorithm r)
@@ -93,10 +87,9 @@ Algorithm corrected(Algorithm r)
         clamp(*v, ventCompRatioRange);
     for (double* v : {&r.vVolHigh, &r.vVolLow})
         clamp(*v, vVolRange);
-    lowNotAboveHigh(r.compDepthLow, r.compDepthHigh);
-    lowNotAboveHigh(r.compRelaxLow, r.compRelaxHigh);
-    lowNotAboveHigh(r.eccRateLow, r.eccRateHigh);
-    lowNotAboveHigh(r.vRateLow, r.vRateHigh);
+    for (const LimitPair& pair : limitPairs)
+        if (!pair.ordered(r))
+            r.*pair.low = r.*pair.high;
     return r;
 }
 

@@ -41,9 +41,24 @@ inline constexpr Range initVentRange { 0, 20 };
 inline constexpr Range ventCompRatioRange { 1, 50 };
 inline constexpr Range vVolRange { 0, 5 };
 
+// A low limit and the high limit it must not exceed, with their columns' names.
+struct LimitPair {
+    const char* lowName;
+    const char* highName;
+    double Algorithm::*low;
+    double Algorithm::*high;
+    bool ordered(const Algorithm& record) const { return !(record.*low > record.*high); }
+};
+inline constexpr LimitPair limitPairs[] = {
+    {"compDepthLow", "compDepthHigh", &Algorithm::compDepthLow, &Algorithm::compDepthHigh},
+    {"compRelaxLow", "compRelaxHigh", &Algorithm::compRelaxLow, &Algorithm::compRelaxHigh},
+    {"eccRateLow", "eccRateHigh", &Algorithm::eccRateLow, &Algorithm::eccRateHigh},
+    {"vRateLow", "vRateHigh", &Algorithm::vRateLow, &Algorithm::vRateHigh},
+    {"vVolLow", "vVolHigh", &Algorithm::vVolLow, &Algorithm::vVolHigh},
+};
+
 // The record with every value moved into its range (above), then each low
-// limit above its high limit set to it, for depth, share, ECC rate and
-// ventilation rate.
+// limit above its high limit set to it (every pair of limitPairs).
 Algorithm corrected(Algorithm record);
 
 // A recommended share typed into its field, kept within 0 to 100.

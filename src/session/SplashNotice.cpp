@@ -6,20 +6,38 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QObject>
+#include <QtGlobal>
 
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 int SplashNotice::descriptorFromEnvironment()
 {
-    const char* fdText = std::getenv("TAVO_SPLASH_FD");
-    if (!fdText || !*fdText)
+    if (!qEnvironmentVariableIsSet(variable))
+        return -1;
+    const QByteArray fdText = qgetenv(variable);
+    // Read once: a program started from here gets no number that means
+    // nothing in it.
+    qunsetenv(variable);
+    if (fdText.isEmpty())
         return -1;
     char* end = nullptr;
-    const long fd = std::strtol(fdText, &end, 10);
-    if (*end || fd < 0 || fd > 65535)
+    const long fd = std::strtol(fdText.constData(), &end, 10);
+    // The splash program never hands over a standard stream.
+    if (*end || fd < 3 || fd > 65535)
+        return -1;
+    // A stale number from another start may name anything now: a serial
+    // port, the database's socket, a log file. Only the write end of a pipe
+    // is the splash program's; anything else is left alone.
+    struct stat status;
+    if (::fstat(static_cast<int>(fd), &status) != 0 || !S_ISFIFO(status.st_mode))
+        return -1;
+    const int access = ::fcntl(static_cast<int>(fd), F_GETFL);
+    if (access < 0 || (access & O_ACCMODE) == O_RDONLY)
         return -1;
     return static_cast<int>(fd);
 }

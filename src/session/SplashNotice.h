@@ -15,7 +15,11 @@ public:
     // The word for "the program waits for input".
     static constexpr std::uint32_t inputIdleWord = 0x1D1E0614;
 
-    // The pipe named by TAVO_SPLASH_FD; inactive without one.
+    // The variable that names the splash program's pipe.
+    static constexpr const char* variable = "TAVO_SPLASH_FD";
+    // The descriptor TAVO_SPLASH_FD names when it is the write end of a
+    // pipe (never a standard stream), else -1. The variable is removed once
+    // read, so that no program started from here inherits it.
     static int descriptorFromEnvironment();
     explicit SplashNotice(int fd) : fd(fd) {}
     ~SplashNotice();

@@ -127,8 +127,9 @@ TEST_F(CPBGetTest, UnitsSetupLandsInTheSetupAndTheAlgorithmTable)
     device.poke(0x51, 0x7FF0, { 3, 255, 96, 97, 0, 10 });
     device.poke(0x51, 0x7FE0, { 1, 2, 12 });
     device.poke(0x51, 0x7FB0, { 0x00, 0x00, 0x00 });
-    pokeAlgorithm(0x7D00, "aha 2005 (american heart association)", { 1.999f, 12, 20, 0.599999f, 0.3f, 100, 120, 30, 38 });
-    pokeAlgorithm(0x7E00, "Field guideline", { 0, 8, 10, 0.5f, 0.7f, 95, 115, 45, 55 });
+    pokeAlgorithm(0x7D00, "aha 2005 (american heart association)", { 1.999f, 12, 20, 0.599999f, 0.7f, 100, 120, 30, 38 });
+    // Limits that are equal make a band the editor keeps too.
+    pokeAlgorithm(0x7E00, "Field guideline", { 0, 10, 10, 0.5f, 0.7f, 95, 115, 45, 55 });
     device.poke(0x51, 0x7C00, text("Rescue school\r\nNorth"));
 
     PropertyModel before = model;
@@ -158,7 +159,7 @@ TEST_F(CPBGetTest, UnitsSetupLandsInTheSetupAndTheAlgorithmTable)
     EXPECT_DOUBLE_EQ(first.vRateLow, 12);
     EXPECT_DOUBLE_EQ(first.vRateHigh, 20);
     EXPECT_DOUBLE_EQ(first.vVolLow, 0.6);
-    EXPECT_DOUBLE_EQ(first.vVolHigh, 0.3);
+    EXPECT_DOUBLE_EQ(first.vVolHigh, 0.7);
     EXPECT_DOUBLE_EQ(first.eccRateLow, 100);
     EXPECT_DOUBLE_EQ(first.eccRateHigh, 120);
     EXPECT_DOUBLE_EQ(first.compDepthLow, 30);
@@ -173,7 +174,7 @@ TEST_F(CPBGetTest, UnitsSetupLandsInTheSetupAndTheAlgorithmTable)
     Algorithm expected;
     expected.Name = "Field guideline";
     expected.initVent = 0;
-    expected.vRateLow = 8;
+    expected.vRateLow = 10;
     expected.vRateHigh = 10;
     expected.vVolLow = 0.5;
     expected.vVolHigh = 0.7;
@@ -229,6 +230,7 @@ struct FailureCase {
     std::function<void(sim::ControllerDevice&)> prepare;
     int progress;
     bool iconsRead;
+    const char* logged = nullptr;
 };
 
 TEST_F(CPBGetTest, FailingUnitReportsTheFailureAndKeepsWhatCameBefore)
@@ -266,6 +268,11 @@ TEST_F(CPBGetTest, FailingUnitReportsTheFailureAndKeepsWhatCameBefore)
         { "21 initial ventilations", unitWith(0, 21), 630, true },
         { "a volume of 5.5 L", unitWith(16, 5.5f), 630, true },
         { "an ECC rate of 0", unitWith(40, 0), 630, true },
+        // Each value within its range, but a band that nothing can hit.
+        { "a depth of 60 to 50 mm", unitWith(64, 60), 630, true, "compDepthLow 60 above compDepthHigh 50" },
+        { "an ECC rate of 120 to 110", unitWith(40, 120), 630, true, "eccRateLow 120 above eccRateHigh 110" },
+        { "a ventilation rate of 25 to 20", unitWith(4, 25), 630, true, "vRateLow 25 above vRateHigh 20" },
+        { "a volume of 0.8 to 0.6 L", unitWith(12, 0.8f), 630, true, "vVolLow 0.8 above vVolHigh 0.6" },
         { "a company name without an end",
           [](sim::ControllerDevice& d) { d.poke(0x51, 0x7C00, Bytes(256, 'x')); }, 800, true },
         { "a unit that stops answering",
@@ -291,8 +298,12 @@ TEST_F(CPBGetTest, FailingUnitReportsTheFailureAndKeepsWhatCameBefore)
         model.printHeading = L"Station heading";
         const PropertyModel before = model;
 
+        testsupport::LogCapture log;
         CPBGet reader;
         EXPECT_FALSE(reader.get(port, &model, &parent));
+        if (c.logged) {
+            EXPECT_NE(log.text().find(c.logged), std::string::npos) << log.text();
+        }
         ProgressDialog* window = reader.progressWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(shown(window, IDC_PROGRESS_TEXT), "An error occurred, please try again.");

@@ -60,7 +60,7 @@ TEST_F(AlgorithmEditorTest, LeavingAFieldKeepsEveryValueInItsRange)
         {IDC_ALG_INIT_VENT, "25", "20", true},     {IDC_ALG_INIT_VENT, "20", "20", false},
         {IDC_ALG_INIT_VENT, "0", "0", false},      {IDC_ALG_SINGLE_COMP, "0", "1", true},
         {IDC_ALG_SINGLE_COMP, "55", "50", true},   {IDC_ALG_DOUBLE_VENT, "50", "50", false},
-        {IDC_ALG_VVOL_HIGH, "6", "5", true},       {IDC_ALG_VVOL_LOW, "0.9", "0.9", false}, // volumes keep their order
+        {IDC_ALG_VVOL_HIGH, "6", "5", true},       {IDC_ALG_VVOL_LOW, "0.9", "0.6", true}, // above the high volume
         {IDC_ALG_VRATE_HIGH, "101", "100", true},  {IDC_ALG_SHARE_HIGH, "100", "100", false},
         {IDC_ALG_ECC_HIGH, "abc", "1", true}, // letters are refused: nothing typed is 0, kept at 1
     };

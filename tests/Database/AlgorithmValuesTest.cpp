@@ -59,7 +59,7 @@ TEST(AlgorithmValues, CorrectionKeepsEveryValueInItsRangeAndLowLimitsAtMostTheHi
     a.initVent = 25;
     a.ventCompRatioSingleComp = 0;
     a.ventCompRatioDoubleVent = 60;
-    a.vVolLow = 7; // and above the high volume: volumes keep their order as typed
+    a.vVolLow = 7;
     a.vVolHigh = 0.5;
     Algorithm c = corrected(a);
     EXPECT_EQ(c.compDepthHigh, 250);
@@ -72,7 +72,7 @@ TEST(AlgorithmValues, CorrectionKeepsEveryValueInItsRangeAndLowLimitsAtMostTheHi
     EXPECT_EQ(c.initVent, 20);
     EXPECT_EQ(c.ventCompRatioSingleComp, 1);
     EXPECT_EQ(c.ventCompRatioDoubleVent, 50);
-    EXPECT_EQ(c.vVolLow, 5);
+    EXPECT_EQ(c.vVolLow, 0.5) << "clamped to 5, then not above the high volume";
     EXPECT_EQ(c.vVolHigh, 0.5);
     EXPECT_EQ(c.Name, a.Name);
 
@@ -83,4 +83,32 @@ TEST(AlgorithmValues, CorrectionKeepsEveryValueInItsRangeAndLowLimitsAtMostTheHi
     bounds.ventCompRatioSingleVent = 50;
     bounds.vVolHigh = 5;
     EXPECT_TRUE(corrected(bounds) == bounds) << "every bound belongs to its range";
+}
+
+TEST(AlgorithmValues, EveryLowLimitAboveItsHighLimitTakesTheHighOne)
+{
+    const struct {
+        const char* pair;
+        double Algorithm::*low;
+        double Algorithm::*high;
+        double lowValue;
+        double highValue;
+    } pairs[] = {
+        {"depth", &Algorithm::compDepthLow, &Algorithm::compDepthHigh, 60, 40},
+        {"share", &Algorithm::compRelaxLow, &Algorithm::compRelaxHigh, 70, 30},
+        {"ECC rate", &Algorithm::eccRateLow, &Algorithm::eccRateHigh, 120, 100},
+        {"ventilation rate", &Algorithm::vRateLow, &Algorithm::vRateHigh, 12, 8},
+        {"ventilation volume", &Algorithm::vVolLow, &Algorithm::vVolHigh, 0.8, 0.5},
+    };
+    for (const auto& p : pairs) {
+        Algorithm a;
+        a.*p.low = p.lowValue;
+        a.*p.high = p.highValue;
+        Algorithm expected = a;
+        expected.*p.low = p.highValue;
+        EXPECT_TRUE(corrected(a) == expected) << p.pair << ": only the low limit moves";
+
+        a.*p.low = p.highValue;
+        EXPECT_TRUE(corrected(a) == a) << p.pair << ": equal limits are a band";
+    }
 }

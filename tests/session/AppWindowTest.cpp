@@ -53,7 +53,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -609,4 +615,87 @@ TEST(SplashNotice, TellsTheFirstWaitForInputOnceAndWaitsForTheSplashToGo)
         EXPECT_EQ(heard, SplashNotice::windowUpWord);
         EXPECT_FALSE(notice.active());
     }
+}
+
+// A number left in the variable by another start may name anything by now:
+// only the write end of a pipe is the splash program's. Whatever else it
+// names is neither written nor closed, and no program started from here
+// inherits the variable.
+TEST(SplashNotice, TakesOnlyAPipeFromItsVariableAndDropsTheVariable)
+{
+    auto nothingToRead = [](int fd) {
+        pollfd line {fd, POLLIN, 0};
+        return ::poll(&line, 1, 0) == 0;
+    };
+    TempDir dir;
+    const int file = ::open(dir.file("errors.txt").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    int sockets[2];
+    int readEnd[2];
+    int standardIn[2];
+    ASSERT_GE(file, 0);
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, sockets), 0);
+    ASSERT_EQ(::pipe2(readEnd, O_CLOEXEC), 0);
+    ASSERT_EQ(::pipe2(standardIn, O_CLOEXEC), 0);
+    // Standard input, for a while, the write end of a pipe.
+    const int savedIn = ::dup(0);
+    ::dup2(standardIn[1], 0);
+    const int closedNumber = ::dup(file);
+    ::close(closedNumber);
+
+    struct Case {
+        const char* what;
+        int fd;
+        std::function<bool()> nothingWritten;
+    };
+    const Case cases[] = {
+        {"a regular file", file,
+         [&] {
+             struct stat status;
+             return ::fstat(file, &status) == 0 && status.st_size == 0;
+         }},
+        {"a socket", sockets[0], [&] { return nothingToRead(sockets[1]); }},
+        {"the read end of a pipe", readEnd[0], [&] { return nothingToRead(readEnd[0]); }},
+        {"a standard stream that is a pipe", 0, [&] { return nothingToRead(standardIn[0]); }},
+        {"a closed number", closedNumber, [] { return true; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::setenv(SplashNotice::variable, std::to_string(c.fd).c_str(), 1);
+        {
+            SplashNotice notice(SplashNotice::descriptorFromEnvironment());
+            EXPECT_FALSE(notice.active());
+            notice.inputIdle();
+            notice.windowUp(0);
+        }
+        EXPECT_EQ(std::getenv(SplashNotice::variable), nullptr);
+        if (c.fd != closedNumber) {
+            EXPECT_NE(::fcntl(c.fd, F_GETFD), -1) << "still open";
+        } else {
+            EXPECT_EQ(::fcntl(c.fd, F_GETFD), -1) << "nothing opened under it";
+        }
+        EXPECT_TRUE(c.nothingWritten());
+    }
+    ::dup2(savedIn, 0);
+    ::close(savedIn);
+    for (int fd : {file, sockets[0], sockets[1], readEnd[0], readEnd[1], standardIn[0], standardIn[1]})
+        ::close(fd);
+
+    // The splash program's pipe: told, then closed; the variable is gone too.
+    int ends[2];
+    ASSERT_EQ(::pipe2(ends, O_CLOEXEC), 0);
+    ::setenv(SplashNotice::variable, std::to_string(ends[1]).c_str(), 1);
+    const int fd = SplashNotice::descriptorFromEnvironment();
+    EXPECT_EQ(fd, ends[1]);
+    EXPECT_EQ(std::getenv(SplashNotice::variable), nullptr);
+    {
+        SplashNotice notice(fd);
+        EXPECT_TRUE(notice.active());
+        notice.inputIdle();
+        notice.windowUp(0);
+    }
+    unsigned char bytes[9] = {};
+    EXPECT_EQ(::read(ends[0], bytes, sizeof bytes), 8) << "two words, then the end";
+    EXPECT_EQ(::read(ends[0], bytes, sizeof bytes), 0) << "the write end is closed";
+    EXPECT_EQ(bytes[4] | bytes[5] << 8 | bytes[6] << 16 | unsigned(bytes[7]) << 24, SplashNotice::windowUpWord);
+    ::close(ends[0]);
 }

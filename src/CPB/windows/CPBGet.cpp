@@ -17,6 +17,7 @@
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -280,26 +281,45 @@ bool CPBGet::storeAlgorithm(const std::string& name, int block, CPBComm& comm)
     // A value the guideline editor would not keep is no setting the program
     // sent: the guideline is refused whole.
     using namespace algorithmValues;
+    if (!initVentRange.holds(record.initVent)) {
+        LogStream::instance() << "Algorithm '" << name << "' on the CPR Controller has initVent " << record.initVent
+                              << ", outside " << initVentRange.low << " to " << initVentRange.high
+                              << "; it is not stored" << LogStream::endl;
+        return false;
+    }
     const struct {
         const char* field;
-        double value;
+        double Algorithm::*member;
         Range range;
-    } checks[] = {
-        { "initVent", static_cast<double>(record.initVent), initVentRange },
-        { "vRateLow", record.vRateLow, vRateRange },
-        { "vRateHigh", record.vRateHigh, vRateRange },
-        { "vVolLow", record.vVolLow, vVolRange },
-        { "vVolHigh", record.vVolHigh, vVolRange },
-        { "eccRateLow", record.eccRateLow, eccRateRange },
-        { "eccRateHigh", record.eccRateHigh, eccRateRange },
-        { "compDepthLow", record.compDepthLow, compDepthRange },
-        { "compDepthHigh", record.compDepthHigh, compDepthRange },
+    } fromUnit[] = {
+        { "vRateLow", &Algorithm::vRateLow, vRateRange },
+        { "vRateHigh", &Algorithm::vRateHigh, vRateRange },
+        { "vVolLow", &Algorithm::vVolLow, vVolRange },
+        { "vVolHigh", &Algorithm::vVolHigh, vVolRange },
+        { "eccRateLow", &Algorithm::eccRateLow, eccRateRange },
+        { "eccRateHigh", &Algorithm::eccRateHigh, eccRateRange },
+        { "compDepthLow", &Algorithm::compDepthLow, compDepthRange },
+        { "compDepthHigh", &Algorithm::compDepthHigh, compDepthRange },
     };
-    for (const auto& check : checks)
-        if (!check.range.holds(check.value)) {
+    for (const auto& check : fromUnit)
+        if (!check.range.holds(record.*check.member)) {
             LogStream::instance() << "Algorithm '" << name << "' on the CPR Controller has " << check.field << " "
-                                  << check.value << ", outside " << check.range.low << " to " << check.range.high
-                                  << "; it is not stored" << LogStream::endl;
+                                  << record.*check.member << ", outside " << check.range.low << " to "
+                                  << check.range.high << "; it is not stored" << LogStream::endl;
+            return false;
+        }
+    // Nor would the editor keep a low limit above its high one: no session
+    // could meet such a band. Only pairs the unit carries are its to answer
+    // for; the others are the stored row's.
+    auto carried = [&](double Algorithm::*member) {
+        return std::any_of(std::begin(fromUnit), std::end(fromUnit),
+                           [member](const auto& check) { return check.member == member; });
+    };
+    for (const LimitPair& pair : limitPairs)
+        if (carried(pair.low) && carried(pair.high) && !pair.ordered(record)) {
+            LogStream::instance() << "Algorithm '" << name << "' on the CPR Controller has " << pair.lowName << " "
+                                  << format(record.*pair.low) << " above " << pair.highName << " "
+                                  << format(record.*pair.high) << "; it is not stored" << LogStream::endl;
             return false;
         }
     if (!(exists ? table.Edit() : table.AddNew()))
