@@ -34,8 +34,11 @@ void HelpWindow::placeBeside(QWidget* owner)
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     const auto rect = [](const QRect& r) { return helpplacement::Rect{ r.x(), r.y(), r.width(), r.height() }; };
     // The title bar and borders count: the window manager adds them around
-    // the size asked for.
-    const QSize decoration = frameGeometry().size() - size();
+    // the size asked for. Until it has framed this window, the owner's frame
+    // tells how large they are.
+    QSize decoration = frameGeometry().size() - size();
+    if (beside)
+        decoration = decoration.expandedTo(beside->frameGeometry().size() - beside->size());
     const helpplacement::Rect frame = helpplacement::place(beside ? rect(beside->frameGeometry()) : rect(area),
                                                            640 + decoration.width(), 720 + decoration.height(),
                                                            rect(area));
