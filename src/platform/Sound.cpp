@@ -3,6 +3,7 @@
 #include <alsa/asoundlib.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdarg>
 #include <cstdlib>
@@ -14,7 +15,42 @@ namespace {
 // ALSA writes its complaints to stderr; the caller reports what matters.
 void quietErrors(const char*, int, const char*, int, const char*, ...) {}
 
-snd_pcm_t* handle(void* pcm) { return static_cast<snd_pcm_t*>(pcm); }
+// The stream on an ALSA device opened without blocking.
+class AlsaStream : public PcmStream {
+public:
+    explicit AlsaStream(snd_pcm_t* pcm) : pcm(pcm) {}
+    ~AlsaStream() override { snd_pcm_close(pcm); }
+    AlsaStream(const AlsaStream&) = delete;
+    AlsaStream& operator=(const AlsaStream&) = delete;
+
+    State state() override
+    {
+        switch (snd_pcm_state(pcm)) {
+        case SND_PCM_STATE_PREPARED:
+            return State::Prepared;
+        case SND_PCM_STATE_RUNNING:
+            return State::Running;
+        case SND_PCM_STATE_SUSPENDED:
+            return State::Suspended;
+        default:
+            return State::Other;
+        }
+    }
+    long write(const std::int16_t* frames, std::size_t count) override { return snd_pcm_writei(pcm, frames, count); }
+    int prepare() override { return snd_pcm_prepare(pcm); }
+    int start() override { return snd_pcm_start(pcm); }
+    int drop() override { return snd_pcm_drop(pcm); }
+    int resume() override { return snd_pcm_resume(pcm); }
+    long delay() override
+    {
+        snd_pcm_sframes_t frames = 0;
+        const int rc = snd_pcm_delay(pcm, &frames);
+        return rc < 0 ? rc : frames;
+    }
+
+private:
+    snd_pcm_t* pcm;
+};
 
 } // namespace
 
@@ -38,14 +74,16 @@ SoundPlayer::SoundPlayer()
         snd_pcm_close(opened);
         return;
     }
-    pcm = opened;
+    pcm = std::make_unique<AlsaStream>(opened);
 }
 
-SoundPlayer::~SoundPlayer()
+SoundPlayer::SoundPlayer(std::unique_ptr<PcmStream> stream) : pcm(std::move(stream))
 {
-    if (pcm)
-        snd_pcm_close(handle(pcm));
+    if (!pcm)
+        error = "no sound device";
 }
+
+SoundPlayer::~SoundPlayer() = default;
 
 const std::vector<std::int16_t>& SoundPlayer::clickSamples()
 {
@@ -90,36 +128,66 @@ const std::vector<std::int16_t>& SoundPlayer::endSamples()
 
 bool SoundPlayer::playClick()
 {
-    if (!pcm)
+    if (!usable())
         return false;
     if (pending)
-        return true; // a sound is still being written
-    snd_pcm_t* p = handle(pcm);
-    if (snd_pcm_state(p) == SND_PCM_STATE_RUNNING) {
-        snd_pcm_sframes_t delay = 0;
-        if (snd_pcm_delay(p, &delay) == 0 && delay > 0)
-            return true; // still playing the last sound
-    }
+        return true; // a sound is still being written, or waits for the device to resume
+    if (pcm->state() == PcmStream::State::Running && pcm->delay() > 0)
+        return true; // still playing the last sound
     return play(clickSamples());
 }
 
 bool SoundPlayer::playEndSound()
 {
-    if (!pcm)
+    if (!usable())
         return false;
-    snd_pcm_t* p = handle(pcm);
-    if (snd_pcm_state(p) == SND_PCM_STATE_RUNNING)
-        snd_pcm_drop(p); // the end of the session comes before a click
+    if (pcm->state() == PcmStream::State::Running)
+        pcm->drop(); // the end of the session comes before a click
+    // A device still suspended under a click is prepared afresh by play.
     pending = nullptr;
+    suspended = false;
     return play(endSamples());
 }
 
-bool SoundPlayer::topUp() { return !pending || feed(); }
+SoundPlayer::TopUp SoundPlayer::topUp()
+{
+    if (!usable() || !pending)
+        return TopUp::Fine;
+    if (suspended) {
+        const TopUp outcome = tryResume();
+        if (outcome != TopUp::Fine || suspended)
+            return outcome;
+    }
+    return feed() ? TopUp::Fine : TopUp::Refused;
+}
+
+SoundPlayer::TopUp SoundPlayer::tryResume()
+{
+    const int rc = pcm->resume();
+    if (rc == -EAGAIN) {
+        if (++suspendedTicks < resumeTicks)
+            return TopUp::Fine; // not back yet: the next tick asks again
+        // Waiting longer would leave the user without metronome and without
+        // knowing it: sound is given up, the caller beeps from now on.
+        suspended = false;
+        pending = nullptr;
+        gaveUp = true;
+        pcm->drop();
+        return TopUp::GivenUp;
+    }
+    suspended = false;
+    // A device that cannot pick up where it stopped starts afresh; the part
+    // of the sound it held is lost, the rest still plays.
+    if (rc < 0 && pcm->prepare() < 0) {
+        pending = nullptr;
+        return TopUp::Refused;
+    }
+    return TopUp::Fine;
+}
 
 bool SoundPlayer::play(const std::vector<std::int16_t>& samples)
 {
-    snd_pcm_t* p = handle(pcm);
-    if (snd_pcm_state(p) != SND_PCM_STATE_PREPARED && snd_pcm_prepare(p) < 0)
+    if (pcm->state() != PcmStream::State::Prepared && pcm->prepare() < 0)
         return false;
     pending = &samples;
     sent = 0;
@@ -128,15 +196,22 @@ bool SoundPlayer::play(const std::vector<std::int16_t>& samples)
 
 bool SoundPlayer::feed()
 {
-    snd_pcm_t* p = handle(pcm);
     const std::vector<std::int16_t>& samples = *pending;
     while (sent < samples.size()) {
-        snd_pcm_sframes_t written = snd_pcm_writei(p, samples.data() + sent, samples.size() - sent);
+        const long written = pcm->write(samples.data() + sent, samples.size() - sent);
         if (written == -EAGAIN)
             break; // the buffer is full: the next tick goes on
-        if (written == -EPIPE || written == -ESTRPIPE) {
+        if (written == -ESTRPIPE) {
+            // The machine slept under the sound. Resuming may take the
+            // device a while: it is asked on the following ticks, never
+            // waited for here.
+            suspended = true;
+            suspendedTicks = 0;
+            return true;
+        }
+        if (written == -EPIPE) {
             // The buffer ran dry before this top-up: start again where it stopped.
-            if (snd_pcm_recover(p, static_cast<int>(written), 1) < 0) {
+            if (pcm->prepare() < 0) {
                 pending = nullptr;
                 return false;
             }
@@ -151,8 +226,8 @@ bool SoundPlayer::feed()
         sent += static_cast<std::size_t>(written);
     }
     // A sound may be shorter than the start threshold: start it by hand.
-    if (snd_pcm_state(p) == SND_PCM_STATE_PREPARED && sent > 0)
-        snd_pcm_start(p);
+    if (pcm->state() == PcmStream::State::Prepared && sent > 0)
+        pcm->start();
     if (sent >= samples.size())
         pending = nullptr;
     return true;

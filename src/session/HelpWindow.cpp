@@ -1,5 +1,7 @@
 #include "session/HelpWindow.h"
 
+#include "session/HelpPlacement.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -23,16 +25,26 @@ HelpWindow::HelpWindow(QWidget* owner)
     // Links to other sites leave the program; links inside the page stay.
     view->setOpenExternalLinks(true);
     layout->addWidget(view);
-    // Beside the main window rather than over the middle of it.
-    const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+}
+
+void HelpWindow::placeBeside(QWidget* owner)
+{
+    const QWidget* beside = owner ? owner->window() : nullptr;
+    const QScreen* screen = beside ? beside->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    resize(std::min(640, area.width()), std::min(720, area.height()));
-    if (owner) {
-        const QRect frame = owner->frameGeometry();
-        const int x = std::clamp(frame.right() - width(), area.left(), std::max(area.left(), area.right() - width()));
-        const int y = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() - height()));
-        move(x, y);
-    }
+    const auto rect = [](const QRect& r) { return helpplacement::Rect{ r.x(), r.y(), r.width(), r.height() }; };
+    // The title bar and borders count: the window manager adds them around
+    // the size asked for. Until it has framed this window, the owner's frame
+    // tells how large they are.
+    QSize decoration = frameGeometry().size() - size();
+    if (beside)
+        decoration = decoration.expandedTo(beside->frameGeometry().size() - beside->size());
+    const helpplacement::Rect frame = helpplacement::place(beside ? rect(beside->frameGeometry()) : rect(area),
+                                                           640 + decoration.width(), 720 + decoration.height(),
+                                                           rect(area));
+    // The position of a window is that of its frame.
+    move(frame.x, frame.y);
+    resize(std::max(0, frame.width - decoration.width()), std::max(0, frame.height - decoration.height()));
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event)
@@ -55,15 +67,26 @@ bool HelpWindow::showTopic(const QUrl& url, QWidget* owner)
     // and scrolled, and closing it goes back to the dialog.
     if (QWidget* modal = QApplication::activeModalWidget())
         owner = modal;
+    // Placed when it comes up for a window: beside that window, where the
+    // user can read it and still see what they are doing. Moved or resized
+    // by the user afterwards, it stays where they put it.
+    bool place = false;
     if (!window) {
         window = new HelpWindow(owner);
+        place = true;
     } else if (window->parentWidget() != owner) {
-        const QRect place = window->geometry();
         window->setParent(owner, Qt::Window);
-        window->setGeometry(place);
+        place = true;
+    } else {
+        place = !window->isVisible();
     }
+    if (place)
+        window->placeBeside(owner);
     // Shown first: the page is laid out to the window's width before it scrolls.
     window->show();
+    // Once shown, the frame the window manager put around it is known.
+    if (place)
+        window->placeBeside(owner);
     window->raise();
     window->activateWindow();
     return window->load(url);

@@ -25,6 +25,8 @@ protected:
 private:
     explicit HelpWindow(QWidget* owner);
     bool load(const QUrl& url);
+    // Inside the screen's work area, beside `owner`'s window where there is room.
+    void placeBeside(QWidget* owner);
 
     QTextBrowser* view = nullptr;
     static QPointer<HelpWindow> window;

@@ -231,8 +231,17 @@ void CMainFrame::onTimer()
         sessions->poll();
 
     // A sound longer than the device's buffer goes on as the buffer drains.
-    if (!sound.topUp())
+    switch (sound.topUp()) {
+    case platform::SoundPlayer::TopUp::Fine:
+        break;
+    case platform::SoundPlayer::TopUp::Refused:
         LogStream::instance() << "The sound device refused the rest of the sound" << LogStream::endl;
+        break;
+    case platform::SoundPlayer::TopUp::GivenUp:
+        LogStream::instance() << "The sound device stayed suspended; the metronome and the end of session beep instead"
+                              << LogStream::endl;
+        break;
+    }
     if (metronome.tick(static_cast<std::uint32_t>(platform::tickCount()), app.metronomeRate())) {
         playClick();
         app.metronome.emit();

@@ -104,8 +104,8 @@ bool ChildFrame::createFrame(const std::wstring& title)
     QMdiSubWindow* active = mdi->activeSubWindow();
     const bool activeMaximised = active && active->isVisible() && active->isMaximized();
     const bool openMaximised = maximised || (!fitToView && activeMaximised);
-    if (openMaximised && activeMaximised)
-        displaced = active;
+    if (openMaximised)
+        coverFrames(mdi);
 
     setWindowTitle(QString::fromStdWString(title));
     setWindowIcon(platform::applicationIcon());
@@ -127,7 +127,39 @@ bool ChildFrame::createFrame(const std::wstring& title)
     }
     if (QWidget* first = platform::nextDlgTabItem(getView(), nullptr))
         first->setFocus();
+    // From now on a covered frame changes state only by the user's hand.
+    watchingCovered = !displaced.empty();
     return true;
+}
+
+void ChildFrame::coverFrames(QMdiArea* mdi)
+{
+    displaced.clear();
+    for (QMdiSubWindow* frame : mdi->subWindowList(QMdiArea::StackingOrder)) {
+        if (!frame->isVisible())
+            continue;
+        displaced.push_back({ frame, frame->isMaximized(), false });
+        frame->installEventFilter(this);
+    }
+    QMdiSubWindow* active = mdi->activeSubWindow();
+    displacedActive = active && active->isVisible() ? active : nullptr;
+}
+
+void ChildFrame::stopWatchingCovered()
+{
+    watchingCovered = false;
+    for (const Covered& covered : displaced)
+        if (covered.frame)
+            covered.frame->removeEventFilter(this);
+}
+
+bool ChildFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watchingCovered && event->type() == QEvent::WindowStateChange)
+        for (Covered& covered : displaced)
+            if (covered.frame == watched)
+                covered.changed = true;
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 // A frame that could not be created goes away as a destroyed window does.
@@ -203,21 +235,46 @@ void ChildFrame::activateFrame()
 
 void ChildFrame::hideFrame()
 {
+    stopWatchingCovered();
     hide();
     restoreDisplaced();
     refreshMdiMenu();
 }
 
-// Once the MDI area has chosen the next active frame, the one this frame
-// covered when it opened fills the client area again, as it did before.
+// Once the MDI area has chosen the next active frame, the frames this one
+// covered when it opened maximised are put back as they were: each fills the
+// client area again or keeps its size, in the same order from back to front,
+// and the one that was active is again, so the Window menu checks it. A
+// frame whose state the user changed meanwhile is left as the user left it.
 void ChildFrame::restoreDisplaced()
 {
-    QPointer<QMdiSubWindow> covered = std::exchange(displaced, nullptr);
-    if (!covered)
+    stopWatchingCovered();
+    std::vector<Covered> covered = std::exchange(displaced, {});
+    QPointer<QMdiSubWindow> active = std::exchange(displacedActive, nullptr);
+    QPointer<QMdiArea> mdi = mdiArea();
+    if (covered.empty() || !mdi)
         return;
-    QTimer::singleShot(0, covered, [covered] {
-        if (covered && covered->isVisible() && !covered->isMaximized())
-            covered->showMaximized();
+    QTimer::singleShot(0, mdi, [mdi, covered, active] {
+        if (!mdi)
+            return;
+        for (const Covered& entry : covered) {
+            if (!entry.frame || !entry.frame->isVisible() || entry.changed)
+                continue;
+            if (entry.maximised && !entry.frame->isMaximized())
+                entry.frame->showMaximized();
+        }
+        for (const Covered& entry : covered)
+            if (entry.frame && entry.frame->isVisible())
+                entry.frame->raise();
+        if (active && active->isVisible()) {
+            // Activation would carry a maximised frame's state over to it.
+            const bool keepSizes = mdi->testOption(QMdiArea::DontMaximizeSubWindowOnActivation);
+            mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, true);
+            mdi->setActiveSubWindow(active);
+            mdi->setOption(QMdiArea::DontMaximizeSubWindowOnActivation, keepSizes);
+            active->raise();
+        }
+        refreshMdiMenu();
     });
 }
 
@@ -249,6 +306,7 @@ void ChildFrame::destroyFrame()
     if (!created)
         return;
     created = false;
+    stopWatchingCovered();
     hide();
     restoreDisplaced();
     refreshMdiMenu();
@@ -266,10 +324,14 @@ void ChildFrame::closeEvent(QCloseEvent* event)
         hideFrame();
         return;
     }
+    // What the MDI area does to the other frames as this one goes is not the user's doing.
+    const bool watching = std::exchange(watchingCovered, false);
     QMdiSubWindow::closeEvent(event);
     if (event->isAccepted()) {
         created = false;
         restoreDisplaced();
+    } else {
+        watchingCovered = watching;
     }
 }
 

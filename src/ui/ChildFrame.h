@@ -10,6 +10,9 @@
 #include <QPointer>
 
 #include <string>
+#include <vector>
+
+class QMdiArea;
 
 class ChildFrame : public QMdiSubWindow {
 public:
@@ -71,11 +74,23 @@ private:
     void applyFlags();
     void placeAfterCreation();
     void failCreation();
+    void coverFrames(QMdiArea* mdi);
+    void stopWatchingCovered();
     void restoreDisplaced();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QWidget* client = nullptr;
     bool created = false;
-    // The maximised frame this one took the place of when it opened
-    // maximised; it fills the client area again when this one goes.
-    QPointer<QMdiSubWindow> displaced;
+    // The frames a frame opening maximised covered, from back to front, each
+    // with whether it filled the client area and whether its state changed
+    // while covered (the user restored or maximised it: their choice stays).
+    struct Covered {
+        QPointer<QMdiSubWindow> frame;
+        bool maximised = false;
+        bool changed = false;
+    };
+    std::vector<Covered> displaced;
+    // The frame that was active then; it is active again when this one goes.
+    QPointer<QMdiSubWindow> displacedActive;
+    bool watchingCovered = false;
 };

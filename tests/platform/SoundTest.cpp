@@ -13,7 +13,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
@@ -100,7 +102,7 @@ TEST_F(SoundTest, EndSoundLongerThanTheBufferIsToppedUpToItsEnd)
         // The heartbeat, for at most three times the sound's length.
         for (int tick = 0; tick < 36 && player.hasPending(); ++tick) {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            EXPECT_TRUE(player.topUp()) << tick;
+            EXPECT_EQ(player.topUp(), platform::SoundPlayer::TopUp::Fine) << tick;
         }
         EXPECT_FALSE(player.hasPending());
         played = testsupport::readFile(device.output());
@@ -118,6 +120,173 @@ TEST_F(SoundTest, RefusedSoundIsReportedAsRefused)
     EXPECT_FALSE(player.playEndSound());
     EXPECT_FALSE(player.hasPending());
     EXPECT_FALSE(player.playClick());
+}
+
+// A stream that plays a script: it takes at most `room` frames until it is
+// topped up again, the machine sleeps once `suspendAt` frames were taken, and
+// asking it to resume gives `resumes`' results in turn, then -EAGAIN for ever.
+struct Script {
+    std::size_t room = 0;
+    std::size_t suspendAt = SIZE_MAX;
+    std::deque<int> resumeResults;
+    int prepareResult = 0;
+
+    platform::PcmStream::State state = platform::PcmStream::State::Prepared;
+    std::vector<std::int16_t> taken;
+    int resumes = 0;
+    int prepares = 0;
+};
+
+class ScriptedStream : public platform::PcmStream {
+public:
+    explicit ScriptedStream(Script& script) : s(script) {}
+    State state() override { return s.state; }
+    long write(const std::int16_t* frames, std::size_t count) override
+    {
+        if (s.taken.size() >= s.suspendAt) {
+            s.state = State::Suspended; // the machine sleeps once
+            s.suspendAt = SIZE_MAX;
+        }
+        if (s.state == State::Suspended)
+            return -ESTRPIPE;
+        const std::size_t n = std::min({ count, s.room, s.suspendAt - s.taken.size() });
+        if (n == 0)
+            return -EAGAIN;
+        s.taken.insert(s.taken.end(), frames, frames + n);
+        s.room -= n;
+        return static_cast<long>(n);
+    }
+    int prepare() override
+    {
+        ++s.prepares;
+        if (s.prepareResult < 0)
+            return s.prepareResult;
+        s.state = State::Prepared;
+        return 0;
+    }
+    int start() override
+    {
+        s.state = State::Running;
+        return 0;
+    }
+    int drop() override
+    {
+        s.state = State::Other;
+        return 0;
+    }
+    int resume() override
+    {
+        ++s.resumes;
+        int rc = -EAGAIN;
+        if (!s.resumeResults.empty()) {
+            rc = s.resumeResults.front();
+            s.resumeResults.pop_front();
+        }
+        if (rc == 0)
+            s.state = State::Running;
+        return rc;
+    }
+    long delay() override { return 0; }
+
+private:
+    Script& s;
+};
+
+using TopUp = platform::SoundPlayer::TopUp;
+
+// One heartbeat: the device drained `room` frames. A tick asks a suspended
+// device at most once to resume, it never waits for it.
+TopUp tick(platform::SoundPlayer& player, Script& script, std::size_t room)
+{
+    script.room = room;
+    const int before = script.resumes;
+    const TopUp outcome = player.topUp();
+    EXPECT_LE(script.resumes - before, 1) << "a tick asked the device to resume more than once";
+    return outcome;
+}
+
+// The machine sleeps under the end sound; the device comes back after some
+// ticks (just within the bound at the most) and the sound plays on where it
+// stopped, to its end.
+TEST(SuspendedSound, ResumesOnALaterTickAndPlaysToTheEnd)
+{
+    const auto& samples = platform::SoundPlayer::endSamples();
+    for (int busy : { 0, 7, platform::SoundPlayer::resumeTicks - 1 }) {
+        SCOPED_TRACE(busy);
+        Script script;
+        script.room = 2000;
+        script.suspendAt = 3000;
+        script.resumeResults.assign(busy, -EAGAIN);
+        script.resumeResults.push_back(0);
+        platform::SoundPlayer player(std::make_unique<ScriptedStream>(script));
+        ASSERT_TRUE(player.playEndSound());
+        for (int t = 0; t < 1000 && player.hasPending(); ++t)
+            ASSERT_EQ(tick(player, script, 2000), TopUp::Fine) << t;
+        EXPECT_FALSE(player.hasPending());
+        EXPECT_EQ(script.resumes, busy + 1);
+        EXPECT_EQ(script.prepares, 0);
+        EXPECT_TRUE(script.taken == samples) << script.taken.size() << " of " << samples.size() << " frames";
+        EXPECT_FALSE(player.givenUp());
+        EXPECT_TRUE(player.playClick());
+    }
+}
+
+// A device that never comes back is given up after the bound, told once;
+// it is asked no more and the sounds report failure, so the caller beeps.
+TEST(SuspendedSound, NeverResumingDeviceIsGivenUpOnce)
+{
+    Script script;
+    script.room = 100000;
+    script.suspendAt = 1000;
+    platform::SoundPlayer player(std::make_unique<ScriptedStream>(script));
+    ASSERT_TRUE(player.playEndSound());
+    std::vector<int> givenUpAt;
+    for (int t = 0; t < platform::SoundPlayer::resumeTicks + 50; ++t) {
+        const TopUp outcome = tick(player, script, 100000);
+        if (outcome == TopUp::GivenUp)
+            givenUpAt.push_back(t);
+        else
+            EXPECT_EQ(outcome, TopUp::Fine) << t;
+    }
+    EXPECT_EQ(givenUpAt, std::vector<int>{ platform::SoundPlayer::resumeTicks - 1 });
+    EXPECT_EQ(script.resumes, platform::SoundPlayer::resumeTicks);
+    EXPECT_TRUE(player.givenUp());
+    EXPECT_FALSE(player.hasPending());
+    EXPECT_FALSE(player.playClick());
+    EXPECT_FALSE(player.playEndSound());
+    EXPECT_EQ(script.taken.size(), 1000u);
+}
+
+// A device that cannot resume is prepared afresh: the rest of the sound
+// plays; when it cannot be prepared either, the rest is reported refused.
+TEST(SuspendedSound, DeviceThatCannotResumeIsPrepared)
+{
+    const auto& samples = platform::SoundPlayer::endSamples();
+    for (int prepareResult : { 0, -EBUSY }) {
+        SCOPED_TRACE(prepareResult);
+        Script script;
+        script.room = 2000;
+        script.suspendAt = 3000;
+        script.resumeResults = { -ENOSYS };
+        platform::SoundPlayer player(std::make_unique<ScriptedStream>(script));
+        ASSERT_TRUE(player.playEndSound());
+        script.prepareResult = prepareResult;
+        std::vector<TopUp> outcomes;
+        for (int t = 0; t < 1000 && player.hasPending(); ++t)
+            outcomes.push_back(tick(player, script, 2000));
+        EXPECT_FALSE(player.hasPending());
+        EXPECT_EQ(script.resumes, 1);
+        EXPECT_EQ(script.prepares, 1);
+        EXPECT_FALSE(player.givenUp());
+        if (prepareResult == 0) {
+            EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), TopUp::Fine), long(outcomes.size()));
+            EXPECT_TRUE(script.taken == samples) << script.taken.size() << " of " << samples.size() << " frames";
+        } else {
+            EXPECT_EQ(outcomes.back(), TopUp::Refused);
+            EXPECT_EQ(std::count(outcomes.begin(), outcomes.end(), TopUp::Refused), 1);
+            EXPECT_EQ(script.taken.size(), 3000u);
+        }
+    }
 }
 
 // Three tones, each higher than the next, with silence between them.

@@ -560,6 +560,34 @@ TEST_F(TrainingAppTest, HelpFromAModalDialogIsUsableOverIt)
     EXPECT_TRUE(backToDialog);
 }
 
+// Help asked for from a dialog low on the screen comes up wholly on the
+// screen and beside the dialog, not over it; the help window already open
+// from the main window moves there too.
+TEST_F(TrainingAppTest, HelpFromADialogLowOnTheScreenOpensBesideIt)
+{
+    app->showHelp(10000);
+    ASSERT_NE(HelpWindow::current(), nullptr);
+    QDialog dialog(frame);
+    dialog.setGeometry(10, 343, 300, 200);
+    QRect help, beside, area;
+    QTimer::singleShot(0, &dialog, [&] {
+        QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000);
+        app->showHelp(10008);
+        if (HelpWindow* window = HelpWindow::current()) {
+            help = window->frameGeometry();
+            area = window->screen()->availableGeometry();
+            window->close();
+        }
+        beside = dialog.frameGeometry();
+        dialog.reject();
+    });
+    dialog.exec();
+    ASSERT_FALSE(help.isEmpty());
+    EXPECT_TRUE(area.contains(help)) << help.x() << "," << help.y() << " " << help.width() << "x" << help.height();
+    EXPECT_FALSE(help.intersects(beside)) << help.x() << "," << help.y() << " " << help.width() << "x" << help.height();
+    EXPECT_GE(help.width(), 400);
+}
+
 TEST_F(TrainingAppTest, MissingHelpFileIsLogged)
 {
     LogCapture log;

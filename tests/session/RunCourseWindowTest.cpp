@@ -29,6 +29,8 @@
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QPointer>
 #include <QPushButton>
@@ -437,6 +439,80 @@ TEST_F(RunCourseWindowTest, AbortingARowLeavesTheCourseFormAWholeWindow)
     EXPECT_EQ(app->mdiClient()->activeSubWindow(), courseFrame);
     EXPECT_EQ(main->windowTitle(), mainTitle) << "no child's title in the main window's";
 
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+}
+
+// The surveillance view opened over a running course and closed again: the
+// session window fills the client area behind the course form as before,
+// the form is in front and active, and the Window menu checks it.
+TEST_F(RunCourseWindowTest, ClosingTheSurveillanceViewPutsTheCourseAndItsSessionBack)
+{
+    ASSERT_TRUE(started);
+    CMainFrame* main = app->mainFrame();
+    main->showMaximized();
+    settle();
+    SessionRecord row = planned("Ann Lee", "Bob Ray", 247);
+    row.Duration = 600;
+    const CourseRecord course = storedCourse(database, "2026-12-15", "11:00", {row, SessionRecord()});
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    QMdiSubWindow* courseFrame = frameOf(form);
+    ASSERT_NE(courseFrame, nullptr);
+    const QSize courseFrameSize = courseFrame->size();
+    static_cast<QAbstractButton*>(form->row(0).startButton)->click();
+    settle();
+    Session* session = form->model().running(0);
+    ASSERT_NE(session, nullptr);
+    QMdiArea* mdi = app->mdiClient();
+    QMdiSubWindow* sessionFrame = nullptr;
+    for (QMdiSubWindow* frame : mdi->subWindowList())
+        if (frame != courseFrame && frame->isVisible() && frame->windowTitle() == QStringLiteral("Session"))
+            sessionFrame = frame;
+    ASSERT_NE(sessionFrame, nullptr);
+    ASSERT_TRUE(sessionFrame->isMaximized());
+    ASSERT_EQ(mdi->activeSubWindow(), courseFrame);
+
+    const auto visibleStack = [mdi] {
+        QList<QMdiSubWindow*> stack;
+        for (QMdiSubWindow* frame : mdi->subWindowList(QMdiArea::StackingOrder))
+            if (frame->isVisible())
+                stack << frame;
+        return stack;
+    };
+    const QList<QMdiSubWindow*> before = visibleStack();
+    ASSERT_EQ(before.last(), courseFrame);
+
+    main->onCommand(AppCommand::Surveillance);
+    settle();
+    QMdiSubWindow* surveillance = mdi->activeSubWindow();
+    ASSERT_NE(surveillance, nullptr);
+    ASSERT_EQ(surveillance->windowTitle(), QStringLiteral("Surveillance"));
+    surveillance->close();
+    settle();
+    settle();
+    main->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-after-surveillance.png"));
+    EXPECT_TRUE(sessionFrame->isMaximized());
+    EXPECT_TRUE(courseFrame->isVisible());
+    EXPECT_FALSE(courseFrame->isMaximized());
+    EXPECT_EQ(courseFrame->size(), courseFrameSize);
+    EXPECT_EQ(visibleStack(), before);
+    EXPECT_EQ(mdi->activeSubWindow(), courseFrame);
+    app->refreshMdiMenu();
+    QStringList checked;
+    for (QAction* item : main->menuBar()->actions()[3]->menu()->actions())
+        if (item->isChecked())
+            checked << item->text();
+    ASSERT_EQ(checked.size(), 1) << checked.join(',').toStdString();
+    EXPECT_TRUE(checked.front().endsWith(QStringLiteral(" Run course"))) << checked.front().toStdString();
+
+    answerSaveQuestions({QStringLiteral("&No")});
+    session->pause();
+    session->close();
+    settle();
     platform::dlgItem<QPushButton>(form, 2)->click();
     settle();
     EXPECT_EQ(app->runCourseForm(), nullptr);

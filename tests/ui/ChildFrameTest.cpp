@@ -5,6 +5,8 @@
 #include "platformqt/AppIcon.h"
 
 #include <QCoreApplication>
+#include <QList>
+#include <QMdiArea>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -107,6 +109,92 @@ TEST_F(ChildFrames, AHiddenMaximisedFrameDoesNotMaximiseTheNextOne)
     first->hideFrame();
     PanelFrame* second = open(QSize(100, 80));
     EXPECT_FALSE(second->isMaximized());
+}
+
+// The visible frames from back to front.
+QList<QMdiSubWindow*> visibleStack(QMdiArea* mdi)
+{
+    QList<QMdiSubWindow*> stack;
+    for (QMdiSubWindow* frame : mdi->subWindowList(QMdiArea::StackingOrder))
+        if (frame->isVisible())
+            stack << frame;
+    return stack;
+}
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        runDeferredDeletes();
+    }
+}
+
+// A maximised frame opened over a maximised frame with a form of its own
+// size in front: closed, hidden or destroyed, it leaves both as they were,
+// the form in front and active, the other maximised behind it.
+TEST_F(ChildFrames, AMaximisedFrameGoingPutsBackTheFramesItCovered)
+{
+    struct Way {
+        const char* what;
+        void (*go)(ChildFrame&);
+        bool hides;
+    };
+    const Way ways[] = {
+        { "closed", [](ChildFrame& f) { f.close(); }, false },
+        { "hidden", [](ChildFrame& f) { f.close(); }, true },
+        { "destroyed", [](ChildFrame& f) { f.destroyFrame(); }, false },
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        MdiHost scene;
+        PanelFrame* form = open(QSize(200, 150), [](ChildFrame& f) {
+            f.fitToView = true;
+            f.resizable = false;
+            f.minimiseBox = true;
+        }, L"Form");
+        PanelFrame* back = open(QSize(100, 80), [](ChildFrame& f) { f.maximised = true; }, L"Back");
+        form->activateFrame();
+        settle();
+        ASSERT_TRUE(back->isMaximized());
+        ASSERT_EQ(scene.mdi->activeSubWindow(), form);
+        const QSize formSize = form->size();
+
+        PanelFrame* over = open(QSize(100, 80), [](ChildFrame& f) { f.maximised = true; }, L"Over");
+        over->hideOnClose = way.hides;
+        settle();
+        ASSERT_TRUE(over->isMaximized());
+        ASSERT_EQ(scene.mdi->activeSubWindow(), over);
+        way.go(*over);
+        settle();
+        EXPECT_TRUE(back->isMaximized());
+        EXPECT_FALSE(form->isMaximized());
+        EXPECT_EQ(form->size(), formSize);
+        EXPECT_EQ(visibleStack(scene.mdi), (QList<QMdiSubWindow*>{ back, form }));
+        EXPECT_EQ(scene.mdi->activeSubWindow(), form) << "the Window menu checks the form";
+        EXPECT_EQ(scene.windowMenu, (QStringList{ "Form", "Back" }));
+    }
+}
+
+// A frame the user brought back to its size while the maximised one was open
+// is not maximised again when that one goes.
+TEST_F(ChildFrames, AFrameTheUserRestoredMeanwhileStaysRestored)
+{
+    PanelFrame* back = open(QSize(100, 80), [](ChildFrame& f) { f.maximised = true; }, L"Back");
+    settle();
+    ASSERT_TRUE(back->isMaximized());
+    PanelFrame* over = open(QSize(100, 80), [](ChildFrame& f) { f.maximised = true; }, L"Over");
+    settle();
+    ASSERT_TRUE(over->isMaximized());
+    // Chosen from the Window menu, then restored by its title bar's button.
+    back->activateFrame();
+    settle();
+    back->showNormal();
+    settle();
+    over->close();
+    settle();
+    EXPECT_FALSE(back->isMaximized());
+    EXPECT_TRUE(back->isVisible());
+    EXPECT_EQ(host.mdi->activeSubWindow(), back);
 }
 
 TEST_F(ChildFrames, FirstFixedFrameGoesToTheCornerLaterOnesToTheMiddle)
