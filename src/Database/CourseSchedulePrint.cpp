@@ -1,5 +1,6 @@
 #include "Database/CourseSchedulePrint.h"
 
+#include "Database/CourseSchedule.h"
 #include "Utillib/DrawUtil.h"
 #include "Utillib/FontUtil.h"
 #include "Utillib/LogStream.h"
@@ -64,6 +65,14 @@ Columns layoutColumns(int left, int right, int gap, const int (&needed)[5])
 }
 
 std::string timeText(const SessionRecord& row) { return row.StartTime + "-" + row.EndTime; }
+
+std::size_t sessionCount(const std::vector<SessionRecord>& rows)
+{
+    // The forms keep an empty input row last; it is no session of the course.
+    if (!rows.empty() && CourseSchedule::isPlaceholder(rows.back()))
+        return rows.size() - 1;
+    return rows.size();
+}
 
 namespace {
 
@@ -240,10 +249,11 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
         report(translate("Error initializing printer"), translate("Printer error"));
         return false;
     }
+    const std::vector<SessionRecord> sessions(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(sessionCount(rows)));
     Job job(printer, painter);
-    job.layOut(rows);
+    job.layOut(sessions);
     job.header(course);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
         // A row that would pass the bottom margin starts the next page; the
         // first row under the headings is always printed.
         if (!job.rowFits() && job.y > job.g.margin && !job.nextPage()) {
@@ -252,7 +262,7 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
             report(translate("Error initializing new page"), translate("Printer error"));
             return false;
         }
-        job.row(static_cast<int>(i) + 1, rows[i]);
+        job.row(static_cast<int>(i) + 1, sessions[i]);
     }
     if (QString why; !platform::endPrintJob(painter, printer, why)) {
         LogStream::instance() << "The print job could not be finished: " << why.toStdString() << LogStream::endl;

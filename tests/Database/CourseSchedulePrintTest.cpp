@@ -141,7 +141,9 @@ protected:
     std::string info;
 };
 
-TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
+// The forms' schedules end in an empty input row: the page lists the
+// sessions above it and never that row.
+TEST_F(CourseSchedulePrintTest, ThreeSessionsOnOnePageWithoutTheInputRow)
 {
     course.Note = "Bring the pocket masks. The second group starts in room 2 after the break, "
                   "when the manikins have been cleaned and checked again by the assistants.";
@@ -151,7 +153,7 @@ TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
     placeholder.Scenario = "Adult basic";
     placeholder.Manikin = 249;
     placeholder.StartTime = "09:31";
-    placeholder.EndTime.clear();
+    placeholder.EndTime = "09:41";
     rows.push_back(placeholder);
 
     const std::string text = print("schedule-3-rows", rows);
@@ -166,15 +168,47 @@ TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
     EXPECT_EQ(count(text, "Vent00 Berg"), 1);
     EXPECT_EQ(count(text, "Comp02 Lund"), 1);
     EXPECT_EQ(count(text, "09:00-09:09"), 1);
-    EXPECT_EQ(count(text, "09:31-"), 1) << "the placeholder's time without an end";
-    EXPECT_EQ(count(text, "Adult basic"), 5) << "the default scenario line and four rows";
+    EXPECT_EQ(count(text, "09:31-"), 0) << "the input row's times: " << text;
+    EXPECT_EQ(count(text, "Adult basic"), 4) << "the default scenario line and three sessions";
     EXPECT_EQ(count(text, "ManikinTime"), 0) << "headings apart: " << text;
     // A name wider than its column ends in an ellipsis inside it.
     EXPECT_EQ(count(text, "Hohenzollern-Sigmaringen"), 0);
     EXPECT_EQ(count(text, "Maximiliane"), 1);
-    // Four numbered lines: the number starts each one.
-    for (const char* line : {"1 ", "2 ", "3 ", "4 "})
+    // Three numbered lines: the number starts each one.
+    for (const char* line : {"1 ", "2 ", "3 "})
         EXPECT_NE(text.find(std::string("\n") + line), std::string::npos) << line;
+    EXPECT_EQ(text.find("\n4 "), std::string::npos) << text;
+
+    // A course with no session yet prints its headings and no line.
+    const std::string empty = print("schedule-input-row-only", {placeholder});
+    EXPECT_TRUE(printed);
+    EXPECT_EQ(count(empty, "Chest compression"), 1);
+    EXPECT_EQ(count(empty, "09:31-"), 0) << empty;
+    EXPECT_EQ(empty.find("\n1 "), std::string::npos) << empty;
+}
+
+// Only an empty row at the end is the input row; a session without
+// participants further up is still one of the course's.
+TEST(CourseSchedulePrintLayout, SessionsAreTheRowsAboveTheInputRow)
+{
+    SessionRecord named = plannedRow(0);
+    SessionRecord empty;
+    SessionRecord compressionOnly;
+    compressionOnly.PersonChestCompression = "Lund";
+    const struct {
+        const char* name;
+        std::vector<SessionRecord> rows;
+        std::size_t sessions;
+    } cases[] = {
+        {"nothing", {}, 0},
+        {"input row only", {empty}, 0},
+        {"sessions and input row", {named, named, empty}, 2},
+        {"no input row", {named, named}, 2},
+        {"empty session above", {named, empty, empty}, 2},
+        {"last row has a participant", {named, compressionOnly}, 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(courseprint::sessionCount(c.rows), c.sessions) << c.name;
 }
 
 TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
