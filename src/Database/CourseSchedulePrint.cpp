@@ -188,11 +188,14 @@ public:
         columns = layoutColumns(g.margin, W - g.margin, static_cast<int>(W * 0.02), needed);
     }
 
+    // A heading wider than its column (narrow name columns, a long
+    // translation) is cut like a cell, so it never runs into the next one.
     void headings()
     {
         p.setFont(headingFont);
+        const int bottom = y + height();
         for (int i = 0; i < 5; ++i)
-            textOut(columns.start[i], y, heading(i));
+            cell(columns.start[i], columns.start[i] + columns.width[i], y, bottom, heading(i));
         p.setFont(bodyFont);
     }
 

@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <regex>
 #include <string>
 
 namespace {
@@ -78,6 +81,21 @@ std::string run(const std::string& command)
     return out;
 }
 
+// A word of a PDF and its box in points, as pdftotext -bbox gives it.
+struct Word {
+    std::string text;
+    double x0, y0, x1, y1;
+};
+
+std::vector<Word> wordsOf(const std::string& xhtml)
+{
+    std::vector<Word> words;
+    const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    for (std::sregex_iterator it(xhtml.begin(), xhtml.end(), word), end; it != end; ++it)
+        words.push_back({(*it)[5], std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
+    return words;
+}
+
 int count(const std::string& text, const std::string& part)
 {
     int n = 0;
@@ -117,13 +135,14 @@ protected:
     }
 
     // Prints into the artefact folder; the text of the PDF.
-    std::string print(const std::string& name, const std::vector<SessionRecord>& rows)
+    std::string print(const std::string& name, const std::vector<SessionRecord>& rows,
+                      const QPageSize& page = QPageSize(QPageSize::A4))
     {
         const std::string path = std::string(ARTEFACT_DIR) + "/" + name + ".pdf";
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(path));
-        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageSize(page);
         reports.clear();
         printed = courseprint::printCourseSchedule(printer, course, rows,
                                                    [this](const std::wstring& text, const std::wstring& caption) {
@@ -131,6 +150,7 @@ protected:
                                                    });
         run("pdftoppm -r 50 -png '" + path + "' '" + std::string(ARTEFACT_DIR) + "/" + name + "'");
         info = run("pdfinfo '" + path + "'");
+        words = wordsOf(run("pdftotext -bbox '" + path + "' -"));
         return run("pdftotext -layout '" + path + "' -");
     }
 
@@ -139,6 +159,7 @@ protected:
     std::vector<std::wstring> reports;
     bool printed = false;
     std::string info;
+    std::vector<Word> words;
 };
 
 // The forms' schedules end in an empty input row: the page lists the
@@ -233,6 +254,40 @@ TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
     EXPECT_EQ(count(text, "Chest compression"), 2) << "the headings again on the second page";
     EXPECT_EQ(count(text, "Course schedule"), 1) << "the title only on the first page";
     EXPECT_NE(text.find("60 "), std::string::npos);
+}
+
+// On a narrow page the three name columns, all wanted wider than there is
+// room, are narrower than their bold headings: each heading is cut to its
+// column and none runs into the next.
+TEST_F(CourseSchedulePrintTest, HeadingsStayInsideNarrowColumns)
+{
+    std::vector<SessionRecord> rows = {plannedRow(0), plannedRow(1)};
+    rows[0].PersonVentilation = "Maximiliane Theodora Wilhelmina von Hohenzollern";
+    rows[0].PersonChestCompression = "Bartholomew Alexander Montgomery-Fitzwilliam";
+    rows[0].Scenario = "10 minute BLS (adult, two rescuers, with defibrillator)";
+    const QPageSize page(QSizeF(105, 148), QPageSize::Millimeter, QStringLiteral("narrow"));
+    const std::string text = print("schedule-narrow-headings", rows, page);
+    EXPECT_TRUE(printed);
+
+    // The heading line is the one "Manikin" stands on (never cut: its
+    // column is as wide as it).
+    const auto manikin = std::find_if(words.begin(), words.end(), [](const Word& w) { return w.text == "Manikin"; });
+    ASSERT_NE(manikin, words.end()) << text;
+    std::vector<Word> line;
+    for (const Word& w : words)
+        if (std::abs(w.y0 - manikin->y0) < 1)
+            line.push_back(w);
+    std::sort(line.begin(), line.end(), [](const Word& a, const Word& b) { return a.x0 < b.x0; });
+    std::string shown;
+    for (const Word& w : line)
+        shown += w.text + " ";
+    ASSERT_GE(line.size(), 5u) << shown;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i)
+        EXPECT_LE(line[i].x1, line[i + 1].x0 + 0.1) << line[i].text << " runs into " << line[i + 1].text << ": " << shown;
+    EXPECT_LE(line.back().x1, 105 / 25.4 * 72 * 0.95 + 0.1) << "past the right margin: " << shown;
+    EXPECT_EQ(shown.find("compression"), std::string::npos) << "cut with an ellipsis: " << shown;
+    EXPECT_NE(shown.find("\u2026"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Time"), std::string::npos) << shown;
 }
 
 // A target that cannot be opened, and a full disk found out only at the
