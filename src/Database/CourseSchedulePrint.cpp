@@ -4,6 +4,7 @@
 #include "Utillib/DrawUtil.h"
 #include "Utillib/FontUtil.h"
 #include "Utillib/LogStream.h"
+#include "gettext/PrintFailureText.h"
 #include "gettext/Translator.h"
 #include "platformqt/PrintJob.h"
 #include "platformqt/Window.h"
@@ -246,10 +247,11 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
 {
     printer.setDocName(q(translate("Tavo CPR Course Schedule")).left(99));
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        LogStream::instance() << "The printer could not be opened: " << printer.outputFileName().toStdString()
+    platform::PrintJob printJob(printer);
+    if (!printJob.begin(painter)) {
+        LogStream::instance() << "The printer could not be opened: " << printJob.failure().logText().toStdString()
                               << LogStream::endl;
-        report(translate("Error initializing printer"), translate("Printer error"));
+        report(printFailureText(translate("Error initializing printer"), printJob.failure()), translate("Printer error"));
         return false;
     }
     const std::vector<SessionRecord> sessions(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(sessionCount(rows)));
@@ -260,16 +262,18 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
         // A row that would pass the bottom margin starts the next page; the
         // first row under the headings is always printed.
         if (!job.rowFits() && job.y > job.g.margin && !job.nextPage()) {
-            platform::abandonPrintJob(painter, printer);
+            printJob.abandon(painter);
             LogStream::instance() << "The printer refused a new page" << LogStream::endl;
             report(translate("Error initializing new page"), translate("Printer error"));
             return false;
         }
         job.row(static_cast<int>(i) + 1, sessions[i]);
     }
-    if (QString why; !platform::endPrintJob(painter, printer, why)) {
-        LogStream::instance() << "The print job could not be finished: " << why.toStdString() << LogStream::endl;
-        report(translate("The printout could not be finished."), translate("Printer error"));
+    if (!printJob.end(painter)) {
+        LogStream::instance() << "The print job could not be finished: " << printJob.failure().logText().toStdString()
+                              << LogStream::endl;
+        report(printFailureText(translate("The printout could not be finished."), printJob.failure()),
+               translate("Printer error"));
         return false;
     }
     return true;
