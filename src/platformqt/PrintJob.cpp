@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 
 #include <fcntl.h>
@@ -138,6 +139,15 @@ PrintJob::PrintJob(QPrinter& printer)
 {
 }
 
+PrintJob::~PrintJob() { restorePipeSignal(); }
+
+void PrintJob::restorePipeSignal()
+{
+    if (pipeSignalIgnored)
+        ::signal(SIGPIPE, pipeSignal);
+    pipeSignalIgnored = false;
+}
+
 bool PrintJob::begin(QPainter& painter)
 {
     failed = PrintFailure();
@@ -154,8 +164,12 @@ bool PrintJob::begin(QPainter& painter)
             return false;
         }
         ::close(fd);
+        // A reader that leaves before the end must not end this program.
+        pipeSignal = ::signal(SIGPIPE, SIG_IGN);
+        pipeSignalIgnored = true;
     }
     if (!painter.begin(&printer)) {
+        restorePipeSignal();
         failed.reason = pdf.isEmpty() ? Reason::PrinterRefused : whyNotOpened(pdf, failed.detail);
         return false;
     }
@@ -173,6 +187,7 @@ bool PrintJob::end(QPainter& painter)
     failed = PrintFailure();
     failed.file = pdf;
     const bool ended = painter.end();
+    restorePipeSignal();
     const QPrinter::PrinterState state = printer.printerState();
     struct stat st {};
     if (!ended || state == QPrinter::Error || state == QPrinter::Aborted)
@@ -191,6 +206,7 @@ void PrintJob::abandon(QPainter& painter)
 {
     if (painter.isActive())
         painter.end();
+    restorePipeSignal();
     removeWrittenFile();
 }
 

@@ -37,12 +37,14 @@ struct PrintFailure {
 class PrintJob {
 public:
     explicit PrintJob(QPrinter& printer);
+    ~PrintJob();
     PrintJob(const PrintJob&) = delete;
     PrintJob& operator=(const PrintJob&) = delete;
 
     // Starts painting on the printer; false, with `failure()` said, when its
     // target cannot be opened (nothing is left at the target then). A FIFO
-    // that nothing reads is refused at once rather than waited on.
+    // that nothing reads is refused at once rather than waited on, and one
+    // whose reader leaves early cuts the printout short, not the program.
     bool begin(QPainter& painter);
     // Ends the painting and checks that the printout reached its target
     // whole. False, with `failure()` said, when it did not; the PDF file this
@@ -55,6 +57,7 @@ public:
 
 private:
     void removeWrittenFile() const;
+    void restorePipeSignal();
 
     QPrinter& printer;
     QString pdf; // the PDF file of the job; empty for a printer
@@ -64,6 +67,8 @@ private:
     dev_t device = 0;
     ino_t inode = 0;
     PrintFailure failed;
+    bool pipeSignalIgnored = false;
+    void (*pipeSignal)(int) = nullptr;
 };
 
 // Whether the PDF file at `path` was written to its end: its trailer names

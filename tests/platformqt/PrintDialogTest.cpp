@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -176,25 +177,45 @@ TEST(PdfFile, WholeOnlyWhenItsTrailerFindsItsTable)
 
 namespace {
 
-// Reads a FIFO to its end on a thread of its own, as a program at the other
-// end of a print would.
+// Opens the FIFO to write once a reader has it open (a reader waits in its
+// open for a writer): the reader is there for a job that starts now, and
+// sees the FIFO's end only when this end is closed too. -1 after a while
+// without a reader.
+int writerOnceRead(const QByteArray& fifo)
+{
+    for (int tries = 0; tries < 5000; ++tries) {
+        const int fd = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0)
+            return fd;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return -1;
+}
+
+// Reads a FIFO on a thread of its own, as a program at the other end of a
+// print would: to its end, or only its first bytes before it leaves.
 class FifoReader {
 public:
-    explicit FifoReader(const QString& path)
+    explicit FifoReader(const QString& path, bool leaveEarly = false)
         : path(QFile::encodeName(path))
-        , thread([this] {
+        , thread([this, leaveEarly] {
             const int fd = ::open(this->path.constData(), O_RDONLY | O_CLOEXEC);
             if (fd < 0)
                 return;
             char buffer[4096];
             ssize_t n;
-            while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
+            while ((n = ::read(fd, buffer, leaveEarly ? 16 : sizeof buffer)) > 0) {
                 received.append(buffer, n);
+                if (leaveEarly)
+                    break;
+            }
             ::close(fd);
         })
+        , holder(writerOnceRead(this->path))
     {
     }
-    // What came through; waits for the writer to have gone.
+    bool ready() const { return holder >= 0; }
+    // What came through; waits for the reader to be done.
     QByteArray all()
     {
         finish();
@@ -205,19 +226,17 @@ public:
 private:
     void finish()
     {
-        if (!thread.joinable())
-            return;
-        // A reader still waiting for a writer (the job never opened the
-        // FIFO) is let go.
-        const int fd = ::open(path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd >= 0)
-            ::close(fd);
-        thread.join();
+        if (holder >= 0)
+            ::close(holder);
+        holder = -1;
+        if (thread.joinable())
+            thread.join();
     }
 
     QByteArray path;
     QByteArray received;
     std::thread thread;
+    int holder = -1;
 };
 
 QPrinter* pdfPrinter(const QString& path)
@@ -250,6 +269,7 @@ TEST(PrintJob, LeavesTargetsItDidNotWrite)
 
     for (const bool giveUp : {false, true}) {
         FifoReader reader(fifo);
+        ASSERT_TRUE(reader.ready());
         std::unique_ptr<QPrinter> printer(pdfPrinter(fifo));
         platform::PrintJob job(*printer);
         QPainter painter;
@@ -271,6 +291,27 @@ TEST(PrintJob, LeavesTargetsItDidNotWrite)
         else
             EXPECT_TRUE(nullJob.end(painter)) << "a device is not read back";
         EXPECT_EQ(typeAt(null), S_IFLNK) << giveUp;
+    }
+
+    // A reader that leaves early: the job goes on to its end, and the
+    // program with it.
+    {
+        FifoReader leaving(fifo, true);
+        ASSERT_TRUE(leaving.ready());
+        std::unique_ptr<QPrinter> printer(pdfPrinter(fifo));
+        platform::PrintJob job(*printer);
+        QPainter painter;
+        ASSERT_TRUE(job.begin(painter));
+        for (int page = 0; page < 400; ++page) {
+            painter.drawText(100, 100, QStringLiteral("Tavo page %1").arg(page));
+            printer->newPage();
+            // Half way the reader has had its bytes and is gone.
+            if (page == 200) {
+                EXPECT_EQ(leaving.all().size(), 16);
+            }
+        }
+        job.end(painter);
+        EXPECT_EQ(typeAt(fifo), S_IFIFO);
     }
 
     // A FIFO nothing reads is refused at once rather than waited on.
