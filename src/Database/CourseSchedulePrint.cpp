@@ -1,8 +1,10 @@
 #include "Database/CourseSchedulePrint.h"
 
+#include "Database/CourseSchedule.h"
 #include "Utillib/DrawUtil.h"
 #include "Utillib/FontUtil.h"
 #include "Utillib/LogStream.h"
+#include "gettext/PrintFailureText.h"
 #include "gettext/Translator.h"
 #include "platformqt/PrintJob.h"
 #include "platformqt/Window.h"
@@ -64,6 +66,14 @@ Columns layoutColumns(int left, int right, int gap, const int (&needed)[5])
 }
 
 std::string timeText(const SessionRecord& row) { return row.StartTime + "-" + row.EndTime; }
+
+std::size_t sessionCount(const std::vector<SessionRecord>& rows)
+{
+    // The forms keep an empty input row last; it is no session of the course.
+    if (!rows.empty() && CourseSchedule::isPlaceholder(rows.back()))
+        return rows.size() - 1;
+    return rows.size();
+}
 
 namespace {
 
@@ -179,11 +189,14 @@ public:
         columns = layoutColumns(g.margin, W - g.margin, static_cast<int>(W * 0.02), needed);
     }
 
+    // A heading wider than its column (narrow name columns, a long
+    // translation) is cut like a cell, so it never runs into the next one.
     void headings()
     {
         p.setFont(headingFont);
+        const int bottom = y + height();
         for (int i = 0; i < 5; ++i)
-            textOut(columns.start[i], y, heading(i));
+            cell(columns.start[i], columns.start[i] + columns.width[i], y, bottom, heading(i));
         p.setFont(bodyFont);
     }
 
@@ -234,29 +247,33 @@ bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const st
 {
     printer.setDocName(q(translate("Tavo CPR Course Schedule")).left(99));
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        LogStream::instance() << "The printer could not be opened: " << printer.outputFileName().toStdString()
+    platform::PrintJob printJob(printer);
+    if (!printJob.begin(painter)) {
+        LogStream::instance() << "The printer could not be opened: " << printJob.failure().logText().toStdString()
                               << LogStream::endl;
-        report(translate("Error initializing printer"), translate("Printer error"));
+        report(printFailureText(translate("Error initializing printer"), printJob.failure()), translate("Printer error"));
         return false;
     }
+    const std::vector<SessionRecord> sessions(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(sessionCount(rows)));
     Job job(printer, painter);
-    job.layOut(rows);
+    job.layOut(sessions);
     job.header(course);
-    for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (std::size_t i = 0; i < sessions.size(); ++i) {
         // A row that would pass the bottom margin starts the next page; the
         // first row under the headings is always printed.
         if (!job.rowFits() && job.y > job.g.margin && !job.nextPage()) {
-            platform::abandonPrintJob(painter, printer);
+            printJob.abandon(painter);
             LogStream::instance() << "The printer refused a new page" << LogStream::endl;
             report(translate("Error initializing new page"), translate("Printer error"));
             return false;
         }
-        job.row(static_cast<int>(i) + 1, rows[i]);
+        job.row(static_cast<int>(i) + 1, sessions[i]);
     }
-    if (QString why; !platform::endPrintJob(painter, printer, why)) {
-        LogStream::instance() << "The print job could not be finished: " << why.toStdString() << LogStream::endl;
-        report(translate("The printout could not be finished."), translate("Printer error"));
+    if (!printJob.end(painter)) {
+        LogStream::instance() << "The print job could not be finished: " << printJob.failure().logText().toStdString()
+                              << LogStream::endl;
+        report(printFailureText(translate("The printout could not be finished."), printJob.failure()),
+               translate("Printer error"));
         return false;
     }
     return true;

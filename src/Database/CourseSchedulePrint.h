@@ -1,13 +1,14 @@
 #pragma once
 // The paper copy of a course: two pictures, the title, the course's
 // instructor, date, start time, default scenario and notes, and a table with
-// one numbered line per schedule row (the placeholder row too). A schedule
+// one numbered line per session of the course. A schedule
 // longer than the page goes on over further pages, each starting with the
 // column headings again. Painted with a QPainter onto the print target the
 // caller set up (a printer or a PDF file); the print dialog is the caller's.
 #include "Database/CourseTable.h"
 #include "Database/SessionRecord.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -42,10 +43,15 @@ Columns layoutColumns(int left, int right, int gap, const int (&needed)[5]);
 // A row's time cell: start, "-", end (a row without end time ends in "-").
 std::string timeText(const SessionRecord& row);
 
+// How many of a form's schedule rows are the course's sessions: all but an
+// empty input row at the end, which is never printed.
+std::size_t sessionCount(const std::vector<SessionRecord>& rows);
+
 // How a job failed: the box's text and caption.
 using ErrorReporter = std::function<void(const std::wstring& text, const std::wstring& caption)>;
 
-// Prints the course onto the printer as it is set up; the document is named
+// Prints the course and its sessions (`rows` as a form holds them, the input
+// row included) onto the printer as it is set up; the document is named
 // "Tavo CPR Course Schedule". False after the failure was reported.
 bool printCourseSchedule(QPrinter& printer, const CourseRecord& course, const std::vector<SessionRecord>& rows,
                          const ErrorReporter& report);

@@ -8,6 +8,7 @@
 #include "Utillib/QtTextDevice.h"
 #include "Utillib/TextBlock.h"
 #include "config/PropertyModel.h"
+#include "gettext/PrintFailureText.h"
 #include "gettext/Translator.h"
 #include "platformqt/PrintJob.h"
 #include "platformqt/Window.h"
@@ -387,10 +388,11 @@ bool printSession(QPrinter& printer, Session& session, bool evaluation, const Se
 {
     printer.setDocName(QString::fromStdWString(translate("Tavo CPR Evaluation Data")));
     QPainter painter;
-    if (!painter.begin(&printer)) {
-        LogStream::instance() << "The printer could not be opened: " << printer.outputFileName().toStdString()
+    platform::PrintJob printJob(printer);
+    if (!printJob.begin(painter)) {
+        LogStream::instance() << "The printer could not be opened: " << printJob.failure().logText().toStdString()
                               << LogStream::endl;
-        report(translate("Error initializing printer"), translate("Printer error"));
+        report(printFailureText(translate("Error initializing printer"), printJob.failure()), translate("Printer error"));
         return false;
     }
     Job job(printer, painter, session, settings, sources);
@@ -417,7 +419,7 @@ bool printSession(QPrinter& printer, Session& session, bool evaluation, const Se
     if (twoPages) {
         job.footer(1, 2);
         if (!printer.newPage()) {
-            platform::abandonPrintJob(painter, printer);
+            printJob.abandon(painter);
             LogStream::instance() << "The printer refused a new page" << LogStream::endl;
             report(translate("Error initializing new page"), translate("Printer error"));
             return false;
@@ -437,9 +439,11 @@ bool printSession(QPrinter& printer, Session& session, bool evaluation, const Se
     }
     // A job that could not be finished (a full disk, a spooler that gave up)
     // is not reported as printed.
-    if (QString why; !platform::endPrintJob(painter, printer, why)) {
-        LogStream::instance() << "The print job could not be finished: " << why.toStdString() << LogStream::endl;
-        report(translate("The printout could not be finished."), translate("Printer error"));
+    if (!printJob.end(painter)) {
+        LogStream::instance() << "The print job could not be finished: " << printJob.failure().logText().toStdString()
+                              << LogStream::endl;
+        report(printFailureText(translate("The printout could not be finished."), printJob.failure()),
+               translate("Printer error"));
         return false;
     }
     return true;

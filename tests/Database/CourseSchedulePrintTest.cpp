@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <regex>
 #include <string>
 
 namespace {
@@ -78,6 +81,21 @@ std::string run(const std::string& command)
     return out;
 }
 
+// A word of a PDF and its box in points, as pdftotext -bbox gives it.
+struct Word {
+    std::string text;
+    double x0, y0, x1, y1;
+};
+
+std::vector<Word> wordsOf(const std::string& xhtml)
+{
+    std::vector<Word> words;
+    const std::regex word(R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)</word>)re");
+    for (std::sregex_iterator it(xhtml.begin(), xhtml.end(), word), end; it != end; ++it)
+        words.push_back({(*it)[5], std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4])});
+    return words;
+}
+
 int count(const std::string& text, const std::string& part)
 {
     int n = 0;
@@ -117,13 +135,14 @@ protected:
     }
 
     // Prints into the artefact folder; the text of the PDF.
-    std::string print(const std::string& name, const std::vector<SessionRecord>& rows)
+    std::string print(const std::string& name, const std::vector<SessionRecord>& rows,
+                      const QPageSize& page = QPageSize(QPageSize::A4))
     {
         const std::string path = std::string(ARTEFACT_DIR) + "/" + name + ".pdf";
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(path));
-        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageSize(page);
         reports.clear();
         printed = courseprint::printCourseSchedule(printer, course, rows,
                                                    [this](const std::wstring& text, const std::wstring& caption) {
@@ -131,6 +150,7 @@ protected:
                                                    });
         run("pdftoppm -r 50 -png '" + path + "' '" + std::string(ARTEFACT_DIR) + "/" + name + "'");
         info = run("pdfinfo '" + path + "'");
+        words = wordsOf(run("pdftotext -bbox '" + path + "' -"));
         return run("pdftotext -layout '" + path + "' -");
     }
 
@@ -139,9 +159,12 @@ protected:
     std::vector<std::wstring> reports;
     bool printed = false;
     std::string info;
+    std::vector<Word> words;
 };
 
-TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
+// The forms' schedules end in an empty input row: the page lists the
+// sessions above it and never that row.
+TEST_F(CourseSchedulePrintTest, ThreeSessionsOnOnePageWithoutTheInputRow)
 {
     course.Note = "Bring the pocket masks. The second group starts in room 2 after the break, "
                   "when the manikins have been cleaned and checked again by the assistants.";
@@ -151,7 +174,7 @@ TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
     placeholder.Scenario = "Adult basic";
     placeholder.Manikin = 249;
     placeholder.StartTime = "09:31";
-    placeholder.EndTime.clear();
+    placeholder.EndTime = "09:41";
     rows.push_back(placeholder);
 
     const std::string text = print("schedule-3-rows", rows);
@@ -166,15 +189,47 @@ TEST_F(CourseSchedulePrintTest, ThreeRowsAndThePlaceholderOnOnePage)
     EXPECT_EQ(count(text, "Vent00 Berg"), 1);
     EXPECT_EQ(count(text, "Comp02 Lund"), 1);
     EXPECT_EQ(count(text, "09:00-09:09"), 1);
-    EXPECT_EQ(count(text, "09:31-"), 1) << "the placeholder's time without an end";
-    EXPECT_EQ(count(text, "Adult basic"), 5) << "the default scenario line and four rows";
+    EXPECT_EQ(count(text, "09:31-"), 0) << "the input row's times: " << text;
+    EXPECT_EQ(count(text, "Adult basic"), 4) << "the default scenario line and three sessions";
     EXPECT_EQ(count(text, "ManikinTime"), 0) << "headings apart: " << text;
     // A name wider than its column ends in an ellipsis inside it.
     EXPECT_EQ(count(text, "Hohenzollern-Sigmaringen"), 0);
     EXPECT_EQ(count(text, "Maximiliane"), 1);
-    // Four numbered lines: the number starts each one.
-    for (const char* line : {"1 ", "2 ", "3 ", "4 "})
+    // Three numbered lines: the number starts each one.
+    for (const char* line : {"1 ", "2 ", "3 "})
         EXPECT_NE(text.find(std::string("\n") + line), std::string::npos) << line;
+    EXPECT_EQ(text.find("\n4 "), std::string::npos) << text;
+
+    // A course with no session yet prints its headings and no line.
+    const std::string empty = print("schedule-input-row-only", {placeholder});
+    EXPECT_TRUE(printed);
+    EXPECT_EQ(count(empty, "Chest compression"), 1);
+    EXPECT_EQ(count(empty, "09:31-"), 0) << empty;
+    EXPECT_EQ(empty.find("\n1 "), std::string::npos) << empty;
+}
+
+// Only an empty row at the end is the input row; a session without
+// participants further up is still one of the course's.
+TEST(CourseSchedulePrintLayout, SessionsAreTheRowsAboveTheInputRow)
+{
+    SessionRecord named = plannedRow(0);
+    SessionRecord empty;
+    SessionRecord compressionOnly;
+    compressionOnly.PersonChestCompression = "Lund";
+    const struct {
+        const char* name;
+        std::vector<SessionRecord> rows;
+        std::size_t sessions;
+    } cases[] = {
+        {"nothing", {}, 0},
+        {"input row only", {empty}, 0},
+        {"sessions and input row", {named, named, empty}, 2},
+        {"no input row", {named, named}, 2},
+        {"empty session above", {named, empty, empty}, 2},
+        {"last row has a participant", {named, compressionOnly}, 2},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(courseprint::sessionCount(c.rows), c.sessions) << c.name;
 }
 
 TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
@@ -201,8 +256,43 @@ TEST_F(CourseSchedulePrintTest, LongScheduleGoesOnOverPagesAndLosesNoRow)
     EXPECT_NE(text.find("60 "), std::string::npos);
 }
 
-// A target that cannot be opened, and a full disk found out only at the
-// end: a box, a line in the error log, and no file left behind.
+// On a narrow page the three name columns, all wanted wider than there is
+// room, are narrower than their bold headings: each heading is cut to its
+// column and none runs into the next.
+TEST_F(CourseSchedulePrintTest, HeadingsStayInsideNarrowColumns)
+{
+    std::vector<SessionRecord> rows = {plannedRow(0), plannedRow(1)};
+    rows[0].PersonVentilation = "Maximiliane Theodora Wilhelmina von Hohenzollern";
+    rows[0].PersonChestCompression = "Bartholomew Alexander Montgomery-Fitzwilliam";
+    rows[0].Scenario = "10 minute BLS (adult, two rescuers, with defibrillator)";
+    const QPageSize page(QSizeF(105, 148), QPageSize::Millimeter, QStringLiteral("narrow"));
+    const std::string text = print("schedule-narrow-headings", rows, page);
+    EXPECT_TRUE(printed);
+
+    // The heading line is the one "Manikin" stands on (never cut: its
+    // column is as wide as it).
+    const auto manikin = std::find_if(words.begin(), words.end(), [](const Word& w) { return w.text == "Manikin"; });
+    ASSERT_NE(manikin, words.end()) << text;
+    std::vector<Word> line;
+    for (const Word& w : words)
+        if (std::abs(w.y0 - manikin->y0) < 1)
+            line.push_back(w);
+    std::sort(line.begin(), line.end(), [](const Word& a, const Word& b) { return a.x0 < b.x0; });
+    std::string shown;
+    for (const Word& w : line)
+        shown += w.text + " ";
+    ASSERT_GE(line.size(), 5u) << shown;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i)
+        EXPECT_LE(line[i].x1, line[i + 1].x0 + 0.1) << line[i].text << " runs into " << line[i + 1].text << ": " << shown;
+    EXPECT_LE(line.back().x1, 105 / 25.4 * 72 * 0.95 + 0.1) << "past the right margin: " << shown;
+    EXPECT_EQ(shown.find("compression"), std::string::npos) << "cut with an ellipsis: " << shown;
+    EXPECT_NE(shown.find("\u2026"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("Time"), std::string::npos) << shown;
+}
+
+// A target that cannot be opened, and a file cut short found out only at
+// the end: a box and a line in the error log that say why and name the
+// file, and no file left behind.
 TEST_F(CourseSchedulePrintTest, PrintTargetThatFailsIsReported)
 {
     testsupport::TempDir dir;
@@ -212,11 +302,15 @@ TEST_F(CourseSchedulePrintTest, PrintTargetThatFailsIsReported)
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(QString::fromStdString(target.path));
         std::vector<std::wstring> boxes;
-        EXPECT_FALSE(courseprint::printCourseSchedule(printer, course, {plannedRow(0)},
-                                                      [&](const std::wstring& text, const std::wstring& caption) {
-                                                          boxes.push_back(caption + L": " + text);
-                                                      }))
-            << target.path;
+        bool printedAnyway = false;
+        {
+            testsupport::PrintTargetCondition condition(target);
+            printedAnyway = courseprint::printCourseSchedule(printer, course, {plannedRow(0)},
+                                                             [&](const std::wstring& text, const std::wstring& caption) {
+                                                                 boxes.push_back(caption + L": " + text);
+                                                             });
+        }
+        EXPECT_FALSE(printedAnyway) << target.path;
         EXPECT_EQ(boxes, std::vector<std::wstring>{target.box()}) << target.path;
         EXPECT_NE(log.text().find(target.logLine()), std::string::npos) << log.text();
         EXPECT_FALSE(testsupport::anythingAt(target.path)) << target.path;

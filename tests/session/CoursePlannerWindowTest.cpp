@@ -14,6 +14,7 @@
 #include "comm/CommSettings.h"
 #include "platformqt/Controls.h"
 #include "platformqt/MessageBox.h"
+#include "platformqt/PrintDialog.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Window.h"
 #include "res/CoursePlannerIds.h"
@@ -34,13 +35,18 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <functional>
+#include <optional>
 
 using namespace testsupport;
 
@@ -783,3 +789,82 @@ TEST_F(CoursePlannerWindowTest, APersonAnotherStationAddedMeanwhileIsAddedOnce)
 }
 
 } // namespace
+
+namespace {
+
+// Answers the next print dialog with `file`, after `beforePrint` (if any).
+void printTo(const QString& file, std::function<void()> beforePrint = {})
+{
+    QTimer::singleShot(0, [file, beforePrint] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_NE(name, nullptr);
+        name->setText(file);
+        if (beforePrint)
+            beforePrint();
+        dialog->accept();
+    });
+}
+
+} // namespace
+
+// The planner's "Print schedule" prints the stored sessions and not the
+// empty input row below them; printed into a folder that cannot be
+// written, its box says so and names the file.
+TEST_F(CoursePlannerWindowTest, PrintScheduleListsTheSessionsAndSaysWhyItFailed)
+{
+    ASSERT_TRUE(started);
+    if (platform::hasPrinter())
+        GTEST_SKIP() << "this station has a printer";
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    ASSERT_NO_FATAL_FAILURE(typeNewCourse(planner, QStringLiteral("Ida Print"), "2026-12-14", "10:00"));
+    typeParticipant(planner, 0, QStringLiteral("Ann Lee"));
+    typeParticipant(planner, 1, QStringLiteral("Cy Moe"));
+    ASSERT_EQ(planner.grid().size(), 3);
+    const std::string inputRowTimes = planner.grid().rows()[2].StartTime + "-" + planner.grid().rows()[2].EndTime;
+
+    TempDir dir;
+    std::vector<std::wstring> boxes;
+    const platform::MessageBoxHook suiteHook = platform::setMessageBoxHook([&boxes](const platform::MessageBoxRequest& r) {
+        boxes.push_back(r.caption + L": " + r.text);
+        return IDOK;
+    });
+    const QString pdf = QString::fromStdString(dir.file("schedule.pdf"));
+    printTo(pdf);
+    click(&planner, IDC_PLAN_PRINT);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(storedRows(CourseKey("Ida Print", "2026-12-14", "10:00")), 2u);
+    std::string text;
+    if (FILE* pipe = ::popen(("pdftotext -layout '" + pdf.toStdString() + "' -").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            text.append(buffer, n);
+        ::pclose(pipe);
+    }
+    EXPECT_NE(text.find("Ann Lee"), std::string::npos) << text;
+    EXPECT_NE(text.find("Cy Moe"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n2 "), std::string::npos) << text;
+    EXPECT_EQ(text.find("\n3 "), std::string::npos) << "the input row: " << text;
+    EXPECT_EQ(text.find(inputRowTimes), std::string::npos) << inputRowTimes << " in " << text;
+
+    // Into a folder this user may not write to.
+    const std::vector<FailingPrintTarget> targets = failingPrintTargets(dir);
+    const auto locked = std::find_if(targets.begin(), targets.end(), [](const FailingPrintTarget& t) {
+        return t.condition == FailingPrintTarget::Condition::OtherUser;
+    });
+    ASSERT_NE(locked, targets.end());
+    std::optional<PrintTargetCondition> condition;
+    platform::setMessageBoxHook([&](const platform::MessageBoxRequest& r) {
+        condition.reset();
+        boxes.push_back(r.caption + L": " + r.text);
+        return IDOK;
+    });
+    printTo(QString::fromStdString(locked->path), [&] { condition.emplace(*locked); });
+    click(&planner, IDC_PLAN_PRINT);
+    condition.reset();
+    platform::setMessageBoxHook(suiteHook);
+    EXPECT_EQ(boxes, std::vector<std::wstring>{locked->box()});
+    EXPECT_FALSE(anythingAt(locked->path));
+}

@@ -22,20 +22,38 @@ private:
 std::string readFile(const std::string& path);
 
 // Print targets that fail for every user, root too: a PDF file inside a
-// "folder" that is a regular file (it cannot be opened), and a PDF file that
-// is a link to /dev/full (a full disk: every write fails).
+// "folder" that is a regular file (it cannot be opened), one in a folder
+// nobody may write to (root writes it with another user's file access), and
+// one whose writing breaks off (a file size limit stands in for a disk that
+// fills up under the job).
 struct FailingPrintTarget {
+    enum class Condition { None, OtherUser, SizeLimit };
     std::string path;
     bool opens; // whether the file can be opened at all
-    // What a printout on it must report: its box ("caption: text") and a
-    // part of its line in the error log.
-    std::wstring box() const
-    {
-        return opens ? L"Printer error: The printout could not be finished." : L"Printer error: Error initializing printer";
-    }
-    std::string logLine() const { return opens ? "The print job could not be finished" : "The printer could not be opened"; }
+    std::string reason; // the box's sentence on why
+    Condition condition = Condition::None;
+    // What a printout on it must report: its box ("caption: text") and its
+    // line in the error log.
+    std::wstring box() const;
+    std::string logLine() const;
 };
 std::vector<FailingPrintTarget> failingPrintTargets(const TempDir& dir);
+// Puts a target's condition in force for the life of the object: hold it
+// around the printing alone (files of the test's own may be out of reach
+// meanwhile).
+class PrintTargetCondition {
+public:
+    explicit PrintTargetCondition(const FailingPrintTarget& target);
+    ~PrintTargetCondition();
+    PrintTargetCondition(const PrintTargetCondition&) = delete;
+    PrintTargetCondition& operator=(const PrintTargetCondition&) = delete;
+
+private:
+    FailingPrintTarget::Condition condition;
+    bool userChanged = false;
+    unsigned long long sizeLimit = 0;
+    void (*sizeSignal)(int) = nullptr;
+};
 // Whether anything, a link included, is at `path`.
 bool anythingAt(const std::string& path);
 
