@@ -12,8 +12,10 @@
 #include "comm/CalibrateManager.h"
 #include "comm/CommSettings.h"
 #include "comm/DemoSets.h"
+#include "gettext/TranslateWindow.h"
 #include "gettext/Translator.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "platformqt/Menu.h"
 #include "platformqt/MessageBox.h"
@@ -434,12 +436,17 @@ TEST_F(TrainingAppTest, AboutBoxShowsTheBuildAndTheVersionOfTheLog)
     ASSERT_NE(comma, std::string::npos) << compiled;
     for (const char* language : { "de", "ja" }) {
         ASSERT_TRUE(theTranslator.open(std::string(CATALOGUE_DIR) + "/" + language + ".mo")) << language;
+        // As the program does: the language's code page is the ANSI code page.
+        platform::setAnsiCodePage(languageCodePage(language));
+        refreshTranslationMarker();
         openAbout(QStringLiteral("about-%1.png").arg(QLatin1String(language)));
         EXPECT_EQ(build.toStdWString(),
                   L"Build: " + Utillib::localBuildDate(compiled.substr(0, comma), compiled.substr(comma + 2), language));
         EXPECT_NE(build, QString::fromStdString("Build: " + compiled)) << language;
     }
     theTranslator.open("");
+    platform::setAnsiCodePage(1252);
+    refreshTranslationMarker();
     openAbout(QStringLiteral("about.png"));
     EXPECT_EQ(build, QString::fromStdString("Build: " + compiled));
     EXPECT_TRUE(shot);
