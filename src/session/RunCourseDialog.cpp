@@ -21,6 +21,7 @@
 #include "session/CoursePrintDialog.h"
 #include "session/TrainingApp.h"
 #include "ui/AppServices.h"
+#include "ui/ChildFrame.h"
 #include "ui/COXMaskedEdit.h"
 #include "ui/MapBitmapButton.h"
 
@@ -165,6 +166,45 @@ void RunCourseDialog::fillCombos()
         Utillib::copyComboItems(first.ventilation, rows[k].compression);
     }
     updating = wasUpdating;
+    fitScenarioColumn();
+}
+
+void RunCourseDialog::fitScenarioColumn()
+{
+    platform::ComboBox* first = rows[0].scenario;
+    if (!first)
+        return;
+    // As wide as the longest scenario name needs; the column never narrows.
+    const QComboBox::SizeAdjustPolicy policy = first->sizeAdjustPolicy();
+    first->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const int extra = first->sizeHint().width() - first->width();
+    first->setSizeAdjustPolicy(policy);
+    if (extra <= 0)
+        return;
+    const int columnLeft = first->x();
+    const int boundary = first->geometry().right() + 1;
+    for (QObject* child : children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w->isWindow())
+            continue;
+        QRect place = w->geometry();
+        const bool inColumn = place.left() == columnLeft && place.right() + 1 == boundary;
+        if (inColumn || w == highlight)
+            place.setWidth(place.width() + extra); // the column's fields and heading; the row highlight across
+        else if (place.left() >= boundary)
+            place.translate(extra, 0); // what stands right of the column
+        else
+            continue;
+        w->setGeometry(place);
+    }
+    resize(width() + extra, height());
+    // A form already in its frame takes the frame along.
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
+        if (auto* frame = dynamic_cast<ChildFrame*>(up)) {
+            if (frame->getView() == this)
+                frame->fitFrameToView();
+            break;
+        }
 }
 
 void RunCourseDialog::refresh()

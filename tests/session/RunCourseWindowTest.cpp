@@ -33,6 +33,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QTest>
 
@@ -535,6 +537,49 @@ TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWas
     ASSERT_EQ(stored.size(), 11u);
     EXPECT_EQ(stored[0].PersonVentilation, "Renamed");
     EXPECT_EQ(stored[10].CourseOrder, 10);
+}
+
+// Each scenario's whole name shows in the row's box, whatever the longest
+// name; the columns right of it move over and the frame holds the form.
+TEST_F(RunCourseWindowTest, ScenarioNamesShowWholeInTheirColumn)
+{
+    ASSERT_TRUE(started);
+    SessionRecord row = planned("Ann Lee", "Bob Ray", 247);
+    row.Scenario = "10 minute BLS (AHA)";
+    const CourseRecord course = storedCourse(database, "2026-12-13", "08:00", {row, SessionRecord()});
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    platform::ComboBox* scenario = form->row(0).scenario;
+    ASSERT_EQ(platform::windowText(scenario), QStringLiteral("10 minute BLS (AHA)"));
+    ASSERT_GE(scenario->count(), 6) << "the installed scenarios";
+    // The room the box gives its text, as the style lays the box out.
+    QStyleOptionComboBox option;
+    option.initFrom(scenario);
+    option.editable = scenario->isEditable();
+    option.frame = scenario->hasFrame();
+    const QRect field = static_cast<QWidget*>(scenario)->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                                          scenario);
+    for (int i = 0; i < scenario->count(); ++i)
+        EXPECT_LE(scenario->fontMetrics().horizontalAdvance(scenario->itemText(i)), field.width())
+            << scenario->itemText(i).toStdString();
+    for (int k = 0; k < 8; ++k) {
+        const RunCourseDialog::Row& r = form->row(k);
+        EXPECT_EQ(r.scenario->geometry().width(), scenario->width()) << k;
+        EXPECT_LT(r.compression->geometry().right(), r.scenario->x()) << k;
+        EXPECT_LT(r.scenario->geometry().right(), r.manikin->x()) << k;
+        EXPECT_LE(r.details->geometry().right(), form->width()) << k;
+    }
+    QMdiSubWindow* frame = frameOf(form);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->contentsRect().contains(form->geometry().translated(form->parentWidget()->mapTo(frame, QPoint()))))
+        << "the frame holds the whole form";
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-scenarios.png"));
+
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
 }
 
 // Another station on the same database adds a session to the course and
