@@ -27,6 +27,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -55,6 +56,44 @@ QWidget* bitmapButton(QWidget* dialog, int id, const unsigned (&faces)[4])
         return platform::dlgItem(dialog, id);
     }
     return button;
+}
+
+// The label that stands just before a field on its line: its right edge
+// closest left of the field's left edge.
+QLabel* labelBefore(QWidget* field)
+{
+    QLabel* found = nullptr;
+    const QRect place = field->geometry();
+    for (QObject* child : field->parentWidget()->children()) {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (!label || label->isWindow())
+            continue;
+        const QRect at = label->geometry();
+        const bool sameLine = at.top() <= place.bottom() && place.top() <= at.bottom();
+        if (sameLine && at.right() < place.left() && (!found || at.right() > found->geometry().right()))
+            found = label;
+    }
+    return found;
+}
+
+// A translated label wider than its place before its field takes the width
+// it lacks from the field's near side, the field keeping its right edge
+// and at least half its width.
+void fitLabelBeforeField(QWidget* field)
+{
+    QLabel* label = field ? labelBefore(field) : nullptr;
+    if (!label)
+        return;
+    const int lack = label->fontMetrics().horizontalAdvance(label->text()) - label->contentsRect().width();
+    const int take = std::min(lack, field->width() / 2);
+    if (take <= 0)
+        return;
+    QRect labelPlace = label->geometry();
+    labelPlace.setWidth(labelPlace.width() + take);
+    label->setGeometry(labelPlace);
+    QRect fieldPlace = field->geometry();
+    fieldPlace.setLeft(fieldPlace.left() + take);
+    field->setGeometry(fieldPlace);
 }
 
 } // namespace
@@ -109,6 +148,9 @@ bool RunCourseDialog::onInitDialog()
     highlight = platform::dlgItem(this, IDC_RUN_HIGHLIGHT);
     if (highlight)
         highlight->lower();
+
+    for (int id : {IDC_RUN_INSTRUCTOR, IDC_RUN_DATE, IDC_RUN_TIME})
+        fitLabelBeforeField(platform::dlgItem(this, id));
 
     const CourseRecord& course = run.course();
     Utillib::setDlgItemTextIfChanged(this, IDC_RUN_INSTRUCTOR, course.Instructor);

@@ -7,9 +7,13 @@
 #include "Database/SessionTable.h"
 #include "comm/CalibrateManager.h"
 #include "comm/CommSettings.h"
+#include "gettext/TranslateWindow.h"
+#include "gettext/Translator.h"
+#include "platform/CodePage.h"
 #include "platformqt/Controls.h"
 #include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
+#include "res/resource.h"
 #include "session/AppCommands.h"
 #include "session/MainFrame.h"
 #include "ui/COXMaskedEdit.h"
@@ -27,6 +31,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -577,6 +582,44 @@ TEST_F(RunCourseWindowTest, ScenarioNamesShowWholeInTheirColumn)
         << "the frame holds the whole form";
     form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-scenarios.png"));
 
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+}
+
+// In Japanese the course's labels show whole ("インストラクター" is wider
+// than its English place), each still before its field.
+TEST_F(RunCourseWindowTest, CourseLabelsShowWholeInJapanese)
+{
+    ASSERT_TRUE(started);
+    const CourseRecord course = storedCourse(database, "2026-12-14", "08:00", {planned("Ann Lee", "Bob Ray", 247), SessionRecord()});
+    ASSERT_TRUE(theTranslator.open(CATALOGUE_DIR "/ja.mo"));
+    // As the program does: the language's code page is the ANSI code page.
+    platform::setAnsiCodePage(932);
+    refreshTranslationMarker();
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    theTranslator.open("");
+    platform::setAnsiCodePage(1252);
+    refreshTranslationMarker();
+    ASSERT_NE(form, nullptr);
+    for (int id : {IDC_RUN_INSTRUCTOR, IDC_RUN_DATE, IDC_RUN_TIME}) {
+        QWidget* field = platform::dlgItem(form, id);
+        ASSERT_NE(field, nullptr) << id;
+        QLabel* label = nullptr;
+        for (QLabel* candidate : form->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (candidate->geometry().right() < field->x() && candidate->y() < field->geometry().bottom()
+                && (!label || candidate->geometry().right() > label->geometry().right()))
+                label = candidate;
+        ASSERT_NE(label, nullptr) << id;
+        const std::string text = label->text().toStdString();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width()) << text;
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << text << ": one line";
+        EXPECT_LT(label->geometry().right(), field->x()) << text;
+    }
+    EXPECT_EQ(platform::windowText(platform::dlgItem(form, IDC_RUN_INSTRUCTOR)), QStringLiteral("Dr. Berg"));
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-ja.png"));
     platform::dlgItem<QPushButton>(form, 2)->click();
     settle();
     EXPECT_EQ(app->runCourseForm(), nullptr);
