@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QResizeEvent>
 
@@ -48,6 +49,59 @@ std::string chooseFile(QWidget* parent, bool save)
     bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
     QDir::setCurrent(folder);
     return chosen ? dialog.selectedFiles().first().toStdString() : std::string();
+}
+
+// How much wider than its text room a label's text is; 0 when it fits.
+int missingWidth(const QWidget* label)
+{
+    const auto* text = qobject_cast<const QLabel*>(label);
+    if (!text)
+        return 0;
+    return std::max(0, text->fontMetrics().horizontalAdvance(text->text()) - text->contentsRect().width());
+}
+
+// Moves a widget's left edge by dx, its right edge staying.
+void moveLeftEdge(QWidget* widget, int dx)
+{
+    QRect place = widget->geometry();
+    place.setLeft(place.left() + dx);
+    widget->setGeometry(place);
+}
+
+// The criteria's labels stand right-aligned before their fields. A
+// translation wider than its label (Japanese, say) widens the label to the
+// left: the column of year, participant and instructor together, with the
+// frame around them as far as the list's left edge; the month's label as far
+// as the year's field.
+void fitCriteriaLabels(QWidget* dialog)
+{
+    QWidget* frame = platform::dlgItem(dialog, IDC_BROWSE_CRITERIA);
+    QWidget* list = platform::dlgItem(dialog, IDC_BROWSE_LIST);
+    QWidget* year = platform::dlgItem(dialog, IDC_BROWSE_YEAR);
+    QWidget* month = platform::dlgItem(dialog, IDC_BROWSE_MONTH_LABEL);
+    std::vector<QWidget*> column;
+    for (int id : {IDC_BROWSE_YEAR_LABEL, IDC_BROWSE_PARTICIPANT_LABEL, IDC_BROWSE_INSTRUCTOR_LABEL})
+        if (QWidget* label = platform::dlgItem(dialog, id))
+            column.push_back(label);
+    if (!frame || !list || column.empty())
+        return;
+
+    int wanted = 0;
+    for (QWidget* label : column)
+        wanted = std::max(wanted, missingWidth(label));
+    const int room = std::max(0, frame->geometry().left() - list->geometry().left());
+    const int grow = std::min(wanted, room);
+    if (grow > 0) {
+        moveLeftEdge(frame, -grow);
+        for (QWidget* label : column)
+            moveLeftEdge(label, -grow);
+    }
+    if (month && year) {
+        const int gap = 2;
+        const int free = std::max(0, month->geometry().left() - (year->geometry().right() + 1) - gap);
+        if (const int monthGrow = std::min(missingWidth(month), free); monthGrow > 0)
+            moveLeftEdge(month, -monthGrow);
+    }
 }
 
 } // namespace
@@ -113,6 +167,7 @@ bool BrowseSessionsDialog::onInitDialog()
     sessionTable.open("1 = 0");
     personTable.open("");
 
+    fitCriteriaLabels(this);
     WindowHandle self = handleOf(this);
     HorizontalBox criteria;
     criteria.add(1, makeSpacer(0, 0), 0.0);

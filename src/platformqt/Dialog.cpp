@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -193,6 +194,11 @@ QWidget* makeStatic(const ControlParameters& params, QWidget* parent)
     return label;
 }
 
+bool isEditField(const QWidget* control)
+{
+    return qobject_cast<const QLineEdit*>(control) || qobject_cast<const QPlainTextEdit*>(control);
+}
+
 bool isReadOnlyField(const QWidget* control)
 {
     if (auto* line = qobject_cast<const QLineEdit*>(control))
@@ -201,6 +207,41 @@ bool isReadOnlyField(const QWidget* control)
         return text->isReadOnly();
     return false;
 }
+
+// A read-only field shows the dialog's colour behind its text; one that
+// takes typing shows the colour its parent gives fields.
+void showReadOnlyLook(QWidget* field)
+{
+    QPalette palette = field->palette();
+    if (isReadOnlyField(field)) {
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    } else {
+        const QPalette inherited = field->parentWidget() ? field->parentWidget()->palette() : QApplication::palette();
+        for (auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+            palette.setBrush(group, QPalette::Base, inherited.brush(group, QPalette::Base));
+    }
+    field->setPalette(palette);
+}
+
+// Keeps a field's look in step with its read-only state, however that state
+// changes after the dialog was built (an editor locking a name, say).
+class ReadOnlyLook : public QObject {
+public:
+    explicit ReadOnlyLook(QWidget* field)
+        : QObject(field)
+    {
+        field->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::ReadOnlyChange)
+            if (auto* field = qobject_cast<QWidget*>(watched))
+                showReadOnlyLook(field);
+        return false;
+    }
+};
 
 QWidget* makeEdit(const ControlParameters& params, QWidget* parent)
 {
@@ -463,14 +504,15 @@ bool Dialog::build(const unsigned char* data, std::size_t size, QWidget* parent)
         setWindowClassName(control, params.className);
         setWindowExStyle(control, params.exStyle);
         DWORD style = params.style;
-        if (isReadOnlyField(control)) {
-            // Shown as what it is: the dialog's colour behind its text and no
-            // stop for the Tab key; a click still puts the caret in it for
-            // selecting and copying.
-            style &= ~WS_TABSTOP;
-            QPalette palette = control->palette();
-            palette.setColor(QPalette::Base, palette.color(QPalette::Window));
-            control->setPalette(palette);
+        if (isEditField(control)) {
+            // Shown as what it is: a read-only field has the dialog's colour
+            // behind its text and no stop for the Tab key; a click still puts
+            // the caret in it for selecting and copying.
+            if (isReadOnlyField(control)) {
+                style &= ~WS_TABSTOP;
+                showReadOnlyLook(control);
+            }
+            new ReadOnlyLook(control);
         }
         if (!(style & WS_TABSTOP) && control->focusPolicy() != Qt::NoFocus)
             control->setFocusPolicy(Qt::ClickFocus);

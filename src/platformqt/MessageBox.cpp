@@ -1,6 +1,7 @@
 #include "platformqt/MessageBox.h"
 
 #include "platform/WindowStyles.h"
+#include "platformqt/AppIcon.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -112,6 +113,9 @@ void prepareMessageBox(QMessageBox& box, const QString& text)
 {
     box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                        | Qt::WindowCloseButtonHint);
+    // The program's icon in the title bar, also when no window of the program
+    // is active to lend it (right after a file dialog closed, say).
+    box.setWindowIcon(applicationIcon());
     const QString rich = messageBoxRichText(text);
     if (rich.isNull()) {
         box.setTextFormat(Qt::PlainText);

@@ -78,17 +78,28 @@ int GraphPainter::xToIndex(int x) const
     return static_cast<int>(static_cast<double>(axis->viewIndexes) * (x - plot.left()) / plot.width() + axis->leftIndex + 0.5);
 }
 
+int GraphPainter::titleRoom() const
+{
+    // A printed graph's title stands at its zero edge, where the curve rests:
+    // the values are drawn beside it, never through it.
+    if (!printing)
+        return 0;
+    return std::clamp(labelHeight(), 0, std::max(plot.height() - 1, 0));
+}
+
 int GraphPainter::valueToY(double v) const
 {
-    const int h = plot.height();
+    const int room = titleRoom();
+    const int h = plot.height() - room;
     const int scaled = static_cast<int>(h * v / description->maxValue);
-    return description->drawnDownward ? plot.top() + scaled : plot.top() + h - scaled - 1;
+    return description->drawnDownward ? plot.top() + room + scaled : plot.top() + h - scaled - 1;
 }
 
 double GraphPainter::yToValue(int y) const
 {
-    const int h = std::max(plot.height(), 1);
-    const int dy = y - plot.top();
+    const int room = titleRoom();
+    const int h = std::max(plot.height() - room, 1);
+    const int dy = y - plot.top() - (description->drawnDownward ? room : 0);
     return description->drawnDownward ? description->maxValue * dy / h : description->maxValue * (h - dy) / h;
 }
 
@@ -183,7 +194,8 @@ std::vector<ScaleLabel> GraphPainter::scaleLabels() const
     const bool outerTop = !description->drawnDownward;
     place(valueLabel(description->maxValue, description->unit), { { valueToY(description->maxValue), outerTop } });
     place(valueLabel(0, description->unit),
-          { { description->drawnDownward ? plot.top() : plot.top() + plot.height(), !outerTop } });
+          { { description->drawnDownward ? plot.top() + titleRoom() : plot.top() + plot.height() - titleRoom(),
+              !outerTop } });
     // Inside the band, or beside it: the upper bound toward the maximum, the lower one toward zero.
     const int yHigh = valueToY(description->bandHigh);
     const int yLow = valueToY(description->bandLow);

@@ -44,6 +44,8 @@ public:
     int penWidth() const;
     // Height of "000:00" in the label font.
     int labelHeight() const;
+    // Pixels at the zero edge kept for the title of a printed graph; none on screen.
+    int titleRoom() const;
     // The two rows of the group labels (C/R ratio, cardiac output).
     int groupRow(int row) const;
     // The scale labels that fit: the maximum and zero at the plot's edges,

@@ -21,11 +21,13 @@
 #include "session/CoursePrintDialog.h"
 #include "session/TrainingApp.h"
 #include "ui/AppServices.h"
+#include "ui/ChildFrame.h"
 #include "ui/COXMaskedEdit.h"
 #include "ui/MapBitmapButton.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -54,6 +56,44 @@ QWidget* bitmapButton(QWidget* dialog, int id, const unsigned (&faces)[4])
         return platform::dlgItem(dialog, id);
     }
     return button;
+}
+
+// The label that stands just before a field on its line: its right edge
+// closest left of the field's left edge.
+QLabel* labelBefore(QWidget* field)
+{
+    QLabel* found = nullptr;
+    const QRect place = field->geometry();
+    for (QObject* child : field->parentWidget()->children()) {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (!label || label->isWindow())
+            continue;
+        const QRect at = label->geometry();
+        const bool sameLine = at.top() <= place.bottom() && place.top() <= at.bottom();
+        if (sameLine && at.right() < place.left() && (!found || at.right() > found->geometry().right()))
+            found = label;
+    }
+    return found;
+}
+
+// A translated label wider than its place before its field takes the width
+// it lacks from the field's near side, the field keeping its right edge
+// and at least half its width.
+void fitLabelBeforeField(QWidget* field)
+{
+    QLabel* label = field ? labelBefore(field) : nullptr;
+    if (!label)
+        return;
+    const int lack = label->fontMetrics().horizontalAdvance(label->text()) - label->contentsRect().width();
+    const int take = std::min(lack, field->width() / 2);
+    if (take <= 0)
+        return;
+    QRect labelPlace = label->geometry();
+    labelPlace.setWidth(labelPlace.width() + take);
+    label->setGeometry(labelPlace);
+    QRect fieldPlace = field->geometry();
+    fieldPlace.setLeft(fieldPlace.left() + take);
+    field->setGeometry(fieldPlace);
 }
 
 } // namespace
@@ -108,6 +148,9 @@ bool RunCourseDialog::onInitDialog()
     highlight = platform::dlgItem(this, IDC_RUN_HIGHLIGHT);
     if (highlight)
         highlight->lower();
+
+    for (int id : {IDC_RUN_INSTRUCTOR, IDC_RUN_DATE, IDC_RUN_TIME})
+        fitLabelBeforeField(platform::dlgItem(this, id));
 
     const CourseRecord& course = run.course();
     Utillib::setDlgItemTextIfChanged(this, IDC_RUN_INSTRUCTOR, course.Instructor);
@@ -165,6 +208,45 @@ void RunCourseDialog::fillCombos()
         Utillib::copyComboItems(first.ventilation, rows[k].compression);
     }
     updating = wasUpdating;
+    fitScenarioColumn();
+}
+
+void RunCourseDialog::fitScenarioColumn()
+{
+    platform::ComboBox* first = rows[0].scenario;
+    if (!first)
+        return;
+    // As wide as the longest scenario name needs; the column never narrows.
+    const QComboBox::SizeAdjustPolicy policy = first->sizeAdjustPolicy();
+    first->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    const int extra = first->sizeHint().width() - first->width();
+    first->setSizeAdjustPolicy(policy);
+    if (extra <= 0)
+        return;
+    const int columnLeft = first->x();
+    const int boundary = first->geometry().right() + 1;
+    for (QObject* child : children()) {
+        auto* w = qobject_cast<QWidget*>(child);
+        if (!w || w->isWindow())
+            continue;
+        QRect place = w->geometry();
+        const bool inColumn = place.left() == columnLeft && place.right() + 1 == boundary;
+        if (inColumn || w == highlight)
+            place.setWidth(place.width() + extra); // the column's fields and heading; the row highlight across
+        else if (place.left() >= boundary)
+            place.translate(extra, 0); // what stands right of the column
+        else
+            continue;
+        w->setGeometry(place);
+    }
+    resize(width() + extra, height());
+    // A form already in its frame takes the frame along.
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
+        if (auto* frame = dynamic_cast<ChildFrame*>(up)) {
+            if (frame->getView() == this)
+                frame->fitFrameToView();
+            break;
+        }
 }
 
 void RunCourseDialog::refresh()

@@ -63,6 +63,8 @@ protected:
 
 private:
     void fillCombos();
+    // Widens the scenario column to its longest name, moving what stands right of it.
+    void fitScenarioColumn();
     void showRows(int count);
     void updateRowStates();
     void placeHighlight();

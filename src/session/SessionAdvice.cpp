@@ -47,7 +47,7 @@ SessionAdvice::SessionAdvice(const Algorithm& algor, const AdviceFacts& facts)
     if (facts.mode != COMPRESSION_ONLY) {
         if (algor.initVent > 0) {
             if (facts.initialVentilations == 0)
-                add(-10, translate("Remember the initial ventilations"));
+                add(-10, translate("Remember the initial ventilations."));
             else if (facts.initialVentilations > 2 * algor.initVent)
                 add(-10, translate("You gave far too many initial ventilations"));
             else if (facts.initialVentilations > algor.initVent)

@@ -286,7 +286,7 @@ public:
         const int y0 = H - 10 * lh;
         const std::wstring approved = approvalText(rec.Approved);
         const std::wstring by = translate("Approved by: ") + GString::to_wstring(rec.ApprovedBy);
-        const std::wstring comments = translate("Comments:") + GString::to_wstring(rec.Note);
+        const std::wstring comments = translate("Comments:") + L" " + GString::to_wstring(rec.Note);
         const int d = static_cast<int>(W * 0.02);
         int xA, xB;
         if (std::max(width(approved), width(by)) + width(translate("Comments:")) < W / 2 - m - d) {

@@ -4,6 +4,7 @@
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
 #include "Database/DefaultContentInstaller.h"
+#include "Utillib/LocalDate.h"
 #include "Utillib/LogStream.h"
 #include "Utillib/WindowUtil.h"
 #include "comm/CalibrateManager.h"
@@ -72,8 +73,11 @@ public:
 protected:
     bool onInitDialog() override
     {
+        // The build's date in the language the program speaks (its month
+        // and day names), as the compiler wrote it where that is English.
+        const std::string language = theTranslator.hasCatalog() ? theTranslator.languageCode() : std::string();
         if (QWidget* build = platform::dlgItem(this, IDC_ABOUT_BUILD))
-            platform::setWindowText(build, QString::fromStdString("Build: " + TrainingApp::buildDate()));
+            platform::setWindowText(build, QString::fromStdWString(L"Build: " + Utillib::localBuildDate(__DATE__, __TIME__, language)));
         if (auto* icon = platform::dlgItem<QLabel>(this, IDC_ABOUT_ICON))
             icon->setPixmap(platform::applicationIcon().pixmap(icon->size()));
         translateWindow(this);

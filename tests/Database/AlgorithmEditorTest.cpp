@@ -171,6 +171,8 @@ TEST_F(AlgorithmEditorTest, ABuiltInGuidelineKeepsItsNameAndCannotBeDeleted)
     AlgorithmDialog& e = open();
     ASSERT_EQ(text(IDC_EDITOR_NAME), builtIn);
     EXPECT_TRUE(e.nameField()->isReadOnly());
+    const QColor face = e.palette().color(QPalette::Window);
+    EXPECT_EQ(e.nameField()->palette().color(QPalette::Base), face) << "the locked name looks locked";
     EXPECT_FALSE(item(IDC_DB_DELETE)->isEnabled());
     type(IDC_ALG_DEPTH_HIGH, "60");
     QTest::keyClick(e.valueField(IDC_ALG_DEPTH_HIGH), Qt::Key_Tab);
@@ -181,6 +183,7 @@ TEST_F(AlgorithmEditorTest, ABuiltInGuidelineKeepsItsNameAndCannotBeDeleted)
     click(IDC_DB_NEXT);
     EXPECT_EQ(text(IDC_EDITOR_NAME), "Own");
     EXPECT_FALSE(e.nameField()->isReadOnly());
+    EXPECT_NE(e.nameField()->palette().color(QPalette::Base), face);
     EXPECT_TRUE(item(IDC_DB_DELETE)->isEnabled());
     ui.boxes.clear();
     ui.answers = {dbui::IDYES};

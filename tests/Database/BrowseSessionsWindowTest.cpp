@@ -5,6 +5,9 @@
 #include "Database/BrowseSessionsDialog.h"
 
 #include "Database/Database.h"
+#include "gettext/TranslateWindow.h"
+#include "gettext/Translator.h"
+#include "platform/CodePage.h"
 #include "platformqt/Controls.h"
 #include "platformqt/Window.h"
 #include "res/Resources.h"
@@ -15,6 +18,8 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -98,6 +103,39 @@ protected:
     TestHooks hooks;
     std::unique_ptr<BrowseSessionsDialog> dialog;
 };
+
+// Each criteria label shows its whole text on its one line, in every
+// language we ship, inside the criteria's frame and clear of its field.
+TEST_F(BrowseSessionsWindowTest, CriteriaLabelsShowTheirWholeTextInEveryLanguage)
+{
+    const std::pair<int, int> labelled[] = {
+        {IDC_BROWSE_YEAR_LABEL, IDC_BROWSE_YEAR}, {IDC_BROWSE_MONTH_LABEL, IDC_BROWSE_MONTH},
+        {IDC_BROWSE_PARTICIPANT_LABEL, IDC_BROWSE_PARTICIPANT}, {IDC_BROWSE_INSTRUCTOR_LABEL, IDC_BROWSE_INSTRUCTOR}};
+    for (const char* language : {"en", "de", "ja"}) {
+        const std::string commandLine = std::string("main lang:") + CATALOGUE_DIR + "/" + language + ".mo";
+        ASSERT_TRUE(loadLanguage(commandLine, "en") || std::string(language) == "en") << language;
+        // As the program does: the language's code page is the ANSI code page.
+        platform::setAnsiCodePage(languageCodePage(theTranslator.languageCode()));
+        refreshTranslationMarker();
+        open();
+        const QRect frame = item(IDC_BROWSE_CRITERIA)->geometry();
+        for (const auto& [labelId, fieldId] : labelled) {
+            auto* label = dynamic_cast<QLabel*>(item(labelId));
+            ASSERT_NE(label, nullptr);
+            const std::string at = std::string(language) + " " + label->text().toStdString();
+            ASSERT_FALSE(label->text().isEmpty()) << at;
+            EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width()) << at;
+            EXPECT_LE(label->heightForWidth(label->width()), label->height()) << at << ": one line";
+            EXPECT_TRUE(frame.contains(label->geometry())) << at;
+            EXPECT_LT(label->geometry().right(), item(fieldId)->geometry().left()) << at;
+        }
+        EXPECT_TRUE(dialog->grab().save(QString(SCREENSHOT_DIR) + "/browse-sessions-" + language + ".png"));
+        dialog.reset();
+        loadLanguage("main", "en");
+        platform::setAnsiCodePage(1252);
+        refreshTranslationMarker();
+    }
+}
 
 TEST_F(BrowseSessionsWindowTest, CriteriaNarrowTheListAndTheColumnsFillIt)
 {

@@ -2,11 +2,13 @@
 // built from its template in the resources, over the algorithm table of a
 // real data source. Message boxes are real boxes that a hook looks at and
 // answers instead of the user.
+#include "platformqt/AppIcon.h"
 #include "Database/AlgorithmTable.h"
 #include "Database/DbUiQt.h"
 #include "Database/RecordEditorDialog.h"
 #include "Utillib/GString.h"
 #include "Utillib/WindowUtil.h"
+#include "platformqt/AppIcon.h"
 #include "platformqt/Controls.h"
 #include "platformqt/Window.h"
 #include "res/Resources.h"
@@ -138,6 +140,7 @@ struct ShownBox {
     QMessageBox::Icon icon;
     std::vector<QMessageBox::StandardButton> buttons;
     QMessageBox::StandardButton defaultButton;
+    QImage windowIcon;
 };
 
 class RecordEditorWindowTest : public dbtest::DbTest {
@@ -149,7 +152,8 @@ protected:
         QApplication::setApplicationDisplayName("Tavo CPR");
         dbui::installQtUserInterface();
         dbui::setMessageBoxHook([this](QMessageBox& box) {
-            ShownBox shown{box.windowTitle(), box.text(), box.icon(), {}, box.standardButton(box.defaultButton())};
+            ShownBox shown{box.windowTitle(), box.text(), box.icon(), {}, box.standardButton(box.defaultButton()),
+                           box.windowIcon().pixmap(32).toImage()};
             for (QAbstractButton* b : box.buttons())
                 shown.buttons.push_back(box.standardButton(b));
             std::sort(shown.buttons.begin(), shown.buttons.end());
@@ -260,6 +264,10 @@ TEST_F(RecordEditorWindowTest, MessageBoxesTakeButtonsIconAndDefaultFromTheFlags
     userInterface().messageBox(L"Text", L"A caption of its own", MB_OK);
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].title, "A caption of its own");
+    // No window is active here: the box still has the program's icon.
+    ASSERT_EQ(QApplication::activeWindow(), nullptr);
+    EXPECT_FALSE(boxes[0].windowIcon.isNull());
+    EXPECT_EQ(boxes[0].windowIcon, platform::applicationIcon().pixmap(32).toImage());
     const std::pair<int, int> answers[] = {{B::Yes, dbui::IDYES}, {B::No, dbui::IDNO}, {B::Cancel, dbui::IDCANCEL}};
     for (auto [button, id] : answers) {
         this->answers = {button};

@@ -318,6 +318,34 @@ TEST(ToLocalDate, NamesNoMonthInTheSystemsLanguage)
     QLocale::setDefault(QLocale::system());
 }
 
+// The About box's build line in the language the program speaks; the
+// compiler's English text where no other language is spoken or the text is
+// no date.
+TEST(LocalBuildDate, LongFormOfTheLanguageWithoutTimeZone)
+{
+    const struct {
+        const char* date;
+        const char* time;
+        const char* language;
+        std::wstring expected;
+    } cases[] = {
+        { "Dec  1 2026", "16:07:03", "de", L"Dienstag, 1. Dezember 2026 16:07:03" },
+        { "Dec 11 2026", "09:05:00", "ja", L"2026年12月11日金曜日 9時05分00秒" },
+        { "Dec  1 2026", "16:07:03", "en", L"Dec  1 2026, 16:07:03" },
+        { "Dec  1 2026", "16:07:03", "", L"Dec  1 2026, 16:07:03" },
+        { "Dec  1 2026", "16:07:03", "xx", L"Dec  1 2026, 16:07:03" },
+        { "Dez  1 2026", "16:07:03", "de", L"Dez  1 2026, 16:07:03" },
+        { "Feb 30 2026", "16:07:03", "de", L"Feb 30 2026, 16:07:03" },
+        { "Dec  1 2026", "25:07:03", "de", L"Dec  1 2026, 25:07:03" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Utillib::localBuildDate(c.date, c.time, c.language), c.expected) << c.date << " " << c.language;
+    // The build of this very test in German: no English month, no zone.
+    const std::wstring here = Utillib::localBuildDate(__DATE__, __TIME__, "de");
+    EXPECT_EQ(here.find(L"UTC"), std::wstring::npos);
+    EXPECT_NE(here, Utillib::localBuildDate(__DATE__, __TIME__, "en"));
+}
+
 TEST(Geometry, FitInsideAroundAndCeiling)
 {
     SIZE inside = Utillib::fitInside(200, 100, 4, 3);

@@ -101,7 +101,7 @@ TEST_F(DebriefPageTest, DemonstrationSessionsEndOnTheirDebriefingWithTheMistakes
     // No scenario event is registered: every check counts as forgotten. Only
     // set 1 starts with its initial ventilations.
     const std::wstring breathing = L"Remember to check for breathing before ventilating.";
-    const std::wstring initial = L"Remember the initial ventilations";
+    const std::wstring initial = L"Remember the initial ventilations.";
     const std::wstring shake = L"Remember to shake and shout before starting basic life support.";
     const std::wstring headTilt = L"Remember to perform headtilt before ventilating.";
     const Case cases[] = {

@@ -12,8 +12,10 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -345,6 +347,58 @@ TEST(DialogBuilder, ReadOnlyFieldsShowAsReadOnly)
     const QImage typedPicture = typed->grab().toImage();
     EXPECT_EQ(typedPicture.pixelColor(typedPicture.width() - 4, typedPicture.height() / 2),
               typed->palette().color(QPalette::Base));
+}
+
+// A field whose read-only state changes after the dialog is built looks as
+// one built that way: locked, it has the dialog's colour in every state of
+// the window; unlocked again, the white of its typing neighbour.
+TEST(DialogBuilder, FieldsLockedOrUnlockedLaterFollowTheirState)
+{
+    using platform::DialogTable;
+    DialogTable table { 1, "Fields", WS_POPUP | DS_SETFONT, 0, 0, 120, 76, "DejaVu Sans", 8,
+                        { { 10, "Edit", "fixed", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | ES_READONLY,
+                            4, 4, 100, 12 },
+                          { 11, "Edit", "typed", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 4, 20, 100, 12 },
+                          { 12, "Edit", "later", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 4, 36, 100, 12 },
+                          { 13, "Edit", "notes", WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_MULTILINE, 4, 52, 100, 20 } } };
+    auto bytes = encodeDialogTemplate(table);
+    Dialog dialog;
+    ASSERT_TRUE(dialog.createIndirect(bytes.data(), bytes.size(), nullptr));
+    auto* fixed = dynamic_cast<QLineEdit*>(dlgItem(&dialog, 10));
+    auto* typed = dynamic_cast<QLineEdit*>(dlgItem(&dialog, 11));
+    auto* later = dynamic_cast<QLineEdit*>(dlgItem(&dialog, 12));
+    auto* notes = dynamic_cast<QPlainTextEdit*>(dlgItem(&dialog, 13));
+    ASSERT_TRUE(fixed && typed && later && notes);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+
+    const auto bases = [](const QWidget* field) {
+        std::vector<QColor> colours;
+        for (auto group : { QPalette::Active, QPalette::Inactive, QPalette::Disabled })
+            colours.push_back(field->palette().color(group, QPalette::Base));
+        return colours;
+    };
+    // What the screen shows inside the field, right of its text.
+    const auto shown = [](QWidget* field) {
+        const QImage picture = field->grab().toImage();
+        return picture.pixelColor(picture.width() - 4, picture.height() / 2);
+    };
+    const QColor face = dialog.palette().color(QPalette::Window);
+    ASSERT_NE(shown(typed), face);
+
+    later->setReadOnly(true);
+    notes->setReadOnly(true);
+    for (QWidget* field : { static_cast<QWidget*>(later), static_cast<QWidget*>(notes) }) {
+        EXPECT_EQ(bases(field), bases(fixed));
+        EXPECT_EQ(shown(field), shown(fixed));
+    }
+    EXPECT_EQ(shown(later), face);
+
+    later->setReadOnly(false);
+    notes->setReadOnly(false);
+    for (QWidget* field : { static_cast<QWidget*>(later), static_cast<QWidget*>(notes) })
+        EXPECT_EQ(bases(field), bases(typed));
+    EXPECT_EQ(shown(later), shown(typed));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Message boxes by their flags, answered by a click, by Escape or by the hook.
 #include "platform/WindowStyles.h"
+#include "platformqt/AppIcon.h"
 #include "platformqt/MessageBox.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -48,8 +49,10 @@ TEST(MessageBox, ButtonsIconAndDefaultFollowTheFlags)
         QString text;
         QAbstractButton* defaultButton = nullptr;
         int buttons = 0;
+        QImage windowIcon;
         whenShown([&](QMessageBox* box) {
             icon = box->icon();
+            windowIcon = box->windowIcon().pixmap(32).toImage();
             title = box->windowTitle();
             text = box->text();
             defaultButton = box->defaultButton();
@@ -63,6 +66,8 @@ TEST(MessageBox, ButtonsIconAndDefaultFollowTheFlags)
         EXPECT_EQ(messageBox(nullptr, L"Port 3 is gone", L"Calibration Error", c.flags), c.answer) << c.flags;
         EXPECT_EQ(title, "Calibration Error");
         EXPECT_EQ(text, "Port 3 is gone");
+        EXPECT_FALSE(windowIcon.isNull()) << "a box without an owner has the program's icon too";
+        EXPECT_EQ(windowIcon, applicationIcon().pixmap(32).toImage());
         const unsigned type = c.flags & MB_TYPEMASK;
         EXPECT_EQ(buttons, type == MB_OK ? 1 : type == MB_YESNOCANCEL ? 3 : 2) << c.flags;
         const unsigned iconFlag = c.flags & MB_ICONMASK;

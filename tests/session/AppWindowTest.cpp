@@ -7,11 +7,15 @@
 #include "Database/AlgorithmTable.h"
 #include "Database/Database.h"
 #include "DbTestSupport.h"
+#include "Utillib/LocalDate.h"
 #include "Utillib/LogStream.h"
 #include "comm/CalibrateManager.h"
 #include "comm/CommSettings.h"
 #include "comm/DemoSets.h"
+#include "gettext/TranslateWindow.h"
+#include "gettext/Translator.h"
 #include "platform/Clock.h"
+#include "platform/CodePage.h"
 #include "platform/Registry.h"
 #include "platformqt/Menu.h"
 #include "platformqt/MessageBox.h"
@@ -414,20 +418,43 @@ TEST_F(TrainingAppTest, AboutBoxShowsTheBuildAndTheVersionOfTheLog)
     QString build;
     QStringList lines;
     bool shot = false;
-    QTimer::singleShot(200, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        if (!box)
-            return;
-        if (QWidget* line = platform::dlgItem(box, IDC_ABOUT_BUILD))
-            build = platform::windowText(line);
-        for (QLabel* label : box->findChildren<QLabel*>())
-            lines << label->text();
-        shot = box->grab().save(artefactPath("about.png"));
-        if (auto* dialog = qobject_cast<QDialog*>(box))
-            dialog->done(1);
-    });
-    frame->onCommand(AppCommand::About);
-    EXPECT_EQ(build, QString::fromStdString("Build: " + TrainingApp::buildDate()));
+    const auto openAbout = [&](const QString& picture) {
+        build.clear();
+        lines.clear();
+        shot = false;
+        QTimer::singleShot(200, [&, picture] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (!box)
+                return;
+            if (QWidget* line = platform::dlgItem(box, IDC_ABOUT_BUILD))
+                build = platform::windowText(line);
+            for (QLabel* label : box->findChildren<QLabel*>())
+                lines << label->text();
+            shot = box->grab().save(artefactPath(picture));
+            if (auto* dialog = qobject_cast<QDialog*>(box))
+                dialog->done(1);
+        });
+        frame->onCommand(AppCommand::About);
+    };
+    // In German and Japanese the build's date is in the language's own long form.
+    const std::string compiled = TrainingApp::buildDate();
+    const std::size_t comma = compiled.find(", ");
+    ASSERT_NE(comma, std::string::npos) << compiled;
+    for (const char* language : { "de", "ja" }) {
+        ASSERT_TRUE(theTranslator.open(std::string(CATALOGUE_DIR) + "/" + language + ".mo")) << language;
+        // As the program does: the language's code page is the ANSI code page.
+        platform::setAnsiCodePage(languageCodePage(language));
+        refreshTranslationMarker();
+        openAbout(QStringLiteral("about-%1.png").arg(QLatin1String(language)));
+        EXPECT_EQ(build.toStdWString(),
+                  L"Build: " + Utillib::localBuildDate(compiled.substr(0, comma), compiled.substr(comma + 2), language));
+        EXPECT_NE(build, QString::fromStdString("Build: " + compiled)) << language;
+    }
+    theTranslator.open("");
+    platform::setAnsiCodePage(1252);
+    refreshTranslationMarker();
+    openAbout(QStringLiteral("about.png"));
+    EXPECT_EQ(build, QString::fromStdString("Build: " + compiled));
     EXPECT_TRUE(shot);
     // The log header names the same version as the box: "<name> <version> : <build>".
     const std::string header = LogStream::appHeader;

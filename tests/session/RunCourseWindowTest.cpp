@@ -7,9 +7,13 @@
 #include "Database/SessionTable.h"
 #include "comm/CalibrateManager.h"
 #include "comm/CommSettings.h"
+#include "gettext/TranslateWindow.h"
+#include "gettext/Translator.h"
+#include "platform/CodePage.h"
 #include "platformqt/Controls.h"
 #include "platformqt/MessageBox.h"
 #include "platformqt/Window.h"
+#include "res/resource.h"
 #include "session/AppCommands.h"
 #include "session/MainFrame.h"
 #include "ui/COXMaskedEdit.h"
@@ -27,6 +31,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -35,6 +40,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTimer>
 #include <QTest>
 
@@ -611,6 +618,87 @@ TEST_F(RunCourseWindowTest, TwelveRowsScrollEightAtATimeAndScrollingKeepsWhatWas
     ASSERT_EQ(stored.size(), 11u);
     EXPECT_EQ(stored[0].PersonVentilation, "Renamed");
     EXPECT_EQ(stored[10].CourseOrder, 10);
+}
+
+// Each scenario's whole name shows in the row's box, whatever the longest
+// name; the columns right of it move over and the frame holds the form.
+TEST_F(RunCourseWindowTest, ScenarioNamesShowWholeInTheirColumn)
+{
+    ASSERT_TRUE(started);
+    SessionRecord row = planned("Ann Lee", "Bob Ray", 247);
+    row.Scenario = "10 minute BLS (AHA)";
+    const CourseRecord course = storedCourse(database, "2026-12-13", "08:00", {row, SessionRecord()});
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    ASSERT_NE(form, nullptr);
+    platform::ComboBox* scenario = form->row(0).scenario;
+    ASSERT_EQ(platform::windowText(scenario), QStringLiteral("10 minute BLS (AHA)"));
+    ASSERT_GE(scenario->count(), 6) << "the installed scenarios";
+    // The room the box gives its text, as the style lays the box out.
+    QStyleOptionComboBox option;
+    option.initFrom(scenario);
+    option.editable = scenario->isEditable();
+    option.frame = scenario->hasFrame();
+    const QRect field = static_cast<QWidget*>(scenario)->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
+                                                          scenario);
+    for (int i = 0; i < scenario->count(); ++i)
+        EXPECT_LE(scenario->fontMetrics().horizontalAdvance(scenario->itemText(i)), field.width())
+            << scenario->itemText(i).toStdString();
+    for (int k = 0; k < 8; ++k) {
+        const RunCourseDialog::Row& r = form->row(k);
+        EXPECT_EQ(r.scenario->geometry().width(), scenario->width()) << k;
+        EXPECT_LT(r.compression->geometry().right(), r.scenario->x()) << k;
+        EXPECT_LT(r.scenario->geometry().right(), r.manikin->x()) << k;
+        EXPECT_LE(r.details->geometry().right(), form->width()) << k;
+    }
+    QMdiSubWindow* frame = frameOf(form);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->contentsRect().contains(form->geometry().translated(form->parentWidget()->mapTo(frame, QPoint()))))
+        << "the frame holds the whole form";
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-scenarios.png"));
+
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
+}
+
+// In Japanese the course's labels show whole ("インストラクター" is wider
+// than its English place), each still before its field.
+TEST_F(RunCourseWindowTest, CourseLabelsShowWholeInJapanese)
+{
+    ASSERT_TRUE(started);
+    const CourseRecord course = storedCourse(database, "2026-12-14", "08:00", {planned("Ann Lee", "Bob Ray", 247), SessionRecord()});
+    ASSERT_TRUE(theTranslator.open(CATALOGUE_DIR "/ja.mo"));
+    // As the program does: the language's code page is the ANSI code page.
+    platform::setAnsiCodePage(932);
+    refreshTranslationMarker();
+    app->runCourse(course);
+    settle();
+    RunCourseDialog* form = app->runCourseForm();
+    theTranslator.open("");
+    platform::setAnsiCodePage(1252);
+    refreshTranslationMarker();
+    ASSERT_NE(form, nullptr);
+    for (int id : {IDC_RUN_INSTRUCTOR, IDC_RUN_DATE, IDC_RUN_TIME}) {
+        QWidget* field = platform::dlgItem(form, id);
+        ASSERT_NE(field, nullptr) << id;
+        QLabel* label = nullptr;
+        for (QLabel* candidate : form->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (candidate->geometry().right() < field->x() && candidate->y() < field->geometry().bottom()
+                && (!label || candidate->geometry().right() > label->geometry().right()))
+                label = candidate;
+        ASSERT_NE(label, nullptr) << id;
+        const std::string text = label->text().toStdString();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width()) << text;
+        EXPECT_LE(label->heightForWidth(label->width()), label->height()) << text << ": one line";
+        EXPECT_LT(label->geometry().right(), field->x()) << text;
+    }
+    EXPECT_EQ(platform::windowText(platform::dlgItem(form, IDC_RUN_INSTRUCTOR)), QStringLiteral("Dr. Berg"));
+    form->grab().save(QStringLiteral(ARTEFACT_DIR "/run-course-ja.png"));
+    platform::dlgItem<QPushButton>(form, 2)->click();
+    settle();
+    EXPECT_EQ(app->runCourseForm(), nullptr);
 }
 
 // Another station on the same database adds a session to the course and

@@ -57,7 +57,7 @@ TEST(SessionAdvice, RulesKeysAndOrder)
         {"all good", [](AdviceFacts&, Algorithm&) {}, L""},
         {"fast and high", [](AdviceFacts& f, Algorithm&) { f.ventilationRate = 12, f.averageVolume = 0.8; }, lines({tooFast, tooHigh})},
         {"no initial ventilations", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 0; },
-         L"Remember the initial ventilations"},
+         L"Remember the initial ventilations."},
         {"4 of 2", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 4; }, L"You gave too many initial ventilations"},
         {"5 of 2", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 5; }, L"You gave far too many initial ventilations"},
         {"none required", [](AdviceFacts& f, Algorithm& a) { a.initVent = 0, f.initialVentilations = 9; }, L""},
@@ -66,7 +66,7 @@ TEST(SessionAdvice, RulesKeysAndOrder)
              f = AdviceFacts();
              f.mode = VENTILATION_ONLY;
          },
-         lines({tooSlow, superficial, L"Remember the initial ventilations"})},
+         lines({tooSlow, superficial, L"Remember the initial ventilations."})},
         {"compression only keeps the order rules",
          [](AdviceFacts& f, Algorithm&) {
              f.mode = COMPRESSION_ONLY, f.ventilationRate = 0, f.initialVentilations = 0, f.ventilationSeries = 0;

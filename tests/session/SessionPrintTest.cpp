@@ -284,7 +284,7 @@ TEST_F(SessionPrintTest, EvaluationOnTwoPagesWithEventsAdviceAndApproval)
                              "Ventilation: Ann Smith", "Course Instructor: Dr. Berg", "Metronome: o",
                              "Compression depth", "47 mm", "(40-50 mm)", "Recommended values in brackets.",
                              "Event registration (Ann Smith)", "Shake & shout", "Keep your arms straight",
-                             "Approved: No", "Approved by: Dr. Berg", "Comments:Good compressions",
+                             "Approved: No", "Approved by: Dr. Berg", "Comments: Good compressions",
                              "Page 1 of 2", "Page 2 of 2"})
         EXPECT_TRUE(has(text, part)) << part;
     EXPECT_FALSE(has(text, "Shake && shout"));

@@ -309,6 +309,55 @@ TEST_F(SessionWindowsTest, PainterGeometryLabelsAndEventsOnAnyImage)
     }
 }
 
+// A printed graph's title stands at the edge where the curve rests at zero:
+// the curve is drawn beside the title, never through it, and still reaches
+// the columns under it.
+TEST_F(SessionWindowsTest, PrintedCurveKeepsClearOfTheTitle)
+{
+    SessionRecord record;
+    record.Manikin = -1;
+    Session replay(record, Algorithm());
+    auto& data = replay.getCommSession().manData;
+    for (int i = 0; i < 400; ++i) {
+        Measurement m;
+        // Mostly at rest, with a stroke now and then.
+        const double stroke = std::max(0.0, std::sin(i * 0.3));
+        m.depth = 50 * stroke * stroke * stroke * stroke;
+        m.volume = 0.8 * stroke * stroke * stroke * stroke;
+        data.push_back(m);
+    }
+    AxisModel axis(20.0);
+    axis.setRange(0, 400);
+    axis.lastUpdateIndex = 399;
+    for (GraphDoc* doc : { &replay.compressionDoc, &replay.ventilationDoc }) {
+        const GraphDescription& description = doc->getDescription();
+        GraphPainter graph(*doc, axis);
+        graph.printing = true;
+        graph.plot = QRect(0, 0, 400, 140);
+        QImage image(400, 140, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            graph.redraw(painter, false);
+        }
+        const QFontMetrics metrics(graph.labelFont);
+        const int h = metrics.height();
+        const QRect title(graph.plot.left() + 10, description.drawnDownward ? graph.plot.top() : graph.plot.bottom() - h + 1,
+                          metrics.horizontalAdvance(QString::fromStdWString(description.title)), h);
+        const QColor curve = colourOf(description.colour);
+        int inTitle = 0;
+        int besideTitle = 0;
+        for (int x = title.left(); x <= title.right(); ++x)
+            for (int y = graph.plot.top(); y <= graph.plot.bottom(); ++y)
+                if (image.pixelColor(x, y) == curve)
+                    ++(title.contains(x, y) ? inTitle : besideTitle);
+        const std::string name = QString::fromStdWString(description.title).toStdString();
+        EXPECT_EQ(inTitle, 0) << name;
+        EXPECT_GT(besideTitle, 0) << name << ": the curve goes on under the title";
+        EXPECT_EQ(graph.valueToY(0), description.drawnDownward ? title.bottom() + 1 : title.top() - 1) << name;
+    }
+}
+
 // Every label inside its plot, none over another.
 void expectApartAndInside(const std::vector<ScaleLabel>& labels, const QRect& plot, const std::string& at)
 {
