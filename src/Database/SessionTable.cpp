@@ -285,11 +285,6 @@ std::string serialList(const std::vector<SessionRecord>& a, std::size_t countA, 
     return serials;
 }
 
-bool sameKeyTexts(const CourseKey& a, const CourseKey& b)
-{
-    return a.instructor == b.instructor && a.date == b.date && a.time == b.time;
-}
-
 std::wstring courseGoneText()
 {
     return translate("The course of this schedule no longer exists: another station has changed or deleted it.\n"
@@ -332,6 +327,7 @@ bool SessionTable::courseOfRows(Database& db, CourseRecord& course, const std::v
     const CourseKey own = course.getKey();
     const std::string ownInstructor = own.parts(CourseKey()).front().utf8();
     std::optional<CourseKey> moved;
+    std::string movedInstructor;
     bool underOwnKey = false;
     bool severalOthers = false;
     const std::string serials = serialList(read, read.size(), {});
@@ -349,12 +345,15 @@ bool SessionTable::courseOfRows(Database& db, CourseRecord& course, const std::v
             CourseKey key(dbtext::fromUtf8(stored[0]), dbtext::fromUtf8(stored[1]), dbtext::fromUtf8(stored[2]));
             if (!dbtext::survivesCodePage(stored[0]))
                 key.storedInstructor = stored[0];
-            if (dbtext::storedEqualNoCase(stored[0], ownInstructor) && key.date == own.date && key.time == own.time)
+            if (dbtext::storedEqualNoCase(stored[0], ownInstructor) && key.date == own.date && key.time == own.time) {
                 underOwnKey = true;
-            else if (moved && !(moved->parts(CourseKey()).front().utf8() == stored[0] && sameKeyTexts(*moved, key)))
-                severalOthers = true;
-            else
+            } else if (!moved) {
                 moved = key;
+                movedInstructor = stored[0];
+            } else if (!dbtext::storedEqualNoCase(stored[0], movedInstructor) || key.date != moved->date
+                       || key.time != moved->time) {
+                severalOthers = true;
+            }
         }
     }
     // Rows of several other courses tell nothing certain.
