@@ -165,6 +165,11 @@ bool Database::beginTransaction()
         error = odbc::ownError("25000", "A transaction is open already.");
         return false;
     }
+    // Read before the transaction: a read inside it would hold the file
+    // for reading while its first write waits for another station's
+    // transaction, whose commit waits for that read to end.
+    if (kind == Dialect::SQLite && lockTable.empty())
+        findLockTable();
     SQLRETURN rc = SQLSetConnectAttr(dbc(connection), SQL_ATTR_AUTOCOMMIT,
                                      reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
     if (!SQL_SUCCEEDED(rc)) {
@@ -194,29 +199,31 @@ bool Database::takeWriteLock()
         return execute("SELECT pg_advisory_xact_lock(" + std::to_string(writeLockKey) + ")");
     if (kind != Dialect::SQLite)
         return true;
-    if (lockTable.empty()) {
-        SQLHSTMT statement = SQL_NULL_HSTMT;
-        if (SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(connection), &statement))) {
-            char name[256] = {};
-            SQLLEN indicator = 0;
-            const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' ESCAPE '!' "
-                              "ORDER BY name LIMIT 1";
-            if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS))
-                && SQL_SUCCEEDED(SQLFetch(statement))
-                && SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_CHAR, name, sizeof name, &indicator))
-                && indicator != SQL_NULL_DATA)
-                lockTable = name;
-            SQLFreeHandle(SQL_HANDLE_STMT, statement);
-        }
-        // A file without tables holds nothing another station could change.
-        if (lockTable.empty())
-            return true;
-    }
+    // A file without tables holds nothing another station could change.
+    if (lockTable.empty())
+        return true;
     std::string quoted = "\"";
     for (char c : lockTable)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     quoted += "\"";
     return execute("UPDATE " + quoted + " SET rowid = rowid WHERE 0 = 1");
+}
+
+void Database::findLockTable()
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(connection), &statement)))
+        return;
+    char name[256] = {};
+    SQLLEN indicator = 0;
+    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' ESCAPE '!' "
+                      "ORDER BY name LIMIT 1";
+    if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS))
+        && SQL_SUCCEEDED(SQLFetch(statement))
+        && SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_CHAR, name, sizeof name, &indicator))
+        && indicator != SQL_NULL_DATA)
+        lockTable = name;
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
 }
 
 bool Database::commit() { return endTransaction(true); }

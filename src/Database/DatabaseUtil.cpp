@@ -195,6 +195,57 @@ bool isAscii(const std::string& text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// The letters outside A to Z and signs whose lower case is the lower case of
+// `c`, an ASCII character ("\u0130" for i, the Kelvin sign for k).
+std::vector<wchar_t> nonAsciiSpellings(char c)
+{
+    std::vector<wchar_t> letters = sameLetterIgnoringCase(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    letters.erase(std::remove_if(letters.begin(), letters.end(), [](wchar_t x) { return x < 0x80; }), letters.end());
+    return letters;
+}
+
+// A filter literal of a stored text (declared for asciiTest).
+std::string filterLiteral(Database& db, const std::string& utf8);
+
+// The test, for a recordset's filter, of a part compared ignoring case whose
+// value is ASCII, using the column's index. The data sources fold A to Z in
+// these columns (NOCASE, citext), but the program's comparison also takes a
+// few letters outside A to Z as such a letter (a stored "\u0130nst" is
+// "inst"): every spelling with them is named too. False when there are too
+// many of those spellings to name; then the caller reads the spellings stored.
+bool asciiTest(Database& db, const KeyPart& part, std::string& test)
+{
+    constexpr std::size_t maxSpellings = 64;
+    std::vector<std::string> spellings{std::string()};
+    for (char c : part.value) {
+        const std::vector<wchar_t> others = nonAsciiSpellings(c);
+        if (spellings.size() * (others.size() + 1) > maxSpellings)
+            return false;
+        std::vector<std::string> longer;
+        for (const std::string& start : spellings) {
+            longer.push_back(start + c);
+            for (wchar_t other : others)
+                longer.push_back(start + wideToUtf8(std::wstring(1, other)));
+        }
+        spellings.swap(longer);
+    }
+    if (spellings.size() == 1) {
+        test = part.column + " = " + literal(part.value);
+        return true;
+    }
+    std::string list;
+    for (const std::string& spelling : spellings) {
+        std::string written = filterLiteral(db, spelling);
+        // Spelled by its bytes, the text would be compared as plain text,
+        // exactly, and miss the other letter cases of the rest.
+        if (db.dialect() == Database::Dialect::PostgreSQL && written.front() != '\'')
+            written = "CAST(" + written + " AS citext)";
+        list += (list.empty() ? "" : ", ") + written;
+    }
+    test = part.column + " IN (" + list + ")";
+    return true;
+}
+
 // A stored text as a literal of a recordset's filter, which is narrow text
 // in the station's code page: one that the code page cannot hold is spelled
 // by its bytes.
@@ -279,12 +330,19 @@ bool keyFilter(Database& db, const std::string& table, const std::vector<KeyPart
 {
     filter.clear();
     try {
-        // Both data sources fold A to Z in these columns (NOCASE, citext),
-        // which is all a text of A to Z and signs can differ by.
         if (std::all_of(key.begin(), key.end(), [](const KeyPart& part) { return isAscii(part.utf8()); })) {
-            for (const KeyPart& part : key)
-                filter += (filter.empty() ? "" : " AND ") + part.column + " = " + literal(part.value);
-            return true;
+            bool fits = true;
+            for (const KeyPart& part : key) {
+                std::string test;
+                if (!part.ignoreCase)
+                    test = part.column + " = " + literal(part.value);
+                else if (!(fits = asciiTest(db, part, test)))
+                    break;
+                filter += (filter.empty() ? "" : " AND ") + test;
+            }
+            if (fits)
+                return true;
+            filter.clear();
         }
         bool refused = false;
         auto write = [&db](const std::string& utf8) { return filterLiteral(db, utf8); };

@@ -171,26 +171,47 @@ bool PersonTable::addIfNew(const std::string& name, bool instructor)
         return false;
     if (count(name) >= 1)
         return false;
-    // Another station may have added the name since this table read its
-    // rows: look again, in the table as it is now.
-    PersonTable now(connection());
-    if (!now.open(std::string())) {
-        LogStream::instance() << "Person '" + name + "' could not be added: " + now.lastError().text + "\n";
-        return false;
-    }
-    if (now.count(name) >= 1)
-        return false;
-    PersonRecord person;
-    person.Name = name;
-    person.Instructor = instructor ? TRUE : FALSE;
-    bool added = AddNew();
-    if (added) {
-        setRecord(person);
-        added = Update();
-    }
     // Callers add many names in a row: a failure goes to the log, not a box each.
+    const auto logFailure = [&name](const std::string& why) {
+        LogStream::instance() << "Person '" + name + "' could not be added: " + why + "\n";
+    };
+    // Another station may add the name at the same moment: the look and the
+    // insert hold the database's write lock together, so that the second
+    // station sees the first one's row. Inside a caller's transaction the
+    // lock is held already.
+    Database& db = connection();
+    const bool ownTransaction = !db.inTransaction();
+    if (ownTransaction && !db.beginTransaction()) {
+        logFailure(db.lastError().text);
+        return false;
+    }
+    bool added = false;
+    PersonTable now(db);
+    if (!now.open(std::string())) {
+        logFailure(now.lastError().text);
+    } else if (now.count(name) == 0) {
+        PersonRecord person;
+        person.Name = name;
+        person.Instructor = instructor ? TRUE : FALSE;
+        added = AddNew();
+        if (added) {
+            setRecord(person);
+            added = Update();
+        }
+        if (!added)
+            logFailure(lastError().text);
+    }
+    if (!ownTransaction)
+        return added;
+    if (added && !db.commit()) {
+        logFailure(db.lastError().text);
+        db.rollback();
+        // The row that was not committed must not stay among this table's rows.
+        restart();
+        return false;
+    }
     if (!added)
-        LogStream::instance() << "Person '" + name + "' could not be added: " + lastError().text + "\n";
+        db.rollback();
     return added;
 }
 

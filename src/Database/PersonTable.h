@@ -63,8 +63,11 @@ public:
     void fillCombo(dbui::ComboBox& combo, const std::string& column, const std::string& filter) override;
 
     // Adds a person of that name unless one exists (ignoring case), as the
-    // table is at the moment of the insert; true when a row was added. A
-    // failed insert is logged and gives false.
+    // table is at the moment of the insert: the look and the insert are one
+    // transaction under the database's write lock (or the caller's open
+    // transaction), so two stations adding one name at once store it once.
+    // True when a row was added. A failure (also a lock that was not given
+    // in time) is logged and gives false.
     bool addIfNew(const std::string& name, bool instructor);
     // Rows whose column holds the value, under a temporary filter.
     int countWhere(const std::string& column, const std::string& value);

@@ -1,7 +1,9 @@
 #include "Database/SessionTable.h"
 
 #include "Database/Database.h"
+#include "Database/DbText.h"
 #include "Database/DbUi.h"
+#include "Database/OdbcUtil.h"
 #include "Database/Transaction.h"
 #include "Utillib/GString.h"
 #include "gettext/Translator.h"
@@ -283,11 +285,6 @@ std::string serialList(const std::vector<SessionRecord>& a, std::size_t countA, 
     return serials;
 }
 
-bool sameKeyTexts(const CourseKey& a, const CourseKey& b)
-{
-    return a.instructor == b.instructor && a.date == b.date && a.time == b.time;
-}
-
 std::wstring courseGoneText()
 {
     return translate("The course of this schedule no longer exists: another station has changed or deleted it.\n"
@@ -296,10 +293,18 @@ std::wstring courseGoneText()
 
 enum class Lookup { found, none, unreadable };
 
+// The course of the key, its instructor found by the rule of the course
+// cascades (in every letter case, not only A to Z).
 Lookup findCourse(Database& db, const CourseKey& key, CourseRecord& found, std::string& error)
 {
+    std::string condition;
+    if (!DBUtil::keyFilter(db, "Course", key.parts(CourseKey()), condition)) {
+        // The driver's text was kept by the transaction already.
+        error = "The courses could not be read.";
+        return Lookup::unreadable;
+    }
     CourseTable courses(db);
-    if (!courses.open(key.sqlCondition(CourseKey(), " AND "))) {
+    if (!courses.open(condition)) {
         error = courses.lastError().text;
         return Lookup::unreadable;
     }
@@ -312,39 +317,65 @@ Lookup findCourse(Database& db, const CourseKey& key, CourseRecord& found, std::
 } // namespace
 
 bool SessionTable::courseOfRows(Database& db, CourseRecord& course, const std::vector<SessionRecord>& read,
-                                std::string& error)
+                                std::string& error, bool& refused)
 {
-    CourseRecord found;
-    const Lookup own = findCourse(db, course.getKey(), found, error);
-    if (own != Lookup::none)
-        return own == Lookup::found;
-    // The course is gone. Renamed by another station, its rows carry the
-    // new key: the rows this form read show where it went.
-    const std::string serials = serialList(read, read.size(), {});
-    if (serials.empty())
-        return false;
-    SessionTable stored(db);
-    if (!stored.open("Serialidentifier IN (" + serials + ")")) {
-        error = stored.lastError().text;
-        return false;
-    }
+    refused = false;
+    // Where the rows this form read are now. Renamed by another station,
+    // the course took them to its new key; a course of the old key may have
+    // been planned meanwhile, but it is not this form's course. The keys
+    // are compared as stored, by the rule of the cascades.
+    const CourseKey own = course.getKey();
+    const std::string ownInstructor = own.parts(CourseKey()).front().utf8();
     std::optional<CourseKey> moved;
-    if (!(stored.IsBOF() && stored.IsEOF()) && stored.MoveFirst()) {
-        while (!stored.IsEOF()) {
-            const CourseKey key(stored.CourseInstructor, stored.CourseDate, stored.CourseTime);
-            // Rows of several courses tell nothing certain.
-            if (moved && !sameKeyTexts(*moved, key))
-                return false;
-            moved = key;
-            if (!stored.MoveNext())
-                break;
+    std::string movedInstructor;
+    bool underOwnKey = false;
+    bool severalOthers = false;
+    const std::string serials = serialList(read, read.size(), {});
+    if (!serials.empty()) {
+        std::vector<std::vector<std::string>> keys;
+        DbError failure;
+        if (!odbc::selectTexts(db,
+                               dbtext::toUtf8("SELECT CourseInstructor, CourseDate, CourseTime FROM Session WHERE "
+                                              "Serialidentifier IN (" + serials + ")"),
+                               keys, failure)) {
+            error = failure.text;
+            return false;
+        }
+        for (const std::vector<std::string>& stored : keys) {
+            CourseKey key(dbtext::fromUtf8(stored[0]), dbtext::fromUtf8(stored[1]), dbtext::fromUtf8(stored[2]));
+            if (!dbtext::survivesCodePage(stored[0]))
+                key.storedInstructor = stored[0];
+            if (dbtext::storedEqualNoCase(stored[0], ownInstructor) && key.date == own.date && key.time == own.time) {
+                underOwnKey = true;
+            } else if (!moved) {
+                moved = key;
+                movedInstructor = stored[0];
+            } else if (!dbtext::storedEqualNoCase(stored[0], movedInstructor) || key.date != moved->date
+                       || key.time != moved->time) {
+                severalOthers = true;
+            }
         }
     }
-    if (!moved || sameKeyTexts(*moved, course.getKey()))
+    // Rows of several other courses tell nothing certain.
+    if (!underOwnKey && severalOthers)
         return false;
-    if (findCourse(db, *moved, found, error) != Lookup::found)
+    const bool followed = !underOwnKey && moved;
+    const CourseKey& target = followed ? *moved : own;
+    CourseRecord found;
+    if (findCourse(db, target, found, error) != Lookup::found)
         return false;
-    course = found;
+    if (found.getKey().instructorShown()) {
+        course = found;
+        return true;
+    }
+    // A stored name this station cannot show is never written as read here
+    // ("??"). Found by the form's own key, the form's own spelling names
+    // that course by the same rule; a course the rows went to cannot be
+    // named so.
+    if (followed) {
+        refused = true;
+        return DBUtil::refuseUnshownName();
+    }
     return true;
 }
 
@@ -459,8 +490,9 @@ bool SessionTable::saveCourseSessions(CourseRecord& course, CourseSchedule& sche
             ownTransaction = true;
         }
         // Never under a key that no course has.
-        written = courseOfRows(connection(), target, schedule.storedRows(), rowError);
-        courseGone = !written && rowError.empty();
+        bool refused = false;
+        written = courseOfRows(connection(), target, schedule.storedRows(), rowError, refused);
+        courseGone = !written && !refused && rowError.empty();
         if (written)
             written = writeRows(connection(), target, rows, schedule.storedRows(), rowError);
         // The error is told once everything is rolled back.

@@ -58,10 +58,15 @@ public:
     // is reported. False then.
     // A row another station deleted is stored again only when this form
     // changed it since it read it; otherwise it leaves the schedule. The
-    // rows go only to a course that exists: when the course is gone and the
-    // rows this form read now carry another course's key (renamed by another
-    // station), `course` becomes that course and the rows follow it; else
-    // the store is refused with a message.
+    // rows go only to a course that exists, found by the rule of the course
+    // cascades: when none of the rows this form read carries the course's
+    // key any more and they all carry one other course's key (renamed by
+    // another station), `course` becomes that course and the rows follow
+    // it, even when a course of the old key exists again; else `course`
+    // becomes the course of its key as stored now. Without such a course
+    // the store is refused with a message. The course is looked up and the
+    // rows are written under the transaction's write lock, so that no other
+    // station renames or deletes the course in between.
     bool saveCourseSessions(CourseRecord& course, CourseSchedule& schedule);
 
     // Column members, in column order.
@@ -100,11 +105,13 @@ public:
     std::uint8_t Approved = 0;
 
 private:
-    // The course the rows are stored under: `course` while it exists, else
-    // the course the rows in `read` were moved to. False when there is none,
-    // or with `error` when the tables cannot be read.
+    // The course the rows are stored under: the course the rows in `read`
+    // now carry the key of (`course`'s own while any of them carries it, or
+    // while none was read or is left). False when there is none, or with
+    // `error` when the tables cannot be read, or with `refused` when that
+    // course's instructor cannot be written by this station (told already).
     static bool courseOfRows(Database& db, CourseRecord& course, const std::vector<SessionRecord>& read,
-                             std::string& error);
+                             std::string& error, bool& refused);
     // The rows of the serials the schedule names (all but the placeholder),
     // written with the course's key and their order; the error text of the
     // row that failed.

@@ -10,10 +10,13 @@
 
 #include "DbTestSupport.h"
 #include "FakeCombo.h"
+#include "StationProcesses.h"
 #include "TestRecordsets.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -100,6 +103,49 @@ TEST_F(PersonScenarioTest, AFailedAddIsAFailureAndIsLogged)
     testsupport::LogCapture log;
     EXPECT_FALSE(t.addIfNew("Carl", false));
     EXPECT_NE(log.text().find("Person 'Carl' could not be added"), std::string::npos);
+}
+
+// Two planners add the same new participant at the same moment, round by
+// round, each station in a process of its own: every name is stored once,
+// and exactly one of them was told it added it.
+TEST_F(PersonScenarioTest, TwoStationsAddingOneNewPersonAtOnceStoreItOnce)
+{
+    constexpr int rounds = 20;
+    std::vector<int> adders;
+    {
+        dbtest::StationProcesses stations(2, [](int station, int round) {
+            PersonTable persons(database);
+            // The second station types the name in another letter case.
+            const std::string name = (station == 0 ? "Guest " : "GUEST ") + std::to_string(round);
+            return persons.open("") && persons.addIfNew(name, false);
+        });
+        ASSERT_TRUE(stations.started(2));
+        for (int round = 0; round < rounds; ++round) {
+            const std::vector<bool> added = stations.round();
+            adders.push_back(static_cast<int>(std::count(added.begin(), added.end(), true)));
+        }
+    }
+    ASSERT_TRUE(databaseOpen);
+    EXPECT_EQ(adders, std::vector<int>(rounds, 1));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), std::to_string(rounds));
+    EXPECT_EQ(scalar("SELECT COUNT(DISTINCT lower(Name)) FROM Person"), std::to_string(rounds));
+}
+
+// Inside a caller's transaction the look and the insert join it, and go
+// with its rollback.
+TEST_F(PersonScenarioTest, AnAddInsideACallersTransactionGoesWithIt)
+{
+    PersonTable t(database);
+    ASSERT_TRUE(t.open(""));
+    {
+        Transaction outer(database);
+        ASSERT_TRUE(outer.isOpen());
+        EXPECT_TRUE(t.addIfNew("Hal", false));
+        EXPECT_TRUE(database.inTransaction());
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+    }
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "0");
+    EXPECT_TRUE(ui.boxes.empty());
 }
 
 TEST_F(PersonScenarioTest, TheInstructorFilterListsInstructorsAndIsTakenBackAfterwards)

@@ -6,6 +6,7 @@
 #include "DbTestSupport.h"
 #include "TestRecordsets.h"
 #include "FakeCombo.h"
+#include "StationProcesses.h"
 #include "Utillib/GString.h"
 #include "support/TestSupport.h"
 
@@ -523,6 +524,185 @@ TEST_F(SessionCourseTest, AStoreForACourseThatIsGoneIsRefused)
     EXPECT_FALSE(store(t, again));
     EXPECT_EQ(serials(""), (Names{"e"}));
     EXPECT_EQ(ui.boxes.size(), 2u);
+}
+
+// Another station renamed the course (Anna to Anne), and then a new course
+// Anna was planned at the same date and time. The rows this form read are
+// in Anne: the store follows them there, and nothing goes into the
+// stranger's course. Rows that went to several other courses are not
+// followed anywhere.
+TEST_F(SessionCourseTest, AStoreFollowsItsRowsPastANewCourseOfTheOldKey)
+{
+    const CourseKey anna = course("Anna").getKey();
+    exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('Anna', '2006-03-05', '09:30')");
+    addSession("a", anna, 0);
+    addSession("b", anna, 1);
+    SessionTable t(database);
+    ASSERT_TRUE(t.open(""));
+    CourseSchedule mine;
+    mine.load(t.loadCourseSessions(anna));
+    mine.rows().push_back(session("p"));
+    ASSERT_NO_FATAL_FAILURE(otherStation(
+        {"UPDATE Course SET Instructor = 'Anne' WHERE Instructor = 'Anna'",
+         "UPDATE Session SET CourseInstructor = 'Anne' WHERE CourseInstructor = 'Anna'",
+         "INSERT INTO Course (Instructor, Date, Time, Note) VALUES ('Anna', '2006-03-05', '09:30', 'stranger')",
+         "INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder) VALUES "
+         "('s', 'Anna', '2006-03-05', '09:30', 0)"}));
+
+    CourseRecord held = course("Anna");
+    mine.rows().insert(mine.rows().end() - 1, session("d", "Dee"));
+    ASSERT_TRUE(t.saveCourseSessions(held, mine));
+    EXPECT_EQ(held.Instructor, "Anne");
+    EXPECT_EQ(ordered(t.loadCourseSessions(held.getKey())), (Names{"a:0", "b:1", "d:2"}));
+    EXPECT_EQ(ordered(t.loadCourseSessions(anna)), (Names{"s:0"})) << "the stranger's course is left alone";
+    EXPECT_TRUE(ui.boxes.empty());
+
+    // Its rows now in two other courses, none left in Anne: refused, and nothing is written.
+    exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('Bo', '2006-03-05', '09:30')");
+    exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('Cy', '2006-03-05', '09:30')");
+    exec("UPDATE Session SET CourseInstructor = 'Cy' WHERE CourseInstructor = 'Anne'");
+    exec("UPDATE Session SET CourseInstructor = 'Bo' WHERE Serialidentifier = 'a'");
+    mine.rows().insert(mine.rows().end() - 1, session("e", "Eve"));
+    EXPECT_FALSE(t.saveCourseSessions(held, mine));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find(L"no longer exists"), std::wstring::npos) << GString::to_string(ui.boxes[0].text);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE Serialidentifier = 'e'"), "0");
+}
+
+// One station stores its schedule, adding a session each time, while
+// another renames the course's instructor back and forth, both at the same
+// moment, round by round. The lookup of the course and the writing of the
+// rows are one step: every store told done is stored, under the key the
+// course has then, and no session is left under a key that no course has.
+TEST_F(SessionCourseTest, AStoreAndARenameAtTheSameMomentLeaveNoSessionOutsideACourse)
+{
+    constexpr int rounds = 15;
+    exec("INSERT INTO Course (Instructor, Date, Time) VALUES ('Anna', '2006-03-05', '09:30')");
+    addSession("first", course("Anna").getKey(), 0);
+    // The planner's state lives in its station's process.
+    CourseRecord held;
+    CourseSchedule schedule;
+    auto action = [&](int station, int round) {
+        if (station == 1) {
+            Transaction rename(database);
+            return rename.isOpen()
+                && database.execute("UPDATE Course SET Instructor = CASE WHEN Instructor = 'Anna' THEN 'Anne' "
+                                    "ELSE 'Anna' END")
+                && database.execute("UPDATE Session SET CourseInstructor = CASE WHEN CourseInstructor = 'Anna' "
+                                    "THEN 'Anne' ELSE 'Anna' END")
+                && rename.commit();
+        }
+        schedule.rows().insert(schedule.rows().end() - 1, session("r" + std::to_string(round), "Guest"));
+        SessionTable t(database);
+        if (t.open("") && t.saveCourseSessions(held, schedule))
+            return true;
+        schedule.rows().erase(schedule.rows().end() - 2);
+        return false;
+    };
+    auto prepare = [&](int station) {
+        if (station != 0)
+            return;
+        held = course("Anna");
+        SessionTable t(database);
+        if (t.open(""))
+            schedule.load(t.loadCourseSessions(held.getKey()));
+        schedule.rows().push_back(session("p"));
+    };
+    int stored = 0;
+    {
+        dbtest::StationProcesses stations(2, action, prepare);
+        ASSERT_TRUE(stations.started(2));
+        for (int round = 0; round < rounds; ++round) {
+            const std::vector<bool> done = stations.round();
+            ASSERT_EQ(done.size(), 2u);
+            EXPECT_TRUE(done[1]) << "rename of round " << round;
+            stored += done[0] ? 1 : 0;
+        }
+    }
+    ASSERT_TRUE(databaseOpen);
+    EXPECT_EQ(stored, rounds) << "the store follows every rename";
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), std::to_string(stored + 1));
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session s WHERE NOT EXISTS (SELECT 1 FROM Course c WHERE "
+                     "c.Instructor = s.CourseInstructor AND c.Date = s.CourseDate AND c.Time = s.CourseTime)"),
+              "0");
+    EXPECT_EQ(scalar("SELECT COUNT(DISTINCT CourseInstructor) FROM Session"), "1");
+}
+
+// A stored instructor that differs from the form's only in the case of a
+// letter, by the program's comparison, is the same course for the schedule
+// as for the cascades, whatever letter it is: the list of a course's
+// sessions, the store (which looks the course up) and the rename cascade
+// agree on every case of this table.
+TEST_F(SessionCourseTest, ScheduleAndCascadesTakeTheSameLettersForOneInstructor)
+{
+    struct Case {
+        std::wstring stored; // as another station stored it
+        const char* typed;   // as this station (Western) has it
+        bool same;
+    };
+    const std::vector<Case> cases = {
+        {L"\u00C4rzte", "\xE4rzte", true},                  // Ä, a change of case outside A to Z
+        {L"\u00E4RZTE", "\xC4rzte", true},
+        {L"\u0130nst", "inst", true},                       // İ: its lower case is i
+        {L"\u0130NST", "Inst", true},
+        {L"\u0131nst", "inst", false},                      // dotless ı is a letter of its own
+        {L"\u212Aurs", "kurs", true},                       // the Kelvin sign: its lower case is k
+        {L"S\u212A\u0130", "ski", true},
+        {L"\u212Bse", "\xE5se", true},                      // the Ångström sign: its lower case is å
+        {L"STRASSE", "stra\xDF" "e", false},
+        {L"Bert", "BERT", true},
+        {L"Bert", "Bart", false},
+    };
+    const auto sqlText = [](const std::wstring& text) {
+        std::string sql;
+        for (wchar_t c : text)
+            sql += (sql.empty() ? "" : " || ") + std::string(dbtest::usingPostgres() ? "chr(" : "char(")
+                + std::to_string(static_cast<unsigned>(c)) + ")";
+        return sql;
+    };
+    const auto timeOf = [](std::size_t i, int hour) {
+        return std::to_string(hour) + ":" + (i < 10 ? "0" : "") + std::to_string(i);
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const std::string name = sqlText(cases[i].stored);
+        exec("INSERT INTO Course (Instructor, Date, Time) VALUES (" + name + ", '2006-03-05', '" + timeOf(i, 10) + "')");
+        exec("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, CourseOrder) VALUES ('s"
+             + std::to_string(i) + "', " + name + ", '2006-03-05', '" + timeOf(i, 10) + "', 0)");
+    }
+    SessionTable t(database);
+    CourseTable courses(database);
+    ASSERT_TRUE(t.open("") && courses.open(""));
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE("case " + std::to_string(i));
+        const std::string serial = "s" + std::to_string(i);
+        const CourseKey key(cases[i].typed, "2006-03-05", timeOf(i, 10));
+        const Names expected = cases[i].same ? Names{serial + ":0"} : Names{};
+        CourseSchedule schedule;
+        schedule.load(t.loadCourseSessions(key));
+        EXPECT_EQ(ordered(schedule.rows()), expected) << "listed";
+
+        // The store finds the course (the rows keep its stored spelling) or refuses.
+        schedule.rows().push_back(session("n" + std::to_string(i), "New"));
+        schedule.rows().push_back(session("p"));
+        CourseRecord held;
+        held.Instructor = cases[i].typed;
+        held.Date = key.date;
+        held.Time = key.time;
+        ui.boxes.clear();
+        EXPECT_EQ(t.saveCourseSessions(held, schedule), cases[i].same);
+        EXPECT_EQ(ui.boxes.size(), cases[i].same ? 0u : 1u);
+        EXPECT_EQ(t.loadCourseSessions(key).size(), cases[i].same ? 2u : 0u);
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE Serialidentifier = 'n" + std::to_string(i) + "'"),
+                  cases[i].same ? "1" : "0");
+
+        // The cascade moves what the list showed.
+        const CourseKey later(cases[i].typed, "2006-03-05", timeOf(i, 20));
+        ASSERT_TRUE(courses.rename(key, later));
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE Serialidentifier = '" + serial + "' AND CourseTime = '"
+                         + later.time + "'"),
+                  cases[i].same ? "1" : "0")
+            << "moved by the cascade";
+    }
 }
 
 // Rows of one CourseOrder (two stations each added one) load in one order
