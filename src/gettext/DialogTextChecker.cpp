@@ -8,6 +8,8 @@
 #include "platformqt/Dialog.h"
 #include "platformqt/Window.h"
 
+#include <QLabel>
+
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -28,6 +30,15 @@ bool measure(const QWidget* window, bool& fits)
         return true;
     }
     QSize client = window->contentsRect().size();
+    // A wrapping label breaks its lines as the label itself does (Japanese
+    // between any two characters, not only at blanks), in its whole contents.
+    if (auto* label = qobject_cast<const QLabel*>(window); label && label->wordWrap()) {
+        // Laid out in a box taller than any label, to learn the whole height.
+        const QRect lines = label->fontMetrics().boundingRect(QRect(0, 0, std::max(client.width(), 1), 1 << 16),
+            int(label->alignment()) | Qt::TextWordWrap, label->text());
+        fits = lines.width() <= client.width() && lines.height() <= client.height();
+        return true;
+    }
     int width = client.width() - margins.left - margins.right;
     int height = client.height() - margins.top - margins.bottom;
     SIZE extent = Utillib::textExtent(window, margins.multiline ? std::max(width, 1) : 0);

@@ -26,8 +26,8 @@ DialogTable runCourseDialog()
         {
             // id                   class       text                    style                         x    y    cx   cy
             { IDC_RUN_HIGHLIGHT,    "Static",   "",                     SS_GRAYRECT,                  0,   0,   389, 16 },
-            { IDC_STATIC,           "Static",   "¤Instructor",          label,                        4,   6,   40,  8 },
-            { IDC_RUN_INSTRUCTOR,   "Edit",     "",                     shown,                        46,  4,   120, 12 },
+            { IDC_STATIC,           "Static",   "¤Instructor",          label,                        4,   6,   52,  8 },
+            { IDC_RUN_INSTRUCTOR,   "Edit",     "",                     shown,                        58,  4,   108, 12 },
             { IDC_STATIC,           "Static",   "¤Date",                label,                        174, 6,   24,  8 },
             { IDC_RUN_DATE,         "Edit",     "",                     shown | ES_CENTER,            200, 4,   60,  12 },
             { IDC_STATIC,           "Static",   "¤Start time",          label,                        268, 6,   44,  8 },

@@ -49,9 +49,9 @@ SessionAdvice::SessionAdvice(const Algorithm& algor, const AdviceFacts& facts)
             if (facts.initialVentilations == 0)
                 add(-10, translate("Remember the initial ventilations."));
             else if (facts.initialVentilations > 2 * algor.initVent)
-                add(-10, translate("You gave far too many initial ventilations"));
+                add(-10, translate("You gave far too many initial ventilations."));
             else if (facts.initialVentilations > algor.initVent)
-                add(-10, translate("You gave too many initial ventilations"));
+                add(-10, translate("You gave too many initial ventilations."));
         }
         if (facts.ventilationRate > 1.25 * algor.vRateHigh)
             add(-20, formatted("You ventilated too fast. Aim at a rate of %.0f /min.", algor.vRateHigh));

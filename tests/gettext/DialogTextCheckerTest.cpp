@@ -1,6 +1,7 @@
 // The dialog text checker: texts that do not fit their controls are found
 // and reported by name; every dialog we ship fits in every catalogue we ship.
 #include "gettext/DialogTextChecker.h"
+#include "gettext/TranslateWindow.h"
 #include "gettext/Translator.h"
 #include "platform/CodePage.h"
 #include "platform/DialogTemplate.h"
@@ -40,6 +41,7 @@ DialogTable checkTable()
             { 9953, "Button", "Drawn",  WS_VISIBLE | BS_OWNERDRAW,                  5,  35, 30, 12 },
             { 9954, "Edit",   "Typed",  WS_VISIBLE | WS_BORDER | ES_AUTOHSCROLL,    5,  50, 30, 12 },
             { 9955, "Button", "&Push",  WS_VISIBLE | BS_PUSHBUTTON,                 5,  65, 60, 14 },
+            { 9958, "Static", "",       label,                                      70, 5,  60, 18 },
         },
     };
 }
@@ -68,7 +70,7 @@ protected:
 
     const DialogTextChecker::IdMap ids = {
         {checkDialogId, "IDD_CHECKED"}, {9951, "IDC_SHORT"}, {9952, "IDC_HIDDEN"}, {9953, "IDC_DRAWN"},
-        {9954, "IDC_TYPED"}, {9955, "IDC_PUSH"}, {9949, "IDD_WITHOUT_TEMPLATE"},
+        {9954, "IDC_TYPED"}, {9955, "IDC_PUSH"}, {9958, "IDC_WRAPPING"}, {9949, "IDD_WITHOUT_TEMPLATE"},
     };
 };
 
@@ -104,6 +106,21 @@ TEST_F(DialogTextCheckerTest, ATextTooLargeIsReportedWithItsNamesAndNothingElseI
     EXPECT_EQ(DialogTextChecker::checkDialog(&dialog, ids),
               "  The text='" + ansi + "' in control IDC_SHORT(9951) with parent 'Checked' is too large\n");
 
+    // A label of two lines wraps Japanese between any two characters, as the
+    // label itself does: two lines' worth fits, four lines' worth does not.
+    // (In the Japanese code page, as the program runs in Japanese.)
+    setAnsiCodePage(932);
+    QWidget* wrapping = dlgItem(&dialog, 9958);
+    setWindowText(wrapping, QString::fromUtf8("\u30BB\u30C3\u30B7\u30E7\u30F3\u306E\u8A18\u9332\u3092"
+                                              "\u5370\u5237\u3057\u307E\u3059\u3002"));
+    ASSERT_GT(wrapping->fontMetrics().horizontalAdvance(platform::windowText(wrapping)), wrapping->width())
+        << "one line is too narrow for the text";
+    EXPECT_EQ(textFits(wrapping), 1);
+    setWindowText(wrapping, platform::windowText(wrapping).repeated(2));
+    EXPECT_EQ(textFits(wrapping), 0);
+    setWindowText(wrapping, QString());
+    setAnsiCodePage(1252);
+
     // The whole check: by dialog name, and a dialog without a template is skipped.
     setWindowText(dlgItem(&dialog, 9955), longText);
     EXPECT_EQ(DialogTextChecker::checkAll(nullptr, ids), "") << "each dialog is made anew from its template";
@@ -135,9 +152,11 @@ TEST_F(DialogTextCheckerTest, EveryShippedDialogFitsInEveryShippedCatalogue)
         // As the program does: the language's code page is the ANSI code page
         // (without it a Japanese text would be measured as question marks).
         setAnsiCodePage(languageCodePage(theTranslator.languageCode()));
+        refreshTranslationMarker();
         EXPECT_EQ(DialogTextChecker::checkAll(nullptr, shipped), "") << "catalogue: " << (*language ? language : "en");
     }
     setAnsiCodePage(1252);
+    refreshTranslationMarker();
 }
 
 } // namespace

@@ -58,8 +58,8 @@ TEST(SessionAdvice, RulesKeysAndOrder)
         {"fast and high", [](AdviceFacts& f, Algorithm&) { f.ventilationRate = 12, f.averageVolume = 0.8; }, lines({tooFast, tooHigh})},
         {"no initial ventilations", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 0; },
          L"Remember the initial ventilations."},
-        {"4 of 2", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 4; }, L"You gave too many initial ventilations"},
-        {"5 of 2", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 5; }, L"You gave far too many initial ventilations"},
+        {"4 of 2", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 4; }, L"You gave too many initial ventilations."},
+        {"5 of 2", [](AdviceFacts& f, Algorithm&) { f.initialVentilations = 5; }, L"You gave far too many initial ventilations."},
         {"none required", [](AdviceFacts& f, Algorithm& a) { a.initVent = 0, f.initialVentilations = 9; }, L""},
         {"ventilation only, nothing given",
          [](AdviceFacts& f, Algorithm&) {
