@@ -165,6 +165,11 @@ bool Database::beginTransaction()
         error = odbc::ownError("25000", "A transaction is open already.");
         return false;
     }
+    // Outside the transaction: a read inside it would hold the file's read
+    // lock while it waits for the write lock, and a station committing
+    // meanwhile would wait for that read lock in turn until both gave up.
+    if (kind == Dialect::SQLite && lockTable.empty())
+        findLockTable();
     SQLRETURN rc = SQLSetConnectAttr(dbc(connection), SQL_ATTR_AUTOCOMMIT,
                                      reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), SQL_IS_UINTEGER);
     if (!SQL_SUCCEEDED(rc)) {
@@ -192,31 +197,31 @@ bool Database::takeWriteLock()
 {
     if (kind == Dialect::PostgreSQL)
         return execute("SELECT pg_advisory_xact_lock(" + std::to_string(writeLockKey) + ")");
-    if (kind != Dialect::SQLite)
+    // A file without tables holds nothing another station could change.
+    if (kind != Dialect::SQLite || lockTable.empty())
         return true;
-    if (lockTable.empty()) {
-        SQLHSTMT statement = SQL_NULL_HSTMT;
-        if (SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(connection), &statement))) {
-            char name[256] = {};
-            SQLLEN indicator = 0;
-            const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' ESCAPE '!' "
-                              "ORDER BY name LIMIT 1";
-            if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS))
-                && SQL_SUCCEEDED(SQLFetch(statement))
-                && SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_CHAR, name, sizeof name, &indicator))
-                && indicator != SQL_NULL_DATA)
-                lockTable = name;
-            SQLFreeHandle(SQL_HANDLE_STMT, statement);
-        }
-        // A file without tables holds nothing another station could change.
-        if (lockTable.empty())
-            return true;
-    }
     std::string quoted = "\"";
     for (char c : lockTable)
         quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
     quoted += "\"";
     return execute("UPDATE " + quoted + " SET rowid = rowid WHERE 0 = 1");
+}
+
+// On SQLite, the table whose write lock a transaction takes.
+void Database::findLockTable()
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, dbc(connection), &statement)))
+        return;
+    char name[256] = {};
+    SQLLEN indicator = 0;
+    const char* sql = "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite!_%' ESCAPE '!' "
+                      "ORDER BY name LIMIT 1";
+    if (SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(const_cast<char*>(sql)), SQL_NTS))
+        && SQL_SUCCEEDED(SQLFetch(statement)) && SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_CHAR, name, sizeof name, &indicator))
+        && indicator != SQL_NULL_DATA)
+        lockTable = name;
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
 }
 
 bool Database::commit() { return endTransaction(true); }

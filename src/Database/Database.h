@@ -48,6 +48,7 @@ public:
 private:
     bool endTransaction(bool commitChanges);
     bool takeWriteLock();
+    void findLockTable();
     // the key of the PostgreSQL lock every station's transaction takes
     static constexpr long long writeLockKey = 0x7461766f6370;
     // on SQLite, the table whose write lock a transaction takes

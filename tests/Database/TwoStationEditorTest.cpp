@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <string>
 
 namespace {
@@ -224,6 +227,100 @@ TYPED_TEST(TwoStationEditorTest, ANewKeyCarriesTheOtherStationsChange)
     EXPECT_EQ(TypeParam::mine(row), 5);
     EXPECT_EQ(this->rowsOfKey(TypeParam::make()), 0) << "the old row went";
     EXPECT_TRUE(this->ui.boxes.empty());
+}
+
+// Two station processes change Ben's phone at one moment, many times over.
+// Whichever save comes second must see the first: the phone stored is the
+// one of the station whose user was told that it wrote over the other's
+// change, and the other user was told nothing. A save that re-read the row
+// before the other's write and wrote after it would store its phone with
+// nobody told.
+class TwoStationProcessTest : public dbtest::DbTest {
+protected:
+    // What a station process did, as its exit status.
+    enum : int { saved = 1, told = 2, broken = 64 };
+
+    // A station: its own connection, the record shown, then on the word
+    // its user changes the phone and saves.
+    [[noreturn]] static void station(const std::string& phone, int ready, int go, dbtest::FakeUi& ui)
+    {
+        int result = broken;
+        openDatabase();
+        if (databaseOpen) {
+            {
+                Persons::Editor editor(database);
+                PersonRecord ben = Persons::make();
+                if (editor.rows.open("") && !editor.moveToRecord(ben)) {
+                    char c = 0;
+                    if (::write(ready, "r", 1) == 1 && ::read(go, &c, 1) == 0) {
+                        ui.boxes.clear();
+                        editor.shown.Phone = phone;
+                        result = editor.save() ? saved : 0;
+                        for (const auto& box : ui.boxes)
+                            if (box.text.find(L"Another station changed the same fields of \"Ben\"") != std::wstring::npos)
+                                result |= told;
+                    }
+                }
+            }
+            database.close();
+        }
+        ::_exit(result);
+    }
+};
+
+TEST_F(TwoStationProcessTest, SavesAtOneMomentOfTheSameFieldAreToldNeverLost)
+{
+    exec("INSERT INTO Person (Name, Address, Phone) VALUES ('Ben', 'Old Road 1', '0')");
+    for (int round = 1; round <= 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        exec("UPDATE Person SET Phone = '0' WHERE Name = 'Ben'");
+        const std::string phones[2] = {"first " + std::to_string(round), "second " + std::to_string(round)};
+        int ready[2];
+        int go[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        ASSERT_EQ(::pipe(go), 0);
+        // No connection crosses the fork.
+        database.close();
+        databaseOpen = false;
+        pid_t pids[2] = {-1, -1};
+        for (int k = 0; k < 2; ++k) {
+            pids[k] = ::fork();
+            ASSERT_GE(pids[k], 0);
+            if (pids[k] == 0) {
+                ::close(ready[0]);
+                ::close(go[1]);
+                station(phones[k], ready[1], go[0], ui);
+            }
+        }
+        ::close(ready[1]);
+        ::close(go[0]);
+        char c = 0;
+        int up = 0;
+        while (up < 2 && ::read(ready[0], &c, 1) == 1)
+            ++up;
+        ::close(go[1]); // both stations save now
+        ::close(ready[0]);
+        int status[2] = {-1, -1};
+        for (int k = 0; k < 2; ++k)
+            ASSERT_EQ(::waitpid(pids[k], &status[k], 0), pids[k]);
+        openDatabase();
+        ASSERT_TRUE(databaseOpen);
+        ASSERT_EQ(up, 2) << "both stations showed Ben";
+
+        int outcome[2];
+        for (int k = 0; k < 2; ++k) {
+            ASSERT_TRUE(WIFEXITED(status[k]));
+            outcome[k] = WEXITSTATUS(status[k]);
+            ASSERT_EQ(outcome[k] & (saved | broken), saved) << "station " << k << " saved";
+        }
+        const std::string stored = scalar("SELECT Phone FROM Person WHERE Name = 'Ben'");
+        ASSERT_TRUE(stored == phones[0] || stored == phones[1]) << stored;
+        const int winner = stored == phones[0] ? 0 : 1;
+        EXPECT_TRUE(outcome[winner] & told) << "the station whose phone stayed wrote over the other's, and is told";
+        EXPECT_FALSE(outcome[1 - winner] & told) << "the station that saved first met no change";
+        EXPECT_EQ(scalar("SELECT Address FROM Person WHERE Name = 'Ben'"), "Old Road 1");
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+    }
 }
 
 } // namespace
