@@ -176,6 +176,42 @@ TEST_F(DatabaseDialogTest, ANewEntryUnderAStoredKeyAsksWhetherToReplaceIt)
     }
 }
 
+// Another station stores a row under the key after this editor read the
+// table: the check and the write hold the lock together, so the question
+// about the stored row is asked (Cancel here) and no second row appears,
+// both for a new entry and for a changed key.
+TEST_F(DatabaseDialogTest, AKeyAnotherStationTookMeanwhileIsAskedAboutNotDuplicated)
+{
+    struct Case {
+        const char* what;
+        bool newEntry;
+        int question;
+    } cases[] = {
+        {"a new entry", true, 0},
+        {"a changed key", false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        exec("DELETE FROM Algorithm");
+        addAlgorithms({"Old"});
+        ui.boxes.clear();
+        ui.answers = {c.newEntry ? IDCANCEL : IDNO};
+        TestEditor editor;
+        editor.start();
+        if (c.newEntry)
+            editor.onNew();
+        else
+            ASSERT_FALSE(editor.moveToRecord(named("Old")));
+        exec("INSERT INTO Algorithm (Name, eccRateHigh) VALUES ('Taken', 99)"); // the other station
+        editor.shown = named("Taken", 130);
+        EXPECT_FALSE(editor.save());
+        EXPECT_EQ(promptNumbers(), std::vector<int>{c.question});
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Algorithm WHERE Name = 'Taken'"), "1");
+        EXPECT_EQ(scalar("SELECT CAST(eccRateHigh AS INTEGER) FROM Algorithm WHERE Name = 'Taken'"), "99");
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Algorithm WHERE Name = 'Old'"), "1");
+    }
+}
+
 TEST_F(DatabaseDialogTest, ConfirmedUpdatesAskFirst)
 {
     addAlgorithms({"Mine"});
