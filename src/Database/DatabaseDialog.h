@@ -60,10 +60,10 @@ public:
     virtual void afterRemove(const Record& /*removed*/) {}
     virtual bool confirmUpdate() { return false; }
     virtual bool confirmRemove() { return true; }
-    // The shown record's row is gone (another station deleted it) and the
-    // record is about to be saved: true to store it as a new row, which the
-    // editor may adjust first; false lets the save fail as a write without
-    // a row does.
+    // The shown record's row is gone (another station deleted it or changed
+    // its key) and the record is about to be saved: true to store it as a
+    // new row, which the editor may adjust first; false leaves it to
+    // followVanishedRecord, and otherwise the save is refused with a message.
     virtual bool keepVanishedRecord(Record& /*rec*/) { return false; }
     // The shown record's row is gone and the user changed none of the fields
     // it stores: true when what the editor keeps beside the row (the data
