@@ -337,8 +337,10 @@ public:
     {
         if (!tableOpen())
             return false;
+        // No emptiness check: a table read again after another station
+        // deleted its last row is empty with the record still shown, and the
+        // delete below tells so.
         LOG_ASSERT(isNewEntry() == false);
-        LOG_ASSERT(emptyTable() == false);
         if (confirmRemove() && prompt((isChanged() || changed) ? 5 : 6) != dbui::IDYES)
             return false;
         dbui::WaitCursor wait;
