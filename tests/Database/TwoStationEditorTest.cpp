@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -229,36 +230,34 @@ TYPED_TEST(TwoStationEditorTest, ANewKeyCarriesTheOtherStationsChange)
     EXPECT_TRUE(this->ui.boxes.empty());
 }
 
-// Two station processes change Ben's phone at one moment, many times over.
-// Whichever save comes second must see the first: the phone stored is the
-// one of the station whose user was told that it wrote over the other's
-// change, and the other user was told nothing. A save that re-read the row
-// before the other's write and wrote after it would store its phone with
-// nobody told.
+// Two station processes, each with its own connection and an editor showing
+// Ben, save their user's change at one moment, many times over; each tells
+// the test what it was told.
 class TwoStationProcessTest : public dbtest::DbTest {
 protected:
     // What a station process did, as its exit status.
-    enum : int { saved = 1, told = 2, broken = 64 };
+    enum : int { saved = 1, toldOverwritten = 2, toldGone = 4, broken = 64 };
+    using Change = std::function<void(PersonRecord&)>;
 
-    // A station: its own connection, the record shown, then on the word
-    // its user changes the phone and saves.
-    [[noreturn]] static void station(const std::string& phone, int ready, int go, dbtest::FakeUi& ui)
+    [[noreturn]] static void station(const Change& change, int ready, int go, dbtest::FakeUi& ui)
     {
         int result = broken;
         openDatabase();
         if (databaseOpen) {
             {
                 Persons::Editor editor(database);
-                PersonRecord ben = Persons::make();
-                if (editor.rows.open("") && !editor.moveToRecord(ben)) {
+                if (editor.rows.open("") && !editor.moveToRecord(Persons::make())) {
                     char c = 0;
                     if (::write(ready, "r", 1) == 1 && ::read(go, &c, 1) == 0) {
                         ui.boxes.clear();
-                        editor.shown.Phone = phone;
+                        change(editor.shown);
                         result = editor.save() ? saved : 0;
-                        for (const auto& box : ui.boxes)
+                        for (const auto& box : ui.boxes) {
                             if (box.text.find(L"Another station changed the same fields of \"Ben\"") != std::wstring::npos)
-                                result |= told;
+                                result |= toldOverwritten;
+                            if (box.text == L"Another station has deleted or renamed \"Ben\"; nothing was stored.")
+                                result |= toldGone;
+                        }
                     }
                 }
             }
@@ -266,15 +265,10 @@ protected:
         }
         ::_exit(result);
     }
-};
 
-TEST_F(TwoStationProcessTest, SavesAtOneMomentOfTheSameFieldAreToldNeverLost)
-{
-    exec("INSERT INTO Person (Name, Address, Phone) VALUES ('Ben', 'Old Road 1', '0')");
-    for (int round = 1; round <= 12; ++round) {
-        SCOPED_TRACE("round " + std::to_string(round));
-        exec("UPDATE Person SET Phone = '0' WHERE Name = 'Ben'");
-        const std::string phones[2] = {"first " + std::to_string(round), "second " + std::to_string(round)};
+    // Both stations show Ben, then save at the word; their exit statuses.
+    void saveAtOneMoment(const Change& first, const Change& second, int outcome[2])
+    {
         int ready[2];
         int go[2];
         ASSERT_EQ(::pipe(ready), 0);
@@ -289,7 +283,7 @@ TEST_F(TwoStationProcessTest, SavesAtOneMomentOfTheSameFieldAreToldNeverLost)
             if (pids[k] == 0) {
                 ::close(ready[0]);
                 ::close(go[1]);
-                station(phones[k], ready[1], go[0], ui);
+                station(k == 0 ? first : second, ready[1], go[0], ui);
             }
         }
         ::close(ready[1]);
@@ -306,21 +300,70 @@ TEST_F(TwoStationProcessTest, SavesAtOneMomentOfTheSameFieldAreToldNeverLost)
         openDatabase();
         ASSERT_TRUE(databaseOpen);
         ASSERT_EQ(up, 2) << "both stations showed Ben";
-
-        int outcome[2];
         for (int k = 0; k < 2; ++k) {
             ASSERT_TRUE(WIFEXITED(status[k]));
             outcome[k] = WEXITSTATUS(status[k]);
-            ASSERT_EQ(outcome[k] & (saved | broken), saved) << "station " << k << " saved";
+            ASSERT_EQ(outcome[k] & broken, 0) << "station " << k;
         }
+    }
+};
+
+// Both change Ben's phone. Whichever save comes second must see the first:
+// the phone stored is the one of the station whose user was told that it
+// wrote over the other's change, and the other user was told nothing. A
+// save that re-read the row before the other's write and wrote after it
+// would store its phone with nobody told.
+TEST_F(TwoStationProcessTest, SavesAtOneMomentOfTheSameFieldAreToldNeverLost)
+{
+    exec("INSERT INTO Person (Name, Address, Phone) VALUES ('Ben', 'Old Road 1', '0')");
+    for (int round = 1; round <= 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        exec("UPDATE Person SET Phone = '0' WHERE Name = 'Ben'");
+        const std::string phones[2] = {"first " + std::to_string(round), "second " + std::to_string(round)};
+        int outcome[2] = {};
+        ASSERT_NO_FATAL_FAILURE(saveAtOneMoment([&](PersonRecord& r) { r.Phone = phones[0]; },
+                                                [&](PersonRecord& r) { r.Phone = phones[1]; }, outcome));
+        for (int k = 0; k < 2; ++k)
+            ASSERT_TRUE(outcome[k] & saved) << "station " << k << " saved";
         const std::string stored = scalar("SELECT Phone FROM Person WHERE Name = 'Ben'");
         ASSERT_TRUE(stored == phones[0] || stored == phones[1]) << stored;
         const int winner = stored == phones[0] ? 0 : 1;
-        EXPECT_TRUE(outcome[winner] & told) << "the station whose phone stayed wrote over the other's, and is told";
-        EXPECT_FALSE(outcome[1 - winner] & told) << "the station that saved first met no change";
+        EXPECT_TRUE(outcome[winner] & toldOverwritten) << "the station whose phone stayed wrote over the other's, and is told";
+        EXPECT_FALSE(outcome[1 - winner] & toldOverwritten) << "the station that saved first met no change";
         EXPECT_EQ(scalar("SELECT Address FROM Person WHERE Name = 'Ben'"), "Old Road 1");
         EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
     }
+}
+
+// One station renames Ben while the other changes his phone. Saved before
+// the rename, the phone goes along to the new name; saved after it, the
+// save is refused with the message and the phone was never stored.
+TEST_F(TwoStationProcessTest, AFieldSavedAtTheMomentOfARenameGoesAlongOrIsRefusedWithAMessage)
+{
+    int along = 0;
+    int refused = 0;
+    for (int round = 1; round <= 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        exec("DELETE FROM Person");
+        exec("INSERT INTO Person (Name, Address, Phone) VALUES ('Ben', 'Old Road 1', '0')");
+        int outcome[2] = {};
+        ASSERT_NO_FATAL_FAILURE(saveAtOneMoment([](PersonRecord& r) { r.Name = "Benjamin"; },
+                                                [](PersonRecord& r) { r.Phone = "777"; }, outcome));
+        EXPECT_EQ(outcome[0], saved) << "the rename is stored and met nothing to tell";
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+        const std::string phone = scalar("SELECT Phone FROM Person WHERE Name = 'Benjamin'");
+        if (outcome[1] & saved) {
+            ++along;
+            EXPECT_EQ(outcome[1], saved);
+            EXPECT_EQ(phone, "777");
+        } else {
+            ++refused;
+            EXPECT_EQ(outcome[1], toldGone);
+            EXPECT_EQ(phone, "0");
+        }
+    }
+    RecordProperty("phone went along", along);
+    RecordProperty("refused", refused);
 }
 
 } // namespace
