@@ -558,7 +558,10 @@ private:
     bool saveNewEntry(Record& newrec, const Key& newKey)
     {
         bool prepared = false;
-        for (;;) {
+        for (bool again = false;; again = true) {
+            // Asked again: the question is about the rows as stored now.
+            if (again && !table->restart())
+                return false;
             bool replace = false;
             if (table->count(newKey) != 0) {
                 int answer = prompt(0);
@@ -681,7 +684,9 @@ private:
     bool saveUnderNewKey(Record& newrec, const Key& oldKey, const Key& newKey)
     {
         bool prepared = false;
-        for (;;) {
+        for (bool again = false;; again = true) {
+            if (again && !table->restart())
+                return false;
             bool replace = false;
             if (table->count(newKey) != 0) {
                 if (prompt(1) != dbui::IDYES)
