@@ -60,11 +60,17 @@ public:
     virtual void afterRemove(const Record& /*removed*/) {}
     virtual bool confirmUpdate() { return false; }
     virtual bool confirmRemove() { return true; }
-    // The shown record's row is gone (another station deleted it) and the
-    // record is about to be saved: true to store it as a new row, which the
-    // editor may adjust first; false lets the save fail as a write without
-    // a row does.
+    // The shown record's row is gone (another station deleted it or changed
+    // its key) and the record is about to be saved: true to store it as a
+    // new row, which the editor may adjust first; false leaves it to
+    // followVanishedRecord, and otherwise the save is refused with a message.
     virtual bool keepVanishedRecord(Record& /*rec*/) { return false; }
+    // The shown record's row is gone and the user changed none of the fields
+    // it stores: true when what the editor keeps beside the row (the data
+    // `changed` stands for) finds where the row went by itself, in afterSave;
+    // the save then writes no row and goes on to afterSave. False refuses
+    // the save as one of a vanished row.
+    virtual bool followVanishedRecord() { return false; }
     // The record as the user knows it, for messages.
     virtual std::wstring recordName(const Record& rec) { return keyName(Keys::key(rec)); }
 
@@ -117,6 +123,7 @@ public:
         updating = true;
         showRecord(record);
         updating = false;
+        takeShownBase();
         enableButtons(buttonState());
     }
 
@@ -126,6 +133,7 @@ public:
         recordId = table->GetRowId();
         entryIsNew = false;
         loadedRow.reset();
+        shownBase.reset();
     }
 
     void newEntry(const Record& rec)
@@ -205,6 +213,7 @@ public:
             updating = true;
             showRecord(record);
             updating = false;
+            takeShownBase();
             enableButtons(buttonState());
             return true;
         default:
@@ -297,108 +306,24 @@ public:
             return false;
         }
         dbui::WaitCursor wait;
+        bool followed = false;
         if (entryIsNew) {
-            bool replace = false;
-            if (table->count(newKey) != 0) {
-                int answer = prompt(0);
-                if (answer == dbui::IDNO) {
-                    // Show the stored record of that key instead.
-                    bool shownAsNew = moveToRecord(newrec);
-                    LOG_ASSERT(!shownAsNew);
-                    return false;
-                }
-                if (answer != dbui::IDYES)
-                    return false;
-                replace = true;
-            }
-            beforeSave(newrec);
-            {
-                // The stored record goes, without its dependants, and the
-                // new one takes its place: both or neither.
-                Transaction transaction(table->connection());
-                if (!transaction.isOpen())
-                    return false;
-                if ((!replace || table->remove(newKey, false)) && !insert(newrec))
-                    transaction.fail();
-                if (!transaction.commit())
-                    return false;
-            }
-            record = newrec;
-            recordId = table->GetAddedRowId();
-            notifyChanged();
-            fillCombos();
-            entryIsNew = false;
+            if (!saveNewEntry(newrec, newKey))
+                return false;
         } else if (Keys::equal(newKey, oldKey)) {
             if (confirmUpdate() && prompt(3) != dbui::IDYES)
                 return false;
-            bool found = findShownRow();
-            // A table that cannot be read (another station's lock) cannot be
-            // written either: the reason was shown once, and not again.
-            if (staleRows)
+            if (!saveShownRow(newrec, followed))
                 return false;
-            if (!found && keepVanishedRecord(newrec)) {
-                // Stored again: under its key's row when one came back, else as a new row.
-                found = findRecord(newrec);
-                if (staleRows)
-                    return false;
-                if (found) {
-                    recordId = table->GetRowId();
-                } else {
-                    beforeSave(newrec);
-                    if (!insertAlone(newrec))
-                        return false;
-                    record = newrec;
-                    recordId = table->GetAddedRowId();
-                    notifyChanged();
-                    fillCombos();
-                }
-            } else if (!found) {
-                // Without the row the edit has no current row and fails.
-                LOG_ASSERT(found);
-                bool edited = table->Edit();
-                LOG_ASSERT(!edited);
-                DBUtil::reportError(table->lastError().text);
-                return false;
-            }
-            if (found) {
-                beforeSave(newrec);
-                // Only what the user changed here is written, over the row as
-                // it is stored now: what another station changed meanwhile in
-                // the other columns stays.
-                Recordset::Merge merge = mergeChanges(newrec);
-                Record target = table->getRecord();
-                if (!table->Edit()) {
-                    DBUtil::reportError(table->lastError().text);
-                    return false;
-                }
-                table->setRecord(target);
-                if (!table->Update()) {
-                    DBUtil::reportError(table->lastError().text);
-                    return false;
-                }
-                record = target;
-                afterMerge(merge);
-            }
-        } else {
-            bool replace = false;
-            if (table->count(newKey) != 0) {
-                if (prompt(1) != dbui::IDYES)
-                    return false;
-                replace = true;
-            }
-            if (confirmUpdate() && prompt(3) != dbui::IDYES)
-                return false;
-            beforeSave(newrec);
-            Recordset::Merge merge;
-            if (!replaceRow(newrec, replace, oldKey, newKey, merge))
-                return false;
-            record = newrec;
-            recordId = table->GetAddedRowId();
-            afterMerge(merge);
-            notifyChanged();
-            fillCombos();
+        } else if (!saveUnderNewKey(newrec, oldKey, newKey)) {
+            return false;
         }
         loadedRow.reset();
+        // What the controls hold now is what the next save is measured from.
+        if (followed)
+            shownBase.reset();
+        else
+            takeShownBase();
         if (!updating)
             enableButtons(buttonState());
         afterSave();
@@ -412,8 +337,10 @@ public:
     {
         if (!tableOpen())
             return false;
+        // No emptiness check: a table read again after another station
+        // deleted its last row is empty with the record still shown, and the
+        // delete below tells so.
         LOG_ASSERT(isNewEntry() == false);
-        LOG_ASSERT(emptyTable() == false);
         if (confirmRemove() && prompt((isChanged() || changed) ? 5 : 6) != dbui::IDYES)
             return false;
         dbui::WaitCursor wait;
@@ -423,17 +350,19 @@ public:
         std::int64_t substituteId = 0;
         if (moveOn) {
             staleRows = false;
+            // A row another station deleted meanwhile is not found: the
+            // delete below tells so.
             bool last = isLastRecord();
             if (last && !isFirstRecord()) {
-                bool found = findShownRow();
-                LOG_ASSERT(found);
-                DBUtil::movePrev(*table);
-                substituteId = table->GetRowId();
+                if (findShownRow()) {
+                    DBUtil::movePrev(*table);
+                    substituteId = table->GetRowId();
+                }
             } else if (!last) {
-                bool found = findShownRow();
-                LOG_ASSERT(found);
-                DBUtil::moveNext(*table);
-                substituteId = table->GetRowId();
+                if (findShownRow()) {
+                    DBUtil::moveNext(*table);
+                    substituteId = table->GetRowId();
+                }
             }
             if (staleRows)
                 return false;
@@ -497,6 +426,10 @@ protected:
     // set by an editor that shows a record handed to it over a stored row;
     // gone once `record` is the stored form again (loaded or saved).
     std::optional<Record> loadedRow;
+    // The record as the controls held it right after they showed the stored
+    // record of row `shownBaseId`: what the user's changes are measured from.
+    std::optional<Record> shownBase;
+    std::int64_t shownBaseId = 0;
 
 private:
     bool insert(const Record& rec)
@@ -510,17 +443,58 @@ private:
         return false;
     }
 
+    // How a write of the shown row ended.
+    enum class RowWrite {
+        written,
+        // the row is gone: another station deleted it or changed its key
+        vanished,
+        // another station stored a row under the key meanwhile: ask again
+        keyTaken,
+        // refused or failed, and told so
+        failed,
+    };
+
+    // What the user's changes are measured from: the record as this station
+    // showed it, at the precision its controls show.
+    const Record& changeBase() const
+    {
+        if (loadedRow)
+            return *loadedRow;
+        if (shownBase && shownBaseId == recordId)
+            return *shownBase;
+        return record;
+    }
+
+    // The controls show `record`: what they hold now becomes the base.
+    void takeShownBase()
+    {
+        if (entryIsNew || loadedRow || !tableOpen()) {
+            shownBase.reset();
+            return;
+        }
+        shownBase = readRecord();
+        shownBaseId = recordId;
+    }
+
     bool isShownRow() const { return !entryIsNew && table->GetRowId() == recordId; }
 
     // With the table on the shown record's row as stored now: the members
-    // become that row with the columns that `edited` changes from what this
-    // editor loaded.
+    // become that row with the columns that `edited` changes from the base.
     Recordset::Merge mergeChanges(const Record& edited)
     {
-        table->setRecord(loadedRow ? *loadedRow : record);
+        table->setRecord(changeBase());
         table->TakeEditBase();
         table->setRecord(edited);
         return table->MergeIntoCurrentRow();
+    }
+
+    // Whether `edited` changes any stored field from the base.
+    bool changesAnyField(const Record& edited)
+    {
+        table->setRecord(changeBase());
+        table->TakeEditBase();
+        table->setRecord(edited);
+        return table->ChangedFromEditBase();
     }
 
     // After a save that took what another station stored into `record`: the
@@ -539,6 +513,208 @@ private:
                                           "The values of this station were stored."),
                                 recordName(record)),
                 dbui::MB_OK | dbui::MB_ICONINFORMATION);
+    }
+
+    std::wstring vanishedText()
+    {
+        return GString::format(translate("Another station has deleted or renamed \"%s\"; nothing was stored."),
+                               recordName(record));
+    }
+
+    // Inside `transaction`: the shown row read again as stored now and
+    // locked until the transaction ends, with the table on it. False when
+    // it is gone (`vanished`), or could not be read (told, and the
+    // transaction failed).
+    bool lockShownRow(Transaction& transaction, bool& vanished)
+    {
+        vanished = false;
+        const bool found = findShownRow();
+        if (staleRows) {
+            transaction.fail();
+            return false;
+        }
+        if (found && table->LockCurrentRow())
+            return true;
+        if (found && !table->RowVanished()) {
+            DBUtil::reportError(table->lastError().text);
+            transaction.fail();
+            return false;
+        }
+        vanished = true;
+        return false;
+    }
+
+    // Ends a transaction that wrote nothing of use.
+    static RowWrite abandon(Transaction& transaction, RowWrite outcome)
+    {
+        transaction.fail();
+        transaction.commit();
+        return outcome;
+    }
+
+    // A new entry: the question about a stored row of its key is asked
+    // again when another station stores one between the question and the
+    // write; the check and the insert hold the write lock together.
+    bool saveNewEntry(Record& newrec, const Key& newKey)
+    {
+        bool prepared = false;
+        for (bool again = false;; again = true) {
+            // Asked again: the question is about the rows as stored now.
+            if (again && !table->restart())
+                return false;
+            bool replace = false;
+            if (table->count(newKey) != 0) {
+                int answer = prompt(0);
+                if (answer == dbui::IDNO) {
+                    // The stored record of that key shows instead; when it
+                    // went meanwhile, the entry stays on screen.
+                    moveToRecord(newrec);
+                    return false;
+                }
+                if (answer != dbui::IDYES)
+                    return false;
+                replace = true;
+            }
+            if (!prepared) {
+                beforeSave(newrec);
+                prepared = true;
+            }
+            RowWrite outcome = insertEntry(newrec, replace, newKey);
+            if (outcome == RowWrite::failed)
+                return false;
+            if (outcome == RowWrite::written)
+                break;
+        }
+        record = newrec;
+        recordId = table->GetAddedRowId();
+        notifyChanged();
+        fillCombos();
+        entryIsNew = false;
+        return true;
+    }
+
+    // The stored record of a replaced key goes, without its dependants, and
+    // the new one takes its place: both or neither.
+    RowWrite insertEntry(const Record& newrec, bool replace, const Key& newKey)
+    {
+        Transaction transaction(table->connection());
+        if (!transaction.isOpen())
+            return RowWrite::failed;
+        if (!replace) {
+            if (!table->restart())
+                return abandon(transaction, RowWrite::failed);
+            if (table->count(newKey) != 0)
+                return abandon(transaction, RowWrite::keyTaken);
+        }
+        if ((!replace || table->remove(newKey, false)) && !insert(newrec))
+            transaction.fail();
+        return transaction.commit() ? RowWrite::written : RowWrite::failed;
+    }
+
+    // The stored record shown, under its key. What `beforeSave` made of the
+    // user's record is written over the row as stored now, changing only
+    // the fields the user changed from the base; a field another station
+    // changed too is told once the write is committed. A row that went
+    // meanwhile is stored again when the editor keeps it, left to the
+    // editor when it follows it, and otherwise refused with a message.
+    bool saveShownRow(Record& newrec, bool& followed)
+    {
+        beforeSave(newrec);
+        Recordset::Merge merge;
+        Record stored;
+        RowWrite outcome = writeShownRow(newrec, merge, stored);
+        if (outcome == RowWrite::vanished && keepVanishedRecord(newrec)) {
+            // Stored again: under its key's row when one came back, else as a new row.
+            const bool found = findRecord(newrec);
+            if (staleRows)
+                return false;
+            if (!found) {
+                if (!insertAlone(newrec))
+                    return false;
+                record = newrec;
+                recordId = table->GetAddedRowId();
+                notifyChanged();
+                fillCombos();
+                return true;
+            }
+            recordId = table->GetRowId();
+            outcome = writeShownRow(newrec, merge, stored);
+        }
+        if (outcome == RowWrite::vanished) {
+            if (!changesAnyField(newrec) && followVanishedRecord()) {
+                followed = true;
+                return true;
+            }
+            dbui::userInterface().messageBox(vanishedText(), dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
+            return false;
+        }
+        if (outcome != RowWrite::written)
+            return false;
+        record = stored;
+        afterMerge(merge);
+        return true;
+    }
+
+    // Re-reads, merges and writes the shown row in one transaction, with
+    // the row locked from the read to the write: no other station's write
+    // falls between them. `stored` is the row as written.
+    RowWrite writeShownRow(const Record& edited, Recordset::Merge& merge, Record& stored)
+    {
+        Transaction transaction(table->connection());
+        if (!transaction.isOpen())
+            return RowWrite::failed;
+        bool vanished = false;
+        if (!lockShownRow(transaction, vanished))
+            return abandon(transaction, vanished ? RowWrite::vanished : RowWrite::failed);
+        merge = mergeChanges(edited);
+        stored = table->getRecord();
+        bool done = table->Edit();
+        if (done) {
+            table->setRecord(stored);
+            done = table->Update();
+        }
+        if (!done)
+            DBUtil::reportError(table->lastError().text);
+        return transaction.commit() ? RowWrite::written : RowWrite::failed;
+    }
+
+    // A changed key: every question is asked before anything is written,
+    // and again when another station stores a row under the new key
+    // between the question and the write.
+    bool saveUnderNewKey(Record& newrec, const Key& oldKey, const Key& newKey)
+    {
+        bool prepared = false;
+        for (bool again = false;; again = true) {
+            if (again && !table->restart())
+                return false;
+            bool replace = false;
+            if (table->count(newKey) != 0) {
+                if (prompt(1) != dbui::IDYES)
+                    return false;
+                replace = true;
+            }
+            if (!prepared) {
+                if (confirmUpdate() && prompt(3) != dbui::IDYES)
+                    return false;
+                beforeSave(newrec);
+                prepared = true;
+            }
+            Record written = newrec;
+            Recordset::Merge merge;
+            switch (replaceRow(written, replace, oldKey, newKey, merge)) {
+            case RowWrite::written:
+                record = written;
+                recordId = table->GetAddedRowId();
+                afterMerge(merge);
+                notifyChanged();
+                fillCombos();
+                return true;
+            case RowWrite::keyTaken:
+                continue;
+            default:
+                return false;
+            }
+        }
     }
 
     // A row of its own, in a transaction of its own.
@@ -561,29 +737,37 @@ private:
             findShownRow();
     }
 
-    // A changed key, in one transaction: the rows under the new key go when
-    // the user chose to replace them, the row under the new key is written,
-    // the shown row is deleted and the key change is carried into the
-    // tables that refer to it. A failure anywhere leaves everything as it was.
-    // The row under the new key is the shown row as stored now with the
-    // user's changes (`merge` tells what that met), so that what another
-    // station changed meanwhile in the other columns goes along.
-    bool replaceRow(Record& newrec, bool replace, const Key& oldKey, const Key& newKey, Recordset::Merge& merge)
+    // A changed key, in one transaction with the shown row locked: the rows
+    // under the new key go when the user chose to replace them, the row
+    // under the new key is written, the shown row is deleted and the key
+    // change is carried into the tables that refer to it. A failure
+    // anywhere leaves everything as it was. The row under the new key is
+    // the shown row as stored now with the user's changes (`merge` tells
+    // what that met), so that what another station changed meanwhile in
+    // the other columns goes along.
+    RowWrite replaceRow(Record& newrec, bool replace, const Key& oldKey, const Key& newKey, Recordset::Merge& merge)
     {
         Transaction transaction(table->connection());
         if (!transaction.isOpen())
-            return false;
-        if (findShownRow()) {
-            merge = mergeChanges(newrec);
-            newrec = table->getRecord();
+            return RowWrite::failed;
+        bool vanished = false;
+        if (!lockShownRow(transaction, vanished)) {
+            if (vanished)
+                transaction.keepNotice(vanishedText());
+            return abandon(transaction, RowWrite::failed);
         }
-        bool done = !staleRows && (!replace || table->remove(newKey, false));
+        merge = mergeChanges(newrec);
+        newrec = table->getRecord();
+        if (!replace && table->count(newKey) != 0)
+            return abandon(transaction, RowWrite::keyTaken);
+        bool done = !replace || table->remove(newKey, false);
         if (done && replace)
             notifyChanged();
         done = done && insert(newrec);
+        // The shown row is locked: only a table that cannot be read again
+        // (told already) loses it here.
+        done = done && findShownRow();
         if (done) {
-            bool found = findShownRow();
-            LOG_ASSERT(found);
             LOG_ASSERT(table->CanUpdate() != 0);
             done = table->Delete();
             if (!done)
@@ -595,21 +779,21 @@ private:
             done = false;
         if (!done)
             transaction.fail();
-        return transaction.commit();
+        return transaction.commit() ? RowWrite::written : RowWrite::failed;
     }
 
     // Deletes the shown row, and its dependants when no other row keeps its
-    // key, in one transaction.
+    // key, in one transaction with the row locked.
     bool removeShownRow(const Key& key)
     {
         Transaction transaction(table->connection());
         if (!transaction.isOpen())
             return false;
-        // Without the row the delete has no current row and fails.
-        bool found = findShownRow();
-        LOG_ASSERT(found);
+        bool vanished = false;
         // A table that could not be read again has reported why already.
-        bool done = !staleRows && table->keyUsable(key);
+        bool done = lockShownRow(transaction, vanished) && table->keyUsable(key);
+        if (vanished)
+            transaction.keepNotice(vanishedText());
         if (done && !table->Delete()) {
             DBUtil::reportError(table->lastError().text);
             done = false;

@@ -369,6 +369,20 @@ bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Reco
 
 void Recordset::TakeEditBase() { editBase = memberValues(); }
 
+bool Recordset::ChangedFromEditBase()
+{
+    bool changed = false;
+    if (editBase.size() == bindings.size()) {
+        const std::vector<Value> mine = memberValues();
+        for (std::size_t i = 0; i < bindings.size() && !changed; ++i)
+            changed = !sameValue(bindings[i].type, mine[i], editBase[i]);
+    }
+    editBase.clear();
+    if (mode == Mode::None && hasCurrentRow())
+        loadMembers(static_cast<std::size_t>(current));
+    return changed;
+}
+
 Recordset::Merge Recordset::MergeIntoCurrentRow()
 {
     Merge merge;

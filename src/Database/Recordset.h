@@ -73,6 +73,10 @@ public:
     };
     void TakeEditBase();
     Merge MergeIntoCurrentRow();
+    // With the members then set to what the editor holds now: whether it
+    // changed any column from the base. The base is used up, and the members
+    // show the current row again.
+    bool ChangedFromEditBase();
 
     // Inside a transaction: reads the current row again as stored now and
     // keeps it from other writers until the transaction ends (on SQLite the

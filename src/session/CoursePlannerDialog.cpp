@@ -440,9 +440,17 @@ void CoursePlannerDialog::afterSave()
 {
     // The schedule counts as changed until it is stored.
     const int rowsBefore = schedule.size();
+    const CourseKey keyBefore = record.getKey();
     const bool stored = sessionTable.IsOpen() && sessionTable.saveCourseSessions(record, schedule.courseSchedule());
     scheduleNotStored = !stored;
     changed = !stored;
+    // The schedule followed its course to the key another station gave it:
+    // the form shows that course now.
+    if (stored && !(record.getKey() == keyBefore)) {
+        if (findRecord(record))
+            loadCurrentRecord();
+        updateDialog();
+    }
     // Rows another station deleted and this form left unchanged are gone.
     if (schedule.size() != rowsBefore)
         refresh();

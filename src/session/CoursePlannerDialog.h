@@ -65,6 +65,9 @@ protected:
     void fillCombos() override;
     void beforeSave(CourseRecord& rec) override;
     void afterSave() override;
+    // The course's row went with only the schedule changed here: the
+    // schedule's store follows a renamed course or refuses, and tells which.
+    bool followVanishedRecord() override { return true; }
 
 private:
     void setUpControls();

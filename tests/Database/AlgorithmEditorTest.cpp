@@ -114,16 +114,27 @@ TEST_F(AlgorithmEditorTest, RatioNotationShowsSharesAsRatiosAtTheFieldsPrecision
     EXPECT_EQ(enabledButtons(), (std::vector<int>{IDC_DB_NEW, IDC_DB_DELETE, IDC_DB_NEXT, IDC_DB_LAST}))
         << "0.66 for a stored 40 is no change";
 
-    // Saved for another change, every share is read back from what its field shows.
+    // Saved for another change, a share whose field was not touched is no
+    // change of this station's, though "0.66" reads back as 39.76: another
+    // station's change of it stays, and nobody is told of a conflict.
+    exec("UPDATE Algorithm SET compRelaxLow = 30 WHERE Name = 'Guide'");
     type(IDC_ALG_SHARE_RECC, "1.5");
     type(IDC_ALG_DEPTH_LOW, "45");
     ui.answers = {dbui::IDYES};
     click(IDC_DB_SAVE);
-    ASSERT_EQ(ui.boxes.size(), 1u) << "a stored algorithm is saved after prompt 3";
+    ASSERT_EQ(ui.boxes.size(), 1u) << "a stored algorithm is saved after prompt 3, and nothing more is said";
     EXPECT_EQ(ui.boxes[0].text.substr(0, 24), L"Algorithm was changed! S");
     EXPECT_EQ(stored("compRelaxRecc", "Guide"), 60);
-    EXPECT_NEAR(stored("compRelaxLow", "Guide"), 100 * 0.66 / 1.66, 1e-9);
+    EXPECT_EQ(stored("compRelaxLow", "Guide"), 30);
+    EXPECT_EQ(stored("compRelaxHigh", "Guide"), 60);
     EXPECT_EQ(stored("compDepthLow", "Guide"), 45);
+    EXPECT_EQ(shown(IDC_ALG_SHARE_LOW), "0.42") << "the stored share shows now";
+
+    // Typed over, a share is read back from what its field shows.
+    type(IDC_ALG_SHARE_LOW, "0.66");
+    ui.answers = {dbui::IDYES};
+    click(IDC_DB_SAVE);
+    EXPECT_NEAR(stored("compRelaxLow", "Guide"), 100 * 0.66 / 1.66, 1e-9);
 
     // A share of 100 has no finite ratio: the field shows its largest number.
     open("Solid");

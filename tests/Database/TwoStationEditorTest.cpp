@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <functional>
 #include <string>
 
 namespace {
@@ -224,6 +228,142 @@ TYPED_TEST(TwoStationEditorTest, ANewKeyCarriesTheOtherStationsChange)
     EXPECT_EQ(TypeParam::mine(row), 5);
     EXPECT_EQ(this->rowsOfKey(TypeParam::make()), 0) << "the old row went";
     EXPECT_TRUE(this->ui.boxes.empty());
+}
+
+// Two station processes, each with its own connection and an editor showing
+// Ben, save their user's change at one moment, many times over; each tells
+// the test what it was told.
+class TwoStationProcessTest : public dbtest::DbTest {
+protected:
+    // What a station process did, as its exit status.
+    enum : int { saved = 1, toldOverwritten = 2, toldGone = 4, broken = 64 };
+    using Change = std::function<void(PersonRecord&)>;
+
+    [[noreturn]] static void station(const Change& change, int ready, int go, dbtest::FakeUi& ui)
+    {
+        int result = broken;
+        openDatabase();
+        if (databaseOpen) {
+            {
+                Persons::Editor editor(database);
+                if (editor.rows.open("") && !editor.moveToRecord(Persons::make())) {
+                    char c = 0;
+                    if (::write(ready, "r", 1) == 1 && ::read(go, &c, 1) == 0) {
+                        ui.boxes.clear();
+                        change(editor.shown);
+                        result = editor.save() ? saved : 0;
+                        for (const auto& box : ui.boxes) {
+                            if (box.text.find(L"Another station changed the same fields of \"Ben\"") != std::wstring::npos)
+                                result |= toldOverwritten;
+                            if (box.text == L"Another station has deleted or renamed \"Ben\"; nothing was stored.")
+                                result |= toldGone;
+                        }
+                    }
+                }
+            }
+            database.close();
+        }
+        ::_exit(result);
+    }
+
+    // Both stations show Ben, then save at the word; their exit statuses.
+    void saveAtOneMoment(const Change& first, const Change& second, int outcome[2])
+    {
+        int ready[2];
+        int go[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        ASSERT_EQ(::pipe(go), 0);
+        // No connection crosses the fork.
+        database.close();
+        databaseOpen = false;
+        pid_t pids[2] = {-1, -1};
+        for (int k = 0; k < 2; ++k) {
+            pids[k] = ::fork();
+            ASSERT_GE(pids[k], 0);
+            if (pids[k] == 0) {
+                ::close(ready[0]);
+                ::close(go[1]);
+                station(k == 0 ? first : second, ready[1], go[0], ui);
+            }
+        }
+        ::close(ready[1]);
+        ::close(go[0]);
+        char c = 0;
+        int up = 0;
+        while (up < 2 && ::read(ready[0], &c, 1) == 1)
+            ++up;
+        ::close(go[1]); // both stations save now
+        ::close(ready[0]);
+        int status[2] = {-1, -1};
+        for (int k = 0; k < 2; ++k)
+            ASSERT_EQ(::waitpid(pids[k], &status[k], 0), pids[k]);
+        openDatabase();
+        ASSERT_TRUE(databaseOpen);
+        ASSERT_EQ(up, 2) << "both stations showed Ben";
+        for (int k = 0; k < 2; ++k) {
+            ASSERT_TRUE(WIFEXITED(status[k]));
+            outcome[k] = WEXITSTATUS(status[k]);
+            ASSERT_EQ(outcome[k] & broken, 0) << "station " << k;
+        }
+    }
+};
+
+// Both change Ben's phone. Whichever save comes second must see the first:
+// the phone stored is the one of the station whose user was told that it
+// wrote over the other's change, and the other user was told nothing. A
+// save that re-read the row before the other's write and wrote after it
+// would store its phone with nobody told.
+TEST_F(TwoStationProcessTest, SavesAtOneMomentOfTheSameFieldAreToldNeverLost)
+{
+    exec("INSERT INTO Person (Name, Address, Phone) VALUES ('Ben', 'Old Road 1', '0')");
+    for (int round = 1; round <= 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        exec("UPDATE Person SET Phone = '0' WHERE Name = 'Ben'");
+        const std::string phones[2] = {"first " + std::to_string(round), "second " + std::to_string(round)};
+        int outcome[2] = {};
+        ASSERT_NO_FATAL_FAILURE(saveAtOneMoment([&](PersonRecord& r) { r.Phone = phones[0]; },
+                                                [&](PersonRecord& r) { r.Phone = phones[1]; }, outcome));
+        for (int k = 0; k < 2; ++k)
+            ASSERT_TRUE(outcome[k] & saved) << "station " << k << " saved";
+        const std::string stored = scalar("SELECT Phone FROM Person WHERE Name = 'Ben'");
+        ASSERT_TRUE(stored == phones[0] || stored == phones[1]) << stored;
+        const int winner = stored == phones[0] ? 0 : 1;
+        EXPECT_TRUE(outcome[winner] & toldOverwritten) << "the station whose phone stayed wrote over the other's, and is told";
+        EXPECT_FALSE(outcome[1 - winner] & toldOverwritten) << "the station that saved first met no change";
+        EXPECT_EQ(scalar("SELECT Address FROM Person WHERE Name = 'Ben'"), "Old Road 1");
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+    }
+}
+
+// One station renames Ben while the other changes his phone. Saved before
+// the rename, the phone goes along to the new name; saved after it, the
+// save is refused with the message and the phone was never stored.
+TEST_F(TwoStationProcessTest, AFieldSavedAtTheMomentOfARenameGoesAlongOrIsRefusedWithAMessage)
+{
+    int along = 0;
+    int refused = 0;
+    for (int round = 1; round <= 12; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        exec("DELETE FROM Person");
+        exec("INSERT INTO Person (Name, Address, Phone) VALUES ('Ben', 'Old Road 1', '0')");
+        int outcome[2] = {};
+        ASSERT_NO_FATAL_FAILURE(saveAtOneMoment([](PersonRecord& r) { r.Name = "Benjamin"; },
+                                                [](PersonRecord& r) { r.Phone = "777"; }, outcome));
+        EXPECT_EQ(outcome[0], saved) << "the rename is stored and met nothing to tell";
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Person"), "1");
+        const std::string phone = scalar("SELECT Phone FROM Person WHERE Name = 'Benjamin'");
+        if (outcome[1] & saved) {
+            ++along;
+            EXPECT_EQ(outcome[1], saved);
+            EXPECT_EQ(phone, "777");
+        } else {
+            ++refused;
+            EXPECT_EQ(outcome[1], toldGone);
+            EXPECT_EQ(phone, "0");
+        }
+    }
+    RecordProperty("phone went along", along);
+    RecordProperty("refused", refused);
 }
 
 } // namespace

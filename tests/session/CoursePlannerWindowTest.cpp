@@ -393,6 +393,59 @@ TEST_F(CoursePlannerWindowTest, BlankDatesAreRefusedAndTheStoredScheduleFollowsT
     EXPECT_NE(shown(instructor), "Eve Ash");
 }
 
+// Another station renames the instructor of the course shown (its row goes
+// and comes back under the new key, with its sessions). A save of only the
+// schedule reaches the schedule's store, which follows the course; a save of
+// a course field is refused with a message. Neither logs an assertion.
+TEST_F(CoursePlannerWindowTest, ASaveAfterAnotherStationRenamedTheCourseFollowsItOrIsRefused)
+{
+    ASSERT_TRUE(started);
+    const CourseKey before("Nina Ode", "2026-11-02", "08:00");
+    const CourseKey after("Nina Berg", "2026-11-02", "08:00");
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    ASSERT_NO_FATAL_FAILURE(typeNewCourse(planner, QStringLiteral("Nina Ode"), "2026-11-02", "08:00"));
+    typeParticipant(planner, 0, QStringLiteral("Lou Park"));
+    click(&planner, IDC_DB_SAVE);
+    ASSERT_EQ(storedRows(before), 1u);
+    auto rename = [](const std::string& from, const std::string& to) {
+        ASSERT_TRUE(database.execute("INSERT INTO Course (Instructor, Date, Time) VALUES ('" + to + "', '2026-11-02', '08:00')"));
+        ASSERT_TRUE(database.execute("DELETE FROM Course WHERE Instructor = '" + from + "'"));
+        ASSERT_TRUE(database.execute("UPDATE Session SET CourseInstructor = '" + to + "' WHERE CourseInstructor = '" + from + "'"));
+    };
+    LogCapture log;
+
+    rename("Nina Ode", "Nina Berg");
+    focus(planner.row(0).start);
+    planner.row(0).start->SetInputText("08:30", 0, true);
+    focus(planner.row(0).ventilation);
+    questions.clear();
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_TRUE(questions.empty()) << (questions.empty() ? std::string() : platform::qStringToAnsi(QString::fromStdWString(questions[0])));
+    EXPECT_EQ(storedCourses(before), 0) << "the old course does not come back";
+    EXPECT_EQ(storedCourses(after), 1);
+    SessionTable sessions(database);
+    ASSERT_TRUE(sessions.open(std::string()));
+    const std::vector<SessionRecord> rows = sessions.loadCourseSessions(after);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].StartTime, "08:30");
+    EXPECT_FALSE(planner.scheduleChanged());
+    EXPECT_EQ(shown(platform::dlgItem(&planner, IDC_PLAN_INSTRUCTOR)), "Nina Berg") << "the planner shows where the course went";
+
+    // Renamed again, and this station changed the course's note.
+    rename("Nina Berg", "Nina Ode");
+    auto* notes = platform::dlgItem(&planner, IDC_PLAN_NOTES);
+    platform::setWindowTextA(notes, "bring masks");
+    questions.clear();
+    click(&planner, IDC_DB_SAVE);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], L"Another station has deleted or renamed \"Nina Berg on 2026-11-02 at 08:00\"; nothing was stored.");
+    EXPECT_EQ(storedCourses(after), 0);
+    EXPECT_EQ(storedCourses(before), 1);
+    EXPECT_EQ(log.text().find("Assert failed"), std::string::npos) << log.text();
+    planner.hide();
+}
+
 TEST_F(CoursePlannerWindowTest, TheDateAndTimeShowTheirFormatAndADayFirstDateIsRefused)
 {
     ASSERT_TRUE(started);
