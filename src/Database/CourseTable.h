@@ -93,6 +93,9 @@ public:
     CourseRecord getRecord() override;
     void setRecord(const CourseRecord& record) override;
     // The course's sessions follow the new key; the Course row is the caller's.
+    // Refused (DBUtil::refuseUnshownName) when the old key's instructor is
+    // one this station cannot show and the new key keeps it: the caller's row
+    // holds only its reading.
     bool rename(const CourseKey& oldKey, const CourseKey& newKey) override;
     // The course's sessions too when `cascade`; their data files stay.
     bool remove(const CourseKey& key, bool cascade) override;

@@ -23,6 +23,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <optional>
+
 namespace {
 
 constexpr int nameLimit = 80;
@@ -80,8 +82,12 @@ bool SessionDatabaseView::onInitDialog()
             record = copy;
             recordId = sessionTable.GetRowId();
             entryIsNew = false;
-            // What the session did since the row was read counts as changed here.
-            loadedRow = sessionChangeBase(sessionTable.getRecord(), copy);
+            // What the session did since the row was read counts as changed
+            // here, and only that: the base is the row as the session's
+            // caller read it before the recording, so that what another
+            // station changed in the row meanwhile is no change of this page.
+            const PlannedRow* planned = plannedFor(copy);
+            loadedRow = sessionChangeBase(planned ? planned->row : sessionTable.getRecord(), copy);
             updateDialog();
         } else {
             newEntry(copy);
@@ -169,13 +175,16 @@ namespace {
 
 // A session whose course is gone (deleted with its sessions, say) is stored
 // as a session of its own: a row under the key of no course would be in no
-// schedule. Its date stays the session's date.
-void leaveGoneCourse(SessionRecord& rec)
+// schedule. Its date stays the session's date. `storedInstructor` is the
+// instructor as stored when the record holds only this station's reading of it.
+void leaveGoneCourse(SessionRecord& rec, const std::string& storedInstructor = std::string())
 {
     if (rec.CourseInstructor.empty() && rec.CourseTime.empty())
         return;
+    CourseKey key(rec.CourseInstructor, rec.CourseDate, rec.CourseTime);
+    key.storedInstructor = storedInstructor;
     CourseTable courses(database);
-    if (!courses.open("") || courses.count(CourseKey(rec.CourseInstructor, rec.CourseDate, rec.CourseTime)) != 0)
+    if (!courses.open("") || courses.count(key) != 0)
         return;
     rec.CourseInstructor.clear();
     rec.CourseTime.clear();
@@ -184,12 +193,40 @@ void leaveGoneCourse(SessionRecord& rec)
 
 } // namespace
 
+const PlannedRow* SessionDatabaseView::plannedFor(const SessionRecord& rec) const
+{
+    if (!session || !session->plannedRow())
+        return nullptr;
+    const PlannedRow& planned = *session->plannedRow();
+    return SessionRecord::keysEqual(planned.row.Serialidentifier, rec.Serialidentifier) ? &planned : nullptr;
+}
+
+// A new row is written whole: a text that this station read from the planned
+// row only as its reading ("??") and that the user left as it was would be
+// stored as that reading. True for such a record (its course left first when
+// that is gone, which ends the question for the instructor).
+bool SessionDatabaseView::keepsUnshownText(SessionRecord& rec) const
+{
+    const PlannedRow* planned = plannedFor(rec);
+    std::string storedInstructor;
+    if (planned && rec.CourseInstructor == planned->row.CourseInstructor)
+        if (const auto* instructor = planned->unshown("CourseInstructor"))
+            storedInstructor = instructor->second;
+    leaveGoneCourse(rec, storedInstructor);
+    if (planned)
+        for (const auto& [column, member] : plannedTextColumns())
+            if (!(rec.*member).empty() && rec.*member == planned->row.*member && planned->unshown(column))
+                return true;
+    return false;
+}
+
 // The planned row was deleted by another station: the recording is kept,
-// stored as a row of its own.
+// stored as a row of its own, unless that would store a text as this
+// station reads it; then the session stays open for the user to correct
+// the text or discard the session.
 bool SessionDatabaseView::keepVanishedRecord(SessionRecord& rec)
 {
-    leaveGoneCourse(rec);
-    return true;
+    return !keepsUnshownText(rec) || DBUtil::refuseUnshownName();
 }
 
 std::wstring SessionDatabaseView::recordName(const SessionRecord& rec) { return sessionName(rec); }
@@ -197,7 +234,7 @@ std::wstring SessionDatabaseView::recordName(const SessionRecord& rec) { return 
 void SessionDatabaseView::beforeSave(SessionRecord& rec)
 {
     if (isNewEntry())
-        leaveGoneCourse(rec);
+        keepsUnshownText(rec);
     rec.Done = done ? 1 : 0;
     if (!session)
         return;
@@ -225,6 +262,15 @@ void SessionDatabaseView::afterSave()
 {
     if (!session)
         return;
+    // The row is stored as this station now knows it: a later save measures
+    // from it. A text read only as its reading stays so while it was left alone.
+    if (const std::optional<PlannedRow>& planned = session->plannedRow()) {
+        PlannedRow saved{record, {}};
+        for (const auto& [column, member] : plannedTextColumns())
+            if (const auto* text = planned->unshown(column); text && record.*member == planned->row.*member)
+                saved.unshownTexts.push_back(*text);
+        session->setPlannedRow(std::move(saved));
+    }
     session->setRecord(record);
     dataFileWritten = session->saveData();
 }
@@ -233,7 +279,13 @@ bool SessionDatabaseView::saveAsDone()
 {
     done = true;
     dataFileWritten = false;
-    const bool rowWritten = save();
+    bool rowWritten = false;
+    // A new row (its planned row deleted before this page opened) is
+    // refused before anything is written.
+    if (SessionRecord rec = readRecord(); tableOpen() && isNewEntry() && keepsUnshownText(rec))
+        DBUtil::refuseUnshownName();
+    else
+        rowWritten = save();
     if (rowWritten && dataFileWritten)
         return true;
     // The reason (a closed database, a full disk) was shown or logged by now;

@@ -4,6 +4,7 @@
 // notes, "Metronome used"), and saved as done: the row first, then the
 // session's data file.
 #include "Database/DatabaseDialog.h"
+#include "Database/PlannedRow.h"
 #include "Database/SessionTable.h"
 #include "platformqt/Dialog.h"
 #include "session/SessionServices.h"
@@ -58,6 +59,9 @@ private:
     void backToDebriefing();
     void print();
     void abort();
+    // The row the session started from, when it is the row of `rec`.
+    const PlannedRow* plannedFor(const SessionRecord& rec) const;
+    bool keepsUnshownText(SessionRecord& rec) const;
 
     Session* session;
     bool done = false;

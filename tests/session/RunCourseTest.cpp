@@ -62,7 +62,19 @@ public:
     }
     void refillLists() override { ++refills; }
     void bringToFront() override { ++fronts; }
-    void editStoredSession(SessionRecord& row) override { row.Note = "edited"; }
+    void editStoredSession(SessionRecord& row, const SessionRecord* read) override
+    {
+        row.Note = "edited";
+        editedFrom = read ? std::optional<SessionRecord>(*read) : std::nullopt;
+    }
+    Session* createSession(const SessionRecord& row, const Algorithm& algorithm, const SessionRecord* planned) override
+    {
+        startedFrom = planned ? std::optional<SessionRecord>(*planned) : std::nullopt;
+        return RunCourseStation::createSession(row, algorithm, planned);
+    }
+
+    std::optional<SessionRecord> editedFrom;
+    std::optional<SessionRecord> startedFrom;
 
     std::vector<SessionRecord> stored;
     bool storable = true;
