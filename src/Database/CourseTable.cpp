@@ -160,12 +160,6 @@ bool cascadeAllowed(Database& db, const CourseKey& key)
 
 bool CourseTable::rename(const CourseKey& oldKey, const CourseKey& newKey)
 {
-    // The caller wrote the Course row under the new key with the instructor
-    // as this station reads it ("??"), which is not the name: the sessions
-    // would move under the name and the course under its reading. Refused,
-    // so that the caller's transaction puts the row back.
-    if (!oldKey.instructorShown() && newKey.instructor == oldKey.instructor)
-        return DBUtil::refuseUnshownName();
     if (!cascadeAllowed(connection(), oldKey))
         return false;
     // An instructor left as it was is written as stored, never as read here.
@@ -224,4 +218,12 @@ void CourseTable::fillCourseCombo(dbui::ComboBox& combo)
         }
     }
     combo.selectString(text);
+}
+
+bool keyChangeStorable(const CourseRecord& stored, const CourseRecord& edited)
+{
+    const CourseKey before = stored.getKey();
+    if (before.instructorShown() || edited.Instructor != stored.Instructor)
+        return true;
+    return edited.Date == stored.Date && edited.Time == stored.Time;
 }

@@ -84,6 +84,14 @@ struct RecordKey<CourseRecord> {
     }
 };
 
+// Whether the stored course `stored` may be saved as `edited`. A new date or
+// time writes the course as a new row, whole: an instructor this station
+// cannot show would be written as it reads here ("??") while the sessions
+// move under the name. False then (refuse with DBUtil::refuseUnshownName);
+// an edit that keeps the key writes only what changed, and a new instructor
+// name is the user's own.
+bool keyChangeStorable(const CourseRecord& stored, const CourseRecord& edited);
+
 class CourseTable : public DatabaseTable<CourseRecord, CourseKey> {
 public:
     explicit CourseTable(Database& db);
@@ -93,9 +101,6 @@ public:
     CourseRecord getRecord() override;
     void setRecord(const CourseRecord& record) override;
     // The course's sessions follow the new key; the Course row is the caller's.
-    // Refused (DBUtil::refuseUnshownName) when the old key's instructor is
-    // one this station cannot show and the new key keeps it: the caller's row
-    // holds only its reading.
     bool rename(const CourseKey& oldKey, const CourseKey& newKey) override;
     // The course's sessions too when `cascade`; their data files stay.
     bool remove(const CourseKey& key, bool cascade) override;

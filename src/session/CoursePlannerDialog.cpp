@@ -943,6 +943,8 @@ bool CoursePlannerDialog::saveCourse()
     personsAdded = false;
     scheduleNotStored = false;
     const bool wasNew = isNewEntry();
+    if (!wasNew && !keyChangeStorable(record, readRecord()))
+        return DBUtil::refuseUnshownName();
     const bool saved = save();
     if (personsAdded)
         fillCombos();
