@@ -2,6 +2,7 @@
 
 #include "Database/CourseTable.h"
 #include "Database/DbUiQt.h"
+#include "Database/OdbcUtil.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordEditorWiring.h"
 #include "Database/SessionDialog.h"
@@ -23,6 +24,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -203,9 +205,10 @@ const PlannedRow* SessionDatabaseView::plannedFor(const SessionRecord& rec) cons
 
 // A new row is written whole: a text that this station read from the planned
 // row only as its reading ("??") and that the user left as it was would be
-// stored as that reading. True for such a record (its course left first when
-// that is gone, which ends the question for the instructor).
-bool SessionDatabaseView::keepsUnshownText(SessionRecord& rec) const
+// stored as that reading. Such texts are written as they were stored when
+// that is known, else the row is refused. The course is left first when it
+// is gone, which ends the question for the instructor.
+SessionDatabaseView::Unshown SessionDatabaseView::unshownTexts(SessionRecord& rec) const
 {
     const PlannedRow* planned = plannedFor(rec);
     std::string storedInstructor;
@@ -213,20 +216,64 @@ bool SessionDatabaseView::keepsUnshownText(SessionRecord& rec) const
         if (const auto* instructor = planned->unshown("CourseInstructor"))
             storedInstructor = instructor->second;
     leaveGoneCourse(rec, storedInstructor);
+    Unshown found = Unshown::none;
     if (planned)
         for (const auto& [column, member] : plannedTextColumns())
-            if (!(rec.*member).empty() && rec.*member == planned->row.*member && planned->unshown(column))
-                return true;
-    return false;
+            if (const auto* text = planned->unshown(column);
+                text && !(rec.*member).empty() && rec.*member == planned->row.*member)
+                found = text->second.empty() ? Unshown::lost : std::max(found, Unshown::known);
+    return found;
+}
+
+// Inserts `rec` as a row of its own with the texts this station read only as
+// their reading written as stored, in one transaction; the caller's save then
+// finds the row and writes the rest. False when it could not be written (shown).
+bool SessionDatabaseView::insertKeepingStoredTexts(const SessionRecord& rec)
+{
+    const PlannedRow* planned = plannedFor(rec);
+    Transaction transaction(database);
+    if (!transaction.isOpen())
+        return false;
+    bool written = sessionTable.AddNew();
+    if (written) {
+        sessionTable.setRecord(rec);
+        written = sessionTable.Update();
+    }
+    if (!written)
+        DBUtil::reportError(sessionTable.lastError().text);
+    const std::string id = std::to_string(sessionTable.GetAddedRowId());
+    for (const auto& [column, member] : plannedTextColumns()) {
+        const auto* text = planned ? planned->unshown(column) : nullptr;
+        if (!written || !text || rec.*member != planned->row.*member || (rec.*member).empty())
+            continue;
+        DbError error;
+        written = odbc::execute(database,
+                                "UPDATE Session SET " + std::string(column) + " = '" + DBUtil::quote(text->second)
+                                    + "' WHERE id = " + id,
+                                error);
+        if (!written)
+            DBUtil::reportError(error.text);
+    }
+    if (!written)
+        transaction.fail();
+    return transaction.commit() && written;
 }
 
 // The planned row was deleted by another station: the recording is kept,
-// stored as a row of its own, unless that would store a text as this
-// station reads it; then the session stays open for the user to correct
-// the text or discard the session.
+// stored as a row of its own, its names as they were stored; when a name is
+// known here only as its reading, the row is refused and the session stays
+// open for the user to correct the name or discard the session.
 bool SessionDatabaseView::keepVanishedRecord(SessionRecord& rec)
 {
-    return !keepsUnshownText(rec) || DBUtil::refuseUnshownName();
+    switch (unshownTexts(rec)) {
+    case Unshown::none:
+        return true;
+    case Unshown::known:
+        return insertKeepingStoredTexts(rec);
+    case Unshown::lost:
+        break;
+    }
+    return DBUtil::refuseUnshownName();
 }
 
 std::wstring SessionDatabaseView::recordName(const SessionRecord& rec) { return sessionName(rec); }
@@ -234,7 +281,7 @@ std::wstring SessionDatabaseView::recordName(const SessionRecord& rec) { return 
 void SessionDatabaseView::beforeSave(SessionRecord& rec)
 {
     if (isNewEntry())
-        keepsUnshownText(rec);
+        unshownTexts(rec);
     rec.Done = done ? 1 : 0;
     if (!session)
         return;
@@ -280,12 +327,24 @@ bool SessionDatabaseView::saveAsDone()
     done = true;
     dataFileWritten = false;
     bool rowWritten = false;
-    // A new row (its planned row deleted before this page opened) is
-    // refused before anything is written.
-    if (SessionRecord rec = readRecord(); tableOpen() && isNewEntry() && keepsUnshownText(rec))
+    // A new row (its planned row deleted before this page opened) with a
+    // name this station knows only as its reading: inserted with the name as
+    // stored, and then saved as the stored row it is; or refused.
+    SessionRecord rec = readRecord();
+    const Unshown unshown = tableOpen() && isNewEntry() ? unshownTexts(rec) : Unshown::none;
+    if (unshown == Unshown::lost) {
         DBUtil::refuseUnshownName();
-    else
+    } else if (unshown == Unshown::known) {
+        if (insertKeepingStoredTexts(rec)) {
+            record = rec;
+            recordId = sessionTable.GetAddedRowId();
+            entryIsNew = false;
+            loadedRow.reset();
+            rowWritten = save();
+        }
+    } else {
         rowWritten = save();
+    }
     if (rowWritten && dataFileWritten)
         return true;
     // The reason (a closed database, a full disk) was shown or logged by now;

@@ -61,7 +61,12 @@ private:
     void abort();
     // The row the session started from, when it is the row of `rec`.
     const PlannedRow* plannedFor(const SessionRecord& rec) const;
-    bool keepsUnshownText(SessionRecord& rec) const;
+    // Texts of a record to be stored as a new row that this station read from
+    // the planned row only as their reading and the user left alone: none,
+    // all of them known as stored, or one no longer known.
+    enum class Unshown { none, known, lost };
+    Unshown unshownTexts(SessionRecord& rec) const;
+    bool insertKeepingStoredTexts(const SessionRecord& rec);
 
     Session* session;
     bool done = false;

@@ -409,58 +409,79 @@ TEST_F(ReviewPageTest, ARecordingWhosePlannedRowWasDeletedIsStoredAnyway)
 
 // A planned row whose instructor and participant this station cannot show
 // (田中 reads "??" in Western) is deleted by another station while it is
-// recorded: the new row would be written with the reading. It is refused,
-// before the page opens or while it is open, until the user gives a name
-// this station can write; the course's instructor goes only with its course.
+// recorded, before the page opens or while it is open: the recording is
+// stored as a new row with the names as they were stored, never as read
+// here. When the stored names are no longer known (the row was gone when
+// the session started), the row is refused until the user gives a name
+// this station can write; the instructor goes only with its course.
 TEST_F(ReviewPageTest, ANewRowIsNeverStoredWithTheReadingOfANameThisStationCannotShow)
 {
-    const std::string tanaka = dbtest::usingPostgres() ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
-    for (const bool courseGone : {false, true})
-        for (const bool whileOpen : {false, true}) {
-            SCOPED_TRACE(std::string(courseGone ? "course deleted" : "course kept") + (whileOpen ? ", page open" : ""));
-            ASSERT_TRUE(platform::setAnsiCodePage(1252));
-            exec("DELETE FROM Session");
-            exec("DELETE FROM Course");
-            ui.boxes.clear();
-            const std::string serial = session->getRecord().Serialidentifier;
-            elsewhere("INSERT INTO Course (Instructor, Date, Time) VALUES (" + tanaka + ", '2006-03-05', '09:30')");
-            elsewhere("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, PersonVentilation, "
-                      "PersonChestCompression, Note) VALUES ('" + serial + "', " + tanaka + ", '2006-03-05', '09:30', "
-                      + tanaka + ", 'Carl', 'planned?')");
-            SessionTable table(database);
-            ASSERT_TRUE(table.open("Serialidentifier = '" + serial + "'"));
-            SessionRecord read = table.getRecord();
-            ASSERT_EQ(read.CourseInstructor, "??");
-            session->setRecord(read);
-            session->setPlannedRow(readPlannedRow(database, read));
-            ASSERT_EQ(session->plannedRow()->unshownTexts.size(), 2u) << "a '?' that is stored counts as shown";
+    const bool pg = dbtest::usingPostgres();
+    const std::string tanaka = pg ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
+    for (const bool namesKnown : {true, false})
+        for (const bool courseGone : {false, true})
+            for (const bool whileOpen : {false, true}) {
+                SCOPED_TRACE(std::string(namesKnown ? "names known" : "names lost")
+                             + (courseGone ? ", course deleted" : ", course kept") + (whileOpen ? ", page open" : ""));
+                ASSERT_TRUE(platform::setAnsiCodePage(1252));
+                exec("DELETE FROM Session");
+                exec("DELETE FROM Course");
+                ui.boxes.clear();
+                const std::string serial = session->getRecord().Serialidentifier;
+                // A '?' that is stored is text like any other, once the row proves it.
+                const std::string note = namesKnown ? "planned?" : "planned";
+                elsewhere("INSERT INTO Course (Instructor, Date, Time) VALUES (" + tanaka + ", '2006-03-05', '09:30')");
+                elsewhere("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, "
+                          "PersonVentilation, PersonChestCompression, Note) VALUES ('" + serial + "', " + tanaka
+                          + ", '2006-03-05', '09:30', " + tanaka + ", 'Carl', '" + note + "')");
+                SessionTable table(database);
+                ASSERT_TRUE(table.open("Serialidentifier = '" + serial + "'"));
+                SessionRecord read = table.getRecord();
+                ASSERT_EQ(read.CourseInstructor, "??");
+                session->setRecord(read);
+                const std::string deletions[] = {"DELETE FROM Session", courseGone ? "DELETE FROM Course" : "SELECT 1"};
+                if (!namesKnown)
+                    elsewhere(deletions[0]);
+                session->setPlannedRow(readPlannedRow(database, read));
+                ASSERT_EQ(session->plannedRow()->unshownTexts.size(), 2u);
 
-            const std::string deletions[] = {"DELETE FROM Session", courseGone ? "DELETE FROM Course" : "SELECT 1"};
-            if (!whileOpen)
-                for (const std::string& sql : deletions)
-                    elsewhere(sql);
-            reopenPage();
-            if (whileOpen)
-                for (const std::string& sql : deletions)
-                    elsewhere(sql);
-            EXPECT_FALSE(saveYes());
-            ASSERT_FALSE(ui.boxes.empty());
-            EXPECT_EQ(ui.boxes.front().text, DBUtil::unshownNameMessage());
-            EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
-
-            // The participant as the user names it now.
-            combo(IDC_REV_VENTILATION)->setEditText("Tanaka");
-            ui.boxes.clear();
-            EXPECT_EQ(saveYes(), courseGone) << "an instructor of a course that exists stays unwritable";
-            EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor LIKE '%?%' OR PersonVentilation LIKE '%?%'"),
-                      "0");
-            if (courseGone) {
-                EXPECT_EQ(column("PersonVentilation"), "Tanaka");
-                EXPECT_EQ(column("CourseInstructor"), "");
-                EXPECT_EQ(column("Note"), "planned?");
-                EXPECT_TRUE(ui.boxes.empty());
+                if (!whileOpen)
+                    for (const std::string& sql : deletions)
+                        elsewhere(sql);
+                reopenPage();
+                if (whileOpen)
+                    for (const std::string& sql : deletions)
+                        elsewhere(sql);
+                if (namesKnown) {
+                    ASSERT_TRUE(saveYes()) << (ui.boxes.empty() ? std::string() : GString::to_string(ui.boxes[0].text));
+                    EXPECT_TRUE(ui.boxes.empty());
+                    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE PersonVentilation = " + tanaka + " AND Done = "
+                                     + (pg ? "TRUE" : "1")),
+                              "1");
+                    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor = " + tanaka),
+                              courseGone ? "0" : "1");
+                } else {
+                    EXPECT_FALSE(saveYes());
+                    ASSERT_FALSE(ui.boxes.empty());
+                    EXPECT_EQ(ui.boxes.front().text, DBUtil::unshownNameMessage());
+                    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+                    // The participant as the user names it now.
+                    combo(IDC_REV_VENTILATION)->setEditText("Tanaka");
+                    ui.boxes.clear();
+                    EXPECT_EQ(saveYes(), courseGone) << "an instructor of a course that exists stays unwritable";
+                    if (courseGone) {
+                        EXPECT_EQ(column("PersonVentilation"), "Tanaka");
+                        EXPECT_EQ(column("CourseInstructor"), "");
+                        EXPECT_TRUE(ui.boxes.empty());
+                    }
+                }
+                EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), namesKnown || courseGone ? "1" : "0");
+                EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor LIKE '%?%' OR PersonVentilation "
+                                 "LIKE '%?%'"),
+                          "0");
+                if (namesKnown || courseGone)
+                    EXPECT_EQ(column("Note"), note);
             }
-        }
 }
 
 } // namespace
