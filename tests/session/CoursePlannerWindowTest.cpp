@@ -409,6 +409,10 @@ TEST_F(CoursePlannerWindowTest, ANewDateNeverStoresTheReadingOfAnInstructorThisS
     ASSERT_NO_FATAL_FAILURE(showActive(planner));
     EXPECT_FALSE(planner.moveToRecord(RecordKey<CourseRecord>::withKey(CourseKey("??", "2031-01-05", "09:30"))));
     ASSERT_EQ(shown(platform::dlgItem(&planner, IDC_PLAN_INSTRUCTOR)), "??");
+    // Only what changed is written: the name stays as stored.
+    platform::dlgItem<QPlainTextEdit>(&planner, IDC_PLAN_NOTES)->setPlainText("bring masks");
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Course WHERE Instructor = " + tanaka + " AND Note = 'bring masks'"), "1");
     for (const bool newTime : {false, true}) {
         SCOPED_TRACE(newTime ? "date and time" : "date");
         maskedEdit(planner, IDC_PLAN_DATE)->SetInputText("2031-01-06", 0, true);
