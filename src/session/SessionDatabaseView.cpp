@@ -90,6 +90,8 @@ bool SessionDatabaseView::onInitDialog()
             // station changed in the row meanwhile is no change of this page.
             const PlannedRow* planned = plannedFor(copy);
             loadedRow = sessionChangeBase(planned ? planned->row : sessionTable.getRecord(), copy);
+            // "Save as done" stores the mark whatever the base holds.
+            loadedRow->Done = 0;
             updateDialog();
         } else {
             newEntry(copy);
@@ -311,13 +313,12 @@ void SessionDatabaseView::afterSave()
         return;
     // The row is stored as this station now knows it: a later save measures
     // from it. A text read only as its reading stays so while it was left alone.
-    if (const std::optional<PlannedRow>& planned = session->plannedRow()) {
-        PlannedRow saved{record, {}};
+    PlannedRow saved{record, {}};
+    if (const PlannedRow* planned = plannedFor(record))
         for (const auto& [column, member] : plannedTextColumns())
             if (const auto* text = planned->unshown(column); text && record.*member == planned->row.*member)
                 saved.unshownTexts.push_back(*text);
-        session->setPlannedRow(std::move(saved));
-    }
+    session->setPlannedRow(std::move(saved));
     session->setRecord(record);
     dataFileWritten = session->saveData();
 }
