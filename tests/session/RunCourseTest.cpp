@@ -430,6 +430,8 @@ TEST_F(RunCourseTest, ADiscardedRunGivesItsRowThePlannedTimesBack)
     ASSERT_TRUE(host.startedFrom.has_value());
     EXPECT_EQ(host.startedFrom->PersonVentilation, "Cy") << "the row as read, not as edited";
     EXPECT_EQ(host.startedFrom->StartTime, "09:05");
+    ASSERT_TRUE(r.running(1)->plannedRow().has_value()) << "the station hands it to the session";
+    EXPECT_EQ(r.running(1)->plannedRow()->row.PersonVentilation, "Cy");
     EXPECT_TRUE(r.store());
     EXPECT_EQ(host.stored[1].StartTime, "10:00") << "the actual times were stored while it ran";
 
