@@ -219,3 +219,11 @@ void CourseTable::fillCourseCombo(dbui::ComboBox& combo)
     }
     combo.selectString(text);
 }
+
+bool keyChangeStorable(const CourseRecord& stored, const CourseRecord& edited)
+{
+    const CourseKey before = stored.getKey();
+    if (before.instructorShown() || edited.Instructor != stored.Instructor)
+        return true;
+    return edited.Date == stored.Date && edited.Time == stored.Time;
+}

@@ -84,6 +84,14 @@ struct RecordKey<CourseRecord> {
     }
 };
 
+// Whether the stored course `stored` may be saved as `edited`. A new date or
+// time writes the course as a new row, whole: an instructor this station
+// cannot show would be written as it reads here ("??") while the sessions
+// move under the name. False then (refuse with DBUtil::refuseUnshownName);
+// an edit that keeps the key writes only what changed, and a new instructor
+// name is the user's own.
+bool keyChangeStorable(const CourseRecord& stored, const CourseRecord& edited);
+
 class CourseTable : public DatabaseTable<CourseRecord, CourseKey> {
 public:
     explicit CourseTable(Database& db);

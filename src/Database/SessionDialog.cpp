@@ -57,11 +57,13 @@ void SessionDialog::setDetailsEditors(DetailsEditors editors) { detailsEditors()
 
 const DetailsEditors& SessionDialog::getDetailsEditors() { return detailsEditors(); }
 
-SessionDialog::SessionDialog(const SessionRecord& rec, bool deleteAllowed, QWidget* parent)
+SessionDialog::SessionDialog(const SessionRecord& rec, bool deleteAllowed, QWidget* parent, const SessionRecord* read)
     : RecordEditorDialog(parent)
     , handedIn(rec)
     , allowDelete(deleteAllowed)
 {
+    if (read)
+        callerRead = *read;
     record = rec;
 }
 
@@ -101,7 +103,9 @@ bool SessionDialog::onInitDialog()
             record = handedIn;
             recordId = sessionTable.GetRowId();
             entryIsNew = false;
-            loadedRow = sessionChangeBase(sessionTable.getRecord(), handedIn);
+            // A copy older than the row: what another station stored since is no change of this user's.
+            const bool sameRow = callerRead && SessionRecord::keysEqual(callerRead->Serialidentifier, handedIn.Serialidentifier);
+            loadedRow = sessionChangeBase(sameRow ? *callerRead : sessionTable.getRecord(), handedIn);
             updateDialog();
         } else {
             newEntry(handedIn);
@@ -117,9 +121,9 @@ bool SessionDialog::onInitDialog()
     return false; // showRecord put the focus on the ventilation box
 }
 
-SessionRecord SessionDialog::edit(const SessionRecord& rec, bool allowDelete, QWidget* parent)
+SessionRecord SessionDialog::edit(const SessionRecord& rec, bool allowDelete, QWidget* parent, const SessionRecord* read)
 {
-    SessionDialog editor(rec, allowDelete, parent);
+    SessionDialog editor(rec, allowDelete, parent, read);
     if (!editor.create(IDD_SESSION_EDITOR)) {
         LogStream::instance() << "The stored-session editor could not be made: " << editor.buildError()
                               << LogStream::endl;

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -62,12 +63,18 @@ public:
     // The editors registered, which the review page of a live session uses too.
     static const DetailsEditors& getDetailsEditors();
 
-    SessionDialog(const SessionRecord& rec, bool allowDelete, QWidget* parent = nullptr);
+    // `read`: the stored row as the caller last read it, when `rec` is the
+    // caller's copy of a stored row (a schedule's row, say); the user's
+    // changes are measured from it, so that what another station stored
+    // since stays. Without it they are measured from the row as found.
+    SessionDialog(const SessionRecord& rec, bool allowDelete, QWidget* parent = nullptr,
+                  const SessionRecord* read = nullptr);
     ~SessionDialog() override;
 
     // Runs the editor on `rec` modally and returns the record as it left it
     // (`rec` when the editor could not be made, which is logged).
-    static SessionRecord edit(const SessionRecord& rec, bool allowDelete, QWidget* parent);
+    static SessionRecord edit(const SessionRecord& rec, bool allowDelete, QWidget* parent,
+                              const SessionRecord* read = nullptr);
 
     // The record as last shown, loaded or saved.
     const SessionRecord& getRecord() const { return record; }
@@ -115,6 +122,7 @@ private:
     ScenarioTable scenarioTable{database};
     AlgorithmTable algorithmTable{database};
     SessionRecord handedIn;
+    std::optional<SessionRecord> callerRead;
     std::unique_ptr<SessionReplay> replaySession;
     bool allowDelete;
     bool deleted = false;

@@ -835,7 +835,11 @@ void CoursePlannerDialog::rowDetails(int visibleRow)
     }
     if (!saveCourse() || !schedule.detailsEnabled(i))
         return;
-    const SessionRecord edited = SessionDialog::edit(schedule.rows()[i], false, this);
+    const SessionRecord* read = nullptr;
+    for (const SessionRecord& stored : schedule.courseSchedule().storedRows())
+        if (stored.Serialidentifier == schedule.rows()[i].Serialidentifier)
+            read = &stored;
+    const SessionRecord edited = SessionDialog::edit(schedule.rows()[i], false, this, read);
     fillCombos();
     schedule.rows()[i] = edited;
     changed = true;
@@ -947,6 +951,8 @@ bool CoursePlannerDialog::saveCourse()
     personsAdded = false;
     scheduleNotStored = false;
     const bool wasNew = isNewEntry();
+    if (!wasNew && !keyChangeStorable(record, readRecord()))
+        return DBUtil::refuseUnshownName();
     const bool saved = save();
     if (personsAdded)
         fillCombos();

@@ -186,13 +186,18 @@ void RunCourse::startRow(int row)
         host.refillLists();
         return;
     }
+    const std::string plannedStart = r.StartTime;
+    const std::string plannedEnd = r.EndTime;
     r.StartTime = host.currentTime();
     r.EndTime = endOf(r.Duration, r.StartTime);
     changed = true;
     refresh();
 
-    Session* session = host.createSession(schedule.rows()[row], host.algorithm(schedule.rows()[row].Algorithm));
+    const SessionRecord& started = schedule.rows()[row];
+    Session* session = host.createSession(started, host.algorithm(started.Algorithm), storedRow(started.Serialidentifier));
     if (!session) {
+        schedule.rows()[row].StartTime = plannedStart;
+        schedule.rows()[row].EndTime = plannedEnd;
         host.closePort(port);
         changedRows();
         return;
@@ -201,6 +206,8 @@ void RunCourse::startRow(int row)
     session->registerEvents = schedule.rows()[row].RegisterEvents != 0;
     RunConnections record;
     record.session = session;
+    record.plannedStart = plannedStart;
+    record.plannedEnd = plannedEnd;
     record.connections[0] = session->stateChanged.connect(this, &RunCourse::onSessionStateChanged);
     record.connections[1] = session->modifiedChanged.connect(this, &RunCourse::onSessionStateChanged);
     record.connections[2] = session->recordChanged.connect(this, &RunCourse::onSessionChanged);
@@ -230,7 +237,7 @@ void RunCourse::showDetails(int row)
         return;
     }
     SessionRecord edited = rows()[row];
-    host.editStoredSession(edited);
+    host.editStoredSession(edited, storedRow(edited.Serialidentifier));
     host.refillLists();
     schedule.rows()[row] = edited;
     refresh();
@@ -370,6 +377,16 @@ void RunCourse::onSessionClosed(Session* session)
     *at = nullptr;
     const auto record = std::find_if(runConnections.begin(), runConnections.end(),
                                      [session](const RunConnections& r) { return r.session == session; });
+    SessionRecord& row = schedule.rows()[static_cast<std::size_t>(at - sessionsRunning.begin())];
+    if (record != runConnections.end() && !row.Done && !session->getRecord().Done) {
+        // Discarded: nothing took place at the times the start wrote, so the
+        // row is planned as before, and is stored so.
+        if (row.StartTime != record->plannedStart || row.EndTime != record->plannedEnd) {
+            row.StartTime = record->plannedStart;
+            row.EndTime = record->plannedEnd;
+            changed = true;
+        }
+    }
     if (record != runConnections.end()) {
         for (SignalConnection* connection : record->connections)
             SignalConnection::disconnect(connection);
@@ -379,3 +396,11 @@ void RunCourse::onSessionClosed(Session* session)
 }
 
 void RunCourse::changedRows() { changedSignal.emit(); }
+
+const SessionRecord* RunCourse::storedRow(const std::string& serial) const
+{
+    for (const SessionRecord& read : schedule.storedRows())
+        if (read.Serialidentifier == serial)
+            return &read;
+    return nullptr;
+}

@@ -41,8 +41,10 @@ public:
     virtual bool portCalibrated(int port) = 0;
     virtual void closePort(int port) = 0;
     // A live session for the row, registered with the session manager and
-    // shown in the session window.
-    virtual Session* createSession(const SessionRecord& row, const Algorithm& algorithm) = 0;
+    // shown in the session window. `planned` is the row as this form last
+    // read it from the table (none for a row never stored): the session
+    // measures its changes from it.
+    virtual Session* createSession(const SessionRecord& row, const Algorithm& algorithm, const SessionRecord* planned) = 0;
     // Brings the session's tab to the front.
     virtual void showSession(Session* session) = 0;
     // The time of day as HH:MM.
@@ -56,7 +58,9 @@ public:
     // Shows the form in front of the session window.
     virtual void bringToFront() = 0;
     // Opens the stored-session editor on the row; the row as it closed.
-    virtual void editStoredSession(SessionRecord& row) = 0;
+    // `read` is the row as this form last read it from the table (none for a
+    // row never stored): the editor measures its user's changes from it.
+    virtual void editStoredSession(SessionRecord& row, const SessionRecord* read) = 0;
 };
 
 class RunCourse : public SignalReceiver {
@@ -146,10 +150,15 @@ private:
     void onSessionChanged(Session* session);
     void onSessionClosed(Session* session);
     void changedRows();
+    // The row of that serial as the table held it when this form last read or wrote it.
+    const SessionRecord* storedRow(const std::string& serial) const;
 
     struct RunConnections {
         SignalConnection* connections[4] = {};
         Session* session = nullptr;
+        // the row's times before the start made them the actual ones
+        std::string plannedStart;
+        std::string plannedEnd;
     };
 
     CourseRecord courseRecord;

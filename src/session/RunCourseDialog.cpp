@@ -520,9 +520,9 @@ void RunCourseDialog::message(const std::wstring& text, const std::wstring& capt
     platform::messageBox(this, text, caption, platform::MB_OK | platform::MB_ICONEXCLAMATION);
 }
 
-void RunCourseDialog::editStoredSession(SessionRecord& row)
+void RunCourseDialog::editStoredSession(SessionRecord& row, const SessionRecord* read)
 {
-    row = SessionDialog::edit(row, false, this);
+    row = SessionDialog::edit(row, false, this, read);
 }
 
 void RunCourseDialog::printSchedule() { printCourseSchedule(run.course(), run.rows(), this); }

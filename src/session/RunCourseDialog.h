@@ -32,7 +32,7 @@ public:
     void message(const std::wstring& text, const std::wstring& caption) override;
     void refillLists() override { fillCombos(); }
     void bringToFront() override { showParentFrame(); }
-    void editStoredSession(SessionRecord& row) override;
+    void editStoredSession(SessionRecord& row, const SessionRecord* read) override;
 
     // The controls of visible row k (0-based).
     struct Row {

@@ -77,11 +77,13 @@ void RunCourseStation::closePort(int port)
         serialPort->close();
 }
 
-Session* RunCourseStation::createSession(const SessionRecord& row, const Algorithm& algorithm)
+Session* RunCourseStation::createSession(const SessionRecord& row, const Algorithm& algorithm, const SessionRecord* planned)
 {
     if (!sessionManager)
         return nullptr;
     auto* session = new Session(row, algorithm);
+    if (planned)
+        session->setPlannedRow(readPlannedRow(database, *planned));
     sessionManager->add(session);
     sessionManager->showSessionView();
     return session;

@@ -16,7 +16,7 @@ public:
     int openPort(int port) override;
     bool portCalibrated(int port) override;
     void closePort(int port) override;
-    Session* createSession(const SessionRecord& row, const Algorithm& algorithm) override;
+    Session* createSession(const SessionRecord& row, const Algorithm& algorithm, const SessionRecord* planned) override;
     void showSession(Session* session) override;
     std::string currentTime() override;
 };

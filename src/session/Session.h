@@ -2,11 +2,13 @@
 #include "Database/Algorithm.h"
 #include "Utillib/Signal.h"
 #include "comm/CommSession.h"
+#include "Database/PlannedRow.h"
 #include "Database/SessionRecord.h"
 #include "session/GraphDoc.h"
 #include "session/SessionServices.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,12 @@ public:
     // Prints the evaluation (portrait) or the graphs (landscape).
     void print(bool evaluation);
     void setRecord(const SessionRecord& newRecord);
+    // The stored row a session on a planned row started from, as its caller
+    // read it before the recording: what the review page measures the
+    // changes of this station from, so that what another station changed in
+    // the row meanwhile stays. None for a session of a new row.
+    void setPlannedRow(PlannedRow planned) { plannedFrom = std::move(planned); }
+    const std::optional<PlannedRow>& plannedRow() const { return plannedFrom; }
     // The seconds up to the newest sample shown; without a graph page, the
     // recording's length.
     unsigned elapsedSeconds() const;
@@ -136,6 +144,7 @@ private:
     int lastNotifiedIndex = 0;
     int state = INIT;
     SessionRecord record;
+    std::optional<PlannedRow> plannedFrom;
     Algorithm algorithm;
     int port = -1;
     // False once the session is gone: a modal box runs the heartbeat, and

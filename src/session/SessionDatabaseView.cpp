@@ -2,6 +2,7 @@
 
 #include "Database/CourseTable.h"
 #include "Database/DbUiQt.h"
+#include "Database/OdbcUtil.h"
 #include "Database/PersonTable.h"
 #include "Database/RecordEditorWiring.h"
 #include "Database/SessionDialog.h"
@@ -22,6 +23,9 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+
+#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -80,8 +84,14 @@ bool SessionDatabaseView::onInitDialog()
             record = copy;
             recordId = sessionTable.GetRowId();
             entryIsNew = false;
-            // What the session did since the row was read counts as changed here.
-            loadedRow = sessionChangeBase(sessionTable.getRecord(), copy);
+            // What the session did since the row was read counts as changed
+            // here, and only that: the base is the row as the session's
+            // caller read it before the recording, so that what another
+            // station changed in the row meanwhile is no change of this page.
+            const PlannedRow* planned = plannedFor(copy);
+            loadedRow = sessionChangeBase(planned ? planned->row : sessionTable.getRecord(), copy);
+            // "Save as done" stores the mark whatever the base holds.
+            loadedRow->Done = 0;
             updateDialog();
         } else {
             newEntry(copy);
@@ -169,13 +179,16 @@ namespace {
 
 // A session whose course is gone (deleted with its sessions, say) is stored
 // as a session of its own: a row under the key of no course would be in no
-// schedule. Its date stays the session's date.
-void leaveGoneCourse(SessionRecord& rec)
+// schedule. Its date stays the session's date. `storedInstructor` is the
+// instructor as stored when the record holds only this station's reading of it.
+void leaveGoneCourse(SessionRecord& rec, const std::string& storedInstructor = std::string())
 {
     if (rec.CourseInstructor.empty() && rec.CourseTime.empty())
         return;
+    CourseKey key(rec.CourseInstructor, rec.CourseDate, rec.CourseTime);
+    key.storedInstructor = storedInstructor;
     CourseTable courses(database);
-    if (!courses.open("") || courses.count(CourseKey(rec.CourseInstructor, rec.CourseDate, rec.CourseTime)) != 0)
+    if (!courses.open("") || courses.count(key) != 0)
         return;
     rec.CourseInstructor.clear();
     rec.CourseTime.clear();
@@ -184,12 +197,85 @@ void leaveGoneCourse(SessionRecord& rec)
 
 } // namespace
 
+const PlannedRow* SessionDatabaseView::plannedFor(const SessionRecord& rec) const
+{
+    if (!session || !session->plannedRow())
+        return nullptr;
+    const PlannedRow& planned = *session->plannedRow();
+    return SessionRecord::keysEqual(planned.row.Serialidentifier, rec.Serialidentifier) ? &planned : nullptr;
+}
+
+// A new row is written whole: a text that this station read from the planned
+// row only as its reading ("??") and that the user left as it was would be
+// stored as that reading. Such texts are written as they were stored when
+// that is known, else the row is refused. The course is left first when it
+// is gone, which ends the question for the instructor.
+SessionDatabaseView::Unshown SessionDatabaseView::unshownTexts(SessionRecord& rec) const
+{
+    const PlannedRow* planned = plannedFor(rec);
+    std::string storedInstructor;
+    if (planned && rec.CourseInstructor == planned->row.CourseInstructor)
+        if (const auto* instructor = planned->unshown("CourseInstructor"))
+            storedInstructor = instructor->second;
+    leaveGoneCourse(rec, storedInstructor);
+    Unshown found = Unshown::none;
+    if (planned)
+        for (const auto& [column, member] : plannedTextColumns())
+            if (const auto* text = planned->unshown(column);
+                text && !(rec.*member).empty() && rec.*member == planned->row.*member)
+                found = text->second.empty() ? Unshown::lost : std::max(found, Unshown::known);
+    return found;
+}
+
+// Inserts `rec` as a row of its own with the texts this station read only as
+// their reading written as stored, in one transaction; the caller's save then
+// finds the row and writes the rest. False when it could not be written (shown).
+bool SessionDatabaseView::insertKeepingStoredTexts(const SessionRecord& rec)
+{
+    const PlannedRow* planned = plannedFor(rec);
+    Transaction transaction(database);
+    if (!transaction.isOpen())
+        return false;
+    bool written = sessionTable.AddNew();
+    if (written) {
+        sessionTable.setRecord(rec);
+        written = sessionTable.Update();
+    }
+    if (!written)
+        DBUtil::reportError(sessionTable.lastError().text);
+    const std::string id = std::to_string(sessionTable.GetAddedRowId());
+    for (const auto& [column, member] : plannedTextColumns()) {
+        const auto* text = planned ? planned->unshown(column) : nullptr;
+        if (!written || !text || rec.*member != planned->row.*member || (rec.*member).empty())
+            continue;
+        DbError error;
+        written = odbc::execute(database,
+                                "UPDATE Session SET " + std::string(column) + " = '" + DBUtil::quote(text->second)
+                                    + "' WHERE id = " + id,
+                                error);
+        if (!written)
+            DBUtil::reportError(error.text);
+    }
+    if (!written)
+        transaction.fail();
+    return transaction.commit() && written;
+}
+
 // The planned row was deleted by another station: the recording is kept,
-// stored as a row of its own.
+// stored as a row of its own, its names as they were stored; when a name is
+// known here only as its reading, the row is refused and the session stays
+// open for the user to correct the name or discard the session.
 bool SessionDatabaseView::keepVanishedRecord(SessionRecord& rec)
 {
-    leaveGoneCourse(rec);
-    return true;
+    switch (unshownTexts(rec)) {
+    case Unshown::none:
+        return true;
+    case Unshown::known:
+        return insertKeepingStoredTexts(rec);
+    case Unshown::lost:
+        break;
+    }
+    return DBUtil::refuseUnshownName();
 }
 
 std::wstring SessionDatabaseView::recordName(const SessionRecord& rec) { return sessionName(rec); }
@@ -197,7 +283,7 @@ std::wstring SessionDatabaseView::recordName(const SessionRecord& rec) { return 
 void SessionDatabaseView::beforeSave(SessionRecord& rec)
 {
     if (isNewEntry())
-        leaveGoneCourse(rec);
+        unshownTexts(rec);
     rec.Done = done ? 1 : 0;
     if (!session)
         return;
@@ -225,6 +311,14 @@ void SessionDatabaseView::afterSave()
 {
     if (!session)
         return;
+    // The row is stored as this station now knows it: a later save measures
+    // from it. A text read only as its reading stays so while it was left alone.
+    PlannedRow saved{record, {}};
+    if (const PlannedRow* planned = plannedFor(record))
+        for (const auto& [column, member] : plannedTextColumns())
+            if (const auto* text = planned->unshown(column); text && record.*member == planned->row.*member)
+                saved.unshownTexts.push_back(*text);
+    session->setPlannedRow(std::move(saved));
     session->setRecord(record);
     dataFileWritten = session->saveData();
 }
@@ -233,7 +327,25 @@ bool SessionDatabaseView::saveAsDone()
 {
     done = true;
     dataFileWritten = false;
-    const bool rowWritten = save();
+    bool rowWritten = false;
+    // A new row (its planned row deleted before this page opened) with a
+    // name this station knows only as its reading: inserted with the name as
+    // stored, and then saved as the stored row it is; or refused.
+    SessionRecord rec = readRecord();
+    const Unshown unshown = tableOpen() && isNewEntry() ? unshownTexts(rec) : Unshown::none;
+    if (unshown == Unshown::lost) {
+        DBUtil::refuseUnshownName();
+    } else if (unshown == Unshown::known) {
+        if (insertKeepingStoredTexts(rec)) {
+            record = rec;
+            recordId = sessionTable.GetAddedRowId();
+            entryIsNew = false;
+            loadedRow.reset();
+            rowWritten = save();
+        }
+    } else {
+        rowWritten = save();
+    }
     if (rowWritten && dataFileWritten)
         return true;
     // The reason (a closed database, a full disk) was shown or logged by now;

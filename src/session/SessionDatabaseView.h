@@ -4,6 +4,7 @@
 // notes, "Metronome used"), and saved as done: the row first, then the
 // session's data file.
 #include "Database/DatabaseDialog.h"
+#include "Database/PlannedRow.h"
 #include "Database/SessionTable.h"
 #include "platformqt/Dialog.h"
 #include "session/SessionServices.h"
@@ -58,6 +59,14 @@ private:
     void backToDebriefing();
     void print();
     void abort();
+    // The row the session started from, when it is the row of `rec`.
+    const PlannedRow* plannedFor(const SessionRecord& rec) const;
+    // Texts of a record to be stored as a new row that this station read from
+    // the planned row only as their reading and the user left alone: none,
+    // all of them known as stored, or one no longer known.
+    enum class Unshown { none, known, lost };
+    Unshown unshownTexts(SessionRecord& rec) const;
+    bool insertKeepingStoredTexts(const SessionRecord& rec);
 
     Session* session;
     bool done = false;

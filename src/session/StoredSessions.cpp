@@ -44,7 +44,9 @@ class BrowserHooks : public BrowseSessionsHooks {
 public:
     void openSession(QWidget* parent, const SessionRecord& record) override
     {
-        SessionDialog::edit(record, true, parent);
+        // The row as the list read it: what another station stored since
+        // (or a value the list shows cut) is no change of this user's.
+        SessionDialog::edit(record, true, parent, &record);
     }
     std::string editPerson(QWidget* parent, const std::string& name) override
     {

@@ -114,9 +114,9 @@ protected:
         t.setRecord(rec);
         ASSERT_TRUE(t.Update());
     }
-    SessionDialog& open(const SessionRecord& rec, bool allowDelete)
+    SessionDialog& open(const SessionRecord& rec, bool allowDelete, const SessionRecord* read = nullptr)
     {
-        editor = std::make_unique<SessionDialog>(rec, allowDelete);
+        editor = std::make_unique<SessionDialog>(rec, allowDelete, nullptr, read);
         EXPECT_TRUE(editor->create(IDD_SESSION_EDITOR)) << editor->buildError();
         editor->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(editor.get()));
@@ -261,6 +261,39 @@ TEST_F(SessionEditorTest, TheOtherStationsEditsStayAndTheSessionInItsCourse)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("Another station changed the same fields of \"Dora, Eve (2006-03-05 "), std::string::npos)
         << boxes[0];
+    other.close();
+}
+
+// Opened by a schedule on its copy of the row, read before another station
+// changed the row: the editor's base is that copy, so what the other station
+// changed stays unless this user changed the same field, who is then told.
+TEST_F(SessionEditorTest, AnEditorOnAnOlderCopyKeepsWhatAnotherStationStoredSince)
+{
+    SessionRecord read = finished();
+    read.Done = 0;
+    read.PersonChestCompression = "Carl";
+    read.Note = "planned";
+    store(read);
+    Database other;
+    ASSERT_TRUE(other.open("DSN=tavocpr")) << other.lastError().text;
+    ASSERT_TRUE(other.execute("UPDATE Session SET Note = 'bring masks', PersonChestCompression = 'Carla'"));
+    open(read, false, &read);
+    type(IDC_SES_VENTILATION, "Dora");
+    click(IDC_DB_SAVE);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(column(read, "Note"), "bring masks");
+    EXPECT_EQ(column(read, "PersonChestCompression"), "Carla");
+    EXPECT_EQ(column(read, "PersonVentilation"), "Dora");
+    EXPECT_EQ(editor->getRecord().Note, "bring masks") << "the caller gets the stored row";
+    editor.reset();
+
+    open(read, false, &read);
+    platform::dlgItem<QPlainTextEdit>(editor.get(), IDC_SES_NOTES)->setPlainText("mine");
+    click(IDC_DB_SAVE);
+    EXPECT_EQ(column(read, "Note"), "mine");
+    EXPECT_EQ(column(read, "PersonVentilation"), "Dora") << "left alone here, the stored name stays";
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Another station changed the same fields"), std::string::npos) << boxes[0];
     other.close();
 }
 

@@ -6,6 +6,7 @@
 #include "Database/CourseTable.h"
 #include "Database/Database.h"
 #include "Database/DbUiQt.h"
+#include "Database/OdbcUtil.h"
 #include "Database/ScenarioTable.h"
 #include "Database/PersonTable.h"
 #include "Database/SessionTable.h"
@@ -15,6 +16,7 @@
 #include "platformqt/Controls.h"
 #include "platformqt/MessageBox.h"
 #include "platformqt/PrintDialog.h"
+#include "platform/CodePage.h"
 #include "platform/WindowStyles.h"
 #include "platformqt/Window.h"
 #include "res/CoursePlannerIds.h"
@@ -444,6 +446,51 @@ TEST_F(CoursePlannerWindowTest, ASaveAfterAnotherStationRenamedTheCourseFollowsI
     EXPECT_EQ(storedCourses(before), 1);
     EXPECT_EQ(log.text().find("Assert failed"), std::string::npos) << log.text();
     planner.hide();
+}
+
+// A course whose instructor this station cannot show (田中 reads "??" in
+// Western): a new date or time would store the course under "??" while its
+// sessions move under 田中. It is refused, and nothing is written.
+TEST_F(CoursePlannerWindowTest, ANewDateNeverStoresTheReadingOfAnInstructorThisStationCannotShow)
+{
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(platform::setAnsiCodePage(1252));
+    const std::string tanaka = dbtest::usingPostgres() ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
+    ASSERT_TRUE(database.execute("INSERT INTO Course (Instructor, Date, Time) VALUES (" + tanaka + ", '2031-01-05', '09:30')"));
+    ASSERT_TRUE(database.execute("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, "
+                                 "PersonVentilation) VALUES ('tanaka1', " + tanaka + ", '2031-01-05', '09:30', 'Pat')"));
+    auto count = [](const std::string& sql) {
+        std::vector<std::vector<std::string>> rows;
+        DbError error;
+        return odbc::selectTexts(database, sql, rows, error) && rows.size() == 1 ? rows[0][0] : error.text;
+    };
+    CoursePlannerDialog planner;
+    ASSERT_NO_FATAL_FAILURE(showActive(planner));
+    EXPECT_FALSE(planner.moveToRecord(RecordKey<CourseRecord>::withKey(CourseKey("??", "2031-01-05", "09:30"))));
+    ASSERT_EQ(shown(platform::dlgItem(&planner, IDC_PLAN_INSTRUCTOR)), "??");
+    // Only what changed is written: the name stays as stored.
+    platform::dlgItem<QPlainTextEdit>(&planner, IDC_PLAN_NOTES)->setPlainText("bring masks");
+    click(&planner, IDC_DB_SAVE);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Course WHERE Instructor = " + tanaka + " AND Note = 'bring masks'"), "1");
+    for (const bool newTime : {false, true}) {
+        SCOPED_TRACE(newTime ? "date and time" : "date");
+        maskedEdit(planner, IDC_PLAN_DATE)->SetInputText("2031-01-06", 0, true);
+        if (newTime)
+            maskedEdit(planner, IDC_PLAN_TIME)->SetInputText("10:00", 0, true);
+        questions.clear();
+        click(&planner, IDC_DB_SAVE);
+        ASSERT_FALSE(questions.empty());
+        EXPECT_EQ(questions[0], DBUtil::unshownNameMessage());
+        EXPECT_EQ(count("SELECT COUNT(*) FROM Course WHERE Instructor = " + tanaka + " AND Date = '2031-01-05'"), "1");
+        EXPECT_EQ(count("SELECT COUNT(*) FROM Session WHERE CourseInstructor = " + tanaka + " AND CourseDate = '2031-01-05'"),
+                  "1");
+        EXPECT_EQ(count("SELECT COUNT(*) FROM Course WHERE Instructor LIKE '%?%' OR Date <> '2031-01-05' AND Instructor = "
+                        + tanaka),
+                  "0");
+    }
+    click(&planner, IDC_DB_DISCARD);
+    ASSERT_TRUE(database.execute("DELETE FROM Session WHERE Serialidentifier = 'tanaka1'"));
+    ASSERT_TRUE(database.execute("DELETE FROM Course WHERE Date = '2031-01-05'"));
 }
 
 TEST_F(CoursePlannerWindowTest, TheDateAndTimeShowTheirFormatAndADayFirstDateIsRefused)

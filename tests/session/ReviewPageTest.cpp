@@ -2,8 +2,10 @@
 // platform, over a real SQLite data source and a real data folder: saving
 // the session as done writes its row and then its data file; a closed
 // database or a data folder that cannot be written keeps the session open.
+#include "Database/DatabaseUtil.h"
 #include "Database/DbUiQt.h"
 #include "Database/SessionTable.h"
+#include "platform/CodePage.h"
 #include "platformqt/Controls.h"
 #include "platformqt/Window.h"
 #include "res/Resources.h"
@@ -119,6 +121,8 @@ protected:
         ASSERT_TRUE(planned.AddNew());
         planned.setRecord(rec);
         ASSERT_TRUE(planned.Update()) << planned.lastError().text;
+        // As the run-course form starts it: from the row as the form read it.
+        session->setPlannedRow(readPlannedRow(database, rec));
     }
     // Another station, on its own connection.
     void elsewhere(const std::string& sql)
@@ -342,6 +346,34 @@ TEST_F(ReviewPageTest, TheOtherStationsEditsOfThePlannedRowStay)
         << GString::to_string(ui.boxes[0].text);
 }
 
+// Another station edits the planned row while the session is recorded,
+// before the page opens: "Save as done" keeps what it changed unless this
+// station's user changed the same field, and then tells the user.
+TEST_F(ReviewPageTest, WhatAnotherStationChangedDuringTheRecordingStays)
+{
+    planInCourse();
+    elsewhere("UPDATE Session SET Note = 'bring masks', PersonChestCompression = 'Carla' WHERE CourseInstructor = 'Ann'");
+    reopenPage();
+    ASSERT_TRUE(saveYes());
+    EXPECT_EQ(column("Note"), "bring masks");
+    EXPECT_EQ(column("PersonChestCompression"), "Carla");
+    EXPECT_EQ(column("PersonVentilation"), "Bob");
+    EXPECT_EQ(column("Done"), "1");
+    EXPECT_TRUE(ui.boxes.empty()) << GString::to_string(ui.boxes[0].text);
+    EXPECT_EQ(session->getRecord().Note, "bring masks") << "the session holds the stored row";
+
+    // The next save measures from what this one stored.
+    exec("UPDATE Session SET Done = FALSE");
+    elsewhere("UPDATE Session SET Note = 'theirs' WHERE CourseInstructor = 'Ann'");
+    reopenPage();
+    platform::dlgItem<QPlainTextEdit>(services.page, IDC_REV_NOTES)->setPlainText("mine");
+    ASSERT_TRUE(saveYes());
+    EXPECT_EQ(column("Note"), "mine");
+    EXPECT_EQ(column("PersonChestCompression"), "Carla");
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_NE(ui.boxes[0].text.find(L"Another station changed the same fields"), std::wstring::npos);
+}
+
 // Another station deletes the planned row, with its course or alone: the
 // recording is stored as a row of its own, in its course while that exists.
 TEST_F(ReviewPageTest, ARecordingWhosePlannedRowWasDeletedIsStoredAnyway)
@@ -373,6 +405,83 @@ TEST_F(ReviewPageTest, ARecordingWhosePlannedRowWasDeletedIsStoredAnyway)
         EXPECT_TRUE(std::filesystem::exists(session->getRecord().dataFilePath()));
         EXPECT_TRUE(ui.boxes.empty());
     }
+}
+
+// A planned row whose instructor and participant this station cannot show
+// (田中 reads "??" in Western) is deleted by another station while it is
+// recorded, before the page opens or while it is open: the recording is
+// stored as a new row with the names as they were stored, never as read
+// here. When the stored names are no longer known (the row was gone when
+// the session started), the row is refused until the user gives a name
+// this station can write; the instructor goes only with its course.
+TEST_F(ReviewPageTest, ANewRowIsNeverStoredWithTheReadingOfANameThisStationCannotShow)
+{
+    const bool pg = dbtest::usingPostgres();
+    const std::string tanaka = pg ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
+    for (const bool namesKnown : {true, false})
+        for (const bool courseGone : {false, true})
+            for (const bool whileOpen : {false, true}) {
+                SCOPED_TRACE(std::string(namesKnown ? "names known" : "names lost")
+                             + (courseGone ? ", course deleted" : ", course kept") + (whileOpen ? ", page open" : ""));
+                ASSERT_TRUE(platform::setAnsiCodePage(1252));
+                exec("DELETE FROM Session");
+                exec("DELETE FROM Course");
+                ui.boxes.clear();
+                const std::string serial = session->getRecord().Serialidentifier;
+                // A '?' that is stored is text like any other, once the row proves it.
+                const std::string note = namesKnown ? "planned?" : "planned";
+                elsewhere("INSERT INTO Course (Instructor, Date, Time) VALUES (" + tanaka + ", '2006-03-05', '09:30')");
+                elsewhere("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, "
+                          "PersonVentilation, PersonChestCompression, Note) VALUES ('" + serial + "', " + tanaka
+                          + ", '2006-03-05', '09:30', " + tanaka + ", 'Carl', '" + note + "')");
+                SessionTable table(database);
+                ASSERT_TRUE(table.open("Serialidentifier = '" + serial + "'"));
+                SessionRecord read = table.getRecord();
+                ASSERT_EQ(read.CourseInstructor, "??");
+                session->setRecord(read);
+                const std::string deletions[] = {"DELETE FROM Session", courseGone ? "DELETE FROM Course" : "SELECT 1"};
+                if (!namesKnown)
+                    elsewhere(deletions[0]);
+                session->setPlannedRow(readPlannedRow(database, read));
+                ASSERT_EQ(session->plannedRow()->unshownTexts.size(), 2u);
+
+                if (!whileOpen)
+                    for (const std::string& sql : deletions)
+                        elsewhere(sql);
+                reopenPage();
+                if (whileOpen)
+                    for (const std::string& sql : deletions)
+                        elsewhere(sql);
+                if (namesKnown) {
+                    ASSERT_TRUE(saveYes()) << (ui.boxes.empty() ? std::string() : GString::to_string(ui.boxes[0].text));
+                    EXPECT_TRUE(ui.boxes.empty());
+                    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE PersonVentilation = " + tanaka + " AND Done = "
+                                     + (pg ? "TRUE" : "1")),
+                              "1");
+                    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor = " + tanaka),
+                              courseGone ? "0" : "1");
+                } else {
+                    EXPECT_FALSE(saveYes());
+                    ASSERT_FALSE(ui.boxes.empty());
+                    EXPECT_EQ(ui.boxes.front().text, DBUtil::unshownNameMessage());
+                    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+                    // The participant as the user names it now.
+                    combo(IDC_REV_VENTILATION)->setEditText("Tanaka");
+                    ui.boxes.clear();
+                    EXPECT_EQ(saveYes(), courseGone) << "an instructor of a course that exists stays unwritable";
+                    if (courseGone) {
+                        EXPECT_EQ(column("PersonVentilation"), "Tanaka");
+                        EXPECT_EQ(column("CourseInstructor"), "");
+                        EXPECT_TRUE(ui.boxes.empty());
+                    }
+                }
+                EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), namesKnown || courseGone ? "1" : "0");
+                EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor LIKE '%?%' OR PersonVentilation "
+                                 "LIKE '%?%'"),
+                          "0");
+                if (namesKnown || courseGone)
+                    EXPECT_EQ(column("Note"), note);
+            }
 }
 
 } // namespace

@@ -62,7 +62,19 @@ public:
     }
     void refillLists() override { ++refills; }
     void bringToFront() override { ++fronts; }
-    void editStoredSession(SessionRecord& row) override { row.Note = "edited"; }
+    void editStoredSession(SessionRecord& row, const SessionRecord* read) override
+    {
+        row.Note = "edited";
+        editedFrom = read ? std::optional<SessionRecord>(*read) : std::nullopt;
+    }
+    Session* createSession(const SessionRecord& row, const Algorithm& algorithm, const SessionRecord* planned) override
+    {
+        startedFrom = planned ? std::optional<SessionRecord>(*planned) : std::nullopt;
+        return RunCourseStation::createSession(row, algorithm, planned);
+    }
+
+    std::optional<SessionRecord> editedFrom;
+    std::optional<SessionRecord> startedFrom;
 
     std::vector<SessionRecord> stored;
     bool storable = true;
@@ -369,6 +381,8 @@ TEST_F(RunCourseTest, SessionsRunOnSeveralManikinsAndTheirRecordsComeBack)
     r.showDetails(0);
     EXPECT_EQ(tabs.selected, r.running(0));
     r.showDetails(2);
+    ASSERT_TRUE(host.editedFrom.has_value()) << "the editor gets the row as read";
+    EXPECT_EQ(host.editedFrom->PersonVentilation, "Eve");
     EXPECT_EQ(r.rows()[2].Note, "edited");
     EXPECT_EQ(r.rows()[2].PersonVentilation, "Eve");
 
@@ -396,6 +410,56 @@ TEST_F(RunCourseTest, SessionsRunOnSeveralManikinsAndTheirRecordsComeBack)
     r.startRow(0);
     EXPECT_EQ(host.beeps, doneBeeps + 1);
     EXPECT_EQ(manager.getCount(), 0);
+}
+
+// A run that is not kept leaves no trace in the plan: its row is planned as
+// before, and stored so even when the actual times were stored meanwhile.
+// A kept run's row holds the actual times. Each session measures its
+// changes from the row as this form read it, not from the form's own edits.
+TEST_F(RunCourseTest, ADiscardedRunGivesItsRowThePlannedTimesBack)
+{
+    host.stored = {plannedRow("Ann", "Bob", 247, "09:02", "09:04"), plannedRow("Cy", "Dee", 248, "09:05", "09:07")};
+    RunCourse& r = open();
+    RunCourse::RowEdit edit = editOf(r.rows()[1]);
+    edit.ventilation = "Cyd";
+    EXPECT_TRUE(r.readRow(1, edit));
+    r.startRow(0);
+    r.startRow(1);
+    ASSERT_NE(r.running(1), nullptr);
+    EXPECT_EQ(r.running(1)->getRecord().PersonVentilation, "Cyd");
+    ASSERT_TRUE(host.startedFrom.has_value());
+    EXPECT_EQ(host.startedFrom->PersonVentilation, "Cy") << "the row as read, not as edited";
+    EXPECT_EQ(host.startedFrom->StartTime, "09:05");
+    ASSERT_TRUE(r.running(1)->plannedRow().has_value()) << "the station hands it to the session";
+    EXPECT_EQ(r.running(1)->plannedRow()->row.PersonVentilation, "Cy");
+    EXPECT_TRUE(r.store());
+    EXPECT_EQ(host.stored[1].StartTime, "10:00") << "the actual times were stored while it ran";
+
+    ticks(120);
+    services.saveAnswers = {SessionServices::SAVE_YES, SessionServices::SAVE_NO};
+    EXPECT_TRUE(r.close());
+    ASSERT_EQ(host.stored.size(), 2u);
+    EXPECT_EQ(host.stored[0].Done, 1);
+    EXPECT_EQ(host.stored[0].StartTime, "10:00") << "a kept run holds its actual times";
+    EXPECT_EQ(host.stored[1].Done, 0);
+    EXPECT_EQ(host.stored[1].StartTime, "09:05");
+    EXPECT_EQ(host.stored[1].EndTime, "09:07");
+    EXPECT_EQ(host.stored[1].PersonVentilation, "Cyd") << "only the times go back";
+
+    // The same for a session closed in its own window unsaved, before anything was stored.
+    host.stored = {plannedRow("Eve", "Fay", 249, "11:00", "11:02")};
+    RunCourse& again = open();
+    again.startRow(0);
+    ASSERT_NE(again.running(0), nullptr);
+    EXPECT_EQ(again.rows()[0].StartTime, "10:00");
+    services.saveAnswers = {SessionServices::SAVE_NO};
+    ASSERT_TRUE(again.running(0)->askSave());
+    again.running(0)->close();
+    EXPECT_EQ(again.running(0), nullptr);
+    EXPECT_EQ(again.rows()[0].StartTime, "11:00");
+    EXPECT_EQ(again.rows()[0].EndTime, "11:02");
+    EXPECT_EQ(again.rowState(0), RunCourse::IDLE);
+    EXPECT_EQ(log.text().find("Assert failed"), std::string::npos) << log.text();
 }
 
 TEST_F(RunCourseTest, ClosingAndRemovingAskTheRunningSessionsFirst)

@@ -449,6 +449,16 @@ TEST_F(RunCourseWindowTest, AbortingARowLeavesTheCourseFormAWholeWindow)
     platform::dlgItem<QPushButton>(form, 2)->click();
     settle();
     EXPECT_EQ(app->runCourseForm(), nullptr);
+    // Runs that were not kept leave the stored plan as it was.
+    SessionTable table(database);
+    ASSERT_TRUE(table.open(std::string()));
+    const std::vector<SessionRecord> stored = table.loadCourseSessions(course.getKey());
+    ASSERT_EQ(stored.size(), 2u);
+    for (const SessionRecord& row : stored) {
+        EXPECT_EQ(row.StartTime, "09:02");
+        EXPECT_EQ(row.EndTime, "09:04");
+        EXPECT_EQ(row.Done, 0);
+    }
 }
 
 // The surveillance view opened over a running course and closed again: the
