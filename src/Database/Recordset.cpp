@@ -6,6 +6,7 @@
 #include "Utillib/LogStream.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cctype>
 #include <deque>
 
@@ -357,7 +358,11 @@ bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Reco
     case Recordset::ColumnType::Text:
         return a.text == b.text;
     case Recordset::ColumnType::Double:
-        return a.number == b.number;
+        // A number comes back from a data source through its text at 15
+        // significant digits or so: the last bits of what was written may
+        // differ from what is read back, and that is no change.
+        return a.number == b.number
+            || std::fabs(a.number - b.number) <= 1e-12 * std::max(std::fabs(a.number), std::fabs(b.number));
     case Recordset::ColumnType::Bool:
         return (a.integer != 0) == (b.integer != 0);
     default:
