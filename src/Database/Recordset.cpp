@@ -318,6 +318,7 @@ bool Recordset::Update()
 {
     error.clear();
     vanished = false;
+    unshownText = false;
     Mode was = mode;
     mode = Mode::None;
     if (!opened)
@@ -527,9 +528,20 @@ bool fetchId(Statement& st, std::int64_t& id)
 
 } // namespace
 
+bool Recordset::writable(std::size_t i, const Value& value)
+{
+    if (bindings[i].type != ColumnType::Text || !dbtext::isLossyReading(value.text))
+        return true;
+    unshownText = true;
+    return fail("22000", "A text that this station read without some of its letters would be written as read.");
+}
+
 bool Recordset::insertRow()
 {
     std::vector<Value> values = memberValues();
+    for (std::size_t i = 0; i < bindings.size(); ++i)
+        if (!writable(i, values[i]))
+            return false;
     Statement st(db);
     if (!st.ok) {
         error = st.error;
@@ -590,6 +602,9 @@ bool Recordset::updateRow()
             changed.push_back(i);
     if (changed.empty())
         return true;
+    for (std::size_t i : changed)
+        if (!writable(i, values[i]))
+            return false;
     Statement st(db);
     if (!st.ok) {
         error = st.error;
