@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <deque>
 
 namespace {
@@ -351,6 +353,20 @@ struct Parameters {
 
 namespace {
 
+// A number as a data source keeps it: some drivers carry a double as text
+// of 15 significant digits, so a value written reads back with its last
+// digits changed. Equal there, it is the same value.
+bool sameNumber(double a, double b)
+{
+    if (a == b)
+        return true;
+    char x[32];
+    char y[32];
+    std::snprintf(x, sizeof x, "%.15g", a);
+    std::snprintf(y, sizeof y, "%.15g", b);
+    return std::strcmp(x, y) == 0;
+}
+
 // A flag is the same flag whatever non-zero value a driver reads for it.
 bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Recordset::Value& b)
 {
@@ -358,7 +374,7 @@ bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Reco
     case Recordset::ColumnType::Text:
         return a.text == b.text;
     case Recordset::ColumnType::Double:
-        return a.number == b.number;
+        return sameNumber(a.number, b.number);
     case Recordset::ColumnType::Bool:
         return (a.integer != 0) == (b.integer != 0);
     default:
