@@ -4,6 +4,7 @@
 #include "Utillib/Utf8.h"
 #include "platform/CodePage.h"
 
+#include <functional>
 #include <mutex>
 #include <set>
 #include <utility>
@@ -33,10 +34,11 @@ std::wstring wideFromUtf8(const std::string& utf8)
 
 namespace {
 
-// Every reading that lost letters, with the code page it was made in.
+// Every reading that lost letters, with the code page it was made in. Kept
+// as hashes: a long text read in a list costs no copy of it.
 struct LossyReadings {
     std::mutex lock;
-    std::set<std::pair<unsigned, std::string>> readings;
+    std::set<std::pair<unsigned, std::size_t>> readings;
 };
 
 LossyReadings& lossyReadings()
@@ -54,7 +56,7 @@ std::string fromUtf8(const std::string& utf8)
     if (narrow.find(GString::default_char()) != std::string::npos && toUtf8(narrow) != utf8) {
         LossyReadings& all = lossyReadings();
         std::lock_guard<std::mutex> hold(all.lock);
-        all.readings.emplace(platform::ansiCodePage(), narrow);
+        all.readings.emplace(platform::ansiCodePage(), std::hash<std::string>{}(narrow));
     }
     return narrow;
 }
@@ -65,7 +67,7 @@ bool isLossyReading(const std::string& narrow)
         return false;
     LossyReadings& all = lossyReadings();
     std::lock_guard<std::mutex> hold(all.lock);
-    return all.readings.count({platform::ansiCodePage(), narrow}) != 0;
+    return all.readings.count({platform::ansiCodePage(), std::hash<std::string>{}(narrow)}) != 0;
 }
 
 bool storedEqualNoCase(const std::string& utf8a, const std::string& utf8b)
