@@ -17,6 +17,17 @@ void CourseSchedule::markStored()
     stored_.assign(rows_.begin(), rows_.empty() ? rows_.end() : rows_.end() - 1);
 }
 
+void CourseSchedule::takeStoredRow(const SessionRecord& row)
+{
+    const auto at = std::find_if(stored_.begin(), stored_.end(), [&row](const SessionRecord& read) {
+        return SessionRecord::keysEqual(read.Serialidentifier, row.Serialidentifier);
+    });
+    if (at == stored_.end())
+        stored_.push_back(row);
+    else
+        *at = row;
+}
+
 bool CourseSchedule::isPlaceholder(const SessionRecord& row)
 {
     return row.PersonVentilation.empty() && row.PersonChestCompression.empty();

@@ -43,6 +43,10 @@ public:
     const std::vector<SessionRecord>& storedRows() const { return stored_; }
     // The schedule was written: every row but the placeholder counts as stored.
     void markStored();
+    // Another writer of this station (a session's review) wrote `row`: it is
+    // what the table holds for its serial now, and the next store measures
+    // from it, so that it writes none of it back over a later change.
+    void takeStoredRow(const SessionRecord& row);
 
     // A row without any participant: the placeholder when it is the last.
     static bool isPlaceholder(const SessionRecord& row);

@@ -439,7 +439,7 @@ private:
             if (table->Update())
                 return true;
         }
-        DBUtil::reportError(table->lastError().text);
+        DBUtil::reportWriteError(*table);
         return false;
     }
 
@@ -674,7 +674,7 @@ private:
             done = table->Update();
         }
         if (!done)
-            DBUtil::reportError(table->lastError().text);
+            DBUtil::reportWriteError(*table);
         return transaction.commit() ? RowWrite::written : RowWrite::failed;
     }
 

@@ -461,6 +461,14 @@ void reportError(const std::string& text)
         dbui::MB_OK | dbui::MB_ICONEXCLAMATION);
 }
 
+void reportWriteError(const Recordset& table)
+{
+    if (table.TextUnshown())
+        refuseUnshownName();
+    else
+        reportError(table.lastError().text);
+}
+
 } // namespace DBUtil
 
 std::string trimmed(const std::string& text)

@@ -106,6 +106,10 @@ void movePrev(Recordset& table);
 // The database error box with the driver's text; inside a Transaction the
 // box waits until it has rolled back.
 void reportError(const std::string& text);
+// The failure of a recordset's write: a text refused as only this station's
+// reading of a stored one (Recordset::TextUnshown) with refuseUnshownName(),
+// anything else with reportError.
+void reportWriteError(const Recordset& table);
 
 } // namespace DBUtil
 

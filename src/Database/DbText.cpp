@@ -2,6 +2,12 @@
 
 #include "Utillib/GString.h"
 #include "Utillib/Utf8.h"
+#include "platform/CodePage.h"
+
+#include <functional>
+#include <mutex>
+#include <set>
+#include <utility>
 
 namespace dbtext {
 
@@ -26,7 +32,43 @@ std::wstring wideFromUtf8(const std::string& utf8)
     return wide;
 }
 
-std::string fromUtf8(const std::string& utf8) { return GString::to_string(wideFromUtf8(utf8)); }
+namespace {
+
+// Every reading that lost letters, with the code page it was made in. Kept
+// as hashes: a long text read in a list costs no copy of it.
+struct LossyReadings {
+    std::mutex lock;
+    std::set<std::pair<unsigned, std::size_t>> readings;
+};
+
+LossyReadings& lossyReadings()
+{
+    static LossyReadings all;
+    return all;
+}
+
+} // namespace
+
+std::string fromUtf8(const std::string& utf8)
+{
+    std::string narrow = GString::to_string(wideFromUtf8(utf8));
+    // Only a text with the default character can have lost letters.
+    if (narrow.find(GString::default_char()) != std::string::npos && toUtf8(narrow) != utf8) {
+        LossyReadings& all = lossyReadings();
+        std::lock_guard<std::mutex> hold(all.lock);
+        all.readings.emplace(platform::ansiCodePage(), std::hash<std::string>{}(narrow));
+    }
+    return narrow;
+}
+
+bool isLossyReading(const std::string& narrow)
+{
+    if (narrow.find(GString::default_char()) == std::string::npos)
+        return false;
+    LossyReadings& all = lossyReadings();
+    std::lock_guard<std::mutex> hold(all.lock);
+    return all.readings.count({platform::ansiCodePage(), std::hash<std::string>{}(narrow)}) != 0;
+}
 
 bool storedEqualNoCase(const std::string& utf8a, const std::string& utf8b)
 {

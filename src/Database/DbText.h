@@ -23,4 +23,11 @@ bool storedEqualNoCase(const std::string& utf8a, const std::string& utf8b);
 // lacks a character of it, which then reads as the default character.
 bool survivesCodePage(const std::string& utf8);
 
+// Whether `narrow` is what fromUtf8 made here, under the current code page,
+// of a stored text that lost letters to it (the default character stands for
+// them). Written back, such a text would store the reading ("??"), not the
+// text: the writes of rows refuse it. A text a user types that happens to
+// read the same is refused too, as the station cannot tell the two apart.
+bool isLossyReading(const std::string& narrow);
+
 } // namespace dbtext

@@ -6,8 +6,9 @@
 #include "Utillib/LogStream.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cctype>
+#include <cstdio>
+#include <cstring>
 #include <deque>
 
 namespace {
@@ -319,6 +320,7 @@ bool Recordset::Update()
 {
     error.clear();
     vanished = false;
+    unshownText = false;
     Mode was = mode;
     mode = Mode::None;
     if (!opened)
@@ -351,6 +353,20 @@ struct Parameters {
 
 namespace {
 
+// A number as a data source keeps it: some drivers carry a double as text
+// of 15 significant digits, so a value written reads back with its last
+// digits changed. Equal there, it is the same value.
+bool sameNumber(double a, double b)
+{
+    if (a == b)
+        return true;
+    char x[32];
+    char y[32];
+    std::snprintf(x, sizeof x, "%.15g", a);
+    std::snprintf(y, sizeof y, "%.15g", b);
+    return std::strcmp(x, y) == 0;
+}
+
 // A flag is the same flag whatever non-zero value a driver reads for it.
 bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Recordset::Value& b)
 {
@@ -358,11 +374,7 @@ bool sameValue(Recordset::ColumnType type, const Recordset::Value& a, const Reco
     case Recordset::ColumnType::Text:
         return a.text == b.text;
     case Recordset::ColumnType::Double:
-        // A number comes back from a data source through its text at 15
-        // significant digits or so: the last bits of what was written may
-        // differ from what is read back, and that is no change.
-        return a.number == b.number
-            || std::fabs(a.number - b.number) <= 1e-12 * std::max(std::fabs(a.number), std::fabs(b.number));
+        return sameNumber(a.number, b.number);
     case Recordset::ColumnType::Bool:
         return (a.integer != 0) == (b.integer != 0);
     default:
@@ -532,9 +544,20 @@ bool fetchId(Statement& st, std::int64_t& id)
 
 } // namespace
 
+bool Recordset::writable(std::size_t i, const Value& value)
+{
+    if (bindings[i].type != ColumnType::Text || !dbtext::isLossyReading(value.text))
+        return true;
+    unshownText = true;
+    return fail("22000", "A text that this station read without some of its letters would be written as read.");
+}
+
 bool Recordset::insertRow()
 {
     std::vector<Value> values = memberValues();
+    for (std::size_t i = 0; i < bindings.size(); ++i)
+        if (!writable(i, values[i]))
+            return false;
     Statement st(db);
     if (!st.ok) {
         error = st.error;
@@ -595,6 +618,9 @@ bool Recordset::updateRow()
             changed.push_back(i);
     if (changed.empty())
         return true;
+    for (std::size_t i : changed)
+        if (!writable(i, values[i]))
+            return false;
     Statement st(db);
     if (!st.ok) {
         error = st.error;

@@ -87,6 +87,13 @@ public:
     // The last LockCurrentRow, Update or Delete failed because another
     // writer had deleted the row.
     bool RowVanished() const { return vanished; }
+    // The last Update wrote nothing because a text it was to write is only
+    // this station's reading of a stored text that lost letters to the code
+    // page (dbtext::isLossyReading): the reading would replace the text.
+    // Columns an edit leaves as the row holds them are not written, so
+    // this refuses only a row written whole (an insert) or a column set to
+    // such a reading.
+    bool TextUnshown() const { return unshownText; }
 
     const DbError& lastError() const { return error; }
     Database& connection() const { return db; }
@@ -131,6 +138,8 @@ private:
     std::string selectStatement(const std::string& table) const;
     bool insertRow();
     bool updateRow();
+    // False, with TextUnshown() set, when column `i` is a text whose value is a lossy reading.
+    bool writable(std::size_t i, const Value& value);
 
     Database& db;
     std::vector<Binding> bindings;
@@ -147,5 +156,6 @@ private:
     // the members an editor started from (TakeEditBase)
     std::vector<Value> editBase;
     bool vanished = false;
+    bool unshownText = false;
     DbError error;
 };

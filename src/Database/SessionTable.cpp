@@ -459,7 +459,11 @@ bool SessionTable::writeRows(Database& db, const CourseRecord& course, std::vect
             written = stored.Update();
         }
     }
-    if (!written)
+    // A name this station read only as "??" is refused with its own message
+    // (kept by the transaction), not as a database error.
+    if (!written && stored.TextUnshown())
+        DBUtil::refuseUnshownName();
+    else if (!written)
         error = stored.lastError().text;
     return written;
 }

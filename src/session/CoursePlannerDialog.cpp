@@ -438,6 +438,14 @@ void CoursePlannerDialog::beforeSave(CourseRecord& rec)
 
 void CoursePlannerDialog::afterSave()
 {
+    // The schedule of a course whose instructor this station cannot show is
+    // refused by the store, which would write the reading ("??"). Left as
+    // the user found it, it has nothing to store: the course's own fields
+    // were stored, and that is the whole save.
+    if (!changed && !record.getKey().instructorShown()) {
+        updateButtons();
+        return;
+    }
     // The schedule counts as changed until it is stored.
     const int rowsBefore = schedule.size();
     const CourseKey keyBefore = record.getKey();

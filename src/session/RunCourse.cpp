@@ -358,6 +358,11 @@ void RunCourse::onSessionChanged(Session* session)
     for (std::size_t i = 0; i < sessionsRunning.size(); ++i) {
         if (sessionsRunning[i] == session) {
             schedule.rows()[i] = session->getRecord();
+            // A review that stored the row leaves it as its base: what it
+            // stored is what the table holds, not a change of this form.
+            if (const auto& planned = session->plannedRow();
+                planned && SessionRecord::keysEqual(planned->row.Serialidentifier, schedule.rows()[i].Serialidentifier))
+                schedule.takeStoredRow(planned->row);
             // The row changed under the form: stored however the form closes.
             changed = true;
         }

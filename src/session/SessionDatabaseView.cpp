@@ -236,17 +236,27 @@ bool SessionDatabaseView::insertKeepingStoredTexts(const SessionRecord& rec)
     Transaction transaction(database);
     if (!transaction.isOpen())
         return false;
+    // The readings go in empty (the recordset refuses to write them) and
+    // are then set to the stored texts.
+    auto keptStored = [&](const char* column, std::string SessionRecord::*member) {
+        const auto* text = planned ? planned->unshown(column) : nullptr;
+        return text && rec.*member == planned->row.*member && !(rec.*member).empty() ? text : nullptr;
+    };
+    SessionRecord inserted = rec;
+    for (const auto& [column, member] : plannedTextColumns())
+        if (keptStored(column, member))
+            (inserted.*member).clear();
     bool written = sessionTable.AddNew();
     if (written) {
-        sessionTable.setRecord(rec);
+        sessionTable.setRecord(inserted);
         written = sessionTable.Update();
     }
     if (!written)
-        DBUtil::reportError(sessionTable.lastError().text);
+        DBUtil::reportWriteError(sessionTable);
     const std::string id = std::to_string(sessionTable.GetAddedRowId());
     for (const auto& [column, member] : plannedTextColumns()) {
-        const auto* text = planned ? planned->unshown(column) : nullptr;
-        if (!written || !text || rec.*member != planned->row.*member || (rec.*member).empty())
+        const auto* text = keptStored(column, member);
+        if (!written || !text)
             continue;
         DbError error;
         written = odbc::execute(database,

@@ -1,4 +1,5 @@
 #include "Database/AlgorithmTable.h"
+#include "Database/CourseTable.h"
 #include "Utillib/GString.h"
 #include "Database/DatabaseDialog.h"
 #include "Database/DbText.h"
@@ -6,6 +7,7 @@
 #include "DbTestSupport.h"
 #include "TestEditor.h"
 #include "TestRecordsets.h"
+#include "platform/CodePage.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -648,6 +650,84 @@ TEST_F(DatabaseDialogTest, ChangesTheControlsDoNotShowCountAsEdits)
     editor.onNew();
     EXPECT_FALSE(editor.isNewEntry());
     EXPECT_EQ(promptNumbers(), std::vector<int>{2});
+}
+
+// A course editor without a window on a Western station: the course's
+// instructor 田中 reads "??" there. Whatever the editor writes whole (a new
+// key, a row stored again, a copy) must never store that reading.
+TEST_F(DatabaseDialogTest, ARowWrittenWholeNeverStoresATextAsThisStationReadItWithoutItsLetters)
+{
+    const std::string tanakaSql = dbtest::usingPostgres() ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
+    struct CourseEditor : DatabaseDialog<CourseTable> {
+        CourseTable courses{database};
+        CourseRecord shown;
+        CourseEditor() { table = &courses; }
+        void showRecord(const CourseRecord& rec) override { shown = rec; }
+        CourseRecord readRecord() override { return shown; }
+        bool isChanged() override { return false; }
+        void enableButtons(int) override {}
+        std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
+        void notifyChanged() override {}
+    };
+    struct Case {
+        const char* what;
+        // what another station does after the editor showed the course
+        const char* other;
+        std::function<void(CourseEditor&)> edit;
+        bool stored;
+        // the message of a refusal; none for the one of names this station cannot show
+        std::wstring told = {};
+    } cases[] = {
+        {"a new time", "", [](CourseEditor& e) { e.shown.Time = "11:30"; }, false},
+        {"a new date, the course deleted meanwhile", "DELETE FROM Course",
+         [](CourseEditor& e) { e.shown.Date = "2026-12-04"; }, false,
+         L"Another station has deleted or renamed \"?? on 2026-12-03 at 11:00\"; nothing was stored."},
+        {"a copy stored as a new entry after the course went", "DELETE FROM Course",
+         [](CourseEditor& e) {
+             CourseRecord copy = e.shown;
+             copy.Note = "copied";
+             e.courses.open("");
+             e.newEntry(copy);
+         },
+         false},
+        {"the note only", "", [](CourseEditor& e) { e.shown.Note = "mine"; }, true},
+        {"the note only, the time changed meanwhile", "UPDATE Course SET Time = '12:00'",
+         [](CourseEditor& e) { e.shown.Note = "mine"; }, true},
+    };
+    platform::setAnsiCodePage(1252);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        exec("DELETE FROM Course");
+        exec("DELETE FROM Session");
+        exec("INSERT INTO Course (Instructor, Date, Time, Note) VALUES (" + tanakaSql + ", '2026-12-03', '11:00', 'n')");
+        exec("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime) VALUES ('t', " + tanakaSql
+             + ", '2026-12-03', '11:00')");
+        ui.boxes.clear();
+        CourseEditor editor;
+        ASSERT_TRUE(editor.courses.open(""));
+        editor.onFirst();
+        ASSERT_EQ(editor.shown.Instructor, "??");
+        if (*c.other)
+            exec(c.other);
+        const std::string coursesBefore = scalar("SELECT COUNT(*) FROM Course");
+        c.edit(editor);
+
+        EXPECT_EQ(editor.save(), c.stored);
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Course WHERE Instructor LIKE '%?%'"), "0");
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor LIKE '%?%'"), "0");
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Course"), coursesBefore);
+        if (c.stored) {
+            EXPECT_EQ(scalar("SELECT Note FROM Course"), "mine");
+            EXPECT_EQ(scalar("SELECT COUNT(*) FROM Course WHERE Instructor = " + tanakaSql), "1");
+            EXPECT_TRUE(ui.boxes.empty());
+        } else {
+            ASSERT_EQ(ui.boxes.size(), 1u);
+            EXPECT_EQ(ui.boxes[0].text, c.told.empty() ? DBUtil::unshownNameMessage() : c.told);
+            EXPECT_FALSE(ui.boxes[0].duringTransaction);
+            EXPECT_EQ(scalar("SELECT COUNT(*) FROM Course WHERE Note <> 'n'"), "0");
+            EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseTime = '11:00' AND CourseDate = '2026-12-03'"), "1");
+        }
+    }
 }
 
 } // namespace

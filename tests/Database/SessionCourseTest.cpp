@@ -414,6 +414,17 @@ TEST_F(SessionCourseTest, TextsTheCodePageCannotShowSurviveASave)
     EXPECT_EQ(scalar(of("PersonVentilation")), "30000,20013 Taro");
     EXPECT_EQ(scalar(of("Note")), "30000,20013 Taro");
     EXPECT_EQ(scalar("SELECT StartTime || ':' || CourseOrder FROM Session WHERE Serialidentifier = 't'"), "10:00:1");
+
+    // A new row given the name as read here would store "??": the whole
+    // store is refused with the message for names this station cannot show.
+    schedule.rows().back() = session("n", "?? Taro");
+    schedule.rows().push_back(session("p"));
+    ui.boxes.clear();
+    EXPECT_FALSE(store(t, schedule));
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, DBUtil::unshownNameMessage());
+    EXPECT_FALSE(ui.boxes[0].duringTransaction);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE Serialidentifier = 'n' OR PersonVentilation LIKE '%?%'"), "0");
 }
 
 // A row of the form's own serial that it never read: left outside the

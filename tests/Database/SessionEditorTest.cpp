@@ -297,6 +297,41 @@ TEST_F(SessionEditorTest, AnEditorOnAnOlderCopyKeepsWhatAnotherStationStoredSinc
     other.close();
 }
 
+// The caller's copy of a row that another station deleted before the editor
+// opened is stored as a new row, whole: a name or note this station read
+// only as "??" would be stored as that reading. Refused with the message for
+// names this station cannot show; nothing is inserted.
+TEST_F(SessionEditorTest, ACopyOfADeletedRowWithTextsThisStationCannotShowIsRefused)
+{
+    const bool pg = dbtest::usingPostgres();
+    const std::string tanaka = pg ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
+    exec("INSERT INTO Person (Name, Instructor) VALUES (" + tanaka + ", '0')");
+    exec("INSERT INTO Session (Serialidentifier, PersonVentilation, Note, Scenario, Algorithm, TrainingMode) VALUES "
+         "('s1', " + tanaka + ", " + tanaka + ", 'Drill', 'Adult', 1)");
+    SessionRecord read;
+    {
+        SessionTable rows(database);
+        ASSERT_TRUE(rows.open(""));
+        read = rows.getRecord();
+    }
+    ASSERT_EQ(read.PersonVentilation, "??");
+    exec("DELETE FROM Session");
+    open(read, false, &read);
+    type(IDC_SES_COMPRESSION, "Eve");
+    click(IDC_DB_SAVE);
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session"), "0");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], QString::fromStdWString(DBUtil::unshownNameMessage()).toStdString());
+
+    // Typed over, the texts are the user's own and the row is stored.
+    type(IDC_SES_VENTILATION, "Bob");
+    platform::dlgItem<QPlainTextEdit>(editor.get(), IDC_SES_NOTES)->setPlainText("mine");
+    click(IDC_DB_SAVE);
+    EXPECT_EQ(column(read, "PersonVentilation"), "Bob");
+    EXPECT_EQ(column(read, "PersonChestCompression"), "Eve");
+    EXPECT_EQ(boxes.size(), 1u);
+}
+
 TEST_F(SessionEditorTest, ScenarioSetsItsValuesAndAChangedAlgorithmClearsIt)
 {
     SessionRecord rec = finished();

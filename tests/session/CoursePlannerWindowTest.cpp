@@ -458,7 +458,8 @@ TEST_F(CoursePlannerWindowTest, ANewDateNeverStoresTheReadingOfAnInstructorThisS
     const std::string tanaka = dbtest::usingPostgres() ? "chr(30000) || chr(20013)" : "char(30000, 20013)";
     ASSERT_TRUE(database.execute("INSERT INTO Course (Instructor, Date, Time) VALUES (" + tanaka + ", '2031-01-05', '09:30')"));
     ASSERT_TRUE(database.execute("INSERT INTO Session (Serialidentifier, CourseInstructor, CourseDate, CourseTime, "
-                                 "PersonVentilation) VALUES ('tanaka1', " + tanaka + ", '2031-01-05', '09:30', 'Pat')"));
+                                 "PersonVentilation, StartTime, EndTime) VALUES ('tanaka1', " + tanaka
+                                 + ", '2031-01-05', '09:30', 'Pat', '09:32', '09:34')"));
     auto count = [](const std::string& sql) {
         std::vector<std::vector<std::string>> rows;
         DbError error;
@@ -466,12 +467,30 @@ TEST_F(CoursePlannerWindowTest, ANewDateNeverStoresTheReadingOfAnInstructorThisS
     };
     CoursePlannerDialog planner;
     ASSERT_NO_FATAL_FAILURE(showActive(planner));
-    EXPECT_FALSE(planner.moveToRecord(RecordKey<CourseRecord>::withKey(CourseKey("??", "2031-01-05", "09:30"))));
+    // Opened by quick find, with its schedule.
+    auto* quick = platform::dlgItem<platform::ComboBox>(&planner, IDC_DB_QUICKFIND);
+    const int found = quick->findText(QStringLiteral("?? on 2031-01-05 at 09:30"));
+    ASSERT_GE(found, 0);
+    quick->setCurSel(found);
+    planner.sendCommand(IDC_DB_QUICKFIND, CBN_CLOSEUP);
     ASSERT_EQ(shown(platform::dlgItem(&planner, IDC_PLAN_INSTRUCTOR)), "??");
-    // Only what changed is written: the name stays as stored.
+    ASSERT_EQ(planner.grid().size(), 2);
+    EXPECT_FALSE(planner.scheduleChanged());
+    // Only what changed is written: the name stays as stored. The schedule
+    // was left as read, so nothing of it needs storing and nothing is refused.
     platform::dlgItem<QPlainTextEdit>(&planner, IDC_PLAN_NOTES)->setPlainText("bring masks");
+    questions.clear();
     click(&planner, IDC_DB_SAVE);
+    EXPECT_TRUE(questions.empty()) << (questions.empty() ? std::string() : platform::qStringToAnsi(QString::fromStdWString(questions[0])));
     EXPECT_EQ(count("SELECT COUNT(*) FROM Course WHERE Instructor = " + tanaka + " AND Note = 'bring masks'"), "1");
+    // A changed schedule of that course would be written under the reading: refused.
+    typeParticipant(planner, 0, QStringLiteral("Quinn"));
+    EXPECT_TRUE(planner.scheduleChanged());
+    click(&planner, IDC_DB_SAVE);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0], DBUtil::unshownNameMessage());
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Session WHERE PersonVentilation = 'Quinn'"), "0");
+    click(&planner, IDC_DB_DISCARD);
     for (const bool newTime : {false, true}) {
         SCOPED_TRACE(newTime ? "date and time" : "date");
         maskedEdit(planner, IDC_PLAN_DATE)->SetInputText("2031-01-06", 0, true);

@@ -25,6 +25,7 @@ public:
         ++saves;
         if (!storable)
             return false;
+        baseAtSave = schedule.storedRows();
         stored.assign(schedule.rows().begin(), schedule.rows().end() - 1);
         schedule.markStored();
         return true;
@@ -77,6 +78,8 @@ public:
     std::optional<SessionRecord> startedFrom;
 
     std::vector<SessionRecord> stored;
+    // what the last store measured the form's changes from
+    std::vector<SessionRecord> baseAtSave;
     bool storable = true;
     int saves = 0;
     std::vector<std::string> persons;
@@ -460,6 +463,33 @@ TEST_F(RunCourseTest, ADiscardedRunGivesItsRowThePlannedTimesBack)
     EXPECT_EQ(again.rows()[0].EndTime, "11:02");
     EXPECT_EQ(again.rowState(0), RunCourse::IDLE);
     EXPECT_EQ(log.text().find("Assert failed"), std::string::npos) << log.text();
+}
+
+// A review that stores its row (with what another station changed
+// meanwhile) makes that row the form's base: a later store of the form
+// writes nothing of it back over what another station changes after it.
+TEST_F(RunCourseTest, ARowStoredByItsReviewIsTheBaseOfTheFormsNextStore)
+{
+    host.stored = {plannedRow("Ann", "Bob", 247, "09:02", "09:04"), plannedRow("Cy", "Dee", 248, "09:05", "09:07")};
+    RunCourse& r = open();
+    r.startRow(0);
+    Session* session = r.running(0);
+    ASSERT_NE(session, nullptr);
+    // What the review page does when it saved the row as done.
+    SessionRecord saved = session->getRecord();
+    saved.Note = "bring masks";
+    saved.Done = 1;
+    session->setPlannedRow(PlannedRow{saved, {}});
+    session->setRecord(saved);
+    EXPECT_EQ(r.rows()[0].Note, "bring masks");
+
+    EXPECT_TRUE(r.store());
+    ASSERT_EQ(host.baseAtSave.size(), 2u);
+    EXPECT_EQ(host.baseAtSave[0].Serialidentifier, saved.Serialidentifier);
+    EXPECT_EQ(host.baseAtSave[0].Note, "bring masks");
+    EXPECT_EQ(host.baseAtSave[0].Done, 1);
+    EXPECT_EQ(host.baseAtSave[0].StartTime, r.rows()[0].StartTime);
+    EXPECT_EQ(host.baseAtSave[1].PersonVentilation, "Cy") << "the other rows keep their base";
 }
 
 TEST_F(RunCourseTest, ClosingAndRemovingAskTheRunningSessionsFirst)
