@@ -91,7 +91,6 @@ bool hasSecondPage(bool evaluation, const Settings& settings)
 namespace {
 
 QString q(const std::wstring& text) { return QString::fromStdWString(text); }
-QString q(const std::string& text) { return platform::ansiToQString(text); }
 
 // One print job: the painter, the fonts and the page geometry.
 class Job {

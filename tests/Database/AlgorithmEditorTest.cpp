@@ -105,7 +105,7 @@ TEST_F(AlgorithmEditorTest, RatioNotationShowsSharesAsRatiosAtTheFieldsPrecision
     addGuide("Guide", ", compRelaxLow, compRelaxHigh, compRelaxRecc", ", 40, 60, 50");
     addGuide("Solid", ", compRelaxLow, compRelaxHigh, compRelaxRecc", ", 100, 100, 100");
     useRatios();
-    AlgorithmDialog& e = open("Guide");
+    open("Guide");
     EXPECT_FALSE(item(IDC_ALG_SHARE_REST)->isVisible());
     EXPECT_FALSE(item(IDC_ALG_PERCENT)->isVisible());
     EXPECT_EQ(shown(IDC_ALG_SHARE_RECC), "1");

@@ -370,7 +370,7 @@ TEST_F(SessionCourseTest, AScheduleWhoseInstructorTheCodePageCannotShowLoadsByTh
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, DBUtil::unshownNameMessage());
     EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE PersonVentilation = 'Added here'"), "0");
-    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor = '??'"), "0");
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE CourseInstructor = '?\?'"), "0");
     ui.boxes.clear();
     // A name typed over the stored one is what was typed.
     course.Instructor = "Tanaka";

@@ -434,9 +434,11 @@ protected:
             for (std::size_t j = i + 1; j < persons.size(); ++j)
                 EXPECT_FALSE(PersonRecord::keysEqual(persons[i], persons[j])) << "person twice: " << persons[i];
         // Every participant added once is there.
-        for (const Entry& e : log)
-            if (e.kind == "participant" && e.outcome == "done")
+        for (const Entry& e : log) {
+            if (e.kind == "participant" && e.outcome == "done") {
                 EXPECT_EQ(count("SELECT COUNT(*) FROM Person WHERE Name = '" + e.subject + "'"), 1) << e.subject;
+            }
+        }
 
         // No session under a course key that no course has.
         EXPECT_EQ(count("SELECT COUNT(*) FROM Session s WHERE s.CourseInstructor <> '' AND NOT EXISTS (SELECT 1 FROM "
@@ -448,23 +450,29 @@ protected:
                              "s.CourseInstructor <> '' AND NOT EXISTS (SELECT 1 FROM Course c WHERE c.Instructor = "
                              "s.CourseInstructor AND c.Date = s.CourseDate AND c.Time = s.CourseTime)"));
         // A stored schedule keeps its new session; a refused one stores none.
-        for (const Entry& e : log)
-            if (e.kind == "store")
+        for (const Entry& e : log) {
+            if (e.kind == "store") {
                 EXPECT_EQ(count("SELECT COUNT(*) FROM Session WHERE Serialidentifier = '" + e.subject + "'"),
                           e.outcome == "done" ? 1 : 0)
                     << e.subject << " " << e.outcome;
+            }
+        }
         EXPECT_EQ(count("SELECT COUNT(*) FROM Session WHERE Serialidentifier LIKE 'r%'"), 0) << "a placeholder was stored";
 
         // Deleted rows stay deleted; added ones that were not deleted stay.
         std::set<std::string> deleted;
-        for (const Entry& e : log)
-            if (e.kind == "deleted" && e.outcome == "done")
+        for (const Entry& e : log) {
+            if (e.kind == "deleted" && e.outcome == "done") {
                 EXPECT_TRUE(deleted.insert(e.subject).second) << e.subject << " deleted twice";
-        for (const Entry& e : log)
-            if (e.kind == "added")
+            }
+        }
+        for (const Entry& e : log) {
+            if (e.kind == "added") {
                 EXPECT_EQ(count("SELECT COUNT(*) FROM Person WHERE Name = '" + e.subject + "'"),
                           e.outcome == "done" && !deleted.count(e.subject) ? 1 : 0)
                     << e.subject;
+            }
+        }
 
         // No letter lost to a code page is written back as "?".
         for (const char* sql : {"SELECT COUNT(*) FROM Person WHERE Name LIKE '%?%' OR Phone LIKE '%?%'",

@@ -213,9 +213,11 @@ TEST_F(TrainingAppTest, MenusAndToolbar)
         tools.push_back(button->isSeparator() ? 0 : button->data().toInt());
     EXPECT_EQ(tools, (std::vector<int> {NewSession, NewCourse, 0, SessionView, Surveillance, 0, Calibrate, AppCommand::Metronome, 0,
                                         Print, About}));
-    for (QAction* button : frame->toolBar()->actions())
-        if (!button->isSeparator())
+    for (QAction* button : frame->toolBar()->actions()) {
+        if (!button->isSeparator()) {
             EXPECT_FALSE(button->icon().isNull()) << button->data().toInt();
+        }
+    }
     EXPECT_TRUE(frame->toolBar()->grab().save(artefactPath("toolbar.png")));
 }
 
@@ -276,9 +278,11 @@ TEST_F(TrainingAppTest, CommandsFollowTheSessions)
     frame->onTimer();
     EXPECT_TRUE(enabled(Configuration));
     EXPECT_FALSE(enabled(SessionView));
-    for (QAction* button : frame->toolBar()->actions())
-        if (button->data().toInt() == SessionView)
+    for (QAction* button : frame->toolBar()->actions()) {
+        if (button->data().toInt() == SessionView) {
             EXPECT_FALSE(button->isEnabled()) << "the toolbar follows too";
+        }
+    }
 
     // The commands reach the sessions; Print only when the active one can be printed.
     calls.clear();
@@ -571,7 +575,7 @@ TEST_F(TrainingAppTest, HelpFromAModalDialogIsUsableOverIt)
     bool activeOverDialog = false;
     bool backToDialog = false;
     QTimer::singleShot(0, &dialog, [&] {
-        QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000);
+        static_cast<void>(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000));
         app->showHelp(10008);
         HelpWindow* window = HelpWindow::current();
         if (window) {
@@ -598,7 +602,7 @@ TEST_F(TrainingAppTest, HelpFromADialogLowOnTheScreenOpensBesideIt)
     dialog.setGeometry(10, 343, 300, 200);
     QRect help, beside, area;
     QTimer::singleShot(0, &dialog, [&] {
-        QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000);
+        static_cast<void>(QTest::qWaitFor([&] { return QApplication::activeWindow() == &dialog; }, 2000));
         app->showHelp(10008);
         if (HelpWindow* window = HelpWindow::current()) {
             help = window->frameGeometry();
