@@ -19,6 +19,7 @@
 #include "platform/CodePage.h"
 
 #include "DbTestSupport.h"
+#include "StationEditor.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -39,43 +40,9 @@ namespace {
 
 constexpr int stations = 4;
 
-// An editor without a window: `shown` stands for its controls.
-template <class Table, TableKind kind>
-class SoakEditor : public DatabaseDialog<Table> {
-public:
-    using Record = typename Table::RecordType;
-    explicit SoakEditor(Database& db)
-        : rows(db)
-    {
-        this->table = &rows;
-    }
-    void showRecord(const Record& rec) override { shown = rec; }
-    Record readRecord() override { return shown; }
-    bool isChanged() override { return false; }
-    void enableButtons(int) override {}
-    std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
-    void notifyChanged() override { tablePool.refresh(kind); }
-
-    // Shows the stored row of that id; false when it is not there.
-    bool showRow(std::int64_t id)
-    {
-        if (!this->findRow(id))
-            return false;
-        this->loadCurrentRecord();
-        this->updateDialog();
-        return true;
-    }
-    // What the user's changes are measured from, when the record was read
-    // before it was shown (a session recorded meanwhile).
-    void measureFrom(const Record& base) { this->loadedRow = base; }
-
-    Table rows;
-    Record shown;
-};
-
-using PersonEditor = SoakEditor<PersonTable, tableKind::Person>;
-using CourseEditor = SoakEditor<CourseTable, tableKind::Course>;
-using SessionEditor = SoakEditor<SessionTable, tableKind::Session>;
+using PersonEditor = dbtest::StationEditor<PersonTable, tableKind::Person>;
+using CourseEditor = dbtest::StationEditor<CourseTable, tableKind::Course>;
+using SessionEditor = dbtest::StationEditor<SessionTable, tableKind::Session>;
 
 // One line of a station's log.
 struct Entry {
@@ -487,6 +454,17 @@ protected:
             << "the course whose instructor no station can show keeps its session";
     }
 
+    // A stored change that is gone was written over by a later save that
+    // had shown it, or whose user was told.
+    static bool accountedFor(const Entry& w, const std::vector<const Entry*>& list)
+    {
+        for (const Entry* later : list)
+            if (later != &w && later->outcome != "refused" && later->end > w.begin
+                && (later->base == w.value || later->outcome == "told"))
+                return true;
+        return false;
+    }
+
     void checkField(const std::string& field, const std::string& stored, const std::vector<const Entry*>& list)
     {
         bool fromStoredChange = stored.empty();
@@ -500,13 +478,7 @@ protected:
         for (const Entry* w : list) {
             if (w->outcome == "refused" || w->value == stored)
                 continue;
-            // Written over by a later save that had shown it, or whose user was told.
-            bool accounted = false;
-            for (const Entry* later : list)
-                if (later != w && later->outcome != "refused" && later->end > w->begin
-                    && (later->base == w->value || later->outcome == "told"))
-                    accounted = true;
-            EXPECT_TRUE(accounted) << field << ": " << w->value << " was stored and then lost without a word";
+            EXPECT_TRUE(accountedFor(*w, list)) << field << ": " << w->value << " was stored and then lost without a word";
         }
     }
 
@@ -523,12 +495,7 @@ protected:
             }
             if (stored.count(w->value))
                 continue;
-            bool accounted = false;
-            for (const Entry* later : list)
-                if (later != w && later->outcome != "refused" && later->end > w->begin
-                    && (later->base == w->value || later->outcome == "told"))
-                    accounted = true;
-            EXPECT_TRUE(accounted) << "review " << w->value << " was stored and then lost without a word";
+            EXPECT_TRUE(accountedFor(*w, list)) << "review " << w->value << " was stored and then lost without a word";
         }
     }
 

@@ -10,6 +10,7 @@
 #include "Utillib/GString.h"
 
 #include "DbTestSupport.h"
+#include "StationEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -21,27 +22,7 @@
 
 namespace {
 
-// An editor without a window on a connection of its own: `shown` stands for its controls.
-template <class Table, TableKind kind>
-class StationEditor : public DatabaseDialog<Table> {
-public:
-    using Record = typename Table::RecordType;
-    using TableType = Table;
-    explicit StationEditor(Database& db)
-        : rows(db)
-    {
-        this->table = &rows;
-    }
-    void showRecord(const Record& rec) override { shown = rec; }
-    Record readRecord() override { return shown; }
-    bool isChanged() override { return false; }
-    void enableButtons(int) override {}
-    std::wstring messageText(int number) override { return L"prompt " + std::to_wstring(number); }
-    void notifyChanged() override { tablePool.refresh(kind); }
-
-    Table rows;
-    Record shown;
-};
+using dbtest::StationEditor;
 
 // Per kind of record: the record, a field the other station changes, a
 // field this station's user changes (to a number), and another key.
