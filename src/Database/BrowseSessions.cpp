@@ -473,6 +473,13 @@ int storeImported(SessionTable& table, std::vector<SessionRecord>& records,
             ++count;
             continue;
         }
+        // Another station stored this serial since it was looked for (the
+        // same file imported there at this moment): the data file of that
+        // name is its session's now and stays.
+        if (storedSerials(table.connection()).count(record->Serialidentifier) != 0) {
+            skipBox("Could not save session ", *record, "Import session");
+            continue;
+        }
         DBUtil::reportError(table.lastError().text);
         std::remove(record->dataFilePath().c_str());
         skipBox("Could not save session ", *record, "Import session");

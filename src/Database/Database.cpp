@@ -244,6 +244,16 @@ bool Database::endTransaction(bool commitChanges)
     SQLSetConnectAttr(dbc(connection), SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                       SQL_IS_UINTEGER);
     transactionOpen = false;
+    // A commit SQLite refused (another station still reading when the lock
+    // timeout ran out) leaves its transaction open in the file, write lock
+    // and all, though the driver counts it ended: every later statement of
+    // this station would join it and every other station wait for ever.
+    // Rolled back here; "no transaction is active" is the answer when none is.
+    if (!SQL_SUCCEEDED(rc) && kind == Dialect::SQLite) {
+        const DbError failure = error;
+        execute("ROLLBACK");
+        error = failure;
+    }
     return SQL_SUCCEEDED(rc);
 }
 

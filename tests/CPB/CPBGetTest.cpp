@@ -9,6 +9,7 @@
 #include "CPB/windows/ProgressDialog.h"
 #include "Database/AlgorithmTable.h"
 #include "Database/DbTestSupport.h"
+#include "Database/StationProcesses.h"
 #include "comm/CalibrateManager.h"
 #include "config/Configuration.h"
 #include "config/ConfigurationDialog.h"
@@ -431,6 +432,29 @@ TEST_F(CPBGetTest, WhatASendWroteComesBackWithAGet)
     defaults.Name = "Not stored";
     EXPECT_EQ(stored("Not stored"), defaults) << "a name the table lacked was sent with the defaults";
     reader.progressWindow()->sendCommand(IDCANCEL, BN_CLICKED);
+}
+
+// Two stations read their units at one moment, and both units carry a
+// guideline the table does not have yet: it is stored once.
+class CPBGetStationsTest : public dbtest::DbTest {};
+
+TEST_F(CPBGetStationsTest, TwoStationsStoringOneNewGuidelineAtOnceStoreItOnce)
+{
+    constexpr int rounds = 20;
+    const std::vector<double> values { 2, 10, 12, 0.5, 0.7, 95, 115, 45, 55 };
+    {
+        dbtest::StationProcesses stations(2, [&](int, int round) {
+            return CPBGet::storeValues("Unit " + std::to_string(round), values);
+        });
+        ASSERT_TRUE(stations.started(2));
+        for (int round = 0; round < rounds; ++round) {
+            const std::vector<bool> done = stations.round();
+            EXPECT_TRUE(done[0] && done[1]) << "round " << round << ": both stores are done, one as an update";
+        }
+    }
+    for (int round = 0; round < rounds; ++round)
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Algorithm WHERE Name = 'Unit " + std::to_string(round) + "'"), "1")
+            << "round " << round;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include "DbTestSupport.h"
 #include "ScopedRegistry.h"
+#include "StationProcesses.h"
 #include "TestRecordsets.h"
 #include "support/TestSupport.h"
 
@@ -507,6 +508,31 @@ TEST_F(BrowseSessionsTest, ImportingTwiceDuplicatesNothingUnlessAsked)
     EXPECT_EQ(browseSessions::storeImported(table, twins, plainDate), 1);
     EXPECT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(sessionRows(), 5);
+}
+
+// Two stations on one data folder import the same exchange file at one
+// moment: the session is stored once, and its data file stays with it.
+TEST_F(BrowseSessionsTest, TwoStationsImportingOneSessionAtOnceKeepItsDataFile)
+{
+    constexpr int rounds = 30;
+    auto serial = [](int round) { return std::string("0a0b0c0d0e0f") + (round < 10 ? "0" : "") + std::to_string(round); };
+    {
+        dbtest::StationProcesses stations(2, [&](int, int round) {
+            std::vector<SessionRecord> records = {session(serial(round), "Kari", "Ola", "Hanne", "2006-03-05")};
+            records[0].dataText = "0\n0\n0\n";
+            SessionTable table(database);
+            return table.open("") && browseSessions::storeImported(table, records, plainDate) >= 0;
+        });
+        ASSERT_TRUE(stations.started(2));
+        for (int round = 0; round < rounds; ++round)
+            stations.round();
+    }
+    for (int round = 0; round < rounds; ++round) {
+        EXPECT_EQ(scalar("SELECT COUNT(*) FROM Session WHERE Serialidentifier = '" + serial(round) + "'"), "1")
+            << "round " << round;
+        EXPECT_TRUE(std::filesystem::exists(folderA() + "/" + serial(round) + ".dat"))
+            << "round " << round << ": the stored session's data file";
+    }
 }
 
 TEST_F(BrowseSessionsTest, RowsThatCannotBeStoredLeaveNoDataFile)

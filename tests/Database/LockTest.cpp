@@ -4,6 +4,7 @@
 // longer than the data source's lock timeout per statement.
 #include "Database/AlgorithmTable.h"
 #include "Database/DatabaseDialog.h"
+#include "Database/Transaction.h"
 
 #include "DbTestSupport.h"
 #include "ForeignLock.h"
@@ -243,3 +244,51 @@ INSTANTIATE_TEST_SUITE_P(Locks, LockTest, ::testing::Values(ForeignLock::Write, 
                          [](const auto& info) { return info.param == ForeignLock::Write ? "WriteLock" : "FullLock"; });
 
 } // namespace
+
+// Another station reads through the whole lock timeout of this station's
+// commit (a long read, a backup): the commit fails, and the transaction is
+// gone with it, so that its rows are not stored and other stations can write.
+TEST_F(LockTest, ACommitRefusedWhileAnotherStationReadsLeavesNoTransactionBehind)
+{
+    if (dbtest::usingPostgres())
+        GTEST_SKIP() << "a PostgreSQL reader never holds a writer's commit back";
+    int in[2];
+    int out[2];
+    ASSERT_EQ(::pipe(in), 0);
+    ASSERT_EQ(::pipe(out), 0);
+    const std::string file = dbtest::databaseFile();
+    const pid_t reader = ::fork();
+    if (reader == 0) {
+        ::dup2(in[0], 0);
+        ::dup2(out[1], 1);
+        ::dup2(out[1], 2);
+        ::close(in[1]);
+        ::close(out[0]);
+        ::execlp("sqlite3", "sqlite3", file.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    // A read transaction that stays open until it is told to end.
+    const std::string read = "BEGIN;\nSELECT 'read ' || COUNT(*) FROM Algorithm;\n";
+    ASSERT_EQ(::write(in[1], read.data(), read.size()), static_cast<ssize_t>(read.size()));
+    char answer[64] = {};
+    ASSERT_GT(::read(out[0], answer, sizeof answer - 1), 0);
+    ASSERT_EQ(std::string(answer).rfind("read ", 0), 0u) << answer;
+    {
+        Transaction transaction(database);
+        ASSERT_TRUE(transaction.isOpen());
+        EXPECT_TRUE(database.execute("INSERT INTO Algorithm (Name) VALUES ('Refused')"));
+        EXPECT_FALSE(transaction.commit());
+    }
+    EXPECT_FALSE(database.inTransaction());
+    ::close(in[1]); // the reader ends
+    int status = 0;
+    ::waitpid(reader, &status, 0);
+    ::close(out[0]);
+    ui.boxes.clear();
+
+    EXPECT_EQ(scalar("SELECT COUNT(*) FROM Algorithm WHERE Name = 'Refused'"), "0") << "the refused commit stored nothing";
+    ForeignLock other(ForeignLock::Write);
+    EXPECT_TRUE(other.held()) << "another station can write again: " << other.failure();
+}

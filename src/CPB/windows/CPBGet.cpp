@@ -257,7 +257,39 @@ bool CPBGet::storeAlgorithm(const std::string& name, int block, CPBComm& comm)
                               << LogStream::endl;
         return false;
     }
+    return storeValues(name, numbers);
+}
 
+bool CPBGet::storeValues(const std::string& name, const std::vector<double>& numbers)
+{
+    // Another station may store the same guideline from its unit at this
+    // moment: the look for the name and the write hold the database's write
+    // lock together, so that the second station updates the first one's row
+    // instead of adding the name again.
+    Database& db = database;
+    const bool ownTransaction = !db.inTransaction();
+    if (ownTransaction && !db.beginTransaction()) {
+        LogStream::instance() << "Algorithm '" << name << "' could not be stored: " << db.lastError().text
+                              << LogStream::endl;
+        return false;
+    }
+    bool stored = writeValues(name, numbers);
+    if (!ownTransaction)
+        return stored;
+    if (stored && !db.commit()) {
+        LogStream::instance() << "Algorithm '" << name << "' could not be stored: " << db.lastError().text
+                              << LogStream::endl;
+        stored = false;
+    }
+    if (!stored)
+        db.rollback();
+    return stored;
+}
+
+bool CPBGet::writeValues(const std::string& name, const std::vector<double>& numbers)
+{
+    if (numbers.size() < 9)
+        return false;
     AlgorithmTable table(database);
     if (!table.open(std::string()))
         return false;

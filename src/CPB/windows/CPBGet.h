@@ -37,6 +37,11 @@ public:
     // Reads the values of the algorithm block `block` (a Pointer name) and
     // stores them in the algorithm table under `name`.
     bool storeAlgorithm(const std::string& name, int block, CPBComm& comm);
+    // Stores the nine values a unit carries for an algorithm (initVent,
+    // vRateLow/High, vVolLow/High, eccRateLow/High, compDepthLow/High, in
+    // that order) under `name`: into its stored row, or a new one. False,
+    // logged, when they are out of range or cannot be written.
+    static bool storeValues(const std::string& name, const std::vector<double>& numbers);
 
     // A number from the unit rounded to two decimals; false for one that is
     // not finite or beyond any setting's range.
@@ -46,6 +51,8 @@ public:
     ProgressDialog* progressWindow() const { return progress; }
 
 private:
+    // storeValues inside the transaction that holds the write lock.
+    static bool writeValues(const std::string& name, const std::vector<double>& numbers);
     void step(int n);
     void showText(const char* text);
 
